@@ -1,0 +1,57 @@
+#include "platform/raster_canvas.h"
+#include "render/draw_man.h"
+#include "render/head_outline.h"
+#include "render/joints.h"
+
+#include <benchmark/benchmark.h>
+
+namespace zelbrook {
+namespace {
+
+constexpr std::string_view kCaption = "Zelbrook v0.1 by Quillfen";
+
+Pose defaultPose() { return Pose::defaults(RasterCanvas::kWindowUnitWidth); }
+
+// The baseline every drawing figure is quoted against: one touch of every
+// pixel of the drawing area.
+void BM_CanvasClear(benchmark::State &state)
+{
+    RasterCanvas canvas;
+    for (auto _ : state) {
+        canvas.Cls();
+        benchmark::DoNotOptimize(canvas.Image().constBits());
+    }
+}
+BENCHMARK(BM_CanvasClear);
+
+void BM_DrawMan(benchmark::State &state)
+{
+    RasterCanvas canvas;
+    canvas.setDrawWidth(2);
+    const Pose pose = defaultPose();
+    for (auto _ : state) {
+        DrawMan(pose, canvas, kCaption);
+        benchmark::DoNotOptimize(canvas.Image().constBits());
+    }
+}
+BENCHMARK(BM_DrawMan);
+
+void BM_ComputeJoints(benchmark::State &state)
+{
+    const Pose pose = defaultPose();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ComputeJoints(pose));
+}
+BENCHMARK(BM_ComputeJoints);
+
+void BM_ComputeHeadOutline(benchmark::State &state)
+{
+    const Pose pose = defaultPose();
+    const Point centre = ComputeJoints(pose).headCentre;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ComputeHeadOutline(pose, centre));
+}
+BENCHMARK(BM_ComputeHeadOutline);
+
+} // namespace
+} // namespace zelbrook

@@ -1,0 +1,240 @@
+#include "raster_canvas.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace zelbrook {
+
+namespace {
+
+constexpr int kTextPixelSize = 11;
+constexpr std::size_t kPrintedCacheSize = 8;
+
+QRgb opaque(Color color) { return 0xFF000000u | color; }
+
+// Cuts the segment down to the rectangle (Liang-Barsky). False when nothing
+// of it lies inside, or when an end is not a finite number.
+bool clipToRect(double &x0, double &y0, double &x1, double &y1, double left, double top,
+                double right, double bottom)
+{
+    if (!std::isfinite(x0) || !std::isfinite(y0) || !std::isfinite(x1) || !std::isfinite(y1))
+        return false;
+    const double dx = x1 - x0;
+    const double dy = y1 - y0;
+    double enter = 0.0;
+    double leave = 1.0;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {x0 - left, right - x0, y0 - top, bottom - y0};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0.0) {
+            if (q[i] < 0.0)
+                return false;
+            continue;
+        }
+        const double r = q[i] / p[i];
+        if (p[i] < 0.0)
+            enter = std::max(enter, r);
+        else
+            leave = std::min(leave, r);
+    }
+    if (enter > leave)
+        return false;
+    x1 = x0 + leave * dx;
+    y1 = y0 + leave * dy;
+    x0 = x0 + enter * dx;
+    y0 = y0 + enter * dy;
+    return true;
+}
+
+} // namespace
+
+RasterCanvas::RasterCanvas(int zoom)
+    : m_zoom(std::clamp(zoom, 1, kMaximumZoom))
+    , m_image(kPixelWidth * m_zoom, kPixelHeight * m_zoom, QImage::Format_RGB32)
+    , m_font(textFont())
+{
+    m_font.setPixelSize(kTextPixelSize * m_zoom);
+    rebuildDot();
+    Cls();
+}
+
+QFont RasterCanvas::textFont()
+{
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(kTextPixelSize);
+    return font;
+}
+
+void RasterCanvas::Cls()
+{
+    m_image.fill(opaque(m_backColor));
+    m_current = {};
+}
+
+double RasterCanvas::toPixelX(double x) const { return x * (m_image.width() / kUnitWidth); }
+double RasterCanvas::toPixelY(double y) const { return y * (m_image.height() / kUnitHeight); }
+
+void RasterCanvas::setDrawWidth(int pixels)
+{
+    m_drawWidth = std::max(1, pixels);
+    rebuildDot();
+}
+
+// A dot is a filled square up to two pixels across and a disk beyond, kept
+// as one span of pixels per row so that stamping it is a few fills.
+void RasterCanvas::rebuildDot()
+{
+    m_dotSize = m_drawWidth * m_zoom;
+    m_dot.clear();
+    const double radius = m_dotSize / 2.0;
+    for (int row = 0; row < m_dotSize; ++row) {
+        if (m_dotSize <= 2) {
+            m_dot.push_back({row, 0, m_dotSize});
+            continue;
+        }
+        const double dy = row + 0.5 - radius;
+        const double halfChord = std::sqrt(std::max(0.0, radius * radius - dy * dy));
+        const int left = static_cast<int>(std::ceil(radius - halfChord - 0.5));
+        const int right = m_dotSize - left;
+        if (left < right)
+            m_dot.push_back({row, left, right});
+    }
+}
+
+void RasterCanvas::stamp(int left, int top, QRgb rgb)
+{
+    const int width = m_image.width();
+    const int height = m_image.height();
+    uchar *bits = m_image.bits();
+    const qsizetype stride = m_image.bytesPerLine();
+    for (const Span &span : m_dot) {
+        const int y = top + span.dy;
+        if (y < 0 || y >= height)
+            continue;
+        const int from = std::max(0, left + span.left);
+        const int to = std::min(width, left + span.right);
+        auto *line = reinterpret_cast<QRgb *>(bits + y * stride);
+        std::fill(line + from, line + std::max(from, to), rgb);
+    }
+}
+
+// Centres the dot on a position given in pixels.
+void RasterCanvas::stampAt(double px, double py, QRgb rgb)
+{
+    const double margin = m_dotSize + 1.0;
+    if (!(px > -margin && px < m_image.width() + margin && py > -margin
+          && py < m_image.height() + margin)) {
+        return;
+    }
+    const double half = m_dotSize / 2.0;
+    stamp(static_cast<int>(std::floor(px - half + 0.5)), static_cast<int>(std::floor(py - half + 0.5)),
+          rgb);
+}
+
+void RasterCanvas::PSet(CanvasPoint at, std::optional<Color> color)
+{
+    m_current = at;
+    stampAt(toPixelX(at.x), toPixelY(at.y), opaque(color.value_or(m_foreColor)));
+}
+
+// Walks the pixels between the two ends (Bresenham) and stamps a dot at each,
+// which gives round ends and the pen's width in every direction. The segment
+// is first cut to the picture, so a far-away end costs nothing.
+void RasterCanvas::Line(CanvasPoint from, CanvasPoint to, std::optional<Color> color)
+{
+    m_current = to;
+    double x0 = toPixelX(from.x), y0 = toPixelY(from.y);
+    double x1 = toPixelX(to.x), y1 = toPixelY(to.y);
+    const double margin = m_dotSize + 1.0;
+    if (!clipToRect(x0, y0, x1, y1, -margin, -margin, m_image.width() + margin,
+                    m_image.height() + margin)) {
+        return;
+    }
+    const QRgb rgb = opaque(color.value_or(m_foreColor));
+    int x = static_cast<int>(std::floor(x0));
+    int y = static_cast<int>(std::floor(y0));
+    const int endX = static_cast<int>(std::floor(x1));
+    const int endY = static_cast<int>(std::floor(y1));
+    const int dx = std::abs(endX - x);
+    const int dy = -std::abs(endY - y);
+    const int stepX = x < endX ? 1 : -1;
+    const int stepY = y < endY ? 1 : -1;
+    int error = dx + dy;
+    for (;;) {
+        stampAt(x + 0.5, y + 0.5, rgb);
+        if (x == endX && y == endY)
+            break;
+        const int twice = 2 * error;
+        if (twice >= dy) {
+            error += dy;
+            x += stepX;
+        }
+        if (twice <= dx) {
+            error += dx;
+            y += stepY;
+        }
+    }
+}
+
+void RasterCanvas::Print(std::string_view text)
+{
+    const double px = toPixelX(m_current.x);
+    const double py = toPixelY(m_current.y);
+    if (!(std::abs(px) < 1e6 && std::abs(py) < 1e6))
+        return;
+    const PrintedText &printedText =
+        printed(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())), m_foreColor);
+    blend(printedText.glyphs, static_cast<int>(std::floor(px)), static_cast<int>(std::floor(py)));
+}
+
+// Text is rendered once into a transparent image and blended from there on:
+// shaping the same line on every redraw would cost more than the figure.
+const RasterCanvas::PrintedText &RasterCanvas::printed(const QString &text, Color color)
+{
+    const auto it = std::ranges::find_if(
+        m_printed, [&](const PrintedText &p) { return p.color == color && p.text == text; });
+    if (it != m_printed.end())
+        return *it;
+
+    const QFontMetrics metrics(m_font);
+    QImage glyphs(std::max(1, metrics.horizontalAdvance(text) + metrics.maxWidth()),
+                  std::max(1, metrics.height()), QImage::Format_ARGB32_Premultiplied);
+    glyphs.fill(Qt::transparent);
+    {
+        QPainter painter(&glyphs);
+        painter.setFont(m_font);
+        painter.setPen(QColor::fromRgb(opaque(color)));
+        painter.drawText(QPointF(0, metrics.ascent()), text);
+    }
+    if (m_printed.size() == kPrintedCacheSize)
+        m_printed.erase(m_printed.begin());
+    m_printed.push_back({text, color, glyphs});
+    return m_printed.back();
+}
+
+void RasterCanvas::blend(const QImage &glyphs, int left, int top)
+{
+    const int fromX = std::max(0, left);
+    const int toX = std::min(m_image.width(), left + glyphs.width());
+    const int fromY = std::max(0, top);
+    const int toY = std::min(m_image.height(), top + glyphs.height());
+    for (int y = fromY; y < toY; ++y) {
+        const auto *source = reinterpret_cast<const QRgb *>(glyphs.constScanLine(y - top));
+        auto *target = reinterpret_cast<QRgb *>(m_image.scanLine(y));
+        for (int x = fromX; x < toX; ++x) {
+            const QRgb s = source[x - left];
+            const int alpha = qAlpha(s);
+            if (alpha == 0)
+                continue;
+            const QRgb d = target[x];
+            const int keep = 255 - alpha;
+            target[x] = qRgb(qRed(s) + (qRed(d) * keep + 127) / 255, qGreen(s) + (qGreen(d) * keep + 127) / 255,
+                             qBlue(s) + (qBlue(d) * keep + 127) / 255);
+        }
+    }
+}
+
+} // namespace zelbrook

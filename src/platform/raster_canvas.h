@@ -1,0 +1,89 @@
+#pragma once
+
+#include "render/canvas.h"
+
+#include <QFont>
+#include <QImage>
+#include <QString>
+
+#include <vector>
+
+namespace zelbrook {
+
+// The figure's canvas as a picture in memory: the 493 x 397 pixel drawing
+// area under a scale of 500 x 400 canvas units, white, with a black pen.
+// A zoom factor makes the picture, the pen, the dots and the text that many
+// times larger in each direction, for print.
+class RasterCanvas : public Canvas
+{
+public:
+    static constexpr int kPixelWidth = 493;
+    static constexpr int kPixelHeight = 397;
+    static constexpr double kUnitWidth = 500.0;
+    static constexpr double kUnitHeight = 400.0;
+    // The canvas control's outer size in window units: 7455 twips at 180/11
+    // twips a unit across, 6015 twips at 253/16 twips a unit down.
+    static constexpr float kWindowUnitWidth = static_cast<float>(7455.0 * 11.0 / 180.0);
+    static constexpr float kWindowUnitHeight = static_cast<float>(6015.0 * 16.0 / 253.0);
+    static constexpr int kDefaultDrawWidth = 2;
+    static constexpr int kMaximumZoom = 8;
+
+    explicit RasterCanvas(int zoom = 1);
+
+    void Cls() override;
+    void Line(CanvasPoint from, CanvasPoint to, std::optional<Color> color = std::nullopt) override;
+    void PSet(CanvasPoint at, std::optional<Color> color = std::nullopt) override;
+    void setCurrentX(float x) override { m_current.x = x; }
+    void setCurrentY(float y) override { m_current.y = y; }
+    void Print(std::string_view text) override;
+    float Width() const override { return kWindowUnitWidth; }
+    float Height() const override { return kWindowUnitHeight; }
+    int DrawWidth() const override { return m_drawWidth; }
+    void setDrawWidth(int pixels) override;
+    bool AutoRedraw() const override { return m_autoRedraw; }
+    void setAutoRedraw(bool on) override { m_autoRedraw = on; }
+
+    CanvasPoint current() const { return m_current; }
+    int zoom() const { return m_zoom; }
+    // The picture of the drawing area.
+    const QImage &Image() const { return m_image; }
+    // The font that Print uses, already scaled by the zoom.
+    const QFont &font() const { return m_font; }
+
+    // The canvas's text font at zoom 1.
+    static QFont textFont();
+
+private:
+    struct Span {
+        int dy;
+        int left;
+        int right; // one past the last pixel
+    };
+    struct PrintedText {
+        QString text;
+        Color color;
+        QImage glyphs; // premultiplied ARGB, transparent around the glyphs
+    };
+
+    double toPixelX(double x) const;
+    double toPixelY(double y) const;
+    void rebuildDot();
+    void stamp(int left, int top, QRgb rgb);
+    void stampAt(double px, double py, QRgb rgb);
+    const PrintedText &printed(const QString &text, Color color);
+    void blend(const QImage &glyphs, int left, int top);
+
+    int m_zoom;
+    QImage m_image;
+    QFont m_font;
+    CanvasPoint m_current;
+    int m_drawWidth = kDefaultDrawWidth;
+    bool m_autoRedraw = false;
+    Color m_foreColor = kBlack;
+    Color m_backColor = kWhite;
+    std::vector<Span> m_dot; // the dot's rows, relative to its top-left pixel
+    int m_dotSize = 0;       // pixels across
+    std::vector<PrintedText> m_printed;
+};
+
+} // namespace zelbrook

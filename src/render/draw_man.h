@@ -1,0 +1,19 @@
+#pragma once
+
+#include "canvas.h"
+#include "model/pose.h"
+
+#include <string_view>
+
+namespace zelbrook {
+
+inline constexpr std::string_view kCleverRemark = "Gee, I'm CLEVER!";
+inline constexpr std::string_view kCreditPrefix = "made with ";
+
+// Clears the canvas and draws the whole figure from the pose: nine segments,
+// the 362 head dots, the remark when the head is very large, and the credit
+// line "made with " followed by the window's caption. Nothing is kept between
+// calls, so two calls in a row leave the same picture as one.
+void DrawMan(const Pose &pose, Canvas &canvas, std::string_view caption);
+
+} // namespace zelbrook

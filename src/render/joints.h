@@ -1,0 +1,35 @@
+#pragma once
+
+#include "model/pose.h"
+
+namespace zelbrook {
+
+// A position in canvas units: x to the right, y downward.
+struct Point {
+    double x = 0.0;
+    double y = 0.0;
+
+    friend bool operator==(const Point &, const Point &) = default;
+};
+
+// The eleven joints of the figure, in the order they are computed. The hip
+// is the pose's (hipX, hipY) and is not repeated here.
+struct Joints {
+    Point neck;
+    Point headCentre;
+    Point lKnee;
+    Point lFoot;
+    Point rKnee;
+    Point rFoot;
+    Point shoulder;
+    Point lElbow;
+    Point lHand;
+    Point rElbow;
+    Point rHand;
+};
+
+// Pure arithmetic in double precision; never fails. Every sum and product
+// is evaluated in a fixed order and grouping, which decides the last bit.
+Joints ComputeJoints(const Pose &pose);
+
+} // namespace zelbrook
