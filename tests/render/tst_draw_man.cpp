@@ -1,0 +1,135 @@
+#include "recording_canvas.h"
+#include "render/draw_man.h"
+#include "render/head_outline.h"
+#include "render/joints.h"
+
+#include <QTest>
+
+#include <limits>
+
+using namespace zelbrook;
+using Op = RecordingCanvas::Op;
+
+namespace {
+
+const float kCanvasWidth = static_cast<float>(7455.0 * 11.0 / 180.0);
+constexpr std::string_view kCaption = "Zelbrook v0.1 by Quillfen";
+
+CanvasPoint single(Point p) { return {static_cast<float>(p.x), static_cast<float>(p.y)}; }
+
+RecordingCanvas drawn(const Pose &pose, std::string_view caption = kCaption)
+{
+    RecordingCanvas canvas;
+    DrawMan(pose, canvas, caption);
+    return canvas;
+}
+
+} // namespace
+
+class TestDrawMan : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void defaultPoseCallSequence()
+    {
+        const Pose pose = Pose::defaults(kCanvasWidth);
+        const auto calls = drawn(pose).calls;
+        const Joints j = ComputeJoints(pose);
+        const CanvasPoint hip{pose.hipX, 210.0f};
+
+        QCOMPARE(calls.size(), std::size_t(1 + 9 + 362 + 3));
+        QCOMPARE(calls[0].op, Op::Cls);
+
+        const std::pair<CanvasPoint, CanvasPoint> segments[] = {
+            {hip, single(j.neck)},           {hip, single(j.lKnee)},          {hip, single(j.rKnee)},
+            {single(j.lKnee), single(j.lFoot)}, {single(j.rKnee), single(j.rFoot)},
+            {single(j.shoulder), single(j.lElbow)}, {single(j.shoulder), single(j.rElbow)},
+            {single(j.lElbow), single(j.lHand)}, {single(j.rElbow), single(j.rHand)}};
+        for (int i = 0; i < 9; ++i) {
+            const auto &call = calls[1 + i];
+            QCOMPARE(call.op, Op::Line);
+            QCOMPARE(call.a, segments[i].first);
+            QCOMPARE(call.b, segments[i].second);
+            // Body and legs in black, arms in the foreground colour.
+            QCOMPARE(call.color, i < 5 ? std::optional<Color>(kBlack) : std::nullopt);
+        }
+
+        const HeadOutline head = ComputeHeadOutline(pose, j.headCentre);
+        for (int t = 0; t < kHeadSteps; ++t) {
+            QCOMPARE(calls[10 + 2 * t].op, Op::PSet);
+            QCOMPARE(calls[10 + 2 * t].a, single(head[t].first));
+            QCOMPARE(calls[11 + 2 * t].a, single(head[t].opposite));
+            QCOMPARE(calls[10 + 2 * t].color, std::nullopt);
+        }
+
+        QCOMPARE(calls[372].op, Op::SetCurrentX);
+        QCOMPARE(calls[372].a.x, 455.58334f - 200.0f);
+        QCOMPARE(calls[373].op, Op::SetCurrentY);
+        QCOMPARE(calls[373].a.y, 380.39526f);
+        QCOMPARE(calls[374].op, Op::Print);
+        QCOMPARE(calls[374].text, std::string("made with Zelbrook v0.1 by Quillfen"));
+    }
+
+    void remarkForALargeHead_data()
+    {
+        QTest::addColumn<int>("headRadius");
+        QTest::addColumn<bool>("remark");
+        QTest::newRow("90: none") << 90 << false;
+        QTest::newRow("91: remark") << 91 << true;
+        QTest::newRow("100: remark") << 100 << true;
+    }
+
+    void remarkForALargeHead()
+    {
+        QFETCH(int, headRadius);
+        QFETCH(bool, remark);
+        Pose pose = Pose::defaults(kCanvasWidth);
+        pose.headRadius = static_cast<std::int16_t>(headRadius);
+        const auto calls = drawn(pose).calls;
+        const auto print = std::find_if(calls.begin(), calls.end(),
+                                        [](const auto &c) { return c.op == Op::Print; });
+        QVERIFY(print != calls.end());
+        QCOMPARE(print->text == "Gee, I'm CLEVER!", remark);
+        if (remark) {
+            // Placed at a fixed spot, after every head dot, so it is drawn on top.
+            QCOMPARE((print - 2)->a.x, 350.0f);
+            QCOMPARE((print - 1)->a.y, 30.0f);
+            QCOMPARE((print - 3)->op, Op::PSet);
+        }
+    }
+
+    void creditFollowsTheCaption()
+    {
+        const auto calls = drawn(Pose::defaults(kCanvasWidth), "Another caption").calls;
+        QCOMPARE(calls.back().text, std::string("made with Another caption"));
+    }
+
+    // Values only a pose file could hold must neither stop the drawing nor
+    // change its shape: every call is still made.
+    void unusualValuesStillDrawEverything_data()
+    {
+        QTest::addColumn<double>("length");
+        QTest::addColumn<int>("headRadius");
+        QTest::newRow("zero head") << 35.0 << 0;
+        QTest::newRow("beyond single precision") << 1e300 << 10;
+        QTest::newRow("NaN") << std::numeric_limits<double>::quiet_NaN() << 10;
+        QTest::newRow("negative") << -50.0 << -20;
+    }
+
+    void unusualValuesStillDrawEverything()
+    {
+        QFETCH(double, length);
+        QFETCH(int, headRadius);
+        Pose pose = Pose::defaults(kCanvasWidth);
+        pose.bodyLength = length;
+        pose.legLength2 = length;
+        pose.headRadius = static_cast<std::int16_t>(headRadius);
+        const RecordingCanvas canvas = drawn(pose);
+        QCOMPARE(canvas.count(Op::Line), 9);
+        QCOMPARE(canvas.count(Op::PSet), 362);
+    }
+};
+
+QTEST_APPLESS_MAIN(TestDrawMan)
+#include "tst_draw_man.moc"
