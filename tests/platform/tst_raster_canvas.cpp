@@ -1,3 +1,4 @@
+#include "model/program_info.h"
 #include "platform/raster_canvas.h"
 #include "render/draw_man.h"
 #include "render/joints.h"
@@ -11,7 +12,7 @@ using namespace zelbrook;
 
 namespace {
 
-constexpr std::string_view kCaption = "Zelbrook v0.1 by Quillfen";
+constexpr std::string_view kCaption = kProgramCaption;
 
 Pose defaultPose() { return Pose::defaults(RasterCanvas::kWindowUnitWidth); }
 

@@ -1,3 +1,4 @@
+#include "model/program_info.h"
 #include "recording_canvas.h"
 #include "render/draw_man.h"
 #include "render/head_outline.h"
@@ -13,7 +14,7 @@ using Op = RecordingCanvas::Op;
 namespace {
 
 const float kCanvasWidth = static_cast<float>(7455.0 * 11.0 / 180.0);
-constexpr std::string_view kCaption = "Zelbrook v0.1 by Quillfen";
+constexpr std::string_view kCaption = kProgramCaption;
 
 CanvasPoint single(Point p) { return {static_cast<float>(p.x), static_cast<float>(p.y)}; }
 
