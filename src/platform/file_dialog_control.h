@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+#include <optional>
+
+namespace zelbrook {
+
+// The window's one file dialog control. Its properties keep their values
+// between uses: after a confirmed dialog FileName holds the chosen file's full
+// path, and the next dialog offers it.
+class FileDialogControl
+{
+public:
+    enum class DialogResult { Confirmed, Cancelled };
+
+    // What a dialog is asked to show: the filter in Qt's form ("ZBK (*.zbk)",
+    // pairs joined by ";;"), the name for the name box and the folder to
+    // start in.
+    struct DialogRequest {
+        enum class Mode { Save, Open } mode;
+        QString nameFilter;
+        QString offeredName;
+        QString startFolder;
+    };
+    // Answers a request with the chosen path, or nothing when cancelled.
+    using Presenter = std::function<std::optional<QString>(const DialogRequest &)>;
+
+    explicit FileDialogControl(QWidget *parent = nullptr);
+
+    // Pairs of a description and a pattern, all separated by vertical bars:
+    // "ZBK (*.zbk) | *.zbk". A pattern may list several, separated by ";".
+    const QString &Filter() const { return m_filter; }
+    void setFilter(const QString &filter) { m_filter = filter; }
+    const QString &FileName() const { return m_fileName; }
+    void setFileName(const QString &fileName) { m_fileName = fileName; }
+    const QString &InitDir() const { return m_initDir; }
+    void setInitDir(const QString &folder) { m_initDir = folder; }
+    // When false, a cancelled dialog is reported as Confirmed, FileName
+    // unchanged.
+    bool CancelError() const { return m_cancelError; }
+    void setCancelError(bool on) { m_cancelError = on; }
+
+    // Shows the dialog modally. The save dialog asks before replacing an
+    // existing file; the open dialog accepts existing files only.
+    DialogResult ShowSave();
+    DialogResult ShowOpen();
+
+    // Replaces the real dialog, for tests.
+    void setPresenter(Presenter presenter) { m_presenter = std::move(presenter); }
+
+    DialogRequest request(DialogRequest::Mode mode) const;
+
+    // Filter text in the form above, as a Qt name filter.
+    static QString qtNameFilter(const QString &filter);
+    // The folder holding the program's executable, or the user's home folder
+    // when the user may not write there.
+    static QString programFolder();
+    // The folder itself when the user may write there, else the home folder.
+    static QString writableOrHome(const QString &folder);
+
+private:
+    DialogResult show(DialogRequest::Mode mode);
+    QString startFolder() const;
+    std::optional<QString> runQtDialog(const DialogRequest &request) const;
+
+    QPointer<QWidget> m_parent;
+    Presenter m_presenter;
+    QString m_filter;
+    QString m_fileName;
+    QString m_initDir;
+    bool m_cancelError = false;
+};
+
+} // namespace zelbrook

@@ -1,0 +1,22 @@
+#include "platform/message_box.h"
+
+#include <QMessageBox>
+#include <QPointer>
+
+namespace zelbrook {
+
+QString MessageBox::title() { return QStringLiteral("Zelbrook"); }
+
+void MessageBox::show(QWidget *parent, const QString &text)
+{
+    QMessageBox box(QMessageBox::NoIcon, title(), text, QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+MessageBox::Presenter MessageBox::presenterFor(QWidget *parent)
+{
+    return [parent = QPointer<QWidget>(parent)](const QString &text) { show(parent.data(), text); };
+}
+
+} // namespace zelbrook

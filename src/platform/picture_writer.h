@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+#include <optional>
+
+namespace zelbrook {
+
+// Pictures as file content, in any format Qt can write ("bmp", "png").
+class PictureWriter
+{
+public:
+    // The encoded picture; empty when the picture is null or the format
+    // cannot be written.
+    static QByteArray encode(const QImage &image, const char *format);
+    // Encodes the picture and writes it with AtomicFile, so a failure leaves
+    // an existing file as it was. Empty on success, else the reason.
+    static std::optional<QString> save(const QImage &image, const QString &path, const char *format);
+};
+
+} // namespace zelbrook
