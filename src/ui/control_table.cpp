@@ -1,0 +1,77 @@
+#include "control_table.h"
+
+#include <array>
+
+namespace zelbrook {
+
+namespace {
+
+using K = ControlKind;
+
+constexpr std::array<ControlSpec, 59> kControls{{
+    {0, "Picture1", K::Canvas, "", 120, 480, 7455, 6015},
+    {1, "BodyangleScroll", K::Slider, "", 7920, 480, 1935, 255},
+    {2, "bodyangleDisplay", K::ReadOut, "", 9960, 480, 375, 285},
+    {3, "Label1", K::Label, "Body angle and length", 7920, 240, 2055, 255},
+    {4, "BodyLengthScroll", K::Slider, "", 7920, 720, 1935, 255},
+    {5, "bodylengthDisplay", K::ReadOut, "", 9960, 720, 375, 285},
+    {6, "leglength1Scroll", K::Slider, "", 7920, 1440, 1935, 255},
+    {7, "llegAngle1Scroll", K::Slider, "", 7920, 2280, 975, 255},
+    {8, "llegAngle2Scroll", K::Slider, "", 8880, 2280, 975, 255},
+    {9, "rlegAngle1Scroll", K::Slider, "", 7920, 2880, 975, 255},
+    {10, "rlegAngle2Scroll", K::Slider, "", 8880, 2880, 975, 255},
+    {11, "leglength2Scroll", K::Slider, "", 7920, 1680, 1935, 255},
+    {12, "leglength1Display", K::ReadOut, "", 9960, 1440, 375, 285},
+    {13, "leglength2Display", K::ReadOut, "", 9960, 1680, 375, 285},
+    {14, "llegangle1Display", K::ReadOut, "", 9960, 2280, 375, 285},
+    {15, "rlegangle1Display", K::ReadOut, "", 9960, 2880, 375, 285},
+    {16, "llegangle2display", K::ReadOut, "", 10320, 2280, 375, 285},
+    {17, "rlegangle2Display", K::ReadOut, "", 10320, 2880, 375, 285},
+    {18, "Label2", K::Label, "Legs length 1 and 2", 7920, 1200, 1935, 255},
+    {19, "Label3", K::Label, "Left leg angles", 7920, 2040, 1815, 255},
+    {20, "Label4", K::Label, "Right leg angles", 7920, 2640, 1815, 255},
+    {21, "headradScroll", K::Slider, "", 7920, 5760, 1935, 255},
+    {22, "headradDisplay", K::ReadOut, "", 9960, 5760, 375, 285},
+    {23, "Label5", K::Label, "Head radius / brain size", 7920, 5520, 2055, 255},
+    {24, "HeadwidthScroll", K::Slider, "", 7920, 6360, 1935, 255},
+    {25, "headwidthDisplay", K::ReadOut, "", 9960, 6360, 375, 285},
+    {26, "Label6", K::Label, "Head width (ellipsity)", 7920, 6120, 1935, 255},
+    {27, "armlength1Scroll", K::Slider, "", 7920, 3600, 1935, 255},
+    {28, "armlength2Scroll", K::Slider, "", 7920, 3840, 1935, 255},
+    {29, "armlength1Display", K::ReadOut, "", 9960, 3600, 375, 285},
+    {30, "armlength2Display", K::ReadOut, "", 9960, 3840, 375, 285},
+    {31, "larmAngle1Scroll", K::Slider, "", 7920, 4440, 975, 255},
+    {32, "larmAngle2Scroll", K::Slider, "", 8880, 4440, 975, 255},
+    {33, "rarmAngle1Scroll", K::Slider, "", 7920, 5040, 975, 255},
+    {34, "rarmAngle2Scroll", K::Slider, "", 8880, 5040, 975, 255},
+    {35, "larmAngle1Display", K::ReadOut, "", 9960, 4440, 375, 285},
+    {36, "larmAngle2Display", K::ReadOut, "", 10320, 4440, 375, 285},
+    {37, "rarmAngle1Display", K::ReadOut, "", 9960, 5040, 375, 285},
+    {38, "rarmAngle2Display", K::ReadOut, "", 10320, 5040, 375, 285},
+    {39, "Label7", K::Label, "Arms length 1 and 2", 7920, 3360, 1935, 255},
+    {40, "Label8", K::Label, "Left arm angles", 7920, 4200, 1935, 255},
+    {41, "Label9", K::Label, "Right arm angles", 7920, 4800, 1935, 255},
+    {42, "Command1", K::Button, "Copy to Clipboard", 120, 6720, 1575, 375},
+    {43, "Command2", K::Button, "Save as .bmp", 1800, 6720, 1575, 375},
+    {44, "ResizeScroll", K::Slider, "", 5280, 7080, 1935, 255},
+    {45, "RotateScroll", K::Slider, "", 7920, 7080, 1935, 255},
+    {46, "ResizeDisplay", K::ReadOut, "", 7320, 7080, 375, 285},
+    {47, "RotateDisplay", K::ReadOut, "", 9960, 7080, 375, 285},
+    {48, "Label10", K::Label, "Resize", 5280, 6840, 1815, 255},
+    {49, "Label11", K::Label, "Rotate", 7920, 6840, 1935, 255},
+    {50, "LineWidthScroll", K::Slider, "", 7920, 7560, 1935, 255},
+    {51, "LinewidthDisplay", K::ReadOut, "", 9960, 7560, 375, 285},
+    {52, "Label12", K::Label, "Line width", 7080, 7560, 1095, 255},
+    {53, "Command3", K::Button, "Save as .zbk", 120, 7320, 1575, 375},
+    {54, "Command4", K::Button, "Open .zbk", 1800, 7320, 1575, 375},
+    {-1, "Line1", K::Line, "", 7920, 1080, 2400, 0},
+    {-1, "Line2", K::Line, "", 7920, 3240, 2400, 0},
+    {-1, "Line3", K::Line, "", 7920, 5400, 2400, 0},
+    {-1, "Line4", K::Line, "", 5280, 6720, 5040, 0},
+}};
+
+} // namespace
+
+std::span<const ControlSpec> controlTable() { return kControls; }
+
+} // namespace zelbrook

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <span>
+#include <string_view>
+
+namespace zelbrook {
+
+enum class ControlKind { Canvas, Slider, ReadOut, Label, Button, Line };
+
+// One control of the window. Places and sizes are twips (15 to a pixel);
+// a line runs from (left, top) to (left + width, top + height).
+struct ControlSpec {
+    int tab; // -1: not in the tab order
+    std::string_view name;
+    ControlKind kind;
+    std::string_view text;
+    int left;
+    int top;
+    int width;
+    int height;
+};
+
+inline constexpr int kTwipsPerPixel = 15;
+
+// Every control of the window, in tab order, the lines last.
+std::span<const ControlSpec> controlTable();
+
+} // namespace zelbrook

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "platform/canvas_widget.h"
+#include "platform/slider.h"
+#include "ui/form1.h"
+
+#include <QLineEdit>
+#include <QStringList>
+
+#include <memory>
+#include <vector>
+
+namespace zelbrook {
+
+// A window whose dialogs and messages are answered by the test: each file
+// dialog takes the next answer (a path, or nothing for Cancel) and every
+// request and message is kept.
+struct Form1Fixture {
+    std::unique_ptr<Form1> window = std::make_unique<Form1>();
+    std::vector<std::optional<QString>> answers;
+    std::vector<FileDialogControl::DialogRequest> requests;
+    QStringList messages;
+
+    Form1Fixture()
+    {
+        window->CommonDialog1().setPresenter([this](const FileDialogControl::DialogRequest &request) {
+            requests.push_back(request);
+            if (answers.empty())
+                return std::optional<QString>();
+            const auto answer = answers.front();
+            answers.erase(answers.begin());
+            return answer;
+        });
+        window->setMessagePresenter([this](const QString &text) { messages << text; });
+    }
+
+    Slider *slider(const char *name) const { return window->slider(name); }
+    QString text(const char *display) const { return window->display(display)->text(); }
+    const QImage &picture() const { return window->Picture1()->canvas().Image(); }
+
+    // Everything a failed command must leave alone, read off the window.
+    struct State {
+        Pose pose;
+        std::vector<int> positions;
+        QStringList texts;
+        QImage picture;
+        int penWidth;
+
+        bool operator==(const State &) const = default;
+    };
+
+    State state() const
+    {
+        State s{window->pose(), {}, {}, picture().copy(), window->Picture1()->canvas().DrawWidth()};
+        for (Slider *slider : window->findChildren<Slider *>())
+            s.positions.push_back(slider->Value());
+        for (QLineEdit *box : window->findChildren<QLineEdit *>())
+            s.texts << box->text();
+        return s;
+    }
+};
+
+} // namespace zelbrook

@@ -1,0 +1,317 @@
+#include "form1_fixture.h"
+
+#include "model/pose_control.h"
+#include "ui/control_table.h"
+#include "ui/slider_binding.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStyleOptionFrame>
+#include <QTest>
+
+using namespace zelbrook;
+
+namespace {
+
+const char *const kSyncedSliders[] = {
+    "BodyLengthScroll", "BodyangleScroll",  "leglength1Scroll", "leglength2Scroll",
+    "armlength1Scroll", "armlength2Scroll", "llegAngle1Scroll", "llegAngle2Scroll",
+    "rlegAngle1Scroll", "rlegAngle2Scroll", "larmAngle1Scroll", "larmAngle2Scroll",
+    "rarmAngle1Scroll", "rarmAngle2Scroll", "headradScroll",    "HeadwidthScroll"};
+const char *const kSyncedDisplays[] = {
+    "bodylengthDisplay", "bodyangleDisplay",  "leglength1Display", "leglength2Display",
+    "armlength1Display", "armlength2Display", "llegangle1Display", "llegangle2display",
+    "rlegangle1Display", "rlegangle2Display", "larmAngle1Display", "larmAngle2Display",
+    "rarmAngle1Display", "rarmAngle2Display", "headradDisplay",    "headwidthDisplay"};
+
+// The room a line edit leaves for its text.
+int roomForText(QLineEdit *box)
+{
+    QStyleOptionFrame option;
+    option.initFrom(box);
+    option.lineWidth = box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, box);
+    const QRect contents = box->style()->subElementRect(QStyle::SE_LineEditContents, &option, box);
+    const QMargins margins = box->textMargins();
+    constexpr int kLineEditInnerMargin = 2; // QLineEdit keeps this much on each side
+    return contents.width() - margins.left() - margins.right() - 2 * kLineEditInnerMargin;
+}
+
+void setField(Pose &pose, const QString &field, double value)
+{
+    if (field == "headRadius")
+        pose.headRadius = static_cast<std::int16_t>(value);
+    else if (field == "headWidth")
+        pose.headWidth = value;
+    else if (field == "bodyAngle")
+        pose.bodyAngle = value;
+    else
+        QFAIL("no such field in this test");
+}
+
+} // namespace
+
+class TestForm1 : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void startUp()
+    {
+        Form1Fixture f;
+        const int positions[] = {35, 0, 28, 23, 20, 20, 266, 2, 295, -20, 130, 94, 130, 30, 10, 70};
+        const char *texts[] = {"35",  "0",   "28", "23", "20",  "20", "266", "2",
+                               "295", "-20", "130", "94", "130", "30", "10",  "0.7"};
+        for (int i = 0; i < 16; ++i) {
+            QCOMPARE(f.slider(kSyncedSliders[i])->Value(), positions[i]);
+            QCOMPARE(f.text(kSyncedDisplays[i]), QString::fromLatin1(texts[i]));
+        }
+        for (const char *untouched : {"ResizeDisplay", "RotateDisplay", "LinewidthDisplay"})
+            QVERIFY(f.text(untouched).isEmpty());
+        QCOMPARE(f.slider("ResizeScroll")->Value(), 10);
+        QCOMPARE(f.slider("RotateScroll")->Value(), 0);
+        QCOMPARE(f.slider("LineWidthScroll")->Value(), 2);
+        // Every binding wrote back exactly the default it came from.
+        QCOMPARE(f.window->pose(), Pose::defaults(455.58334f));
+        QCOMPARE(f.window->pose().hipX, 227.79167f);
+        QVERIFY(!f.window->Picture1()->canvas().AutoRedraw());
+        // The figure is in the picture before any focus event arrives.
+        QVERIFY(f.picture().pixel(224, 190) != qRgb(255, 255, 255)
+                || f.picture().pixel(225, 190) != qRgb(255, 255, 255));
+    }
+
+    void bindings_data()
+    {
+        QTest::addColumn<QString>("slider");
+        QTest::addColumn<int>("position");
+        QTest::addColumn<QString>("field"); // empty: the pen width
+        QTest::addColumn<double>("stored");
+        QTest::addColumn<QString>("readOut");
+
+        QTest::newRow("body straight down, clockwise") << "BodyangleScroll" << 180 << "bodyAngle" << -90 / 57.3 << "180";
+        QTest::newRow("body straight down, anticlockwise") << "BodyangleScroll" << -180 << "bodyAngle" << 270 / 57.3 << "-180";
+        QTest::newRow("mirrored right arm") << "rarmAngle1Scroll" << 100 << "rArmAngle1" << -100 / 57.3 << "100";
+        QTest::newRow("full turn") << "llegAngle1Scroll" << 360 << "lLegAngle1" << 360 / 57.3 << "360";
+        QTest::newRow("length") << "BodyLengthScroll" << 100 << "bodyLength" << 100.0 << "100";
+        QTest::newRow("arm length shows the stored value") << "armlength1Scroll" << 5 << "armLength1" << 5.0 << "5";
+        QTest::newRow("round head") << "HeadwidthScroll" << 100 << "headWidth" << 1.0 << "1";
+        QTest::newRow("wide head") << "HeadwidthScroll" << 150 << "headWidth" << 1.5 << "1.5";
+        QTest::newRow("narrow head") << "HeadwidthScroll" << 25 << "headWidth" << 0.25 << "0.25";
+        QTest::newRow("half size") << "ResizeScroll" << 5 << "scale" << 0.5 << "0.5";
+        QTest::newRow("triple size") << "ResizeScroll" << 30 << "scale" << 3.0 << "3";
+        QTest::newRow("rotation") << "RotateScroll" << -45 << "rotation" << -45 / 57.3 << "-45";
+        QTest::newRow("thick pen") << "LineWidthScroll" << 7 << "" << 7.0 << "7";
+    }
+
+    void bindings()
+    {
+        QFETCH(QString, slider);
+        QFETCH(int, position);
+        QFETCH(QString, field);
+        QFETCH(double, stored);
+        QFETCH(QString, readOut);
+        Form1Fixture f;
+        const Pose before = f.window->pose();
+        const QImage pictureBefore = f.picture().copy();
+        Slider *s = f.window->slider(slider.toStdString());
+        QSignalSpy changes(s, &Slider::changed);
+        QVERIFY(s->setValue(static_cast<std::int16_t>(position)));
+        QCOMPARE(changes.count(), 1);
+
+        const SliderBinding *binding = findSliderBinding(slider.toStdString());
+        QCOMPARE(f.window->display(binding->display)->text(), readOut);
+        if (field.isEmpty()) {
+            QCOMPARE(f.window->Picture1()->canvas().DrawWidth(), position);
+            QCOMPARE(f.window->pose(), before);
+        } else {
+            QCOMPARE(findPoseControl(field.toStdString())->value(f.window->pose()), stored);
+        }
+        QVERIFY(f.picture() != pictureBefore);
+    }
+
+    void scaleOfOneShowsOne()
+    {
+        Form1Fixture f;
+        QVERIFY(f.slider("ResizeScroll")->setValue(11));
+        QVERIFY(f.slider("ResizeScroll")->setValue(10));
+        QCOMPARE(f.text("ResizeDisplay"), QStringLiteral("1"));
+        QCOMPARE(f.window->pose().scale, 1.0);
+    }
+
+    void aFieldFromAFileKeepsItsValueUntilItsSliderFires()
+    {
+        Form1Fixture f;
+        f.window->pose().lLegAngle1 = 1.0;
+        QVERIFY(f.slider("llegAngle1Scroll")->setValue(58));
+        QCOMPARE(f.window->pose().lLegAngle1, 58 / 57.3);
+    }
+
+    void sync_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<double>("value");
+        QTest::addColumn<int>("sliderBefore"); // where HeadwidthScroll or BodyangleScroll stood
+        QTest::addColumn<int>("position");
+        QTest::addColumn<double>("after");
+        QTest::addColumn<QString>("readOut");
+
+        QTest::newRow("0.705 with the slider at 70 keeps its value") << "headWidth" << 0.705 << 70 << 70 << 0.705 << "0.705";
+        QTest::newRow("0.705 moves the slider to the even 70") << "headWidth" << 0.705 << 80 << 70 << 0.7 << "0.7";
+        QTest::newRow("0.715 rounds to the even 72") << "headWidth" << 0.715 << 70 << 72 << 0.72 << "0.72";
+        QTest::newRow("one radian of body angle") << "bodyAngle" << 1.0 << 0 << 33 << 57 / 57.3 << "33";
+    }
+
+    void sync()
+    {
+        QFETCH(QString, field);
+        QFETCH(double, value);
+        QFETCH(int, sliderBefore);
+        QFETCH(int, position);
+        QFETCH(double, after);
+        QFETCH(QString, readOut);
+        Form1Fixture f;
+        const std::string name = field == "headWidth" ? "HeadwidthScroll" : "BodyangleScroll";
+        const std::string box = field == "headWidth" ? "headwidthDisplay" : "bodyangleDisplay";
+        QVERIFY(f.window->slider(name)->setValue(static_cast<std::int16_t>(sliderBefore)));
+        setField(f.window->pose(), field, value);
+        QVERIFY(f.window->SyncControls());
+        QCOMPARE(f.window->slider(name)->Value(), position);
+        QCOMPARE(findPoseControl(field.toStdString())->value(f.window->pose()), after);
+        QCOMPARE(f.window->display(box)->text(), readOut);
+    }
+
+    void syncStopsAtASliderThatCannotHoldItsValue()
+    {
+        Form1Fixture f;
+        Pose &pose = f.window->pose();
+        pose.bodyLength = 50;
+        pose.headRadius = 101;
+        pose.headWidth = 1.2;
+        QVERIFY(!f.window->SyncControls());
+        // The steps before the head radius took effect...
+        QCOMPARE(f.slider("BodyLengthScroll")->Value(), 50);
+        QCOMPARE(f.text("bodylengthDisplay"), QStringLiteral("50"));
+        // ...and the failing step and the one after it did not.
+        QCOMPARE(f.slider("headradScroll")->Value(), 10);
+        QCOMPARE(f.slider("HeadwidthScroll")->Value(), 70);
+        QCOMPARE(f.text("headwidthDisplay"), QStringLiteral("0.7"));
+        QCOMPARE(pose.headRadius, 101);
+        QCOMPARE(pose.headWidth, 1.2);
+    }
+
+    void tabOrderFollowsTheTable()
+    {
+        Form1Fixture f;
+        QStringList expected;
+        for (const ControlSpec &entry : controlTable())
+            if (entry.tab >= 0 && entry.kind != ControlKind::Label)
+                expected << QString::fromLatin1(entry.name.data(), entry.name.size());
+        QStringList walked;
+        QWidget *widget = f.window->Picture1();
+        do {
+            if (widget->focusPolicy() & Qt::TabFocus)
+                walked << widget->objectName();
+            widget = widget->nextInFocusChain();
+        } while (widget != f.window->Picture1() && walked.size() < 100);
+        walked.removeAll(QString()); // the window itself
+        walked.removeAll(QStringLiteral("Form1"));
+        QCOMPARE(walked, expected);
+    }
+
+    void fixedWindowWithACloseBoxOnly()
+    {
+        Form1Fixture f;
+        QCOMPARE(f.window->size(), QSize(717, 524));
+        QCOMPARE(f.window->minimumSize(), f.window->maximumSize());
+        const Qt::WindowFlags flags = f.window->windowFlags();
+        QVERIFY(flags & Qt::WindowCloseButtonHint);
+        QVERIFY(!(flags & Qt::WindowMinimizeButtonHint));
+        QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
+        QCOMPARE(f.window->windowTitle(), QStringLiteral("Zelbrook v0.1 by Quillfen"));
+        QCOMPARE(f.window->Picture1()->geometry(), QRect(8, 32, 497, 401));
+        QCOMPARE(f.window->Picture1()->contentsRect().size(), QSize(493, 397));
+        QCOMPARE(f.window->findChildren<QFrame *>(QRegularExpression("^Line[1-4]$")).size(), 4);
+    }
+
+    void canvasHasTheFocusWhenTheWindowOpens()
+    {
+        Form1Fixture f;
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        QApplication::setActiveWindow(f.window.get());
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        QCOMPARE(QApplication::focusWidget(), f.window->Picture1());
+        // Tab walks on to the first slider, whose arrow keys now move it.
+        QTest::keyClick(f.window.get(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), f.slider("BodyangleScroll"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+        QCOMPARE(f.slider("BodyangleScroll")->Value(), 1);
+        QCOMPARE(f.text("bodyangleDisplay"), QStringLiteral("1"));
+    }
+
+    void dragRedrawsAtEveryStep()
+    {
+        Form1Fixture f;
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        Slider *s = f.slider("BodyLengthScroll");
+        QSignalSpy scrolls(s, &Slider::scrolled);
+        QSignalSpy changes(s, &Slider::changed);
+        QStyleOptionSlider option;
+        option.initFrom(s);
+        option.minimum = s->minimum();
+        option.maximum = s->maximum();
+        option.sliderPosition = s->sliderPosition();
+        option.sliderValue = s->value();
+        option.pageStep = s->pageStep();
+        option.singleStep = s->singleStep();
+        option.orientation = Qt::Horizontal;
+        const QRect thumb = s->style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, s);
+        QTest::mousePress(s, Qt::LeftButton, {}, thumb.center());
+        for (int dx = 4; dx <= 16; dx += 4) {
+            QMouseEvent move(QEvent::MouseMove, QPointF(thumb.center() + QPoint(dx, 0)),
+                             s->mapToGlobal(QPointF(thumb.center() + QPoint(dx, 0))), Qt::NoButton,
+                             Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(s, &move);
+            QCOMPARE(f.window->pose().bodyLength, double(s->Value()));
+            QCOMPARE(f.text("bodylengthDisplay"), QString::number(s->Value()));
+        }
+        QTest::mouseRelease(s, Qt::LeftButton, {}, thumb.center() + QPoint(16, 0));
+        QVERIFY(scrolls.count() >= 2);
+        QCOMPARE(changes.count(), 1);
+        QVERIFY(s->Value() > 35);
+        QCOMPARE(f.window->pose().bodyLength, double(s->Value()));
+    }
+
+    void typingIntoAReadOutChangesNothing()
+    {
+        Form1Fixture f;
+        const Pose before = f.window->pose();
+        QTest::keyClicks(f.window->display("bodylengthDisplay"), "99");
+        QCOMPARE(f.window->pose(), before);
+        QVERIFY(f.slider("BodyLengthScroll")->setValue(40));
+        QCOMPARE(f.text("bodylengthDisplay"), QStringLiteral("40"));
+    }
+
+    void everyTextFitsItsPlace()
+    {
+        Form1Fixture f;
+        for (QLabel *label : f.window->findChildren<QLabel *>())
+            QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(),
+                     qPrintable(label->text()));
+        // The slider stands over the right end of "Line width"; the text
+        // must end before it.
+        auto *lineWidth = f.window->findChild<QLabel *>("Label12");
+        QVERIFY(lineWidth->x() + lineWidth->fontMetrics().horizontalAdvance(lineWidth->text())
+                < f.slider("LineWidthScroll")->x());
+        for (QPushButton *button : f.window->findChildren<QPushButton *>())
+            QVERIFY2(button->sizeHint().width() <= button->width(), qPrintable(button->text()));
+        for (QLineEdit *box : f.window->findChildren<QLineEdit *>())
+            for (const char *text : {"-180", "360", "0.25", "1.5", "0.7", "3", "-20"})
+                QVERIFY2(box->fontMetrics().horizontalAdvance(QString::fromLatin1(text)) <= roomForText(box),
+                         qPrintable(box->objectName() + ": " + text + " " + QString::number(box->fontMetrics().horizontalAdvance(QString::fromLatin1(text))) + " in " + QString::number(roomForText(box))));
+    }
+};
+
+QTEST_MAIN(TestForm1)
+#include "tst_form1.moc"
