@@ -1,0 +1,262 @@
+#include "form1_fixture.h"
+
+#include "posefile/pose_writer.h"
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using namespace zelbrook;
+using Mode = FileDialogControl::DialogRequest::Mode;
+
+namespace {
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+// The default pose's file with one item replaced (items count from 1).
+QByteArray defaultFileWith(int item, const QByteArray &value)
+{
+    QByteArray text = QByteArray::fromStdString(writePoseFile(Pose::defaults(455.58334f))).trimmed();
+    QList<QByteArray> items = text.split(',');
+    items[item - 1] = value;
+    return items.join(',') + "\r\n";
+}
+
+} // namespace
+
+class TestFileCommands : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    QString path(const char *name) const { return m_dir.filePath(QString::fromLatin1(name)); }
+
+private slots:
+    void roundTripThroughARealFile()
+    {
+        Form1Fixture f;
+        QVERIFY(f.slider("BodyangleScroll")->setValue(-45));
+        QVERIFY(f.slider("HeadwidthScroll")->setValue(115));
+        QVERIFY(f.slider("rarmAngle1Scroll")->setValue(200));
+        const Form1Fixture::State saved = f.state();
+
+        f.answers = {path("round.zbk")};
+        f.window->Command3_Click();
+        QCOMPARE(f.messages, QStringList{"Saved as: " + path("round.zbk")});
+        QCOMPARE(f.window->fileMagic(), 10135);
+
+        for (const char *name : {"BodyangleScroll", "HeadwidthScroll", "llegAngle1Scroll", "BodyLengthScroll"})
+            QVERIFY(f.slider(name)->setValue(f.slider(name)->range().minimum));
+        QVERIFY(f.slider("ResizeScroll")->setValue(20));
+        QVERIFY(f.slider("RotateScroll")->setValue(33));
+        QVERIFY(f.slider("LineWidthScroll")->setValue(5));
+        const Pose beforeLoad = f.window->pose();
+
+        f.answers = {path("round.zbk")};
+        f.window->Command4_Click();
+        QCOMPARE(f.messages.size(), 1); // nothing more was said
+        Pose expected = saved.pose;
+        expected.scale = beforeLoad.scale;
+        expected.rotation = beforeLoad.rotation;
+        QCOMPARE(f.window->pose(), expected);
+        QCOMPARE(f.slider("rarmAngle1Scroll")->Value(), 200);
+        QCOMPARE(f.slider("BodyLengthScroll")->Value(), 35);
+        QCOMPARE(f.slider("BodyangleScroll")->Value(), -45);
+        QCOMPARE(f.slider("HeadwidthScroll")->Value(), 115);
+        QCOMPARE(f.text("headwidthDisplay"), QStringLiteral("1.15"));
+        QCOMPARE(f.slider("ResizeScroll")->Value(), 20);
+        QCOMPARE(f.window->Picture1()->canvas().DrawWidth(), 5);
+    }
+
+    void wrongFileType()
+    {
+        Form1Fixture f;
+        writeBytes(path("wrong.zbk"), defaultFileWith(1, "10134").replace(",35,", ",60,"));
+        QVERIFY(f.slider("BodyLengthScroll")->setValue(50));
+        const Pose before = f.window->pose();
+        f.window->display("bodylengthDisplay")->setText("typed");
+        f.answers = {path("wrong.zbk")};
+        f.window->Command4_Click();
+        QCOMPARE(f.messages, QStringList{"Wrong file type"});
+        QCOMPARE(f.window->pose(), before);
+        QCOMPARE(f.window->fileMagic(), 10134);
+        // The controls were refreshed from the unchanged pose.
+        QCOMPARE(f.text("bodylengthDisplay"), QStringLiteral("50"));
+    }
+
+    void failedLoadsChangeNothing_data()
+    {
+        QTest::addColumn<bool>("exists");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("reason");
+
+        QTest::newRow("missing file") << false << QByteArray() << "";
+        QTest::newRow("empty file") << true << QByteArray() << "item 1";
+        QTest::newRow("tag only") << true << QByteArray("10135\r\n") << "item 2";
+        QTest::newRow("eight items") << true << QByteArray("10135,40,1.5,30,30,4.6,0,5.1,0\r\n") << "item 10";
+        QTest::newRow("not a number") << true << defaultFileWith(5, "abc") << "item 5";
+        QTest::newRow("too large") << true << defaultFileWith(3, "1e400") << "item 3";
+        QTest::newRow("body too long") << true << defaultFileWith(2, "150") << "bodyLength";
+        QTest::newRow("no head") << true << defaultFileWith(16, "0") << "headRadius";
+    }
+
+    void failedLoadsChangeNothing()
+    {
+        QFETCH(bool, exists);
+        QFETCH(QByteArray, content);
+        QFETCH(QString, reason);
+        Form1Fixture f;
+        QVERIFY(f.slider("larmAngle2Scroll")->setValue(-60));
+        const QString file = path("failed.zbk");
+        QFile::remove(file);
+        if (exists)
+            writeBytes(file, content);
+        const Form1Fixture::State before = f.state();
+        f.answers = {file};
+        f.window->Command4_Click();
+        QVERIFY(f.state() == before);
+        QCOMPARE(f.messages.size(), 1);
+        QVERIFY2(f.messages[0].contains(file) && f.messages[0].contains(reason), qPrintable(f.messages[0]));
+    }
+
+    void aSecondLoadKeepsValuesBetweenWholeDegrees()
+    {
+        Form1Fixture f;
+        writeBytes(path("fine.zbk"), defaultFileWith(6, "4.65"));
+        f.answers = {path("fine.zbk"), path("fine.zbk")};
+        f.window->Command4_Click();
+        // 4.65 rad is 266.4 degrees: the slider stood at 266 and did not move.
+        QCOMPARE(f.window->pose().lLegAngle1, 4.65);
+        QCOMPARE(f.slider("llegAngle1Scroll")->Value(), 266);
+        writeBytes(path("fine.zbk"), defaultFileWith(6, "4.7"));
+        f.window->Command4_Click();
+        // 269.31 degrees moves the slider, whose binding rounds the field.
+        QCOMPARE(f.slider("llegAngle1Scroll")->Value(), 269);
+        QCOMPARE(f.window->pose().lLegAngle1, 269 / 57.3);
+    }
+
+    void failedSaveKeepsTheOldFile_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::newRow("directory in the way") << "folder.zbk";
+        QTest::newRow("missing folder") << "no/such/folder/pose.zbk";
+    }
+
+    void failedSaveKeepsTheOldFile()
+    {
+        QFETCH(QString, target);
+        Form1Fixture f;
+        const QString file = m_dir.filePath(target);
+        if (target == "folder.zbk")
+            QVERIFY(QDir(m_dir.path()).mkpath(target));
+        f.answers = {file};
+        f.window->Command3_Click();
+        QCOMPARE(f.messages.size(), 1);
+        QVERIFY(!f.messages[0].startsWith("Saved as: "));
+        QVERIFY(f.messages[0].contains(file));
+        QVERIFY(!QFileInfo(file).isFile());
+    }
+
+    void savingOverALongerFileLeavesOnlyTheNewRecord()
+    {
+        Form1Fixture f;
+        writeBytes(path("long.zbk"), QByteArray(5000, 'x'));
+        f.answers = {path("long.zbk")};
+        f.window->Command3_Click();
+        QCOMPARE(fileBytes(path("long.zbk")), QByteArray::fromStdString(writePoseFile(f.window->pose())));
+    }
+
+    void dialogKeepsItsFileNameBetweenCommands()
+    {
+        Form1Fixture f;
+        f.answers = {std::nullopt, path("a.zbk"), std::nullopt, std::nullopt, std::nullopt, std::nullopt};
+        f.window->Command4_Click(); // cancelled open
+        f.window->Command3_Click(); // confirmed save
+        f.window->Command4_Click(); // cancelled open
+        f.window->Command3_Click(); // cancelled save
+        f.window->Command4_Click(); // cancelled open
+        QCOMPARE(f.requests.size(), std::size_t(5));
+        QCOMPARE(f.requests[0].mode, Mode::Open);
+        QCOMPARE(f.requests[0].offeredName, QString());
+        QCOMPARE(f.requests[0].nameFilter, QStringLiteral("zbk (*.zbk)"));
+        QCOMPARE(f.requests[1].mode, Mode::Save);
+        QCOMPARE(f.requests[1].offeredName, QStringLiteral("zelbrook.zbk"));
+        QCOMPARE(f.requests[1].nameFilter, QStringLiteral("ZBK (*.zbk)"));
+        // A full path opens the dialog in its folder with its name offered.
+        QCOMPARE(f.requests[2].offeredName, QStringLiteral("a.zbk"));
+        QCOMPARE(f.requests[2].startFolder, m_dir.path());
+        QCOMPARE(f.requests[3].offeredName, QStringLiteral("zelbrook.zbk"));
+        QCOMPARE(f.requests[4].offeredName, QStringLiteral("zelbrook.zbk"));
+        QCOMPARE(f.window->CommonDialog1().FileName(), QStringLiteral("zelbrook.zbk"));
+        QCOMPARE(f.requests[0].startFolder, FileDialogControl::programFolder());
+    }
+
+    void cancelLeavesEverythingAsItWas()
+    {
+        Form1Fixture f;
+        writeBytes(path("keep.zbk"), "10135,1\r\n");
+        const Form1Fixture::State before = f.state();
+        f.answers = {std::nullopt, std::nullopt};
+        f.window->Command3_Click();
+        f.window->Command4_Click();
+        QVERIFY(f.state() == before);
+        QVERIFY(f.messages.isEmpty());
+        QCOMPARE(fileBytes(path("keep.zbk")), QByteArray("10135,1\r\n"));
+    }
+
+    // Through the real dialog and the real message box, with no seam.
+    void realDialogAndMessageBox()
+    {
+        Form1 window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QString file = path("real.zbk");
+        QString shownText;
+        QString shownTitle;
+        bool sawDialog = false;
+        QTimer::singleShot(0, [&] {
+            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            sawDialog = true;
+            QCOMPARE(dialog->nameFilters().value(0), QStringLiteral("ZBK (*.zbk)"));
+            dialog->selectFile(file);
+            QTimer::singleShot(0, [&] {
+                auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+                QVERIFY(box);
+                shownText = box->text();
+                shownTitle = box->windowTitle();
+                QCOMPARE(box->icon(), QMessageBox::NoIcon);
+                QCOMPARE(box->buttons().size(), 1);
+                box->button(QMessageBox::Ok)->click();
+            });
+            static_cast<QDialog *>(dialog)->accept();
+        });
+        window.Command3_Click();
+        QVERIFY(sawDialog);
+        QCOMPARE(shownTitle, QStringLiteral("Zelbrook"));
+        QCOMPARE(shownText, "Saved as: " + file);
+        QCOMPARE(fileBytes(file), QByteArray::fromStdString(writePoseFile(window.pose())));
+    }
+};
+
+QTEST_MAIN(TestFileCommands)
+#include "tst_file_commands.moc"
