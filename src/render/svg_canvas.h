@@ -1,0 +1,69 @@
+#pragma once
+
+#include "canvas.h"
+
+#include <string>
+#include <vector>
+
+namespace zelbrook {
+
+// What an SVG picture needs to know of the raster canvas it stands in for:
+// the drawing area in pixels, the control's size in window units that
+// Width and Height answer, and the text font. Sizes given in pixels (the
+// pen, the font) are converted to canvas units, as they would cover the same
+// part of the raster picture.
+struct SvgPage {
+    int pixelWidth = 0;
+    int pixelHeight = 0;
+    float controlWidth = 0.0f;
+    float controlHeight = 0.0f;
+    std::string fontFamily;
+    double fontPixelSize = 0.0;
+    // From the top of the text to its baseline.
+    double fontAscentPixels = 0.0;
+};
+
+// The figure's canvas as an SVG document of 500 x 400 canvas units, which is
+// also its natural size: lines with round caps, dots as filled circles, and
+// text placed by its top-left corner. Shapes with a coordinate that is not a finite number are left out,
+// so the document stays valid whatever the pose.
+class SvgCanvas : public Canvas
+{
+public:
+    static constexpr double kUnitWidth = 500.0;
+    static constexpr double kUnitHeight = 400.0;
+
+    explicit SvgCanvas(SvgPage page);
+
+    void Cls() override;
+    void Line(CanvasPoint from, CanvasPoint to, std::optional<Color> color = std::nullopt) override;
+    void PSet(CanvasPoint at, std::optional<Color> color = std::nullopt) override;
+    void setCurrentX(float x) override { m_current.x = x; }
+    void setCurrentY(float y) override { m_current.y = y; }
+    void Print(std::string_view text) override;
+    float Width() const override { return m_page.controlWidth; }
+    float Height() const override { return m_page.controlHeight; }
+    int DrawWidth() const override { return m_drawWidth; }
+    void setDrawWidth(int pixels) override;
+    bool AutoRedraw() const override { return m_autoRedraw; }
+    void setAutoRedraw(bool on) override { m_autoRedraw = on; }
+
+    CanvasPoint current() const { return m_current; }
+    // The whole SVG document, from the XML declaration to the closing tag.
+    std::string document() const;
+
+private:
+    double unitsPerPixelX() const;
+    double unitsPerPixelY() const;
+    std::string header() const;
+
+    SvgPage m_page;
+    CanvasPoint m_current;
+    int m_drawWidth = 2;
+    bool m_autoRedraw = false;
+    Color m_foreColor = kBlack;
+    Color m_backColor = kWhite;
+    std::vector<std::string> m_shapes;
+};
+
+} // namespace zelbrook

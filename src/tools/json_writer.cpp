@@ -1,0 +1,136 @@
+#include "json_writer.h"
+
+#include "render/head_outline.h"
+#include "render/joints.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <string_view>
+
+namespace zelbrook {
+
+namespace {
+
+struct PoseValue {
+    std::string_view name;
+    double (*value)(const Pose &pose);
+};
+
+// In the order of the fields of Pose.
+constexpr PoseValue kPoseValues[] = {
+    {"hipX", [](const Pose &p) -> double { return p.hipX; }},
+    {"hipY", [](const Pose &p) { return p.hipY; }},
+    {"bodyLength", [](const Pose &p) { return p.bodyLength; }},
+    {"bodyAngle", [](const Pose &p) { return p.bodyAngle; }},
+    {"legLength1", [](const Pose &p) { return p.legLength1; }},
+    {"legLength2", [](const Pose &p) { return p.legLength2; }},
+    {"lLegAngle1", [](const Pose &p) { return p.lLegAngle1; }},
+    {"lLegAngle2", [](const Pose &p) { return p.lLegAngle2; }},
+    {"rLegAngle1", [](const Pose &p) { return p.rLegAngle1; }},
+    {"rLegAngle2", [](const Pose &p) { return p.rLegAngle2; }},
+    {"armLength1", [](const Pose &p) { return p.armLength1; }},
+    {"armLength2", [](const Pose &p) { return p.armLength2; }},
+    {"lArmAngle1", [](const Pose &p) { return p.lArmAngle1; }},
+    {"lArmAngle2", [](const Pose &p) { return p.lArmAngle2; }},
+    {"rArmAngle1", [](const Pose &p) { return p.rArmAngle1; }},
+    {"headRadius", [](const Pose &p) -> double { return p.headRadius; }},
+    {"rArmAngle2", [](const Pose &p) { return p.rArmAngle2; }},
+    {"headWidth", [](const Pose &p) { return p.headWidth; }},
+    {"rotation", [](const Pose &p) { return p.rotation; }},
+    {"scale", [](const Pose &p) { return p.scale; }},
+};
+
+struct NamedJoint {
+    std::string_view name;
+    Point Joints::*point;
+};
+
+// In the order in which the joints are computed.
+constexpr NamedJoint kJoints[] = {
+    {"neck", &Joints::neck},         {"headCentre", &Joints::headCentre}, {"lKnee", &Joints::lKnee},
+    {"lFoot", &Joints::lFoot},       {"rKnee", &Joints::rKnee},           {"rFoot", &Joints::rFoot},
+    {"shoulder", &Joints::shoulder}, {"lElbow", &Joints::lElbow},         {"lHand", &Joints::lHand},
+    {"rElbow", &Joints::rElbow},     {"rHand", &Joints::rHand},
+};
+
+void appendName(std::string &out, std::string_view name)
+{
+    out += '"';
+    out += name;
+    out += "\": ";
+}
+
+void appendPoint(std::string &out, Point p)
+{
+    out += '[';
+    out += JsonWriter::number(p.x);
+    out += ", ";
+    out += JsonWriter::number(p.y);
+    out += ']';
+}
+
+void appendPose(std::string &out, const Pose &pose)
+{
+    out += "{";
+    for (const PoseValue &field : kPoseValues) {
+        out += &field == &kPoseValues[0] ? "\n    " : ",\n    ";
+        appendName(out, field.name);
+        out += JsonWriter::number(field.value(pose));
+    }
+    out += "\n  }";
+}
+
+void appendJoints(std::string &out, const Pose &pose, const Joints &joints)
+{
+    out += "{\n    ";
+    appendName(out, "hip");
+    appendPoint(out, {pose.hipX, pose.hipY});
+    for (const NamedJoint &joint : kJoints) {
+        out += ",\n    ";
+        appendName(out, joint.name);
+        appendPoint(out, joints.*joint.point);
+    }
+    out += "\n  }";
+}
+
+void appendHead(std::string &out, const HeadOutline &head)
+{
+    out += "[";
+    for (const HeadPair &pair : head) {
+        out += &pair == &head.front() ? "\n    [" : ",\n    [";
+        appendPoint(out, pair.first);
+        out += ", ";
+        appendPoint(out, pair.opposite);
+        out += ']';
+    }
+    out += "\n  ]";
+}
+
+} // namespace
+
+std::string JsonWriter::number(double value)
+{
+    if (!std::isfinite(value))
+        return "null";
+    std::array<char, 32> buffer;
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+    return std::string(buffer.data(), result.ptr);
+}
+
+std::string JsonWriter::figure(const Pose &pose, int penWidth)
+{
+    const Joints joints = ComputeJoints(pose);
+    std::string out = "{\n  \"pose\": ";
+    appendPose(out, pose);
+    out += ",\n  \"penWidth\": ";
+    out += std::to_string(penWidth);
+    out += ",\n  \"joints\": ";
+    appendJoints(out, pose, joints);
+    out += ",\n  \"head\": ";
+    appendHead(out, ComputeHeadOutline(pose, joints.headCentre));
+    out += "\n}\n";
+    return out;
+}
+
+} // namespace zelbrook

@@ -1,0 +1,6 @@
+#include "tools/render_command.h"
+
+int main(int argc, char **argv)
+{
+    return zelbrook::RenderCommand::main(argc, argv);
+}
