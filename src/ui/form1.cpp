@@ -309,11 +309,15 @@ void Form1::Command3_Click()
 void Form1::Command4_Click()
 {
     static constexpr FileCommand kOpenPose{"zbk (*.zbk) | *.zbk", nullptr, Mode::Open};
-    const auto path = askForPath(kOpenPose);
-    if (!path)
-        return;
-    if (const auto error = LoadPose(*path))
-        showMessage(tr("Could not open %1:\n%2").arg(*path, *error));
+    if (const auto path = askForPath(kOpenPose))
+        openPose(*path);
+}
+
+void Form1::openPose(const QString &path)
+{
+    m_commonDialog.setFileName(path);
+    if (const auto error = LoadPose(path))
+        showMessage(tr("Could not open %1:\n%2").arg(path, *error));
 }
 
 // Writes the pose file beside the target and puts it in place only when it

@@ -51,6 +51,10 @@ public:
     void Command3_Click();
     void Command4_Click();
 
+    // Opens a pose file as the open command does once its dialog is
+    // confirmed; a file that cannot be opened is reported, nothing changes.
+    void openPose(const QString &path);
+
     Pose &pose() { return m_pose; }
     const Pose &pose() const { return m_pose; }
     std::int16_t fileMagic() const { return m_fileMagic; }

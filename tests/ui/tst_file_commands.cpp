@@ -154,6 +154,24 @@ private slots:
         QCOMPARE(f.window->pose().lLegAngle1, 269 / 57.3);
     }
 
+    // As when the editor is started with a file, or a file manager opens one.
+    void openPoseWithoutADialog()
+    {
+        Form1Fixture f;
+        writeBytes(path("given.zbk"), defaultFileWith(2, "77"));
+        f.window->openPose(path("given.zbk"));
+        QCOMPARE(f.window->pose().bodyLength, 77.0);
+        QCOMPARE(f.text("bodylengthDisplay"), QStringLiteral("77"));
+        QVERIFY(f.requests.empty());
+        f.window->Command4_Click();
+        QCOMPARE(f.requests.at(0).offeredName, QStringLiteral("given.zbk"));
+
+        f.window->openPose(path("missing.zbk"));
+        QCOMPARE(f.messages.size(), 1);
+        QVERIFY(f.messages[0].contains(path("missing.zbk")));
+        QCOMPARE(f.window->pose().bodyLength, 77.0);
+    }
+
     void failedSaveKeepsTheOldFile_data()
     {
         QTest::addColumn<QString>("target");
