@@ -104,40 +104,40 @@ void RasterCanvas::rebuildDot()
     }
 }
 
-void RasterCanvas::stamp(int left, int top, QRgb rgb)
+RasterCanvas::Pixels RasterCanvas::pixels()
 {
-    const int width = m_image.width();
-    const int height = m_image.height();
-    uchar *bits = m_image.bits();
-    const qsizetype stride = m_image.bytesPerLine();
+    return {reinterpret_cast<QRgb *>(m_image.bits()), m_image.bytesPerLine() / qsizetype(sizeof(QRgb)),
+            m_image.width(), m_image.height()};
+}
+
+void RasterCanvas::stamp(const Pixels &target, int left, int top, QRgb rgb) const
+{
     for (const Span &span : m_dot) {
         const int y = top + span.dy;
-        if (y < 0 || y >= height)
+        if (y < 0 || y >= target.height)
             continue;
         const int from = std::max(0, left + span.left);
-        const int to = std::min(width, left + span.right);
-        auto *line = reinterpret_cast<QRgb *>(bits + y * stride);
+        const int to = std::min(target.width, left + span.right);
+        QRgb *line = target.bits + y * target.stride;
         std::fill(line + from, line + std::max(from, to), rgb);
     }
 }
 
 // Centres the dot on a position given in pixels.
-void RasterCanvas::stampAt(double px, double py, QRgb rgb)
+void RasterCanvas::stampAt(const Pixels &target, double px, double py, QRgb rgb) const
 {
     const double margin = m_dotSize + 1.0;
-    if (!(px > -margin && px < m_image.width() + margin && py > -margin
-          && py < m_image.height() + margin)) {
+    if (!(px > -margin && px < target.width + margin && py > -margin && py < target.height + margin))
         return;
-    }
     const double half = m_dotSize / 2.0;
-    stamp(static_cast<int>(std::floor(px - half + 0.5)), static_cast<int>(std::floor(py - half + 0.5)),
-          rgb);
+    stamp(target, static_cast<int>(std::floor(px - half + 0.5)),
+          static_cast<int>(std::floor(py - half + 0.5)), rgb);
 }
 
 void RasterCanvas::PSet(CanvasPoint at, std::optional<Color> color)
 {
     m_current = at;
-    stampAt(toPixelX(at.x), toPixelY(at.y), opaque(color.value_or(m_foreColor)));
+    stampAt(pixels(), toPixelX(at.x), toPixelY(at.y), opaque(color.value_or(m_foreColor)));
 }
 
 // Walks the pixels between the two ends (Bresenham) and stamps a dot at each,
@@ -154,6 +154,7 @@ void RasterCanvas::Line(CanvasPoint from, CanvasPoint to, std::optional<Color> c
         return;
     }
     const QRgb rgb = opaque(color.value_or(m_foreColor));
+    const Pixels target = pixels();
     int x = static_cast<int>(std::floor(x0));
     int y = static_cast<int>(std::floor(y0));
     const int endX = static_cast<int>(std::floor(x1));
@@ -164,7 +165,7 @@ void RasterCanvas::Line(CanvasPoint from, CanvasPoint to, std::optional<Color> c
     const int stepY = y < endY ? 1 : -1;
     int error = dx + dy;
     for (;;) {
-        stampAt(x + 0.5, y + 0.5, rgb);
+        stampAt(target, x + 0.5, y + 0.5, rgb);
         if (x == endX && y == endY)
             break;
         const int twice = 2 * error;
@@ -185,55 +186,57 @@ void RasterCanvas::Print(std::string_view text)
     const double py = toPixelY(m_current.y);
     if (!(std::abs(px) < 1e6 && std::abs(py) < 1e6))
         return;
-    const PrintedText &printedText =
-        printed(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())), m_foreColor);
-    blend(printedText.glyphs, static_cast<int>(std::floor(px)), static_cast<int>(std::floor(py)));
+    blend(printed(text, m_foreColor).pixels, static_cast<int>(std::floor(px)),
+          static_cast<int>(std::floor(py)));
 }
 
-// Text is rendered once into a transparent image and blended from there on:
-// shaping the same line on every redraw would cost more than the figure.
-const RasterCanvas::PrintedText &RasterCanvas::printed(const QString &text, Color color)
+// Text is rendered once and kept as its visible pixels: shaping the same
+// line on every redraw would cost more than the whole figure.
+const RasterCanvas::PrintedText &RasterCanvas::printed(std::string_view text, Color color)
 {
     const auto it = std::ranges::find_if(
         m_printed, [&](const PrintedText &p) { return p.color == color && p.text == text; });
     if (it != m_printed.end())
         return *it;
 
+    const QString string = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     const QFontMetrics metrics(m_font);
-    QImage glyphs(std::max(1, metrics.horizontalAdvance(text) + metrics.maxWidth()),
+    QImage glyphs(std::max(1, metrics.horizontalAdvance(string) + metrics.maxWidth()),
                   std::max(1, metrics.height()), QImage::Format_ARGB32_Premultiplied);
     glyphs.fill(Qt::transparent);
     {
         QPainter painter(&glyphs);
         painter.setFont(m_font);
         painter.setPen(QColor::fromRgb(opaque(color)));
-        painter.drawText(QPointF(0, metrics.ascent()), text);
+        painter.drawText(QPointF(0, metrics.ascent()), string);
+    }
+    PrintedText entry{std::string(text), color, {}};
+    for (int y = 0; y < glyphs.height(); ++y) {
+        const auto *row = reinterpret_cast<const QRgb *>(glyphs.constScanLine(y));
+        for (int x = 0; x < glyphs.width(); ++x)
+            if (qAlpha(row[x]) != 0)
+                entry.pixels.push_back({x, y, row[x]});
     }
     if (m_printed.size() == kPrintedCacheSize)
         m_printed.erase(m_printed.begin());
-    m_printed.push_back({text, color, glyphs});
+    m_printed.push_back(std::move(entry));
     return m_printed.back();
 }
 
-void RasterCanvas::blend(const QImage &glyphs, int left, int top)
+// Draws premultiplied text pixels over the picture ("source over").
+void RasterCanvas::blend(const std::vector<GlyphPixel> &glyphs, int left, int top)
 {
-    const int fromX = std::max(0, left);
-    const int toX = std::min(m_image.width(), left + glyphs.width());
-    const int fromY = std::max(0, top);
-    const int toY = std::min(m_image.height(), top + glyphs.height());
-    for (int y = fromY; y < toY; ++y) {
-        const auto *source = reinterpret_cast<const QRgb *>(glyphs.constScanLine(y - top));
-        auto *target = reinterpret_cast<QRgb *>(m_image.scanLine(y));
-        for (int x = fromX; x < toX; ++x) {
-            const QRgb s = source[x - left];
-            const int alpha = qAlpha(s);
-            if (alpha == 0)
-                continue;
-            const QRgb d = target[x];
-            const int keep = 255 - alpha;
-            target[x] = qRgb(qRed(s) + (qRed(d) * keep + 127) / 255, qGreen(s) + (qGreen(d) * keep + 127) / 255,
-                             qBlue(s) + (qBlue(d) * keep + 127) / 255);
-        }
+    const Pixels target = pixels();
+    for (const GlyphPixel &glyph : glyphs) {
+        const int x = left + glyph.x;
+        const int y = top + glyph.y;
+        if (x < 0 || x >= target.width || y < 0 || y >= target.height)
+            continue;
+        QRgb &d = target.bits[y * target.stride + x];
+        const QRgb s = glyph.color;
+        const int keep = 255 - qAlpha(s);
+        d = qRgb(qRed(s) + (qRed(d) * keep + 127) / 255, qGreen(s) + (qGreen(d) * keep + 127) / 255,
+                 qBlue(s) + (qBlue(d) * keep + 127) / 255);
     }
 }
 

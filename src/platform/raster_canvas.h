@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QString>
 
+#include <string>
 #include <vector>
 
 namespace zelbrook {
@@ -59,19 +60,35 @@ private:
         int left;
         int right; // one past the last pixel
     };
+    // The picture's memory, taken once per drawing operation: taking it
+    // detaches the picture from any copy that was handed out.
+    struct Pixels {
+        QRgb *bits;
+        qsizetype stride; // pixels from one row to the next
+        int width;
+        int height;
+    };
+    // One pixel of rendered text, premultiplied, relative to the text's
+    // top-left corner; fully transparent pixels are left out.
+    struct GlyphPixel {
+        int x;
+        int y;
+        QRgb color;
+    };
     struct PrintedText {
-        QString text;
+        std::string text;
         Color color;
-        QImage glyphs; // premultiplied ARGB, transparent around the glyphs
+        std::vector<GlyphPixel> pixels;
     };
 
     double toPixelX(double x) const;
     double toPixelY(double y) const;
+    Pixels pixels();
     void rebuildDot();
-    void stamp(int left, int top, QRgb rgb);
-    void stampAt(double px, double py, QRgb rgb);
-    const PrintedText &printed(const QString &text, Color color);
-    void blend(const QImage &glyphs, int left, int top);
+    void stamp(const Pixels &target, int left, int top, QRgb rgb) const;
+    void stampAt(const Pixels &target, double px, double py, QRgb rgb) const;
+    const PrintedText &printed(std::string_view text, Color color);
+    void blend(const std::vector<GlyphPixel> &glyphs, int left, int top);
 
     int m_zoom;
     QImage m_image;

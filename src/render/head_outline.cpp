@@ -4,13 +4,36 @@
 
 namespace zelbrook {
 
+namespace {
+
+struct StepDirection {
+    double cosU;
+    double sinU;
+};
+
+// cos u and sin u depend on the step alone, so they are worked out once.
+const std::array<StepDirection, kHeadSteps> &stepDirections()
+{
+    static const auto directions = [] {
+        std::array<StepDirection, kHeadSteps> steps;
+        for (int t = 0; t < kHeadSteps; ++t) {
+            const double u = t / DEG_PER_RAD;
+            steps[t] = {std::cos(u), std::sin(u)};
+        }
+        return steps;
+    }();
+    return directions;
+}
+
+} // namespace
+
 HeadOutline ComputeHeadOutline(const Pose &p, Point centre)
 {
+    const auto &directions = stepDirections();
     HeadOutline outline;
     for (int t = 0; t < kHeadSteps; ++t) {
-        const double u = t / DEG_PER_RAD;
-        const double a = p.headRadius * std::cos(u);
-        const double b = (p.headRadius * p.headWidth) * std::sin(u);
+        const double a = p.headRadius * directions[t].cosU;
+        const double b = (p.headRadius * p.headWidth) * directions[t].sinU;
         const double r = std::sqrt((a * a) + (b * b));
         // The principal arctangent, with no quadrant correction: past t = 90
         // a turns negative and alpha names the point (-a, -b), which keeps
