@@ -37,7 +37,14 @@ QRect pixels(const ControlSpec &entry)
             entry.height / kTwipsPerPixel};
 }
 
-QString qs(std::string_view text)
+// A line of one pixel, both of its end points included.
+QRect linePixels(const ControlSpec &entry)
+{
+    const QRect r = pixels(entry);
+    return {r.x(), r.y(), r.width() + 1, r.height() + 1};
+}
+
+QString toQString(std::string_view text)
 {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
@@ -51,6 +58,7 @@ QFont windowFont()
     return font;
 }
 
+// The read-out boxes are 25 pixels wide; condensed, "-180" fits with room.
 QFont readOutFont()
 {
     QFont font = windowFont();
@@ -58,23 +66,45 @@ QFont readOutFont()
     return font;
 }
 
+QLineEdit *createReadOut(QWidget *parent)
+{
+    auto *box = new QLineEdit(parent);
+    box->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    box->setFont(readOutFont());
+    box->setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid palette(mid); padding: 0px; }"));
+    return box;
+}
+
+// None of the buttons is the window's default button.
+QPushButton *createButton(const QString &text, QWidget *parent)
+{
+    auto *button = new QPushButton(text, parent);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QFrame *createLine(QWidget *parent)
+{
+    auto *line = new QFrame(parent);
+    line->setFrameStyle(QFrame::HLine | QFrame::Plain);
+    line->setLineWidth(1);
+    return line;
+}
+
 // The general number-to-text form: a whole number as its digits, anything
 // else in the shortest decimal form of at most 15 significant digits.
 QString generalNumberText(double value) { return QString::number(value, 'g', 15); }
 
-} // namespace
-
-namespace {
 using Mode = FileDialogControl::DialogRequest::Mode;
-}
+
+} // namespace
 
 // The settings one file command gives the dialog before showing it.
 struct Form1::FileCommand {
     const char *filter;
     const char *fileName; // null: offer whatever the dialog holds
-    FileDialogControl::DialogRequest::Mode mode;
+    Mode mode;
 };
-
 
 Form1::Form1(QWidget *parent)
     : QWidget(parent)
@@ -82,7 +112,7 @@ Form1::Form1(QWidget *parent)
     , m_commonDialog(this)
 {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(qs(kProgramCaption));
+    setWindowTitle(toQString(kProgramCaption));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                    | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
                    | Qt::MSWindowsFixedSizeDialogHint);
@@ -104,7 +134,7 @@ void Form1::buildControls()
     // Tab order follows the table; labels and lines take no focus.
     QWidget *previous = nullptr;
     for (const ControlSpec &entry : controlTable()) {
-        auto *widget = findChild<QWidget *>(qs(entry.name));
+        auto *widget = findChild<QWidget *>(toQString(entry.name));
         if (entry.tab < 0 || widget->focusPolicy() == Qt::NoFocus)
             continue;
         if (previous)
@@ -115,57 +145,42 @@ void Form1::buildControls()
 
 void Form1::addControl(const ControlSpec &entry)
 {
-    QWidget *widget = nullptr;
-    switch (entry.kind) {
-    case ControlKind::Canvas:
-        widget = m_picture = new CanvasWidget(this);
-        connect(m_picture, &CanvasWidget::gotFocus, this, &Form1::Picture1_GotFocus);
-        break;
-    case ControlKind::Slider:
-        addSlider(entry);
-        return;
-    case ControlKind::ReadOut: {
-        auto *box = new QLineEdit(this);
-        box->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        box->setFont(readOutFont());
-        box->setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid palette(mid); padding: 0px; }"));
-        widget = box;
-        break;
-    }
-    case ControlKind::Label:
-        widget = new QLabel(qs(entry.text), this);
-        break;
-    case ControlKind::Button: {
-        auto *button = new QPushButton(qs(entry.text), this);
-        button->setAutoDefault(false);
-        widget = button;
-        break;
-    }
-    case ControlKind::Line: {
-        auto *line = new QFrame(this);
-        line->setFrameStyle(QFrame::HLine | QFrame::Plain);
-        line->setLineWidth(1);
-        const QRect r = pixels(entry);
-        line->setGeometry(r.x(), r.y(), r.width() + 1, 1);
-        line->setObjectName(qs(entry.name));
-        return;
-    }
-    }
-    widget->setObjectName(qs(entry.name));
-    widget->setGeometry(pixels(entry));
+    QWidget *widget = createControl(entry);
+    widget->setObjectName(toQString(entry.name));
+    widget->setGeometry(entry.kind == ControlKind::Line ? linePixels(entry) : pixels(entry));
 }
 
-void Form1::addSlider(const ControlSpec &entry)
+QWidget *Form1::createControl(const ControlSpec &entry)
+{
+    switch (entry.kind) {
+    case ControlKind::Canvas:
+        m_picture = new CanvasWidget(this);
+        connect(m_picture, &CanvasWidget::gotFocus, this, &Form1::Picture1_GotFocus);
+        return m_picture;
+    case ControlKind::Slider:
+        return createSlider(entry);
+    case ControlKind::ReadOut:
+        return createReadOut(this);
+    case ControlKind::Label:
+        return new QLabel(toQString(entry.text), this);
+    case ControlKind::Button:
+        return createButton(toQString(entry.text), this);
+    case ControlKind::Line:
+        return createLine(this);
+    }
+    Q_UNREACHABLE();
+}
+
+Slider *Form1::createSlider(const ControlSpec &entry)
 {
     const SliderBinding *binding = findSliderBinding(entry.name);
     Q_ASSERT(binding);
     const PoseControl *control = binding->field.empty() ? nullptr : findPoseControl(binding->field);
     const SliderRange range = control ? control->range : SliderRange{kPenWidthMinimum, kPenWidthMaximum};
     auto *slider = new Slider(range, binding->start, this);
-    slider->setObjectName(qs(entry.name));
-    slider->setGeometry(pixels(entry));
     slider->setSteps(1, binding->pageStep);
     m_rows.push_back({binding, control, slider, nullptr});
+    return slider;
 }
 
 // Both notifications of a slider run its row: every step of a drag redraws,
@@ -211,9 +226,9 @@ const Form1::Row *Form1::rowForField(std::string_view field) const
     return it == m_rows.end() ? nullptr : &*it;
 }
 
-Slider *Form1::slider(std::string_view name) const { return findChild<Slider *>(qs(name)); }
+Slider *Form1::slider(std::string_view name) const { return findChild<Slider *>(toQString(name)); }
 
-QLineEdit *Form1::display(std::string_view name) const { return findChild<QLineEdit *>(qs(name)); }
+QLineEdit *Form1::display(std::string_view name) const { return findChild<QLineEdit *>(toQString(name)); }
 
 void Form1::DrawMan()
 {

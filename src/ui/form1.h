@@ -81,7 +81,8 @@ private:
 
     void buildControls();
     void addControl(const ControlSpec &entry);
-    void addSlider(const ControlSpec &entry);
+    QWidget *createControl(const ControlSpec &entry);
+    Slider *createSlider(const ControlSpec &entry);
     void bindSliders();
     void runBinding(const Row &row);
     QString readOutText(const Row &row, ReadOut kind) const;
