@@ -300,25 +300,23 @@ void Form1::Command1_Click()
 void Form1::Command2_Click()
 {
     static constexpr FileCommand kSaveBitmap{"Bitmap (*.bmp) | *.bmp", "zelbrook.bmp", Mode::Save};
-    const auto path = askForPath(kSaveBitmap);
-    if (!path)
-        return;
-    if (const auto error = SaveBitmap(*path))
-        showMessage(tr("Could not save the picture as %1:\n%2").arg(*path, *error));
-    else
-        showMessage(QStringLiteral("Saved as: ") + *path);
+    if (const auto path = askForPath(kSaveBitmap))
+        reportSave(*path, SaveBitmap(*path), tr("the picture"));
 }
 
 void Form1::Command3_Click()
 {
     static constexpr FileCommand kSavePose{"ZBK (*.zbk) | *.zbk", "zelbrook.zbk", Mode::Save};
-    const auto path = askForPath(kSavePose);
-    if (!path)
-        return;
-    if (const auto error = SavePose(*path))
-        showMessage(tr("Could not save the pose as %1:\n%2").arg(*path, *error));
+    if (const auto path = askForPath(kSavePose))
+        reportSave(*path, SavePose(*path), tr("the pose"));
+}
+
+void Form1::reportSave(const QString &path, const std::optional<QString> &error, const QString &what)
+{
+    if (error)
+        showMessage(tr("Could not save %1 as %2:\n%3").arg(what, path, *error));
     else
-        showMessage(QStringLiteral("Saved as: ") + *path);
+        showMessage(QStringLiteral("Saved as: ") + path);
 }
 
 void Form1::Command4_Click()

@@ -92,6 +92,7 @@ private:
     std::optional<QString> SavePose(const QString &path);
     std::optional<QString> LoadPose(const QString &path);
     std::optional<QString> SaveBitmap(const QString &path);
+    void reportSave(const QString &path, const std::optional<QString> &error, const QString &what);
     void showMessage(const QString &text);
 
     Pose m_pose;
