@@ -5,6 +5,8 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 namespace zelbrook {
 
@@ -38,6 +40,16 @@ std::optional<QString> writeAll(QSaveFile &file, QByteArrayView bytes)
     return std::nullopt;
 }
 
+// Qt loses the system's reason when it cannot give the finished file its
+// name (a name at the length limit, for one); errno still holds it.
+QString commitFailure(const QSaveFile &file)
+{
+    const int systemError = errno;
+    if (systemError == 0 || file.errorString() != QLatin1String("Unknown error"))
+        return file.errorString();
+    return QString::fromLocal8Bit(std::strerror(systemError));
+}
+
 // Devices and pipes are refused: they could be endless or never answer.
 std::optional<QString> notAFile(const QFileInfo &info)
 {
@@ -63,8 +75,9 @@ std::optional<QString> AtomicFile::write(const QString &path, QByteArrayView byt
         file.cancelWriting();
         return failure;
     }
+    errno = 0;
     if (!file.commit())
-        return QStringLiteral("The finished file could not be put in place: %1.").arg(file.errorString());
+        return QStringLiteral("The finished file could not be put in place: %1.").arg(commitFailure(file));
     return std::nullopt;
 }
 
