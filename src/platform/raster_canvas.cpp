@@ -112,6 +112,12 @@ RasterCanvas::Pixels RasterCanvas::pixels()
 
 void RasterCanvas::stamp(const Pixels &target, int left, int top, QRgb rgb) const
 {
+    // The usual pen, two pixels, wholly inside: four stores and nothing else.
+    if (m_dotSize == 2 && left >= 0 && top >= 0 && left + 2 <= target.width && top + 2 <= target.height) {
+        QRgb *first = target.bits + top * target.stride + left;
+        first[0] = first[1] = first[target.stride] = first[target.stride + 1] = rgb;
+        return;
+    }
     for (const Span &span : m_dot) {
         const int y = top + span.dy;
         if (y < 0 || y >= target.height)
@@ -186,8 +192,7 @@ void RasterCanvas::Print(std::string_view text)
     const double py = toPixelY(m_current.y);
     if (!(std::abs(px) < 1e6 && std::abs(py) < 1e6))
         return;
-    blend(printed(text, m_foreColor).pixels, static_cast<int>(std::floor(px)),
-          static_cast<int>(std::floor(py)));
+    blend(printed(text, m_foreColor), static_cast<int>(std::floor(px)), static_cast<int>(std::floor(py)));
 }
 
 // Text is rendered once and kept as its visible pixels: shaping the same
@@ -210,7 +215,7 @@ const RasterCanvas::PrintedText &RasterCanvas::printed(std::string_view text, Co
         painter.setPen(QColor::fromRgb(opaque(color)));
         painter.drawText(QPointF(0, metrics.ascent()), string);
     }
-    PrintedText entry{std::string(text), color, {}};
+    PrintedText entry{std::string(text), color, {}, glyphs.size()};
     for (int y = 0; y < glyphs.height(); ++y) {
         const auto *row = reinterpret_cast<const QRgb *>(glyphs.constScanLine(y));
         for (int x = 0; x < glyphs.width(); ++x)
@@ -224,19 +229,22 @@ const RasterCanvas::PrintedText &RasterCanvas::printed(std::string_view text, Co
 }
 
 // Draws premultiplied text pixels over the picture ("source over").
-void RasterCanvas::blend(const std::vector<GlyphPixel> &glyphs, int left, int top)
+void RasterCanvas::blend(const PrintedText &printed, int left, int top)
 {
     const Pixels target = pixels();
-    for (const GlyphPixel &glyph : glyphs) {
+    const QRect picture(0, 0, target.width, target.height);
+    const bool whollyInside = picture.contains(QRect(QPoint(left, top), printed.size));
+    for (const GlyphPixel &glyph : printed.pixels) {
         const int x = left + glyph.x;
         const int y = top + glyph.y;
-        if (x < 0 || x >= target.width || y < 0 || y >= target.height)
+        if (!whollyInside && !picture.contains(x, y))
             continue;
         QRgb &d = target.bits[y * target.stride + x];
         const QRgb s = glyph.color;
         const int keep = 255 - qAlpha(s);
-        d = qRgb(qRed(s) + (qRed(d) * keep + 127) / 255, qGreen(s) + (qGreen(d) * keep + 127) / 255,
-                 qBlue(s) + (qBlue(d) * keep + 127) / 255);
+        d = keep == 0 ? s
+                      : qRgb(qRed(s) + (qRed(d) * keep + 127) / 255, qGreen(s) + (qGreen(d) * keep + 127) / 255,
+                             qBlue(s) + (qBlue(d) * keep + 127) / 255);
     }
 }
 

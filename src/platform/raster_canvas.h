@@ -79,6 +79,7 @@ private:
         std::string text;
         Color color;
         std::vector<GlyphPixel> pixels;
+        QSize size;
     };
 
     double toPixelX(double x) const;
@@ -88,7 +89,7 @@ private:
     void stamp(const Pixels &target, int left, int top, QRgb rgb) const;
     void stampAt(const Pixels &target, double px, double py, QRgb rgb) const;
     const PrintedText &printed(std::string_view text, Color color);
-    void blend(const std::vector<GlyphPixel> &glyphs, int left, int top);
+    void blend(const PrintedText &printed, int left, int top);
 
     int m_zoom;
     QImage m_image;
