@@ -15,11 +15,16 @@
 #include "posefile/pose_writer.h"
 #include "render/draw_man.h"
 
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 
 #include <algorithm>
 #include <variant>
@@ -118,8 +123,10 @@ Form1::Form1(QWidget *parent)
                    | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(717, 524);
     setFont(windowFont());
+    setAcceptDrops(true);
     buildControls();
     bindSliders();
+    bindCommands();
     Form_Load();
     m_picture->setFocus();
 }
@@ -181,6 +188,31 @@ Slider *Form1::createSlider(const ControlSpec &entry)
     slider->setSteps(1, binding->pageStep);
     m_rows.push_back({binding, control, slider, nullptr});
     return slider;
+}
+
+// Each button runs its command, and so does its key: the desktop's usual
+// ones for copy, save and open, Ctrl+E to export the picture. In a read-out
+// box the copy key copies the box's text instead.
+void Form1::bindCommands()
+{
+    const struct {
+        const char *button;
+        void (Form1::*command)();
+        QKeySequence keys;
+    } commands[] = {
+        {"Command1", &Form1::Command1_Click, QKeySequence(QKeySequence::Copy)},
+        {"Command2", &Form1::Command2_Click, QKeySequence(Qt::CTRL | Qt::Key_E)},
+        {"Command3", &Form1::Command3_Click, QKeySequence(QKeySequence::Save)},
+        {"Command4", &Form1::Command4_Click, QKeySequence(QKeySequence::Open)},
+    };
+    for (const auto &command : commands) {
+        auto *button = findChild<QPushButton *>(QLatin1String(command.button));
+        connect(button, &QPushButton::clicked, this, command.command);
+        connect(new QShortcut(command.keys, this), &QShortcut::activated, this, command.command);
+        button->setToolTip(command.keys.toString(QKeySequence::NativeText));
+    }
+    for (const QKeySequence::StandardKey closing : {QKeySequence::Close, QKeySequence::Quit})
+        connect(new QShortcut(closing, this), &QShortcut::activated, this, &QWidget::close);
 }
 
 // Both notifications of a slider run its row: every step of a drag redraws,
@@ -262,6 +294,29 @@ void Form1::changeEvent(QEvent *event)
     if (event->type() == QEvent::WindowTitleChange)
         m_caption = windowTitle().toStdString();
     QWidget::changeEvent(event);
+}
+
+// One file dropped on the window is opened as a pose.
+std::optional<QString> Form1::droppedFile(const QMimeData *data)
+{
+    const QList<QUrl> urls = data ? data->urls() : QList<QUrl>();
+    if (urls.size() != 1 || !urls.front().isLocalFile())
+        return std::nullopt;
+    return urls.front().toLocalFile();
+}
+
+void Form1::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (droppedFile(event->mimeData()))
+        event->acceptProposedAction();
+}
+
+void Form1::dropEvent(QDropEvent *event)
+{
+    if (const auto path = droppedFile(event->mimeData())) {
+        event->acceptProposedAction();
+        openPose(*path);
+    }
 }
 
 void Form1::setMessagePresenter(MessagePresenter presenter) { m_presenter = std::move(presenter); }

@@ -12,6 +12,7 @@
 #include <vector>
 
 class QLineEdit;
+class QMimeData;
 
 namespace zelbrook {
 
@@ -68,6 +69,8 @@ public:
 
 protected:
     void changeEvent(QEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     // One slider, what it edits and its read-out box.
@@ -83,7 +86,9 @@ private:
     void addControl(const ControlSpec &entry);
     QWidget *createControl(const ControlSpec &entry);
     Slider *createSlider(const ControlSpec &entry);
+    static std::optional<QString> droppedFile(const QMimeData *data);
     void bindSliders();
+    void bindCommands();
     void runBinding(const Row &row);
     QString readOutText(const Row &row, ReadOut kind) const;
     const Row *rowForField(std::string_view field) const;

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -114,7 +115,7 @@ private slots:
         Form1Fixture f;
         QClipboard *clipboard = QGuiApplication::clipboard();
         clipboard->setText(QStringLiteral("something else"));
-        f.window->Command1_Click();
+        QTest::mouseClick(f.window->findChild<QPushButton *>("Command1"), Qt::LeftButton);
         QVERIFY(f.messages.isEmpty());
         QVERIFY(f.window->Picture1()->canvas().AutoRedraw());
         QVERIFY(!clipboard->mimeData()->hasText());

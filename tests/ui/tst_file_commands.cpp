@@ -8,10 +8,12 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 
 using namespace zelbrook;
 using Mode = FileDialogControl::DialogRequest::Mode;
@@ -170,6 +172,54 @@ private slots:
         QCOMPARE(f.messages.size(), 1);
         QVERIFY(f.messages[0].contains(path("missing.zbk")));
         QCOMPARE(f.window->pose().bodyLength, 77.0);
+    }
+
+    // The buttons and their keys run the commands; here each ends at its dialog.
+    void buttonsAndKeysRunTheCommands_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QKeySequence>("keys");
+        QTest::addColumn<QString>("filter");
+        QTest::newRow("save as .bmp") << "Command2" << QKeySequence(Qt::CTRL | Qt::Key_E) << "Bitmap (*.bmp)";
+        QTest::newRow("save as .zbk") << "Command3" << QKeySequence(QKeySequence::Save) << "ZBK (*.zbk)";
+        QTest::newRow("open .zbk") << "Command4" << QKeySequence(QKeySequence::Open) << "zbk (*.zbk)";
+    }
+
+    void buttonsAndKeysRunTheCommands()
+    {
+        QFETCH(QString, button);
+        QFETCH(QKeySequence, keys);
+        QFETCH(QString, filter);
+        Form1Fixture f;
+        f.window->show();
+        QApplication::setActiveWindow(f.window.get());
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        QTest::mouseClick(f.window->findChild<QPushButton *>(button), Qt::LeftButton);
+        QTest::keySequence(f.window.get(), keys);
+        QCOMPARE(f.requests.size(), std::size_t(2));
+        QCOMPARE(f.requests[0].nameFilter, filter);
+        QCOMPARE(f.requests[1].nameFilter, filter);
+    }
+
+    void droppingAFileOpensIt()
+    {
+        Form1Fixture f;
+        writeBytes(path("dropped.zbk"), defaultFileWith(4, "61"));
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(path("dropped.zbk"))});
+        QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(f.window.get(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(f.window.get(), &drop);
+        QCOMPARE(f.window->pose().legLength1, 61.0);
+        QCOMPARE(f.slider("leglength1Scroll")->Value(), 61);
+
+        data.setUrls({QUrl::fromLocalFile(path("a")), QUrl::fromLocalFile(path("b"))});
+        QDragEnterEvent two(QPoint(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        two.setAccepted(false);
+        QApplication::sendEvent(f.window.get(), &two);
+        QVERIFY(!two.isAccepted());
     }
 
     void failedSaveKeepsTheOldFile_data()
