@@ -27,6 +27,9 @@ public:
     static constexpr float kWindowUnitWidth = static_cast<float>(7455.0 * 11.0 / 180.0);
     static constexpr float kWindowUnitHeight = static_cast<float>(6015.0 * 16.0 / 253.0);
     static constexpr int kDefaultDrawWidth = 2;
+    // The pen widths the editor offers, in pixels.
+    static constexpr int kThinnestPen = 1;
+    static constexpr int kThickestPen = 7;
     static constexpr int kMaximumZoom = 8;
 
     explicit RasterCanvas(int zoom = 1);

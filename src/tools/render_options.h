@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/raster_canvas.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -24,10 +26,10 @@ struct RenderOptions {
     enum class OutputTarget { File, StandardOutput };
     enum class Format { Bmp, Png, Svg, Json, Zbk };
 
-    static constexpr int kMinimumPen = 1;
-    static constexpr int kMaximumPen = 7;
+    static constexpr int kMinimumPen = RasterCanvas::kThinnestPen;
+    static constexpr int kMaximumPen = RasterCanvas::kThickestPen;
     static constexpr int kMinimumZoom = 1;
-    static constexpr int kMaximumZoom = 8;
+    static constexpr int kMaximumZoom = RasterCanvas::kMaximumZoom;
 
     PoseSource poseSource = PoseSource::Defaults;
     // The pose file's path as given, when the pose comes from a file.

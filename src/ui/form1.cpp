@@ -183,7 +183,7 @@ Slider *Form1::createSlider(const ControlSpec &entry)
     const SliderBinding *binding = findSliderBinding(entry.name);
     Q_ASSERT(binding);
     const PoseControl *control = binding->field.empty() ? nullptr : findPoseControl(binding->field);
-    const SliderRange range = control ? control->range : SliderRange{kPenWidthMinimum, kPenWidthMaximum};
+    const SliderRange range = control ? control->range : SliderRange{RasterCanvas::kThinnestPen, RasterCanvas::kThickestPen};
     auto *slider = new Slider(range, binding->start, this);
     slider->setSteps(1, binding->pageStep);
     m_rows.push_back({binding, control, slider, nullptr});

@@ -23,10 +23,6 @@ struct SliderBinding {
     int pageStep;
 };
 
-// The pen width slider's range, in pixels.
-inline constexpr std::int16_t kPenWidthMinimum = 1;
-inline constexpr std::int16_t kPenWidthMaximum = 7;
-
 std::span<const SliderBinding> sliderBindings();
 const SliderBinding *findSliderBinding(std::string_view slider);
 
