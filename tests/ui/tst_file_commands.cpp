@@ -3,10 +3,8 @@
 #include "posefile/pose_writer.h"
 
 #include <QApplication>
-#include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
-#include <QLabel>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
@@ -14,6 +12,10 @@
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
+
+#include <sys/resource.h>
+
+#include <csignal>
 
 using namespace zelbrook;
 using Mode = FileDialogControl::DialogRequest::Mode;
@@ -225,23 +227,43 @@ private slots:
     void failedSaveKeepsTheOldFile_data()
     {
         QTest::addColumn<QString>("target");
-        QTest::newRow("directory in the way") << "folder.zbk";
-        QTest::newRow("missing folder") << "no/such/folder/pose.zbk";
+        QTest::addColumn<int>("sizeLimit"); // 0: none
+        QTest::newRow("directory in the way") << "folder.zbk" << 0;
+        QTest::newRow("missing folder") << "no/such/folder/pose.zbk" << 0;
+        // A limit on the size of files this process writes stands in for a
+        // full disk; it binds the superuser too.
+        QTest::newRow("disk full over an old file") << "old.zbk" << 50;
     }
 
     void failedSaveKeepsTheOldFile()
     {
         QFETCH(QString, target);
+        QFETCH(int, sizeLimit);
         Form1Fixture f;
         const QString file = m_dir.filePath(target);
         if (target == "folder.zbk")
             QVERIFY(QDir(m_dir.path()).mkpath(target));
+        if (target == "old.zbk")
+            writeBytes(file, "10135,old pose\r\n");
         f.answers = {file};
+        rlimit unlimited{};
+        getrlimit(RLIMIT_FSIZE, &unlimited);
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        if (sizeLimit > 0) {
+            const rlimit capped{rlim_t(sizeLimit), unlimited.rlim_max};
+            setrlimit(RLIMIT_FSIZE, &capped);
+        }
         f.window->Command3_Click();
+        setrlimit(RLIMIT_FSIZE, &unlimited);
+        std::signal(SIGXFSZ, oldHandler);
+
         QCOMPARE(f.messages.size(), 1);
         QVERIFY(!f.messages[0].startsWith("Saved as: "));
         QVERIFY(f.messages[0].contains(file));
-        QVERIFY(!QFileInfo(file).isFile());
+        if (target == "old.zbk")
+            QCOMPARE(fileBytes(file), QByteArray("10135,old pose\r\n"));
+        else
+            QVERIFY(!QFileInfo(file).isFile());
     }
 
     void savingOverALongerFileLeavesOnlyTheNewRecord()
