@@ -11,8 +11,11 @@ namespace {
 template <double Pose::*Field>
 constexpr PoseControl length(std::string_view field)
 {
-    return {field, {5, 100}, [](Pose &p, std::int16_t v) { p.*Field = v; },
-            [](const Pose &p) { return p.*Field; }, [](const Pose &p) { return p.*Field; }};
+    return {field,
+            {5, 100},
+            [](Pose &p, std::int16_t v) { p.*Field = v; },
+            [](const Pose &p) { return p.*Field; },
+            [](const Pose &p) { return p.*Field; }};
 }
 
 // An angle field holds whole slider degrees converted to radians.
@@ -20,8 +23,7 @@ template <double Pose::*Field>
 constexpr PoseControl angle(std::string_view field, SliderRange range)
 {
     return {field, range, [](Pose &p, std::int16_t v) { p.*Field = degreesToRadians(v); },
-            [](const Pose &p) { return p.*Field; },
-            [](const Pose &p) { return radiansToDegrees(p.*Field); }};
+            [](const Pose &p) { return p.*Field; }, [](const Pose &p) { return radiansToDegrees(p.*Field); }};
 }
 
 constexpr SliderRange kTurn{0, 360};
@@ -31,10 +33,8 @@ const std::array<PoseControl, 18> kControls{{
     length<&Pose::bodyLength>("bodyLength"),
     // The body-angle slider measures clockwise from straight up; the
     // difference is formed in integers before the division.
-    {"bodyAngle", kHalfTurns,
-     [](Pose &p, std::int16_t v) { p.bodyAngle = degreesToRadians(90 - v); },
-     [](const Pose &p) { return p.bodyAngle; },
-     [](const Pose &p) { return 90 - radiansToDegrees(p.bodyAngle); }},
+    {"bodyAngle", kHalfTurns, [](Pose &p, std::int16_t v) { p.bodyAngle = degreesToRadians(90 - v); },
+     [](const Pose &p) { return p.bodyAngle; }, [](const Pose &p) { return 90 - radiansToDegrees(p.bodyAngle); }},
     length<&Pose::legLength1>("legLength1"),
     length<&Pose::legLength2>("legLength2"),
     length<&Pose::armLength1>("armLength1"),
@@ -46,27 +46,26 @@ const std::array<PoseControl, 18> kControls{{
     angle<&Pose::lArmAngle1>("lArmAngle1", kTurn),
     angle<&Pose::lArmAngle2>("lArmAngle2", kHalfTurns),
     // The right upper-arm slider is mirrored: position p stores -p degrees.
-    {"rArmAngle1", kTurn,
-     [](Pose &p, std::int16_t v) { p.rArmAngle1 = degreesToRadians(-v); },
-     [](const Pose &p) { return p.rArmAngle1; },
-     [](const Pose &p) { return radiansToDegrees(-p.rArmAngle1); }},
+    {"rArmAngle1", kTurn, [](Pose &p, std::int16_t v) { p.rArmAngle1 = degreesToRadians(-v); },
+     [](const Pose &p) { return p.rArmAngle1; }, [](const Pose &p) { return radiansToDegrees(-p.rArmAngle1); }},
     angle<&Pose::rArmAngle2>("rArmAngle2", kHalfTurns),
-    {"headRadius", {5, 100},
+    {"headRadius",
+     {5, 100},
      [](Pose &p, std::int16_t v) { p.headRadius = v; },
      [](const Pose &p) { return double(p.headRadius); },
      [](const Pose &p) { return double(p.headRadius); }},
-    {"headWidth", {20, 150},
+    {"headWidth",
+     {20, 150},
      [](Pose &p, std::int16_t v) { p.headWidth = v / 100.0; },
      [](const Pose &p) { return p.headWidth; },
      [](const Pose &p) { return p.headWidth * 100; }},
-    {"scale", {5, 30},
+    {"scale",
+     {5, 30},
      [](Pose &p, std::int16_t v) { p.scale = v / 10.0; },
      [](const Pose &p) { return p.scale; },
      nullptr},
-    {"rotation", kHalfTurns,
-     [](Pose &p, std::int16_t v) { p.rotation = degreesToRadians(v); },
-     [](const Pose &p) { return p.rotation; },
-     nullptr},
+    {"rotation", kHalfTurns, [](Pose &p, std::int16_t v) { p.rotation = degreesToRadians(v); },
+     [](const Pose &p) { return p.rotation; }, nullptr},
 }};
 
 double valueAtPosition(const PoseControl &control, std::int16_t position)

@@ -36,7 +36,7 @@ const PoseControl *findPoseControl(std::string_view field);
 struct FieldOutOfRange {
     std::string_view field;
     double value;
-    double lowest;  // the field's values at the two ends of its slider
+    double lowest; // the field's values at the two ends of its slider
     double highest;
 };
 

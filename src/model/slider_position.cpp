@@ -10,8 +10,7 @@ std::optional<std::int16_t> roundToInt16(double value)
     // std::nearbyint rounds in the current mode, which is to-nearest-even
     // unless someone changed it; std::round would take halves away from zero.
     const double rounded = std::nearbyint(value);
-    if (!(rounded >= std::numeric_limits<std::int16_t>::min()
-          && rounded <= std::numeric_limits<std::int16_t>::max())) {
+    if (!(rounded >= std::numeric_limits<std::int16_t>::min() && rounded <= std::numeric_limits<std::int16_t>::max())) {
         return std::nullopt;
     }
     return static_cast<std::int16_t>(rounded);

@@ -40,18 +40,11 @@ bool isFolder(const QString &path) { return !path.isEmpty() && QFileInfo(path).i
 
 FileDialogControl::FileDialogControl(QWidget *parent)
     : m_parent(parent)
-{
-}
+{}
 
-FileDialogControl::DialogResult FileDialogControl::ShowSave()
-{
-    return show(DialogRequest::Mode::Save);
-}
+FileDialogControl::DialogResult FileDialogControl::ShowSave() { return show(DialogRequest::Mode::Save); }
 
-FileDialogControl::DialogResult FileDialogControl::ShowOpen()
-{
-    return show(DialogRequest::Mode::Open);
-}
+FileDialogControl::DialogResult FileDialogControl::ShowOpen() { return show(DialogRequest::Mode::Open); }
 
 FileDialogControl::DialogResult FileDialogControl::show(DialogRequest::Mode mode)
 {
@@ -111,10 +104,7 @@ QString FileDialogControl::qtNameFilter(const QString &filter)
     return filters.join(QStringLiteral(";;"));
 }
 
-QString FileDialogControl::programFolder()
-{
-    return writableOrHome(QCoreApplication::applicationDirPath());
-}
+QString FileDialogControl::programFolder() { return writableOrHome(QCoreApplication::applicationDirPath()); }
 
 QString FileDialogControl::writableOrHome(const QString &folder)
 {

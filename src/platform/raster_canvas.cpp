@@ -17,8 +17,7 @@ QRgb opaque(Color color) { return 0xFF000000u | color; }
 
 // Cuts the segment down to the rectangle (Liang-Barsky). False when nothing
 // of it lies inside, or when an end is not a finite number.
-bool clipToRect(double &x0, double &y0, double &x1, double &y1, double left, double top,
-                double right, double bottom)
+bool clipToRect(double &x0, double &y0, double &x1, double &y1, double left, double top, double right, double bottom)
 {
     if (!std::isfinite(x0) || !std::isfinite(y0) || !std::isfinite(x1) || !std::isfinite(y1))
         return false;
@@ -106,8 +105,8 @@ void RasterCanvas::rebuildDot()
 
 RasterCanvas::Pixels RasterCanvas::pixels()
 {
-    return {reinterpret_cast<QRgb *>(m_image.bits()), m_image.bytesPerLine() / qsizetype(sizeof(QRgb)),
-            m_image.width(), m_image.height()};
+    return {reinterpret_cast<QRgb *>(m_image.bits()), m_image.bytesPerLine() / qsizetype(sizeof(QRgb)), m_image.width(),
+            m_image.height()};
 }
 
 void RasterCanvas::stamp(const Pixels &target, int left, int top, QRgb rgb) const
@@ -136,8 +135,7 @@ void RasterCanvas::stampAt(const Pixels &target, double px, double py, QRgb rgb)
     if (!(px > -margin && px < target.width + margin && py > -margin && py < target.height + margin))
         return;
     const double half = m_dotSize / 2.0;
-    stamp(target, static_cast<int>(std::floor(px - half + 0.5)),
-          static_cast<int>(std::floor(py - half + 0.5)), rgb);
+    stamp(target, static_cast<int>(std::floor(px - half + 0.5)), static_cast<int>(std::floor(py - half + 0.5)), rgb);
 }
 
 void RasterCanvas::PSet(CanvasPoint at, std::optional<Color> color)
@@ -155,8 +153,7 @@ void RasterCanvas::Line(CanvasPoint from, CanvasPoint to, std::optional<Color> c
     double x0 = toPixelX(from.x), y0 = toPixelY(from.y);
     double x1 = toPixelX(to.x), y1 = toPixelY(to.y);
     const double margin = m_dotSize + 1.0;
-    if (!clipToRect(x0, y0, x1, y1, -margin, -margin, m_image.width() + margin,
-                    m_image.height() + margin)) {
+    if (!clipToRect(x0, y0, x1, y1, -margin, -margin, m_image.width() + margin, m_image.height() + margin)) {
         return;
     }
     const QRgb rgb = opaque(color.value_or(m_foreColor));
@@ -199,15 +196,15 @@ void RasterCanvas::Print(std::string_view text)
 // line on every redraw would cost more than the whole figure.
 const RasterCanvas::PrintedText &RasterCanvas::printed(std::string_view text, Color color)
 {
-    const auto it = std::ranges::find_if(
-        m_printed, [&](const PrintedText &p) { return p.color == color && p.text == text; });
+    const auto it =
+        std::ranges::find_if(m_printed, [&](const PrintedText &p) { return p.color == color && p.text == text; });
     if (it != m_printed.end())
         return *it;
 
     const QString string = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     const QFontMetrics metrics(m_font);
-    QImage glyphs(std::max(1, metrics.horizontalAdvance(string) + metrics.maxWidth()),
-                  std::max(1, metrics.height()), QImage::Format_ARGB32_Premultiplied);
+    QImage glyphs(std::max(1, metrics.horizontalAdvance(string) + metrics.maxWidth()), std::max(1, metrics.height()),
+                  QImage::Format_ARGB32_Premultiplied);
     glyphs.fill(Qt::transparent);
     {
         QPainter painter(&glyphs);

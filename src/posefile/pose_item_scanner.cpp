@@ -12,8 +12,7 @@ bool endsItem(char c) { return c == ',' || isLineEnd(c); }
 
 PoseItemScanner::PoseItemScanner(std::string_view text)
     : m_text(text)
-{
-}
+{}
 
 std::optional<std::string_view> PoseItemScanner::next()
 {

@@ -16,7 +16,9 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 class NumberText
 {
 public:
-    explicit NumberText(std::string_view text) : m_text(text) {}
+    explicit NumberText(std::string_view text)
+        : m_text(text)
+    {}
 
     bool atEnd() const { return m_position == m_text.size(); }
 

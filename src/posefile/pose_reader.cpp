@@ -24,8 +24,8 @@ std::string itemLabel(int itemNumber, std::string_view field)
 
 std::string quotedIfPlain(std::string_view text)
 {
-    const bool plain = text.size() <= kLongestQuotedItem
-        && std::ranges::all_of(text, [](char c) { return c >= ' ' && c <= '~'; });
+    const bool plain =
+        text.size() <= kLongestQuotedItem && std::ranges::all_of(text, [](char c) { return c >= ' ' && c <= '~'; });
     return plain ? ": \"" + std::string(text) + "\"" : std::string();
 }
 
@@ -34,10 +34,7 @@ PoseFileError endsBefore(int itemNumber, std::string_view field)
     return {Kind::EndsEarly, "the file ends before " + itemLabel(itemNumber, field), std::nullopt};
 }
 
-PoseFileError wrongFileType(std::optional<std::int16_t> tag)
-{
-    return {Kind::WrongFileType, "Wrong file type", tag};
-}
+PoseFileError wrongFileType(std::optional<std::int16_t> tag) { return {Kind::WrongFileType, "Wrong file type", tag}; }
 
 PoseFileError outOfRange(const FieldOutOfRange &field)
 {

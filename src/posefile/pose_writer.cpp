@@ -19,9 +19,8 @@ std::string formatPoseNumber(double value)
     char *const first = buffer.data();
     char *const last = first + buffer.size();
     const bool whole = std::isfinite(value) && std::trunc(value) == value;
-    const std::to_chars_result result = whole
-        ? std::to_chars(first, last, value, std::chars_format::fixed)
-        : std::to_chars(first, last, value);
+    const std::to_chars_result result =
+        whole ? std::to_chars(first, last, value, std::chars_format::fixed) : std::to_chars(first, last, value);
     assert(result.ec == std::errc());
     return std::string(first, result.ptr);
 }

@@ -11,8 +11,7 @@ namespace {
 // grows downward while directions turn counter-clockwise on screen.
 Point segmentEnd(Point start, double phi, double length, double scale)
 {
-    return {start.x + ((std::cos(phi) * length) * scale),
-            start.y - ((std::sin(phi) * length) * scale)};
+    return {start.x + ((std::cos(phi) * length) * scale), start.y - ((std::sin(phi) * length) * scale)};
 }
 
 } // namespace
@@ -37,11 +36,9 @@ Joints ComputeJoints(const Pose &p)
                   hip.y - (((std::sin(body) * p.bodyLength) * s) * 0.8)};
 
     j.lElbow = segmentEnd(j.shoulder, (p.lArmAngle1 + p.bodyAngle) + p.rotation, p.armLength1, s);
-    j.lHand = segmentEnd(j.lElbow, ((p.lArmAngle2 + p.lArmAngle1) + p.bodyAngle) + p.rotation,
-                         p.armLength2, s);
+    j.lHand = segmentEnd(j.lElbow, ((p.lArmAngle2 + p.lArmAngle1) + p.bodyAngle) + p.rotation, p.armLength2, s);
     j.rElbow = segmentEnd(j.shoulder, (p.rArmAngle1 + p.bodyAngle) + p.rotation, p.armLength1, s);
-    j.rHand = segmentEnd(j.rElbow, ((p.rArmAngle2 + p.rArmAngle1) + p.bodyAngle) + p.rotation,
-                         p.armLength2, s);
+    j.rHand = segmentEnd(j.rElbow, ((p.rArmAngle2 + p.rArmAngle1) + p.bodyAngle) + p.rotation, p.armLength2, s);
     return j;
 }
 

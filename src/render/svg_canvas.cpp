@@ -36,11 +36,21 @@ std::string escaped(std::string_view text)
     std::string out;
     for (const char c : text) {
         switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        case '\'': out += "&apos;"; break;
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        case '\'':
+            out += "&apos;";
+            break;
         default:
             if (static_cast<unsigned char>(c) >= 0x20 || c == '\t' || c == '\n' || c == '\r')
                 out += c;
@@ -129,7 +139,8 @@ std::string SvgCanvas::header() const
     std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg";
     appendAttribute(svg, "xmlns", "http://www.w3.org/2000/svg");
     appendAttribute(svg, "version", "1.1");
-    appendAttribute(svg, "viewBox", std::string("0 0 ").append(number(kUnitWidth)).append(" ").append(number(kUnitHeight)));
+    appendAttribute(svg, "viewBox",
+                    std::string("0 0 ").append(number(kUnitWidth)).append(" ").append(number(kUnitHeight)));
     return svg + ">\n";
 }
 

@@ -79,9 +79,6 @@ QStringList RenderCommand::arguments(int argc, char **argv)
     return list;
 }
 
-void RenderCommand::report(QIODevice &device, const QString &text)
-{
-    device.write(text.toLocal8Bit());
-}
+void RenderCommand::report(QIODevice &device, const QString &text) { device.write(text.toLocal8Bit()); }
 
 } // namespace zelbrook

@@ -18,10 +18,7 @@ namespace zelbrook {
 
 namespace {
 
-QByteArray bytesOf(const std::string &text)
-{
-    return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
-}
+QByteArray bytesOf(const std::string &text) { return QByteArray(text.data(), static_cast<qsizetype>(text.size())); }
 
 } // namespace
 
@@ -29,8 +26,7 @@ RenderJob::RenderJob(RenderOptions options, QIODevice &standardInput, QIODevice 
     : m_options(std::move(options))
     , m_standardInput(standardInput)
     , m_standardOutput(standardOutput)
-{
-}
+{}
 
 std::optional<QString> RenderJob::run()
 {
@@ -116,8 +112,9 @@ std::variant<QByteArray, QString> RenderJob::rasterPicture(const Pose &pose, con
     DrawMan(pose, canvas, kProgramCaption);
     const QByteArray bytes = PictureWriter::encode(canvas.Image(), format);
     if (bytes.isEmpty())
-        return outputName() + QStringLiteral(": The picture could not be converted to %1.")
-                                  .arg(QString::fromLatin1(format).toUpper());
+        return outputName()
+               + QStringLiteral(": The picture could not be converted to %1.")
+                     .arg(QString::fromLatin1(format).toUpper());
     return bytes;
 }
 
@@ -132,9 +129,12 @@ QByteArray RenderJob::svgDocument(const Pose &pose) const
 SvgPage RenderJob::svgPage()
 {
     const QFont font = RasterCanvas::textFont();
-    return {RasterCanvas::kPixelWidth,       RasterCanvas::kPixelHeight,
-            RasterCanvas::kWindowUnitWidth,  RasterCanvas::kWindowUnitHeight,
-            font.family().toStdString(),     static_cast<double>(font.pixelSize()),
+    return {RasterCanvas::kPixelWidth,
+            RasterCanvas::kPixelHeight,
+            RasterCanvas::kWindowUnitWidth,
+            RasterCanvas::kWindowUnitHeight,
+            font.family().toStdString(),
+            static_cast<double>(font.pixelSize()),
             static_cast<double>(QFontMetrics(font).ascent())};
 }
 

@@ -16,27 +16,27 @@ using Format = RenderOptions::Format;
 
 constexpr QLatin1StringView kStandardStream("-");
 
-constexpr QLatin1StringView kUsage(
-    "Usage: zelbrook-render [options] POSE OUTPUT\n"
-    "       zelbrook-render [options] --default OUTPUT\n"
-    "\n"
-    "Draws the figure of a Zelbrook pose file as a picture or as data.\n"
-    "\n"
-    "  POSE    a pose file (.zbk), or - to read it from standard input\n"
-    "  OUTPUT  the file to write, or - for standard output (needs --format);\n"
-    "          its extension chooses the format: .bmp .png .svg .json .zbk\n"
-    "\n"
-    "Options:\n"
-    "  --default         draw the editor's start-up pose instead of a pose file\n"
-    "  --format FORMAT   bmp, png, svg, json or zbk, whatever OUTPUT's extension\n"
-    "  --scale S         multiply every length of the figure by S (default 1)\n"
-    "  --rotate DEGREES  turn the figure counter-clockwise about the hip (default 0)\n"
-    "  --pen PIXELS      pen width, 1 to 7 (default 2)\n"
-    "  --zoom N          make a bmp or png picture N times as large, 1 to 8 (default 1)\n"
-    "  --help            show this text and exit\n"
-    "\n"
-    "Exit status: 0 done, 1 the pose could not be read or the output not written,\n"
-    "2 the command line is wrong.\n");
+constexpr QLatin1StringView
+    kUsage("Usage: zelbrook-render [options] POSE OUTPUT\n"
+           "       zelbrook-render [options] --default OUTPUT\n"
+           "\n"
+           "Draws the figure of a Zelbrook pose file as a picture or as data.\n"
+           "\n"
+           "  POSE    a pose file (.zbk), or - to read it from standard input\n"
+           "  OUTPUT  the file to write, or - for standard output (needs --format);\n"
+           "          its extension chooses the format: .bmp .png .svg .json .zbk\n"
+           "\n"
+           "Options:\n"
+           "  --default         draw the editor's start-up pose instead of a pose file\n"
+           "  --format FORMAT   bmp, png, svg, json or zbk, whatever OUTPUT's extension\n"
+           "  --scale S         multiply every length of the figure by S (default 1)\n"
+           "  --rotate DEGREES  turn the figure counter-clockwise about the hip (default 0)\n"
+           "  --pen PIXELS      pen width, 1 to 7 (default 2)\n"
+           "  --zoom N          make a bmp or png picture N times as large, 1 to 8 (default 1)\n"
+           "  --help            show this text and exit\n"
+           "\n"
+           "Exit status: 0 done, 1 the pose could not be read or the output not written,\n"
+           "2 the command line is wrong.\n");
 
 struct Parser {
     RenderOptions options;
@@ -82,8 +82,8 @@ std::optional<int> wholeNumber(const QString &text, int minimum, int maximum)
 std::optional<Format> formatNamed(const QString &name)
 {
     static const std::pair<QLatin1StringView, Format> kFormats[] = {
-        {QLatin1StringView("bmp"), Format::Bmp},   {QLatin1StringView("png"), Format::Png},
-        {QLatin1StringView("svg"), Format::Svg},   {QLatin1StringView("json"), Format::Json},
+        {QLatin1StringView("bmp"), Format::Bmp}, {QLatin1StringView("png"), Format::Png},
+        {QLatin1StringView("svg"), Format::Svg}, {QLatin1StringView("json"), Format::Json},
         {QLatin1StringView("zbk"), Format::Zbk},
     };
     for (const auto &[formatName, format] : kFormats)
@@ -186,16 +186,16 @@ Failure takeOption(Parser &parser, const QStringList &arguments, qsizetype &inde
 void takePose(Parser &parser, const QString &pose)
 {
     RenderOptions &options = parser.options;
-    options.poseSource = pose == kStandardStream ? RenderOptions::PoseSource::StandardInput
-                                                 : RenderOptions::PoseSource::File;
+    options.poseSource =
+        pose == kStandardStream ? RenderOptions::PoseSource::StandardInput : RenderOptions::PoseSource::File;
     options.posePath = pose;
 }
 
 Failure takeOutput(Parser &parser, const QString &output)
 {
     RenderOptions &options = parser.options;
-    options.outputTarget = output == kStandardStream ? RenderOptions::OutputTarget::StandardOutput
-                                                     : RenderOptions::OutputTarget::File;
+    options.outputTarget =
+        output == kStandardStream ? RenderOptions::OutputTarget::StandardOutput : RenderOptions::OutputTarget::File;
     options.outputPath = output;
     if (parser.format) {
         options.format = *parser.format;
@@ -227,10 +227,7 @@ Failure takePositional(Parser &parser)
     return takeOutput(parser, given.last());
 }
 
-bool isOption(const QString &argument)
-{
-    return argument.startsWith(QLatin1Char('-')) && argument != kStandardStream;
-}
+bool isOption(const QString &argument) { return argument.startsWith(QLatin1Char('-')) && argument != kStandardStream; }
 
 } // namespace
 

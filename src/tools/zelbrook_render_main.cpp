@@ -1,6 +1,3 @@
 #include "tools/render_command.h"
 
-int main(int argc, char **argv)
-{
-    return zelbrook::RenderCommand::main(argc, argv);
-}
+int main(int argc, char **argv) { return zelbrook::RenderCommand::main(argc, argv); }

@@ -18,13 +18,13 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QEvent>
-#include <QMimeData>
-#include <QUrl>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QShortcut>
+#include <QUrl>
 
 #include <algorithm>
 #include <variant>
@@ -49,10 +49,7 @@ QRect linePixels(const ControlSpec &entry)
     return {r.x(), r.y(), r.width() + 1, r.height() + 1};
 }
 
-QString toQString(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
+QString toQString(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 // DejaVu Sans is wide; at this size every label, button text and read-out a
 // slider can produce fits its box.
@@ -118,9 +115,8 @@ Form1::Form1(QWidget *parent)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(toQString(kProgramCaption));
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
-                   | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(717, 524);
     setFont(windowFont());
     setAcceptDrops(true);
@@ -183,7 +179,8 @@ Slider *Form1::createSlider(const ControlSpec &entry)
     const SliderBinding *binding = findSliderBinding(entry.name);
     Q_ASSERT(binding);
     const PoseControl *control = binding->field.empty() ? nullptr : findPoseControl(binding->field);
-    const SliderRange range = control ? control->range : SliderRange{RasterCanvas::kThinnestPen, RasterCanvas::kThickestPen};
+    const SliderRange range =
+        control ? control->range : SliderRange{RasterCanvas::kThinnestPen, RasterCanvas::kThickestPen};
     auto *slider = new Slider(range, binding->start, this);
     slider->setSteps(1, binding->pageStep);
     m_rows.push_back({binding, control, slider, nullptr});

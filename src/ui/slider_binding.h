@@ -17,8 +17,8 @@ struct SliderBinding {
     std::string_view slider;
     std::string_view display;
     std::string_view field;
-    ReadOut onMove;  // what the slider's own notifications write
-    ReadOut onSync;  // what the control sync writes
+    ReadOut onMove; // what the slider's own notifications write
+    ReadOut onSync; // what the control sync writes
     std::int16_t start;
     int pageStep;
 };

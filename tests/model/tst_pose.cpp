@@ -56,8 +56,7 @@ private slots:
         QTest::newRow("past int16") << 32767.5 << -32768 << 32767 << -99999;
         QTest::newRow("int16 low end, even") << -32768.5 << -32768 << 32767 << -32768;
         QTest::newRow("NaN") << std::nan("") << -32768 << 32767 << -99999;
-        QTest::newRow("infinity") << std::numeric_limits<double>::infinity() << -32768 << 32767
-                                  << -99999;
+        QTest::newRow("infinity") << std::numeric_limits<double>::infinity() << -32768 << 32767 << -99999;
         QTest::newRow("huge") << 1e300 << -32768 << 32767 << -99999;
     }
 
@@ -115,11 +114,13 @@ private slots:
         QTest::newRow("right arm positive")
             << with([](Pose &p) { p.rArmAngle1 = 0.1; }) << "rArmAngle1" << -360 / 57.3 << 0.0;
         QTest::newRow("narrow head") << with([](Pose &p) { p.headWidth = 0.1; }) << "headWidth" << 0.2 << 1.5;
-        QTest::newRow("NaN") << with([](Pose &p) { p.lLegAngle2 = std::nan(""); }) << "lLegAngle2"
-                             << -180 / 57.3 << 180 / 57.3;
+        QTest::newRow("NaN") << with([](Pose &p) { p.lLegAngle2 = std::nan(""); }) << "lLegAngle2" << -180 / 57.3
+                             << 180 / 57.3;
         QTest::newRow("zero head") << with([](Pose &p) { p.headRadius = 0; }) << "headRadius" << 5.0 << 100.0;
-        QTest::newRow("first in sync order")
-            << with([](Pose &p) { p.headRadius = 0; p.armLength2 = 0; }) << "armLength2" << 5.0 << 100.0;
+        QTest::newRow("first in sync order") << with([](Pose &p) {
+            p.headRadius = 0;
+            p.armLength2 = 0;
+        }) << "armLength2" << 5.0 << 100.0;
     }
 
     void fieldsOutOfRange()

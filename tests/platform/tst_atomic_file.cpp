@@ -112,10 +112,14 @@ private slots:
         QTest::addColumn<QString>("path"); // %1 is the temporary folder
         QTest::addColumn<QString>("words");
 
-        QTest::newRow("missing") << "%1/missing.zbk" << "does not exist";
-        QTest::newRow("a folder") << "%1" << "folder";
-        QTest::newRow("a device") << "/dev/zero" << "not a regular file";
-        QTest::newRow("one byte over the limit") << "%1/eleven" << "larger than 10 bytes";
+        QTest::newRow("missing") << "%1/missing.zbk"
+                                 << "does not exist";
+        QTest::newRow("a folder") << "%1"
+                                  << "folder";
+        QTest::newRow("a device") << "/dev/zero"
+                                  << "not a regular file";
+        QTest::newRow("one byte over the limit") << "%1/eleven"
+                                                 << "larger than 10 bytes";
     }
 
     void readFailures()

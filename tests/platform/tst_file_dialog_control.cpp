@@ -29,9 +29,12 @@ private slots:
         QTest::addColumn<QString>("filter");
         QTest::addColumn<QString>("expected");
 
-        QTest::newRow("pose file") << "ZBK (*.zbk) | *.zbk" << "ZBK (*.zbk)";
-        QTest::newRow("description without pattern") << "Pose files|*.zbk" << "Pose files (*.zbk)";
-        QTest::newRow("two pairs, several patterns") << "A|*.a; *.b|All files|*.*" << "A (*.a *.b);;All files (*.*)";
+        QTest::newRow("pose file") << "ZBK (*.zbk) | *.zbk"
+                                   << "ZBK (*.zbk)";
+        QTest::newRow("description without pattern") << "Pose files|*.zbk"
+                                                     << "Pose files (*.zbk)";
+        QTest::newRow("two pairs, several patterns") << "A|*.a; *.b|All files|*.*"
+                                                     << "A (*.a *.b);;All files (*.*)";
     }
 
     void qtNameFilter()

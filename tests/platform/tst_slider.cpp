@@ -11,9 +11,15 @@ using Action = std::function<void(Slider &)>;
 
 namespace {
 
-Action set(int value, bool accepted) { return [=](Slider &s) { QCOMPARE(s.setValue(std::int16_t(value)), accepted); }; }
+Action set(int value, bool accepted)
+{
+    return [=](Slider &s) { QCOMPARE(s.setValue(std::int16_t(value)), accepted); };
+}
 
-Action press(Qt::Key key) { return [=](Slider &s) { QTest::keyClick(&s, key); }; }
+Action press(Qt::Key key)
+{
+    return [=](Slider &s) { QTest::keyClick(&s, key); };
+}
 
 // The same calls that QScrollBar makes while the user drags its thumb.
 Action drag(const QList<int> &steps)
@@ -47,10 +53,9 @@ private slots:
         QTest::newRow("Right raises") << 0 << press(Qt::Key_Right) << 1 << QStringList{"changed 1"};
         QTest::newRow("Left lowers") << 0 << press(Qt::Key_Left) << -1 << QStringList{"changed -1"};
         QTest::newRow("Right at the maximum") << 180 << press(Qt::Key_Right) << 180 << QStringList{};
-        QTest::newRow("drag to a new place") << 0 << drag({3, 9, 12}) << 12
-                                             << QStringList{"scrolled 3", "scrolled 9", "scrolled 12", "changed 12"};
-        QTest::newRow("drag back to the start") << 0 << drag({3, 0}) << 0
-                                                << QStringList{"scrolled 3", "scrolled 0"};
+        QTest::newRow("drag to a new place")
+            << 0 << drag({3, 9, 12}) << 12 << QStringList{"scrolled 3", "scrolled 9", "scrolled 12", "changed 12"};
+        QTest::newRow("drag back to the start") << 0 << drag({3, 0}) << 0 << QStringList{"scrolled 3", "scrolled 0"};
     }
 
     // Every signal comes inside the call that caused it, with the new value

@@ -15,8 +15,8 @@ namespace zelbrook {
 // What a failed comparison prints.
 char *toString(const Pose &pose)
 {
-    QString text = QString::asprintf("hip %.9g %.17g scale %.17g rotation %.17g head %d %.17g |", pose.hipX,
-                                     pose.hipY, pose.scale, pose.rotation, pose.headRadius, pose.headWidth);
+    QString text = QString::asprintf("hip %.9g %.17g scale %.17g rotation %.17g head %d %.17g |", pose.hipX, pose.hipY,
+                                     pose.scale, pose.rotation, pose.headRadius, pose.headWidth);
     for (double value : {pose.bodyLength, pose.bodyAngle, pose.legLength1, pose.legLength2, pose.lLegAngle1,
                          pose.lLegAngle2, pose.rLegAngle1, pose.rLegAngle2, pose.armLength1, pose.armLength2,
                          pose.lArmAngle1, pose.lArmAngle2, pose.rArmAngle1, pose.rArmAngle2})
@@ -255,8 +255,7 @@ void TestPoseFile::accepted_data()
     QTest::newRow("comma and line end") << kDefaultItems.join(",\r\n") + ",\r\n" << pose;
     QTest::newRow("blank lines") << kDefaultItems.join("\n \n\r\n") << pose;
     QTest::newRow("no final line end") << kDefaultText.chopped(2) << pose;
-    QTest::newRow("junk after item 17")
-        << kDefaultText.chopped(2) + QByteArray(",junk\0\xff\r\nmore", 13) << pose;
+    QTest::newRow("junk after item 17") << kDefaultText.chopped(2) + QByteArray(",junk\0\xff\r\nmore", 13) << pose;
     QTest::newRow("18 items and more") << kDefaultText.chopped(2) + ",10135,1,2\r\n" << pose;
     QTest::newRow(".7") << defaultFileWith(17, ".7") << pose;
     QTest::newRow("7E-01") << defaultFileWith(17, "7E-01") << pose;
@@ -279,8 +278,7 @@ void TestPoseFile::accepted_data()
 
     Pose oneRadian = pose;
     oneRadian.lLegAngle2 = 1;
-    QTest::newRow("long digit string") << defaultFileWith(7, "1" + QByteArray(100000, '0') + "e-100000")
-                                       << oneRadian;
+    QTest::newRow("long digit string") << defaultFileWith(7, "1" + QByteArray(100000, '0') + "e-100000") << oneRadian;
 }
 
 void TestPoseFile::accepted()
@@ -302,8 +300,7 @@ void TestPoseFile::refused_data()
     const QString wrongType = "Wrong file type";
 
     QTest::newRow("tag 10134") << defaultFileWith(1, "10134") << Kind::WrongFileType << wrongType << 10134;
-    QTest::newRow("tag 10135.5 to even") << defaultFileWith(1, "10135.5") << Kind::WrongFileType << wrongType
-                                         << 10136;
+    QTest::newRow("tag 10135.5 to even") << defaultFileWith(1, "10135.5") << Kind::WrongFileType << wrongType << 10136;
     QTest::newRow("tag alone") << QByteArray("-7\r\n") << Kind::WrongFileType << wrongType << -7;
     QTest::newRow("tag abc") << defaultFileWith(1, "abc") << Kind::WrongFileType << wrongType << 0;
     QTest::newRow("tag past 16 bits") << defaultFileWith(1, "42767") << Kind::WrongFileType << wrongType << 0;
@@ -312,23 +309,24 @@ void TestPoseFile::refused_data()
     QTest::newRow("blanks only") << QByteArray(" \r\n\t\n") << Kind::EndsEarly << "ends before item 1 " << 0;
     QTest::newRow("tag only") << QByteArray("10135\r\n") << Kind::EndsEarly
                               << "the file ends before item 2 (bodyLength)" << 0;
-    QTest::newRow("tag and eight items") << kDefaultItems.mid(0, 9).join(',') + "\r\n" << Kind::EndsEarly
-                                         << "the file ends before item 10 (armLength1)" << 0;
+    QTest::newRow("tag and eight items") << kDefaultItems.mid(0, 9).join(',') + "\r\n"
+                                         << Kind::EndsEarly << "the file ends before item 10 (armLength1)" << 0;
     QTest::newRow("comma at the end") << QByteArray("10135,35,\r\n") << Kind::EndsEarly
                                       << "the file ends before item 3 (bodyAngle)" << 0;
 
     QTest::newRow("abc") << defaultFileWith(5, "abc") << Kind::NotANumber
                          << "item 5 (legLength2) is not a number: \"abc\"" << 0;
-    QTest::newRow("empty item") << defaultFileWith(5, "") << Kind::NotANumber << "item 5 (legLength2) is empty"
-                                << 0;
+    QTest::newRow("empty item") << defaultFileWith(5, "") << Kind::NotANumber << "item 5 (legLength2) is empty" << 0;
     QTest::newRow("two numbers") << defaultFileWith(3, "1 2") << Kind::NotANumber << "item 3 (bodyAngle)" << 0;
-    QTest::newRow("NUL byte") << defaultFileWith(4, QByteArray("2\0" "8", 3)) << Kind::NotANumber
-                              << "item 4 (legLength1) is not a number" << 0;
+    QTest::newRow("NUL byte") << defaultFileWith(4, QByteArray("2\0"
+                                                               "8",
+                                                               3))
+                              << Kind::NotANumber << "item 4 (legLength1) is not a number" << 0;
     QTest::newRow("inf") << defaultFileWith(6, "inf") << Kind::NotANumber << "item 6 (lLegAngle1)" << 0;
-    QTest::newRow("exponent without digits") << defaultFileWith(17, "7E") << Kind::NotANumber
-                                             << "item 17 (headWidth)" << 0;
-    QTest::newRow("decimal comma") << defaultFileWith(17, "0") + ",7" << Kind::OutOfRange
-                                   << "item 17 (headWidth) is 0," << 0;
+    QTest::newRow("exponent without digits")
+        << defaultFileWith(17, "7E") << Kind::NotANumber << "item 17 (headWidth)" << 0;
+    QTest::newRow("decimal comma") << defaultFileWith(17, "0") + ",7" << Kind::OutOfRange << "item 17 (headWidth) is 0,"
+                                   << 0;
 
     QTest::newRow("1e400") << defaultFileWith(3, "1e400") << Kind::TooLarge
                            << "item 3 (bodyAngle) is too large a number" << 0;
@@ -339,12 +337,12 @@ void TestPoseFile::refused_data()
                                     << "item 2 (bodyLength) is 150, outside 5 to 100" << 0;
     QTest::newRow("headRadius 0") << defaultFileWith(16, "0") << Kind::OutOfRange
                                   << "item 16 (headRadius) is 0, outside 5 to 100" << 0;
-    QTest::newRow("headRadius 101") << defaultFileWith(16, "101") << Kind::OutOfRange
-                                    << "item 16 (headRadius) is 101," << 0;
-    QTest::newRow("headRadius 101.5 to 102") << defaultFileWith(16, "101.5") << Kind::OutOfRange
-                                             << "item 16 (headRadius) is 102," << 0;
-    QTest::newRow("headRadius past 16 bits") << defaultFileWith(16, "40000") << Kind::OutOfRange
-                                             << "item 16 (headRadius) is 40000, outside 5 to 100" << 0;
+    QTest::newRow("headRadius 101") << defaultFileWith(16, "101") << Kind::OutOfRange << "item 16 (headRadius) is 101,"
+                                    << 0;
+    QTest::newRow("headRadius 101.5 to 102")
+        << defaultFileWith(16, "101.5") << Kind::OutOfRange << "item 16 (headRadius) is 102," << 0;
+    QTest::newRow("headRadius past 16 bits")
+        << defaultFileWith(16, "40000") << Kind::OutOfRange << "item 16 (headRadius) is 40000, outside 5 to 100" << 0;
     QTest::newRow("headWidth 0.1") << defaultFileWith(17, "0.1") << Kind::OutOfRange
                                    << "item 17 (headWidth) is 0.1, outside 0.2 to 1.5" << 0;
     QTest::newRow("rArmAngle1 positive") << defaultFileWith(14, "0.1") << Kind::OutOfRange

@@ -27,10 +27,7 @@ public:
     {
         calls.push_back({Op::Line, from, to, color, {}});
     }
-    void PSet(CanvasPoint at, std::optional<Color> color) override
-    {
-        calls.push_back({Op::PSet, at, {}, color, {}});
-    }
+    void PSet(CanvasPoint at, std::optional<Color> color) override { calls.push_back({Op::PSet, at, {}, color, {}}); }
     void setCurrentX(float x) override { calls.push_back({Op::SetCurrentX, {x, 0}, {}, {}, {}}); }
     void setCurrentY(float y) override { calls.push_back({Op::SetCurrentY, {0, y}, {}, {}, {}}); }
     void Print(std::string_view text) override { calls.push_back({Op::Print, {}, {}, {}, std::string(text)}); }

@@ -42,11 +42,15 @@ private slots:
         QCOMPARE(calls.size(), std::size_t(1 + 9 + 362 + 3));
         QCOMPARE(calls[0].op, Op::Cls);
 
-        const std::pair<CanvasPoint, CanvasPoint> segments[] = {
-            {hip, single(j.neck)},           {hip, single(j.lKnee)},          {hip, single(j.rKnee)},
-            {single(j.lKnee), single(j.lFoot)}, {single(j.rKnee), single(j.rFoot)},
-            {single(j.shoulder), single(j.lElbow)}, {single(j.shoulder), single(j.rElbow)},
-            {single(j.lElbow), single(j.lHand)}, {single(j.rElbow), single(j.rHand)}};
+        const std::pair<CanvasPoint, CanvasPoint> segments[] = {{hip, single(j.neck)},
+                                                                {hip, single(j.lKnee)},
+                                                                {hip, single(j.rKnee)},
+                                                                {single(j.lKnee), single(j.lFoot)},
+                                                                {single(j.rKnee), single(j.rFoot)},
+                                                                {single(j.shoulder), single(j.lElbow)},
+                                                                {single(j.shoulder), single(j.rElbow)},
+                                                                {single(j.lElbow), single(j.lHand)},
+                                                                {single(j.rElbow), single(j.rHand)}};
         for (int i = 0; i < 9; ++i) {
             const auto &call = calls[1 + i];
             QCOMPARE(call.op, Op::Line);
@@ -88,8 +92,7 @@ private slots:
         Pose pose = Pose::defaults(kCanvasWidth);
         pose.headRadius = static_cast<std::int16_t>(headRadius);
         const auto calls = drawn(pose).calls;
-        const auto print = std::find_if(calls.begin(), calls.end(),
-                                        [](const auto &c) { return c.op == Op::Print; });
+        const auto print = std::find_if(calls.begin(), calls.end(), [](const auto &c) { return c.op == Op::Print; });
         QVERIFY(print != calls.end());
         QCOMPARE(print->text == "Gee, I'm CLEVER!", remark);
         if (remark) {

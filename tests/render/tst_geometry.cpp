@@ -31,8 +31,8 @@ Point quarterTurn(Point offset) { return {offset.y, -offset.x}; }
 std::vector<Point> everyPoint(const Pose &pose)
 {
     const Joints j = ComputeJoints(pose);
-    std::vector<Point> points{j.neck,  j.headCentre, j.lKnee,  j.lFoot,  j.rKnee, j.rFoot,
-                              j.shoulder, j.lElbow, j.lHand, j.rElbow, j.rHand};
+    std::vector<Point> points{j.neck,     j.headCentre, j.lKnee, j.lFoot,  j.rKnee, j.rFoot,
+                              j.shoulder, j.lElbow,     j.lHand, j.rElbow, j.rHand};
     for (const HeadPair &pair : ComputeHeadOutline(pose, j.headCentre)) {
         points.push_back(pair.first);
         points.push_back(pair.opposite);
@@ -52,10 +52,9 @@ private slots:
         QTest::addColumn<int>("index");
         QTest::addColumn<Point>("expected");
 
-        const Point expected[] = {{0.0040, -35.0000},   {0.0052, -45.0000},  {-1.9627, 27.9311},
-                                  {-2.7733, 50.9168},   {11.8237, 25.3811},  {13.8202, 48.2943},
-                                  {0.0032, -28.0000},   {-15.3213, -15.1486}, {-1.4339, -0.7562},
-                                  {15.3248, -15.1450}, {35.0210, -11.6723}};
+        const Point expected[] = {{0.0040, -35.0000}, {0.0052, -45.0000},  {-1.9627, 27.9311}, {-2.7733, 50.9168},
+                                  {11.8237, 25.3811}, {13.8202, 48.2943},  {0.0032, -28.0000}, {-15.3213, -15.1486},
+                                  {-1.4339, -0.7562}, {15.3248, -15.1450}, {35.0210, -11.6723}};
         const char *names[] = {"neck",     "headCentre", "lKnee", "lFoot",  "rKnee", "rFoot",
                                "shoulder", "lElbow",     "lHand", "rElbow", "rHand"};
         for (int i = 0; i < 11; ++i)
@@ -69,9 +68,8 @@ private slots:
         const Pose pose = defaultPose();
         const Joints joints = ComputeJoints(pose);
         static constexpr Point Joints::*kMembers[] = {
-            &Joints::neck,     &Joints::headCentre, &Joints::lKnee, &Joints::lFoot,
-            &Joints::rKnee,    &Joints::rFoot,      &Joints::shoulder, &Joints::lElbow,
-            &Joints::lHand,    &Joints::rElbow,     &Joints::rHand};
+            &Joints::neck,     &Joints::headCentre, &Joints::lKnee, &Joints::lFoot,  &Joints::rKnee, &Joints::rFoot,
+            &Joints::shoulder, &Joints::lElbow,     &Joints::lHand, &Joints::rElbow, &Joints::rHand};
         const Point actual = relativeToHip(pose, joints.*kMembers[index]);
         QVERIFY2(nearTo4Decimals(actual, expected), qPrintable(describe(actual)));
     }

@@ -37,7 +37,8 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("outcome");
 
-        QTest::newRow("upper-case extension, dot in the folder") << QStringList{"p.zbk", "dir.x/OUT.BMP"}
+        QTest::newRow("upper-case extension, dot in the folder")
+            << QStringList{"p.zbk", "dir.x/OUT.BMP"}
             << "p.zbk -> dir.x/OUT.BMP as bmp, scale 1, rotation 0, pen 2, zoom 1";
         QTest::newRow("options after operands, format over the extension")
             << QStringList{"p.zbk", "o.png", "--format", "JSON", "--pen", "7", "--zoom", "8"}
@@ -45,8 +46,8 @@ private slots:
         QTest::newRow("equals form, sign and exponent, degrees over 57.3")
             << QStringList{"--scale=+15e-1", "--rotate=-90", "--pen=1", "--zoom=3", "p", "o.svg"}
             << "p -> o.svg as svg, scale 1.5, rotation -1.5706806282722514, pen 1, zoom 3";
-        QTest::newRow("double dash ends options") << QStringList{"--", "--help", "-o.png"}
-            << "--help -> -o.png as png, scale 1, rotation 0, pen 2, zoom 1";
+        QTest::newRow("double dash ends options")
+            << QStringList{"--", "--help", "-o.png"} << "--help -> -o.png as png, scale 1, rotation 0, pen 2, zoom 1";
         QTest::newRow("help before an error") << QStringList{"-h", "--zoom", "99"} << "help";
 
         QTest::newRow("three operands") << QStringList{"p.zbk", "o.png", "x.png"} << "too many arguments";
@@ -54,12 +55,13 @@ private slots:
             << QStringList{"--default", "p.zbk", "o.png"} << "too many arguments: --default takes only the output";
         QTest::newRow("only a pose") << QStringList{"p.zbk"} << "missing the output";
         QTest::newRow("start-up pose without output") << QStringList{"--default"} << "missing the output";
-        QTest::newRow("standard output without format") << QStringList{"p.zbk", "-"}
-            << "writing to standard output needs --format";
+        QTest::newRow("standard output without format")
+            << QStringList{"p.zbk", "-"} << "writing to standard output needs --format";
         QTest::newRow("unknown format") << QStringList{"--format", "gif", "p.zbk", "o.png"}
                                         << "--format must be one of bmp, png, svg, json and zbk, not \"gif\"";
         const auto refused = [](const char *option, const char *value, const char *expected) {
-            QTest::addRow("%s \"%s\"", option, value) << QStringList{QString(option) + "=" + value, "p", "o.png"}
+            QTest::addRow("%s \"%s\"", option, value)
+                << QStringList{QString(option) + "=" + value, "p", "o.png"}
                 << QString("%1 must be %2, not \"%3\"").arg(option, expected, value);
         };
         for (const char *value : {"0", "1.5", "", " 2"})

@@ -131,11 +131,18 @@ private slots:
             QCOMPARE(json["pose"][QString::fromUtf8(field.name)].toDouble(), field.value(pose));
         const Joints joints = ComputeJoints(pose);
         const QJsonObject points = json["joints"].toObject();
-        for (const auto &[name, joint] : {std::pair{"hip", Point{pose.hipX, pose.hipY}}, {"neck", joints.neck},
-                                          {"headCentre", joints.headCentre}, {"lKnee", joints.lKnee},
-                                          {"lFoot", joints.lFoot}, {"rKnee", joints.rKnee}, {"rFoot", joints.rFoot},
-                                          {"shoulder", joints.shoulder}, {"lElbow", joints.lElbow},
-                                          {"lHand", joints.lHand}, {"rElbow", joints.rElbow}, {"rHand", joints.rHand}})
+        for (const auto &[name, joint] : {std::pair{"hip", Point{pose.hipX, pose.hipY}},
+                                          {"neck", joints.neck},
+                                          {"headCentre", joints.headCentre},
+                                          {"lKnee", joints.lKnee},
+                                          {"lFoot", joints.lFoot},
+                                          {"rKnee", joints.rKnee},
+                                          {"rFoot", joints.rFoot},
+                                          {"shoulder", joints.shoulder},
+                                          {"lElbow", joints.lElbow},
+                                          {"lHand", joints.lHand},
+                                          {"rElbow", joints.rElbow},
+                                          {"rHand", joints.rHand}})
             QVERIFY2(samePoint(points[name], joint), name);
         const HeadOutline head = ComputeHeadOutline(pose, joints.headCentre);
         const QJsonArray pairs = json["head"].toArray();
@@ -152,8 +159,8 @@ private slots:
         QTest::addColumn<int>("zoom");
         QTest::addColumn<QSize>("size");
 
-        QTest::newRow("bmp, start-up pose") << QStringList{"--default", "out.bmp"} << startPose() << 2 << 1
-                                            << QSize(493, 397);
+        QTest::newRow("bmp, start-up pose")
+            << QStringList{"--default", "out.bmp"} << startPose() << 2 << 1 << QSize(493, 397);
         QTest::newRow("png, file, pen 5, scaled and turned")
             << QStringList{"--pen", "5", "--scale", "1.5", "--rotate", "-30", "pose.zbk", "out.png"}
             << filePose(1.5, -30) << 5 << 1 << QSize(493, 397);

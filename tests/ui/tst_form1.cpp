@@ -14,11 +14,10 @@ using namespace zelbrook;
 
 namespace {
 
-const char *const kSyncedSliders[] = {
-    "BodyLengthScroll", "BodyangleScroll",  "leglength1Scroll", "leglength2Scroll",
-    "armlength1Scroll", "armlength2Scroll", "llegAngle1Scroll", "llegAngle2Scroll",
-    "rlegAngle1Scroll", "rlegAngle2Scroll", "larmAngle1Scroll", "larmAngle2Scroll",
-    "rarmAngle1Scroll", "rarmAngle2Scroll", "headradScroll",    "HeadwidthScroll"};
+const char *const kSyncedSliders[] = {"BodyLengthScroll", "BodyangleScroll",  "leglength1Scroll", "leglength2Scroll",
+                                      "armlength1Scroll", "armlength2Scroll", "llegAngle1Scroll", "llegAngle2Scroll",
+                                      "rlegAngle1Scroll", "rlegAngle2Scroll", "larmAngle1Scroll", "larmAngle2Scroll",
+                                      "rarmAngle1Scroll", "rarmAngle2Scroll", "headradScroll",    "HeadwidthScroll"};
 const char *const kSyncedDisplays[] = {
     "bodylengthDisplay", "bodyangleDisplay",  "leglength1Display", "leglength2Display",
     "armlength1Display", "armlength2Display", "llegangle1Display", "llegangle2display",
@@ -60,7 +59,7 @@ private slots:
     {
         Form1Fixture f;
         const int positions[] = {35, 0, 28, 23, 20, 20, 266, 2, 295, -20, 130, 94, 130, 30, 10, 70};
-        const char *texts[] = {"35",  "0",   "28", "23", "20",  "20", "266", "2",
+        const char *texts[] = {"35",  "0",   "28",  "23", "20",  "20", "266", "2",
                                "295", "-20", "130", "94", "130", "30", "10",  "0.7"};
         for (int i = 0; i < 16; ++i) {
             QCOMPARE(f.slider(kSyncedSliders[i])->Value(), positions[i]);
@@ -88,8 +87,10 @@ private slots:
         QTest::addColumn<double>("stored");
         QTest::addColumn<QString>("readOut");
 
-        QTest::newRow("body straight down, clockwise") << "BodyangleScroll" << 180 << "bodyAngle" << -90 / 57.3 << "180";
-        QTest::newRow("body straight down, anticlockwise") << "BodyangleScroll" << -180 << "bodyAngle" << 270 / 57.3 << "-180";
+        QTest::newRow("body straight down, clockwise")
+            << "BodyangleScroll" << 180 << "bodyAngle" << -90 / 57.3 << "180";
+        QTest::newRow("body straight down, anticlockwise")
+            << "BodyangleScroll" << -180 << "bodyAngle" << 270 / 57.3 << "-180";
         QTest::newRow("mirrored right arm") << "rarmAngle1Scroll" << 100 << "rArmAngle1" << -100 / 57.3 << "100";
         QTest::newRow("full turn") << "llegAngle1Scroll" << 360 << "lLegAngle1" << 360 / 57.3 << "360";
         QTest::newRow("length") << "BodyLengthScroll" << 100 << "bodyLength" << 100.0 << "100";
@@ -155,7 +156,8 @@ private slots:
         QTest::addColumn<double>("after");
         QTest::addColumn<QString>("readOut");
 
-        QTest::newRow("0.705 with the slider at 70 keeps its value") << "headWidth" << 0.705 << 70 << 70 << 0.705 << "0.705";
+        QTest::newRow("0.705 with the slider at 70 keeps its value")
+            << "headWidth" << 0.705 << 70 << 70 << 0.705 << "0.705";
         QTest::newRow("0.705 moves the slider to the even 70") << "headWidth" << 0.705 << 80 << 70 << 0.7 << "0.7";
         QTest::newRow("0.715 rounds to the even 72") << "headWidth" << 0.715 << 70 << 72 << 0.72 << "0.72";
         QTest::newRow("one radian of body angle") << "bodyAngle" << 1.0 << 0 << 33 << 57 / 57.3 << "33";
@@ -295,7 +297,9 @@ private slots:
         for (QLineEdit *box : f.window->findChildren<QLineEdit *>())
             for (const char *text : {"-180", "360", "0.25", "1.5", "0.7", "3", "-20"})
                 QVERIFY2(box->fontMetrics().horizontalAdvance(QString::fromLatin1(text)) <= roomForText(box),
-                         qPrintable(box->objectName() + ": " + text + " " + QString::number(box->fontMetrics().horizontalAdvance(QString::fromLatin1(text))) + " in " + QString::number(roomForText(box))));
+                         qPrintable(box->objectName() + ": " + text + " "
+                                    + QString::number(box->fontMetrics().horizontalAdvance(QString::fromLatin1(text)))
+                                    + " in " + QString::number(roomForText(box))));
     }
 };
 
