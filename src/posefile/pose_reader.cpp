@@ -1,7 +1,6 @@
 #include "pose_reader.h"
 
-#include "model/pose_control.h"
-#include "pose_file_field.h"
+#include "model/pose_field.h"
 #include "pose_item_scanner.h"
 #include "pose_number.h"
 #include "pose_writer.h"
@@ -11,8 +10,6 @@
 namespace zelbrook {
 
 namespace {
-
-using Kind = PoseFileError::Kind;
 
 // An item's text is quoted in a message only when it is short and plain.
 constexpr std::size_t kLongestQuotedItem = 24;
@@ -29,89 +26,74 @@ std::string quotedIfPlain(std::string_view text)
     return plain ? ": \"" + std::string(text) + "\"" : std::string();
 }
 
-PoseFileError endsBefore(int itemNumber, std::string_view field)
+Error endsBefore(int itemNumber, std::string_view field)
 {
-    return {Kind::EndsEarly, "the file ends before " + itemLabel(itemNumber, field), std::nullopt};
+    return {"the file ends before " + itemLabel(itemNumber, field)};
 }
 
-PoseFileError wrongFileType(std::optional<std::int16_t> tag) { return {Kind::WrongFileType, "Wrong file type", tag}; }
-
-PoseFileError outOfRange(const FieldOutOfRange &field)
+Error outOfRange(const PoseField &field, double value, double lowest, double highest)
 {
-    return {Kind::OutOfRange,
-            itemLabel(poseFileItemNumber(field.field), field.field) + " is " + formatPoseNumber(field.value)
-                + ", outside " + formatPoseNumber(field.lowest) + " to " + formatPoseNumber(field.highest),
-            std::nullopt};
+    return {itemLabel(field.fileItem, field.name) + " is " + formatPoseNumber(value) + ", outside "
+            + formatPoseNumber(lowest) + " to " + formatPoseNumber(highest)};
 }
 
-std::optional<PoseFileError> checkTag(std::string_view text)
+// A 16-bit field takes its value rounded to a whole number; one that is no
+// 16-bit number is reported against the field's slider, whose positions the
+// field holds itself.
+Status store(const PoseField &field, double value, Figure &figure)
 {
-    const PoseNumber number = PoseNumber::parse(text);
-    if (number.status != PoseNumber::Status::Number)
-        return wrongFileType(std::nullopt);
-    const std::optional<std::int16_t> tag = roundToInt16(number.value);
-    if (tag != kPoseFileTag)
-        return wrongFileType(tag);
-    return std::nullopt;
+    if (field.assign(figure, value))
+        return {};
+    return outOfRange(field, value, field.range->minimum, field.range->maximum);
 }
 
-// A 16-bit field takes its value rounded to a whole number.
-std::optional<PoseFileError> store(const PoseFileField &field, double value, Pose &pose)
-{
-    if (auto *const member = std::get_if<double Pose::*>(&field.member)) {
-        pose.**member = value;
-        return std::nullopt;
-    }
-    const std::optional<std::int16_t> whole = roundToInt16(value);
-    if (!whole) {
-        // A 16-bit field holds its slider position itself.
-        const SliderRange range = findPoseControl(field.name)->range;
-        return outOfRange({field.name, value, double(range.minimum), double(range.maximum)});
-    }
-    pose.*std::get<std::int16_t Pose::*>(field.member) = *whole;
-    return std::nullopt;
-}
-
-std::optional<PoseFileError> readField(const PoseFileField &field, int itemNumber, std::string_view text, Pose &pose)
+Status readField(const PoseField &field, std::string_view text, Figure &figure)
 {
     const PoseNumber number = PoseNumber::parse(text);
     switch (number.status) {
     case PoseNumber::Status::Number:
-        return store(field, number.value, pose);
+        return store(field, number.value, figure);
     case PoseNumber::Status::TooLarge:
-        return PoseFileError{Kind::TooLarge, itemLabel(itemNumber, field.name) + " is too large a number",
-                             std::nullopt};
+        return Error{itemLabel(field.fileItem, field.name) + " is too large a number"};
     case PoseNumber::Status::NotANumber:
         break;
     }
     const std::string what = text.empty() ? " is empty" : " is not a number" + quotedIfPlain(text);
-    return PoseFileError{Kind::NotANumber, itemLabel(itemNumber, field.name) + what, std::nullopt};
+    return Error{itemLabel(field.fileItem, field.name) + what};
 }
 
 } // namespace
 
-std::variant<Pose, PoseFileError> readPoseFile(std::string_view text, const Pose &current)
+std::optional<std::int16_t> readPoseFileTag(std::string_view text)
+{
+    const std::optional<std::string_view> tag = PoseItemScanner(text).next();
+    if (!tag)
+        return std::nullopt;
+    const PoseNumber number = PoseNumber::parse(*tag);
+    if (number.status != PoseNumber::Status::Number)
+        return std::nullopt;
+    return roundToInt16(number.value);
+}
+
+Result<Pose> readPoseFile(std::string_view text, const Pose &current)
 {
     PoseItemScanner items(text);
-    const std::optional<std::string_view> tag = items.next();
-    if (!tag)
+    if (!items.next())
         return endsBefore(1, "the file type tag");
-    if (auto error = checkTag(*tag))
-        return *error;
+    if (readPoseFileTag(text) != kPoseFileTag)
+        return Error{std::string(kWrongFileType)};
 
-    Pose pose = current;
-    int itemNumber = 2;
-    for (const PoseFileField &field : poseFileFields()) {
+    Figure figure{current};
+    for (const PoseField *field : fileFields()) {
         const std::optional<std::string_view> item = items.next();
         if (!item)
-            return endsBefore(itemNumber, field.name);
-        if (auto error = readField(field, itemNumber, *item, pose))
-            return *error;
-        ++itemNumber;
+            return endsBefore(field->fileItem, field->name);
+        if (Status stored = readField(*field, *item, figure); !stored)
+            return stored.error();
     }
-    if (const auto outside = firstFieldOutOfRange(pose))
-        return outOfRange(*outside);
-    return pose;
+    if (const auto outside = firstFieldOutOfRange(figure.pose))
+        return outOfRange(*outside->field, outside->value, outside->lowest, outside->highest);
+    return figure.pose;
 }
 
 } // namespace zelbrook

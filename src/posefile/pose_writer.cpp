@@ -1,6 +1,6 @@
 #include "pose_writer.h"
 
-#include "pose_file_field.h"
+#include "model/pose_field.h"
 
 #include <array>
 #include <cassert>
@@ -28,9 +28,10 @@ std::string formatPoseNumber(double value)
 std::string writePoseFile(const Pose &pose)
 {
     std::string text = formatPoseNumber(kPoseFileTag);
-    for (const PoseFileField &field : poseFileFields()) {
+    const Figure figure{pose};
+    for (const PoseField *field : fileFields()) {
         text += ',';
-        text += formatPoseNumber(field.value(pose));
+        text += formatPoseNumber(field->value(figure));
     }
     text += "\r\n";
     return text;

@@ -1,5 +1,6 @@
 #include "json_writer.h"
 
+#include "model/pose_field.h"
 #include "render/head_outline.h"
 #include "render/joints.h"
 
@@ -11,35 +12,6 @@
 namespace zelbrook {
 
 namespace {
-
-struct PoseValue {
-    std::string_view name;
-    double (*value)(const Pose &pose);
-};
-
-// In the order of the fields of Pose.
-constexpr PoseValue kPoseValues[] = {
-    {"hipX", [](const Pose &p) -> double { return p.hipX; }},
-    {"hipY", [](const Pose &p) { return p.hipY; }},
-    {"bodyLength", [](const Pose &p) { return p.bodyLength; }},
-    {"bodyAngle", [](const Pose &p) { return p.bodyAngle; }},
-    {"legLength1", [](const Pose &p) { return p.legLength1; }},
-    {"legLength2", [](const Pose &p) { return p.legLength2; }},
-    {"lLegAngle1", [](const Pose &p) { return p.lLegAngle1; }},
-    {"lLegAngle2", [](const Pose &p) { return p.lLegAngle2; }},
-    {"rLegAngle1", [](const Pose &p) { return p.rLegAngle1; }},
-    {"rLegAngle2", [](const Pose &p) { return p.rLegAngle2; }},
-    {"armLength1", [](const Pose &p) { return p.armLength1; }},
-    {"armLength2", [](const Pose &p) { return p.armLength2; }},
-    {"lArmAngle1", [](const Pose &p) { return p.lArmAngle1; }},
-    {"lArmAngle2", [](const Pose &p) { return p.lArmAngle2; }},
-    {"rArmAngle1", [](const Pose &p) { return p.rArmAngle1; }},
-    {"headRadius", [](const Pose &p) -> double { return p.headRadius; }},
-    {"rArmAngle2", [](const Pose &p) { return p.rArmAngle2; }},
-    {"headWidth", [](const Pose &p) { return p.headWidth; }},
-    {"rotation", [](const Pose &p) { return p.rotation; }},
-    {"scale", [](const Pose &p) { return p.scale; }},
-};
 
 struct NamedJoint {
     std::string_view name;
@@ -72,11 +44,14 @@ void appendPoint(std::string &out, Point p)
 
 void appendPose(std::string &out, const Pose &pose)
 {
+    const Figure figure{pose};
     out += "{";
-    for (const PoseValue &field : kPoseValues) {
-        out += &field == &kPoseValues[0] ? "\n    " : ",\n    ";
+    for (const PoseField &field : poseFields()) {
+        if (field.id == FieldId::PenWidth)
+            continue;
+        out += field.id == FieldId::HipX ? "\n    " : ",\n    ";
         appendName(out, field.name);
-        out += JsonWriter::number(field.value(pose));
+        out += JsonWriter::number(field.value(figure));
     }
     out += "\n  }";
 }

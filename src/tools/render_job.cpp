@@ -55,11 +55,11 @@ std::variant<Pose, QString> RenderJob::pose()
     if (const QString *failure = std::get_if<QString>(&text))
         return poseName() + QStringLiteral(": ") + *failure;
     const QByteArray &bytes = std::get<QByteArray>(text);
-    std::variant<Pose, PoseFileError> read =
+    const Result<Pose> read =
         readPoseFile(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), startPose());
-    if (const PoseFileError *error = std::get_if<PoseFileError>(&read))
-        return poseName() + QStringLiteral(": ") + QString::fromStdString(error->message);
-    return std::get<Pose>(read);
+    if (!read)
+        return poseName() + QStringLiteral(": ") + QString::fromStdString(read.error().message);
+    return read.value();
 }
 
 std::variant<QByteArray, QString> RenderJob::readPoseText()

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "figure.h"
+#include "pose_field.h"
+
+#include <bitset>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+namespace zelbrook {
+
+using FieldSet = std::bitset<kFieldCount>;
+
+// Why the figure changed. An edit moves what the user moved; a load brings a
+// pose file in, which rewrites every synced read-out; a restore puts back an
+// earlier figure exactly; a reset is the start-up figure, which leaves the
+// read-outs of the fields the control sync does not touch empty.
+enum class ChangeKind { Edit, Load, Restore, Reset };
+
+struct FigureChange {
+    FieldSet fields;
+    ChangeKind kind;
+    // Whoever asked for the change, so that it is not told again; may be null.
+    const void *source;
+};
+
+// The figure being edited and the one way to change it. Every change tells
+// the observers, once, which fields it touched; a change that touches
+// nothing tells no one.
+class PoseDocument
+{
+public:
+    using Observer = std::function<void(const FigureChange &change)>;
+
+    const Figure &figure() const { return m_figure; }
+    const Pose &pose() const { return m_figure.pose; }
+
+    void addObserver(Observer observer);
+
+    // One field, from a position of its slider.
+    void setPosition(FieldId field, std::int16_t position, const void *source = nullptr);
+    // A whole figure, or a set of fields at once.
+    void setFigure(const Figure &figure, ChangeKind kind, const void *source = nullptr);
+
+private:
+    void tell(const FigureChange &change) const;
+
+    Figure m_figure;
+    std::vector<Observer> m_observers;
+};
+
+// The fields in which two figures differ.
+FieldSet fieldsThatDiffer(const Figure &before, const Figure &after);
+
+// What bringing a pose file's pose into the sliders makes of the figure:
+// every synced field whose slider has to move takes the value of its new
+// position, rounded to the slider's grid; a field whose slider stays keeps
+// the file's exact value. The hip, the scale, the rotation and the pen stay
+// as they are. The loaded pose must fit every slider.
+Figure syncedFigure(const Figure &current, const Pose &loaded);
+
+} // namespace zelbrook
