@@ -56,8 +56,9 @@ FieldSet fieldsThatDiffer(const Figure &before, const Figure &after);
 // What bringing a pose file's pose into the sliders makes of the figure:
 // every synced field whose slider has to move takes the value of its new
 // position, rounded to the slider's grid; a field whose slider stays keeps
-// the file's exact value. The hip, the scale, the rotation and the pen stay
-// as they are. The loaded pose must fit every slider.
+// the file's exact value. The hip, the scale and the rotation are the loaded
+// pose's (a pose file read over the current pose keeps the current ones);
+// the pen stays as it is. The loaded pose must fit every slider.
 Figure syncedFigure(const Figure &current, const Pose &loaded);
 
 } // namespace zelbrook

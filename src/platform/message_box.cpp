@@ -1,11 +1,13 @@
 #include "platform/message_box.h"
 
+#include "model/program_info.h"
+
 #include <QMessageBox>
 #include <QPointer>
 
 namespace zelbrook {
 
-QString MessageBox::title() { return QStringLiteral("Zelbrook"); }
+QString MessageBox::title() { return QString::fromUtf8(kApplicationTitle.data(), qsizetype(kApplicationTitle.size())); }
 
 void MessageBox::show(QWidget *parent, const QString &text)
 {

@@ -75,13 +75,18 @@ std::optional<std::int16_t> readPoseFileTag(std::string_view text)
     return roundToInt16(number.value);
 }
 
+bool hasWrongFileType(std::string_view text)
+{
+    return PoseItemScanner(text).next() && readPoseFileTag(text) != kPoseFileTag;
+}
+
 Result<Pose> readPoseFile(std::string_view text, const Pose &current)
 {
+    if (hasWrongFileType(text))
+        return Error{std::string(kWrongFileType)};
     PoseItemScanner items(text);
     if (!items.next())
         return endsBefore(1, "the file type tag");
-    if (readPoseFileTag(text) != kPoseFileTag)
-        return Error{std::string(kWrongFileType)};
 
     Figure figure{current};
     for (const PoseField *field : fileFields()) {

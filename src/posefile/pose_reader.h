@@ -16,6 +16,9 @@ inline constexpr std::string_view kWrongFileType = "Wrong file type";
 // is kPoseFileTag.
 std::optional<std::int16_t> readPoseFileTag(std::string_view text);
 
+// Whether the text has a first item and it is not the pose file tag.
+bool hasWrongFileType(std::string_view text);
+
 // Reads a whole pose file text. On success returns `current` with the fields
 // of items 2 to 17 replaced (hipX, hipY, scale and rotation are not in the
 // file and are kept from `current`). All or nothing: a failure returns the

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "model/pose_field.h"
+
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -9,7 +12,7 @@ enum class ControlKind { Canvas, Slider, ReadOut, Label, Button, Line };
 
 // One control of the window. Places and sizes are twips (15 to a pixel);
 // a line runs from (left, top) to (left + width, top + height).
-struct ControlSpec {
+struct ControlRow {
     int tab; // -1: not in the tab order
     std::string_view name;
     ControlKind kind;
@@ -18,11 +21,13 @@ struct ControlSpec {
     int top;
     int width;
     int height;
+    // The value a slider edits and its read-out box shows.
+    std::optional<FieldId> field = std::nullopt;
 };
 
 inline constexpr int kTwipsPerPixel = 15;
 
 // Every control of the window, in tab order, the lines last.
-std::span<const ControlSpec> controlTable();
+std::span<const ControlRow> controlTable();
 
 } // namespace zelbrook

@@ -1,15 +1,16 @@
 #pragma once
 
-#include "model/pose.h"
+#include "model/pose_document.h"
+#include "model/result.h"
 #include "platform/file_dialog_control.h"
 
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 class QLineEdit;
 class QMimeData;
@@ -18,14 +19,13 @@ namespace zelbrook {
 
 class CanvasWidget;
 class Slider;
-struct ControlSpec;
-struct PoseControl;
-struct SliderBinding;
-enum class ReadOut;
+class SliderPanel;
+class WindowControls;
 
-// The editor's one window. It owns the pose, the canvas, the nineteen
-// sliders with their read-out boxes, the buttons and the file dialog
-// control, and it is the one place that decides what the user is told.
+// The editor's one window. It owns the pose document, the canvas, the
+// nineteen sliders with their read-out boxes, the buttons and the file
+// dialog control; it wires them to one another and to the commands, and it
+// is the one place that decides what the user is told.
 class Form1 : public QWidget
 {
     Q_OBJECT
@@ -36,30 +36,37 @@ public:
     explicit Form1(QWidget *parent = nullptr);
     ~Form1() override;
 
-    // Clears the canvas and draws the whole figure from the pose.
+    // Clears the canvas and draws the whole figure from the document.
     void DrawMan();
 
-    // The window's procedures, public so that they can be driven directly.
+    // The window's handlers and procedures, public so that they can be
+    // driven directly.
     void Form_Load();
     // Sets sixteen sliders and their read-out boxes from the pose, in a fixed
-    // order. A slider that moves runs its binding on the way. False when a
-    // slider cannot hold its position; the steps before it keep their effect
-    // and the rest are not taken.
+    // order. False when a slider cannot hold its position; the steps before
+    // it keep their effect and the rest are not taken.
     [[nodiscard]] bool SyncControls();
     void Picture1_GotFocus();
-    void Command1_Click();
-    void Command2_Click();
-    void Command3_Click();
+    void Command1_Click() { copyPicture(); }
+    void Command2_Click() { savePicture(); }
+    void Command3_Click() { savePose(); }
     void Command4_Click();
 
+    void copyPicture();
+    void savePicture();
+    void savePose();
     // Opens a pose file as the open command does once its dialog is
     // confirmed; a file that cannot be opened is reported, nothing changes.
     void openPose(const QString &path);
+    // Brings a pose read from a file into the window as an open does: each
+    // slider that has to move rounds its field to its grid.
+    void takeLoadedPose(const Pose &pose);
 
-    Pose &pose() { return m_pose; }
-    const Pose &pose() const { return m_pose; }
+    PoseDocument &document() { return m_document; }
+    const Pose &pose() const { return m_document.pose(); }
+    // The tag of the last pose file saved or opened; nothing reads it.
     std::int16_t fileMagic() const { return m_fileMagic; }
-    CanvasWidget *Picture1() const { return m_picture; }
+    CanvasWidget *Picture1() const;
     FileDialogControl &CommonDialog1() { return m_commonDialog; }
     Slider *slider(std::string_view name) const;
     QLineEdit *display(std::string_view name) const;
@@ -73,38 +80,23 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
-    // One slider, what it edits and its read-out box.
-    struct Row {
-        const SliderBinding *binding;
-        const PoseControl *control; // null for the pen width
-        Slider *slider;
-        QLineEdit *display;
-    };
+    enum class Loaded { Pose, WrongFileType };
     struct FileCommand;
 
-    void buildControls();
-    void addControl(const ControlSpec &entry);
-    QWidget *createControl(const ControlSpec &entry);
-    Slider *createSlider(const ControlSpec &entry);
-    static std::optional<QString> droppedFile(const QMimeData *data);
-    void bindSliders();
     void bindCommands();
-    void runBinding(const Row &row);
-    QString readOutText(const Row &row, ReadOut kind) const;
-    const Row *rowForField(std::string_view field) const;
-
+    static std::optional<QString> droppedFile(const QMimeData *data);
     std::optional<QString> askForPath(const FileCommand &command);
-    std::optional<QString> SavePose(const QString &path);
-    std::optional<QString> LoadPose(const QString &path);
-    std::optional<QString> SaveBitmap(const QString &path);
-    void reportSave(const QString &path, const std::optional<QString> &error, const QString &what);
+    Status SavePose(const QString &path);
+    Result<Loaded> LoadPose(const QString &path);
+    Status SaveBitmap(const QString &path);
+    void reportSave(const QString &path, const Status &saved, const QString &what);
     void showMessage(const QString &text);
 
-    Pose m_pose;
+    PoseDocument m_document;
     std::int16_t m_fileMagic = 0;
     std::string m_caption;
-    CanvasWidget *m_picture = nullptr;
-    std::vector<Row> m_rows;
+    std::unique_ptr<WindowControls> m_controls;
+    SliderPanel *m_sliders = nullptr;
     FileDialogControl m_commonDialog;
     MessagePresenter m_presenter;
 };

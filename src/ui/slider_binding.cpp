@@ -1,47 +1,41 @@
 #include "slider_binding.h"
 
-#include <algorithm>
 #include <array>
+#include <cassert>
 
 namespace zelbrook {
 
 namespace {
 
-using R = ReadOut;
+using F = FieldId;
 
-// Start values are the positions before the load handler runs; the control
-// sync then moves most of them to the pose. The body-angle slider's page
-// step is 5, every other step is 1.
-constexpr std::array<SliderBinding, 19> kBindings{{
-    {"BodyangleScroll", "bodyangleDisplay", "bodyAngle", R::Position, R::Position, 0, 5},
-    {"BodyLengthScroll", "bodylengthDisplay", "bodyLength", R::Position, R::Position, 5, 1},
-    {"leglength1Scroll", "leglength1Display", "legLength1", R::Position, R::Position, 5, 1},
-    {"leglength2Scroll", "leglength2Display", "legLength2", R::Position, R::Position, 5, 1},
-    {"llegAngle1Scroll", "llegangle1Display", "lLegAngle1", R::Position, R::Position, 0, 1},
-    {"llegAngle2Scroll", "llegangle2display", "lLegAngle2", R::Position, R::Position, 0, 1},
-    {"rlegAngle1Scroll", "rlegangle1Display", "rLegAngle1", R::Position, R::Position, 360, 1},
-    {"rlegAngle2Scroll", "rlegangle2Display", "rLegAngle2", R::Position, R::Position, 0, 1},
-    {"headradScroll", "headradDisplay", "headRadius", R::Position, R::Position, 10, 1},
-    {"HeadwidthScroll", "headwidthDisplay", "headWidth", R::StoredValue, R::StoredValue, 70, 1},
-    {"armlength1Scroll", "armlength1Display", "armLength1", R::StoredValue, R::Position, 5, 1},
-    {"armlength2Scroll", "armlength2Display", "armLength2", R::StoredValue, R::Position, 5, 1},
-    {"larmAngle1Scroll", "larmAngle1Display", "lArmAngle1", R::Position, R::Position, 0, 1},
-    {"larmAngle2Scroll", "larmAngle2Display", "lArmAngle2", R::Position, R::Position, 0, 1},
-    {"rarmAngle1Scroll", "rarmAngle1Display", "rArmAngle1", R::Position, R::Position, 0, 1},
-    {"rarmAngle2Scroll", "rarmAngle2Display", "rArmAngle2", R::Position, R::Position, 0, 1},
-    {"ResizeScroll", "ResizeDisplay", "scale", R::StoredValue, R::StoredValue, 10, 1},
-    {"RotateScroll", "RotateDisplay", "rotation", R::Position, R::Position, 0, 1},
-    {"LineWidthScroll", "LinewidthDisplay", "", R::PenWidth, R::PenWidth, 2, 1},
+// Indexed by FieldId; hipX and hipY have no slider. The body-angle slider's
+// page step is 5, every other step is 1.
+constexpr std::array<SliderBinding, kFieldCount> kBindings{{
+    {F::HipX, 0, 0},         {F::HipY, 0, 0},       {F::BodyLength, 5, 1}, {F::BodyAngle, 0, 5},
+    {F::LegLength1, 5, 1},   {F::LegLength2, 5, 1}, {F::LLegAngle1, 0, 1}, {F::LLegAngle2, 0, 1},
+    {F::RLegAngle1, 360, 1}, {F::RLegAngle2, 0, 1}, {F::ArmLength1, 5, 1}, {F::ArmLength2, 5, 1},
+    {F::LArmAngle1, 0, 1},   {F::LArmAngle2, 0, 1}, {F::RArmAngle1, 0, 1}, {F::HeadRadius, 10, 1},
+    {F::RArmAngle2, 0, 1},   {F::HeadWidth, 70, 1}, {F::Rotation, 0, 1},   {F::Scale, 10, 1},
+    {F::PenWidth, 2, 1},
 }};
+
+constexpr bool rowsFollowTheirIds()
+{
+    for (std::size_t i = 0; i < kBindings.size(); ++i) {
+        if (static_cast<std::size_t>(kBindings[i].field) != i)
+            return false;
+    }
+    return true;
+}
+static_assert(rowsFollowTheirIds(), "every binding stands at the index of its FieldId");
 
 } // namespace
 
-std::span<const SliderBinding> sliderBindings() { return kBindings; }
-
-const SliderBinding *findSliderBinding(std::string_view slider)
+const SliderBinding &sliderBinding(FieldId field)
 {
-    const auto it = std::ranges::find(kBindings, slider, &SliderBinding::slider);
-    return it == kBindings.end() ? nullptr : &*it;
+    assert(poseField(field).hasSlider());
+    return kBindings[static_cast<std::size_t>(field)];
 }
 
 } // namespace zelbrook

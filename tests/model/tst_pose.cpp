@@ -1,6 +1,8 @@
 #include "model/pose.h"
-#include "model/pose_control.h"
+#include "model/pose_field.h"
 #include "model/slider_position.h"
+
+#include "test_support.h"
 
 #include <QTest>
 
@@ -11,9 +13,7 @@ using namespace zelbrook;
 
 Q_DECLARE_METATYPE(zelbrook::Pose)
 
-namespace {
-const float kCanvasWidth = static_cast<float>(7455.0 * 11.0 / 180.0);
-}
+using test::kCanvasWidth;
 
 class TestPose : public QObject
 {
@@ -79,13 +79,15 @@ private slots:
     // slider, so a sync never moves a slider its own binding has just set.
     void everyPositionConvertsBackToItself()
     {
-        for (const PoseControl &control : syncedPoseControls()) {
-            for (int v = control.range.minimum; v <= control.range.maximum; ++v) {
-                Pose pose = Pose::defaults(kCanvasWidth);
-                control.store(pose, static_cast<std::int16_t>(v));
-                const auto back = sliderPositionFor(control.position(pose), control.range);
+        for (const PoseField &field : poseFields()) {
+            if (!field.hasSlider())
+                continue;
+            for (int v = field.range->minimum; v <= field.range->maximum; ++v) {
+                Figure figure{Pose::defaults(kCanvasWidth)};
+                field.store(figure, static_cast<std::int16_t>(v));
+                const auto back = sliderPositionOf(field, figure);
                 if (back != std::optional<std::int16_t>(v))
-                    QFAIL(qPrintable(QStringLiteral("%1 at %2").arg(control.field.data()).arg(v)));
+                    QFAIL(qPrintable(QStringLiteral("%1 at %2").arg(field.name.data()).arg(v)));
             }
         }
     }
@@ -135,7 +137,7 @@ private slots:
             return;
         }
         QVERIFY(problem);
-        QCOMPARE(QString::fromUtf8(problem->field.data(), problem->field.size()), reported);
+        QCOMPARE(QString::fromUtf8(problem->field->name.data(), problem->field->name.size()), reported);
         QCOMPARE(problem->lowest, lowest);
         QCOMPARE(problem->highest, highest);
     }

@@ -1,6 +1,8 @@
-#include "model/pose_control.h"
+#include "model/pose_field.h"
 #include "posefile/pose_reader.h"
 #include "posefile/pose_writer.h"
+
+#include "test_support.h"
 
 #include <QTest>
 
@@ -24,29 +26,25 @@ char *toString(const Pose &pose)
     return qstrdup(text.toUtf8().constData());
 }
 
-char *toString(PoseFileError::Kind kind)
-{
-    static const char *const names[] = {"WrongFileType", "EndsEarly", "NotANumber", "TooLarge", "OutOfRange"};
-    return qstrdup(names[int(kind)]);
-}
-
 } // namespace zelbrook
 
 using namespace zelbrook;
 
 Q_DECLARE_METATYPE(zelbrook::Pose)
-Q_DECLARE_METATYPE(zelbrook::PoseFileError::Kind)
+
+// What is wrong with a refused file; a wrong tag is said in exact words, the
+// others name the item and what is wrong with it.
+enum class Kind { WrongFileType, EndsEarly, NotANumber, TooLarge, OutOfRange };
+Q_DECLARE_METATYPE(Kind)
 
 namespace {
-
-using Kind = PoseFileError::Kind;
 
 const QByteArray kDefaultText = "10135,35,1.5706806282722514,28,23,4.642233856893543,0.034904013961605584,"
                                 "5.148342059336824,-0.34904013961605584,20,20,2.268760907504363,"
                                 "1.6404886561954626,-2.268760907504363,0.5235602094240838,10,0.7\r\n";
 const QByteArrayList kDefaultItems = kDefaultText.chopped(2).split(',');
 
-Pose defaultPose() { return Pose::defaults(static_cast<float>(7455.0 * 11.0 / 180.0)); }
+Pose defaultPose() { return Pose::defaults(test::kCanvasWidth); }
 
 // The pose a file is read over: every field differs from the defaults.
 Pose currentPose()
@@ -86,7 +84,7 @@ QByteArray defaultFileWith(int itemNumber, const QByteArray &item)
     return items.join(',') + "\r\n";
 }
 
-std::variant<Pose, PoseFileError> read(const QByteArray &text)
+Result<Pose> read(const QByteArray &text)
 {
     return readPoseFile(std::string_view(text.constData(), size_t(text.size())), currentPose());
 }
@@ -166,8 +164,8 @@ void TestPoseFile::defaultPoseText()
     const std::string text = writePoseFile(defaultPose());
     QCOMPARE(QByteArray::fromStdString(text), kDefaultText);
     const auto result = read(kDefaultText);
-    QVERIFY(std::holds_alternative<Pose>(result));
-    QCOMPARE(std::get<Pose>(result), readOverCurrent(defaultPose()));
+    QVERIFY(result.ok());
+    QCOMPARE(result.value(), readOverCurrent(defaultPose()));
 }
 
 void TestPoseFile::number_data()
@@ -238,8 +236,8 @@ void TestPoseFile::roundTrip()
     QFETCH(Pose, pose);
     QVERIFY(!firstFieldOutOfRange(pose));
     const auto result = read(QByteArray::fromStdString(writePoseFile(pose)));
-    QVERIFY(std::holds_alternative<Pose>(result));
-    QCOMPARE(std::get<Pose>(result), readOverCurrent(pose));
+    QVERIFY(result.ok());
+    QCOMPARE(result.value(), readOverCurrent(pose));
 }
 
 void TestPoseFile::accepted_data()
@@ -286,9 +284,8 @@ void TestPoseFile::accepted()
     QFETCH(QByteArray, text);
     QFETCH(Pose, fileFields);
     const auto result = read(text);
-    const auto *error = std::get_if<PoseFileError>(&result);
-    QVERIFY2(!error, error ? error->message.c_str() : "");
-    QCOMPARE(std::get<Pose>(result), readOverCurrent(fileFields));
+    QVERIFY2(result.ok(), result.ok() ? "" : result.error().message.c_str());
+    QCOMPARE(result.value(), readOverCurrent(fileFields));
 }
 
 void TestPoseFile::refused_data()
@@ -356,12 +353,11 @@ void TestPoseFile::refused()
     QFETCH(QString, message);
     QFETCH(int, tag);
     const auto result = read(text);
-    QVERIFY(std::holds_alternative<PoseFileError>(result));
-    const PoseFileError &error = std::get<PoseFileError>(result);
-    QCOMPARE(error.kind, kind);
-    const QString actual = QString::fromStdString(error.message);
+    QVERIFY(!result.ok());
+    const QString actual = QString::fromStdString(result.error().message);
     QVERIFY2(kind == Kind::WrongFileType ? actual == message : actual.contains(message), qPrintable(actual));
-    QCOMPARE(error.tag.value_or(0), tag);
+    const auto readTag = readPoseFileTag(std::string_view(text.constData(), size_t(text.size())));
+    QCOMPARE(kind == Kind::WrongFileType ? readTag.value_or(0) : 0, tag);
 }
 
 QTEST_APPLESS_MAIN(TestPoseFile)

@@ -4,6 +4,8 @@
 #include "render/head_outline.h"
 #include "render/joints.h"
 
+#include "test_support.h"
+
 #include <QTest>
 
 #include <limits>
@@ -11,9 +13,10 @@
 using namespace zelbrook;
 using Op = RecordingCanvas::Op;
 
+using test::kCanvasWidth;
+
 namespace {
 
-const float kCanvasWidth = static_cast<float>(7455.0 * 11.0 / 180.0);
 constexpr std::string_view kCaption = kProgramCaption;
 
 CanvasPoint single(Point p) { return {static_cast<float>(p.x), static_cast<float>(p.y)}; }

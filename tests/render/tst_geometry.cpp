@@ -1,6 +1,8 @@
 #include "render/head_outline.h"
 #include "render/joints.h"
 
+#include "test_support.h"
+
 #include <QTest>
 
 #include <cmath>
@@ -9,9 +11,9 @@ using namespace zelbrook;
 
 Q_DECLARE_METATYPE(zelbrook::Point)
 
-namespace {
+using test::kCanvasWidth;
 
-const float kCanvasWidth = static_cast<float>(7455.0 * 11.0 / 180.0);
+namespace {
 
 Pose defaultPose() { return Pose::defaults(kCanvasWidth); }
 

@@ -1,6 +1,6 @@
+#include "model/pose_field.h"
 #include "model/program_info.h"
 #include "platform/raster_canvas.h"
-#include "posefile/pose_file_field.h"
 #include "posefile/pose_reader.h"
 #include "posefile/pose_writer.h"
 #include "render/draw_man.h"
@@ -127,8 +127,8 @@ private slots:
         QCOMPARE(run.err, QByteArray());
         QCOMPARE(run.exitCode, 0);
         const QJsonObject json = QJsonDocument::fromJson(readFile("figure.json")).object();
-        for (const PoseFileField &field : poseFileFields())
-            QCOMPARE(json["pose"][QString::fromUtf8(field.name)].toDouble(), field.value(pose));
+        for (const PoseField *field : fileFields())
+            QCOMPARE(json["pose"][QString::fromUtf8(field->name)].toDouble(), field->value(Figure{pose}));
         const Joints joints = ComputeJoints(pose);
         const QJsonObject points = json["joints"].toObject();
         for (const auto &[name, joint] : {std::pair{"hip", Point{pose.hipX, pose.hipY}},

@@ -1,6 +1,6 @@
 #include "form1_fixture.h"
 
-#include "model/pose_control.h"
+#include "model/pose_field.h"
 #include "ui/control_table.h"
 #include "ui/slider_binding.h"
 
@@ -9,6 +9,8 @@
 #include <QSignalSpy>
 #include <QStyleOptionFrame>
 #include <QTest>
+
+#include <map>
 
 using namespace zelbrook;
 
@@ -34,6 +36,30 @@ int roomForText(QLineEdit *box)
     const QMargins margins = box->textMargins();
     constexpr int kLineEditInnerMargin = 2; // QLineEdit keeps this much on each side
     return contents.width() - margins.left() - margins.right() - 2 * kLineEditInnerMargin;
+}
+
+const PoseField &fieldNamed(const QString &name)
+{
+    for (const PoseField &field : poseFields()) {
+        if (QLatin1String(field.name.data(), qsizetype(field.name.size())) == name)
+            return field;
+    }
+    qFatal("no field %s", qPrintable(name));
+}
+
+// The read-out box that stands beside a slider in the control table.
+std::string readOutOf(const QString &slider)
+{
+    std::optional<FieldId> field;
+    for (const ControlRow &row : controlTable()) {
+        if (row.kind == ControlKind::Slider && QLatin1String(row.name.data(), qsizetype(row.name.size())) == slider)
+            field = row.field;
+    }
+    for (const ControlRow &row : controlTable()) {
+        if (row.kind == ControlKind::ReadOut && row.field == field)
+            return std::string(row.name);
+    }
+    return {};
 }
 
 void setField(Pose &pose, const QString &field, double value)
@@ -119,13 +145,12 @@ private slots:
         QVERIFY(s->setValue(static_cast<std::int16_t>(position)));
         QCOMPARE(changes.count(), 1);
 
-        const SliderBinding *binding = findSliderBinding(slider.toStdString());
-        QCOMPARE(f.window->display(binding->display)->text(), readOut);
+        QCOMPARE(f.window->display(readOutOf(slider))->text(), readOut);
         if (field.isEmpty()) {
             QCOMPARE(f.window->Picture1()->canvas().DrawWidth(), position);
             QCOMPARE(f.window->pose(), before);
         } else {
-            QCOMPARE(findPoseControl(field.toStdString())->value(f.window->pose()), stored);
+            QCOMPARE(fieldNamed(field).value(Figure{f.window->pose()}), stored);
         }
         QVERIFY(f.picture() != pictureBefore);
     }
@@ -142,7 +167,11 @@ private slots:
     void aFieldFromAFileKeepsItsValueUntilItsSliderFires()
     {
         Form1Fixture f;
-        f.window->pose().lLegAngle1 = 1.0;
+        Figure figure = f.window->document().figure();
+        figure.pose.lLegAngle1 = 1.0;
+        f.window->document().setFigure(figure, ChangeKind::Restore);
+        QCOMPARE(f.slider("llegAngle1Scroll")->Value(), 57);
+        QCOMPARE(f.window->pose().lLegAngle1, 1.0);
         QVERIFY(f.slider("llegAngle1Scroll")->setValue(58));
         QCOMPARE(f.window->pose().lLegAngle1, 58 / 57.3);
     }
@@ -175,21 +204,24 @@ private slots:
         const std::string name = field == "headWidth" ? "HeadwidthScroll" : "BodyangleScroll";
         const std::string box = field == "headWidth" ? "headwidthDisplay" : "bodyangleDisplay";
         QVERIFY(f.window->slider(name)->setValue(static_cast<std::int16_t>(sliderBefore)));
-        setField(f.window->pose(), field, value);
-        QVERIFY(f.window->SyncControls());
+        Pose loaded = f.window->pose();
+        setField(loaded, field, value);
+        f.window->takeLoadedPose(loaded);
         QCOMPARE(f.window->slider(name)->Value(), position);
-        QCOMPARE(findPoseControl(field.toStdString())->value(f.window->pose()), after);
+        QCOMPARE(fieldNamed(field).value(Figure{f.window->pose()}), after);
         QCOMPARE(f.window->display(box)->text(), readOut);
     }
 
     void syncStopsAtASliderThatCannotHoldItsValue()
     {
         Form1Fixture f;
-        Pose &pose = f.window->pose();
-        pose.bodyLength = 50;
-        pose.headRadius = 101;
-        pose.headWidth = 1.2;
+        Figure figure = f.window->document().figure();
+        figure.pose.bodyLength = 50;
+        figure.pose.headRadius = 101;
+        figure.pose.headWidth = 1.2;
+        f.window->document().setFigure(figure, ChangeKind::Restore);
         QVERIFY(!f.window->SyncControls());
+        const Pose &pose = f.window->pose();
         // The steps before the head radius took effect...
         QCOMPARE(f.slider("BodyLengthScroll")->Value(), 50);
         QCOMPARE(f.text("bodylengthDisplay"), QStringLiteral("50"));
@@ -201,11 +233,37 @@ private slots:
         QCOMPARE(pose.headWidth, 1.2);
     }
 
+    // Every control of the table is on the window under its name, and every
+    // field with a slider has exactly one slider, one read-out box and a
+    // binding whose start its slider can hold.
+    void everyRowAndBindingResolves()
+    {
+        Form1Fixture f;
+        std::map<FieldId, int> sliders, readOuts;
+        for (const ControlRow &row : controlTable()) {
+            const QString name = QString::fromLatin1(row.name.data(), qsizetype(row.name.size()));
+            QVERIFY2(f.window->findChild<QWidget *>(name), qPrintable(name));
+            const bool bound = row.kind == ControlKind::Slider || row.kind == ControlKind::ReadOut;
+            QCOMPARE(row.field.has_value(), bound);
+            if (bound)
+                ++(row.kind == ControlKind::Slider ? sliders : readOuts)[*row.field];
+        }
+        for (const PoseField &field : poseFields()) {
+            if (!field.hasSlider())
+                continue;
+            QCOMPARE(sliders[field.id], 1);
+            QCOMPARE(readOuts[field.id], 1);
+            QCOMPARE(sliderBinding(field.id).field, field.id);
+            QVERIFY(field.range->contains(sliderBinding(field.id).start));
+        }
+        QCOMPARE(sliders.size(), std::size_t(19));
+    }
+
     void tabOrderFollowsTheTable()
     {
         Form1Fixture f;
         QStringList expected;
-        for (const ControlSpec &entry : controlTable())
+        for (const ControlRow &entry : controlTable())
             if (entry.tab >= 0 && entry.kind != ControlKind::Label)
                 expected << QString::fromLatin1(entry.name.data(), entry.name.size());
         QStringList walked;

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+#include <QTemporaryDir>
+
+namespace zelbrook::test {
+
+// The canvas control's width in window units; half of it, in single
+// precision, is where the start-up pose puts the hip.
+inline const float kCanvasWidth = static_cast<float>(7455.0 * 11.0 / 180.0);
+
+// A file's whole content, or the given stand-in when it cannot be read.
+inline QByteArray fileBytes(const QString &path, const QByteArray &unreadable = QByteArray("<unreadable>"))
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : unreadable;
+}
+
+// A folder of its own for one test, removed with everything in it.
+class TemporaryFolder
+{
+public:
+    bool isValid() const { return m_dir.isValid(); }
+    QString path() const { return m_dir.path(); }
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+} // namespace zelbrook::test
