@@ -1,16 +1,9 @@
 #pragma once
 
+#include "model/point.h"
 #include "model/pose.h"
 
 namespace zelbrook {
-
-// A position in canvas units: x to the right, y downward.
-struct Point {
-    double x = 0.0;
-    double y = 0.0;
-
-    friend bool operator==(const Point &, const Point &) = default;
-};
 
 // The eleven joints of the figure, in the order they are computed. The hip
 // is the pose's (hipX, hipY) and is not repeated here.

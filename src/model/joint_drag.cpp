@@ -1,0 +1,94 @@
+#include "joint_drag.h"
+
+#include "slider_position.h"
+#include "slider_turns.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace zelbrook {
+
+namespace {
+
+constexpr double kCanvasWidth = 500;
+constexpr double kCanvasHeight = 400;
+
+// The direction from one point to another in radians, counter-clockwise as
+// seen on screen, where y grows downward.
+double direction(Point from, Point to) { return std::atan2(-(to.y - from.y), to.x - from.x); }
+
+double wholeUnitWithin(double value, double highest) { return std::clamp(std::nearbyint(value), 0.0, highest); }
+
+} // namespace
+
+JointHandle jointHandle(Joint joint)
+{
+    switch (joint) {
+    case Joint::Hip:
+        return {FieldId::HipX, Pivot::Hip};
+    case Joint::Neck:
+        return {FieldId::BodyAngle, Pivot::Hip};
+    case Joint::LKnee:
+        return {FieldId::LLegAngle1, Pivot::Hip};
+    case Joint::RKnee:
+        return {FieldId::RLegAngle1, Pivot::Hip};
+    case Joint::LFoot:
+        return {FieldId::LLegAngle2, Pivot::LKnee};
+    case Joint::RFoot:
+        return {FieldId::RLegAngle2, Pivot::RKnee};
+    case Joint::LElbow:
+        return {FieldId::LArmAngle1, Pivot::Shoulder};
+    case Joint::RElbow:
+        return {FieldId::RArmAngle1, Pivot::Shoulder};
+    case Joint::LHand:
+        return {FieldId::LArmAngle2, Pivot::LElbow};
+    case Joint::RHand:
+        return {FieldId::RArmAngle2, Pivot::RElbow};
+    }
+    return {FieldId::HipX, Pivot::Hip};
+}
+
+std::optional<std::int16_t> draggedPosition(const JointDrag &drag, Point mouse, std::int16_t positionBefore)
+{
+    const PoseField &field = poseField(drag.field);
+    if (!field.hasSlider() || pixelDistance(drag.pivot, mouse) <= kDragStillRadius)
+        return std::nullopt;
+    // The turn is taken the short way round, so that crossing the direction
+    // opposite the press never makes the result jump.
+    const double turn =
+        std::remainder(direction(drag.pivot, mouse) - direction(drag.pivot, drag.press), 2 * std::numbers::pi);
+    Figure turned = drag.atPress;
+    field.assign(turned, field.value(drag.atPress) + turn);
+    const auto position = roundToInt16(field.position(turned));
+    if (!position)
+        return std::nullopt;
+    return wrapByWholeTurns(*position, *field.range, positionBefore);
+}
+
+Point draggedHip(const JointDrag &drag, Point mouse)
+{
+    const Pose &pose = drag.atPress.pose;
+    return {wholeUnitWithin(pose.hipX + (mouse.x - drag.press.x), kCanvasWidth),
+            wholeUnitWithin(pose.hipY + (mouse.y - drag.press.y), kCanvasHeight)};
+}
+
+Figure draggedFigure(const JointDrag &drag, const Figure &current, Point mouse)
+{
+    Figure result = current;
+    if (drag.field == FieldId::HipX || drag.field == FieldId::HipY) {
+        const Point hip = draggedHip(drag, mouse);
+        result.pose.hipX = static_cast<float>(hip.x);
+        result.pose.hipY = hip.y;
+        return result;
+    }
+    const PoseField &field = poseField(drag.field);
+    const auto before = sliderPositionOf(field, current);
+    if (!before)
+        return result;
+    if (const auto position = draggedPosition(drag, mouse, *before))
+        field.store(result, *position);
+    return result;
+}
+
+} // namespace zelbrook
