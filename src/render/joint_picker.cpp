@@ -1,0 +1,116 @@
+#include "joint_picker.h"
+
+#include <cmath>
+#include <utility>
+
+namespace zelbrook {
+
+namespace {
+
+struct Candidate {
+    Joint joint;
+    // Lower goes first at equal distance.
+    int rank;
+};
+
+constexpr Candidate kCandidates[] = {
+    {Joint::LHand, 0},  {Joint::RHand, 0}, {Joint::LFoot, 0}, {Joint::RFoot, 0}, {Joint::LElbow, 1},
+    {Joint::RElbow, 1}, {Joint::LKnee, 1}, {Joint::RKnee, 1}, {Joint::Neck, 2},  {Joint::Hip, 3},
+};
+
+Point hipOf(const Pose &pose) { return {pose.hipX, pose.hipY}; }
+
+} // namespace
+
+Point jointPoint(Joint joint, const Pose &pose, const Joints &joints)
+{
+    switch (joint) {
+    case Joint::Hip:
+        return hipOf(pose);
+    case Joint::Neck:
+        return joints.neck;
+    case Joint::LKnee:
+        return joints.lKnee;
+    case Joint::RKnee:
+        return joints.rKnee;
+    case Joint::LFoot:
+        return joints.lFoot;
+    case Joint::RFoot:
+        return joints.rFoot;
+    case Joint::LElbow:
+        return joints.lElbow;
+    case Joint::RElbow:
+        return joints.rElbow;
+    case Joint::LHand:
+        return joints.lHand;
+    case Joint::RHand:
+        return joints.rHand;
+    }
+    return hipOf(pose);
+}
+
+Point pivotPoint(Pivot pivot, const Pose &pose, const Joints &joints)
+{
+    switch (pivot) {
+    case Pivot::Hip:
+        return hipOf(pose);
+    case Pivot::Shoulder:
+        return joints.shoulder;
+    case Pivot::LKnee:
+        return joints.lKnee;
+    case Pivot::RKnee:
+        return joints.rKnee;
+    case Pivot::LElbow:
+        return joints.lElbow;
+    case Pivot::RElbow:
+        return joints.rElbow;
+    }
+    return hipOf(pose);
+}
+
+bool insideHead(const Pose &pose, Point point)
+{
+    const Point centre = ComputeJoints(pose).headCentre;
+    // The head's half-axes: along the body and across it.
+    const double along = std::abs(pose.headRadius * pose.scale);
+    const double across = std::abs((pose.headRadius * pose.headWidth) * pose.scale);
+    if (!(along > 0 && across > 0))
+        return false;
+    // The body's direction on screen, where y grows downward.
+    const double phi = pose.bodyAngle + pose.rotation;
+    const double dx = point.x - centre.x;
+    const double dy = point.y - centre.y;
+    const double u = (dx * std::cos(phi) - dy * std::sin(phi)) / along;
+    const double v = (dx * std::sin(phi) + dy * std::cos(phi)) / across;
+    return u * u + v * v <= 1;
+}
+
+std::optional<Joint> pickJoint(const Pose &pose, Point pressPixels)
+{
+    const Joints joints = ComputeJoints(pose);
+    const Point press = pixelsToCanvasUnits(pressPixels);
+    std::optional<std::pair<double, int>> best;
+    std::optional<Joint> picked;
+    for (const Candidate &candidate : kCandidates) {
+        const double distance = pixelDistance(jointPoint(candidate.joint, pose, joints), press);
+        const std::pair<double, int> key{distance, candidate.rank};
+        if (distance <= kGrabRadius && (!best || key < *best)) {
+            best = key;
+            picked = candidate.joint;
+        }
+    }
+    if (!picked && insideHead(pose, press))
+        picked = Joint::Neck;
+    return picked;
+}
+
+JointDrag startJointDrag(Joint joint, const Figure &figure, Point press)
+{
+    const Joints joints = ComputeJoints(figure.pose);
+    const JointHandle handle = jointHandle(joint);
+    const Point pivot = pivotPoint(handle.pivot, figure.pose, joints);
+    const bool tooClose = joint != Joint::Hip && pixelDistance(pivot, press) <= kDragStillRadius;
+    return {handle.field, figure, pivot, tooClose ? jointPoint(joint, figure.pose, joints) : press};
+}
+
+} // namespace zelbrook
