@@ -15,20 +15,42 @@ bool sameValue(double a, double b) { return a == b || (std::isnan(a) && std::isn
 
 void PoseDocument::addObserver(Observer observer) { m_observers.push_back(std::move(observer)); }
 
-void PoseDocument::setPosition(FieldId field, std::int16_t position, const void *source)
+void PoseDocument::setPosition(FieldId field, std::int16_t position, const void *source, GestureKey gesture)
 {
     Figure changed = m_figure;
     poseField(field).store(changed, position);
-    setFigure(changed, ChangeKind::Edit, source);
+    setFigure(changed, ChangeKind::Edit, source, gesture);
 }
 
-void PoseDocument::setFigure(const Figure &figure, ChangeKind kind, const void *source)
+void PoseDocument::setFigure(const Figure &figure, ChangeKind kind, const void *source, GestureKey gesture)
 {
     const FieldSet fields = fieldsThatDiffer(m_figure, figure);
+    if (kind != ChangeKind::Restore)
+        m_history.record(m_figure, figure, gesture);
     m_figure = figure;
     // A load and a reset rewrite the read-outs even where no value changed.
     if (fields.any() || kind == ChangeKind::Load || kind == ChangeKind::Reset)
         tell({fields, kind, source});
+}
+
+bool PoseDocument::undo()
+{
+    const std::optional<Figure> before = m_history.undo();
+    restore(before);
+    return before.has_value();
+}
+
+bool PoseDocument::redo()
+{
+    const std::optional<Figure> after = m_history.redo();
+    restore(after);
+    return after.has_value();
+}
+
+void PoseDocument::restore(const std::optional<Figure> &figure)
+{
+    if (figure)
+        setFigure(*figure, ChangeKind::Restore);
 }
 
 void PoseDocument::tell(const FigureChange &change) const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "edit_history.h"
 #include "figure.h"
 #include "pose_field.h"
 
@@ -25,13 +26,16 @@ struct FigureChange {
     const void *source;
 };
 
-// The figure being edited and the one way to change it. Every change tells
-// the observers, once, which fields it touched; a change that touches
-// nothing tells no one.
+// The figure being edited, the one way to change it, and the history of its
+// changes. Every change tells the observers, once, which fields it touched;
+// a change that touches nothing tells no one. Every change but a restore is
+// a step of the history, or part of one: changes under the same gesture key
+// (the slider being dragged, say) make one step.
 class PoseDocument
 {
 public:
     using Observer = std::function<void(const FigureChange &change)>;
+    using GestureKey = EditHistory::GestureKey;
 
     const Figure &figure() const { return m_figure; }
     const Pose &pose() const { return m_figure.pose; }
@@ -39,14 +43,29 @@ public:
     void addObserver(Observer observer);
 
     // One field, from a position of its slider.
-    void setPosition(FieldId field, std::int16_t position, const void *source = nullptr);
+    void setPosition(FieldId field, std::int16_t position, const void *source = nullptr,
+                     GestureKey gesture = EditHistory::kNoGesture);
     // A whole figure, or a set of fields at once.
-    void setFigure(const Figure &figure, ChangeKind kind, const void *source = nullptr);
+    void setFigure(const Figure &figure, ChangeKind kind, const void *source = nullptr,
+                   GestureKey gesture = EditHistory::kNoGesture);
+
+    // Puts back the figure from before the last step, or from after the
+    // step last undone; false when there is none.
+    bool undo();
+    bool redo();
+    bool canUndo() const { return m_history.canUndo(); }
+    bool canRedo() const { return m_history.canRedo(); }
+    // The next change starts a step of its own.
+    void endGesture() { m_history.endGesture(); }
+    // Forgets every step, as at start-up.
+    void clearHistory() { m_history = EditHistory(); }
 
 private:
     void tell(const FigureChange &change) const;
+    void restore(const std::optional<Figure> &figure);
 
     Figure m_figure;
+    EditHistory m_history;
     std::vector<Observer> m_observers;
 };
 

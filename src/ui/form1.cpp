@@ -126,6 +126,7 @@ void Form1::Form_Load()
 {
     const Pose defaults = Pose::defaults(Picture1()->canvas().Width());
     m_document.setFigure(Figure{defaults, kDefaultPenWidth}, ChangeKind::Reset);
+    m_document.clearHistory();
 }
 
 bool Form1::SyncControls() { return m_sliders->syncControls(); }

@@ -1,0 +1,103 @@
+#include "canvas_posing.h"
+
+#include "platform/canvas_widget.h"
+#include "render/joint_picker.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+namespace zelbrook {
+
+CanvasPosing::CanvasPosing(PoseDocument &document, CanvasWidget *canvas)
+    : QObject(canvas)
+    , m_document(document)
+    , m_canvas(canvas)
+{
+    canvas->setMouseTracking(true);
+    canvas->installEventFilter(this);
+}
+
+// The canvas keeps its own handling of every event: a press still gives it
+// the focus, and with it the redraw of a click.
+bool CanvasPosing::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != m_canvas)
+        return false;
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
+            press(static_cast<QMouseEvent *>(event)->position());
+        break;
+    case QEvent::MouseMove:
+        move(static_cast<QMouseEvent *>(event)->position());
+        break;
+    case QEvent::MouseButtonRelease:
+        if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
+            release();
+        break;
+    case QEvent::KeyPress:
+        if (isDragging() && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
+            cancel();
+            return true;
+        }
+        break;
+    default:
+        break;
+    }
+    return false;
+}
+
+Point CanvasPosing::picturePixels(const QPointF &at) const
+{
+    const QPointF inPicture = at - m_canvas->contentsRect().topLeft();
+    return {inPicture.x(), inPicture.y()};
+}
+
+void CanvasPosing::press(const QPointF &at)
+{
+    const Point pixels = picturePixels(at);
+    const std::optional<Joint> joint = pickJoint(m_document.pose(), pixels);
+    if (!joint)
+        return;
+    m_document.endGesture();
+    m_drag = startJointDrag(*joint, m_document.figure(), pixelsToCanvasUnits(pixels));
+    m_canvas->setCursor(Qt::ClosedHandCursor);
+}
+
+void CanvasPosing::move(const QPointF &at)
+{
+    if (!m_drag) {
+        showCursor(at);
+        return;
+    }
+    const Point mouse = pixelsToCanvasUnits(picturePixels(at));
+    m_document.setFigure(draggedFigure(*m_drag, m_document.figure(), mouse), ChangeKind::Edit, this, this);
+}
+
+void CanvasPosing::release()
+{
+    if (!m_drag)
+        return;
+    m_drag.reset();
+    m_document.endGesture();
+    m_canvas->setCursor(Qt::OpenHandCursor);
+}
+
+// Going back to the figure of the press, under the same gesture, leaves no
+// step behind.
+void CanvasPosing::cancel()
+{
+    const Figure atPress = m_drag->atPress;
+    m_drag.reset();
+    m_document.setFigure(atPress, ChangeKind::Edit, this, this);
+    m_document.endGesture();
+    m_canvas->setCursor(Qt::ArrowCursor);
+}
+
+void CanvasPosing::showCursor(const QPointF &at)
+{
+    const bool overJoint = pickJoint(m_document.pose(), picturePixels(at)).has_value();
+    m_canvas->setCursor(overJoint ? Qt::OpenHandCursor : Qt::ArrowCursor);
+}
+
+} // namespace zelbrook

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "model/joint_drag.h"
+#include "model/pose_document.h"
+
+#include <QObject>
+
+#include <optional>
+
+class QMouseEvent;
+class QPointF;
+
+namespace zelbrook {
+
+class CanvasWidget;
+
+// Posing by hand on the canvas: a press near a joint grabs it, moving the
+// mouse turns the grabbed segment about the joint it starts from (or moves
+// the whole figure by the hip), release ends the drag and Escape puts
+// everything back as it was before the press. The whole drag is one step of
+// the history. Nothing is drawn for it; the cursor alone shows what can be
+// grabbed.
+class CanvasPosing : public QObject
+{
+    Q_OBJECT
+
+public:
+    CanvasPosing(PoseDocument &document, CanvasWidget *canvas);
+
+    bool isDragging() const { return m_drag.has_value(); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void press(const QPointF &at);
+    void move(const QPointF &at);
+    void release();
+    void cancel();
+    void showCursor(const QPointF &at);
+    // Where a widget position lies in the picture, in pixels and in canvas
+    // units.
+    Point picturePixels(const QPointF &at) const;
+
+    PoseDocument &m_document;
+    CanvasWidget *m_canvas;
+    std::optional<JointDrag> m_drag;
+};
+
+} // namespace zelbrook
