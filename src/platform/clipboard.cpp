@@ -4,25 +4,54 @@
 #include <QGuiApplication>
 #include <QMimeData>
 
+#include <functional>
+
 namespace zelbrook {
 
-std::optional<QString> Clipboard::setPicture(const QImage &image)
+namespace {
+
+// Another program may hold the clipboard, and then the write is lost without
+// a word from the system; reading it back is the only check.
+Status replaceContent(QMimeData *data, const std::function<bool(const QMimeData &)> &arrived)
+{
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    if (clipboard == nullptr) {
+        delete data;
+        return Error{"There is no clipboard to write to."};
+    }
+    clipboard->clear();
+    clipboard->setMimeData(data);
+    const QMimeData *now = clipboard->mimeData();
+    if (now == nullptr || !arrived(*now))
+        return Error{"The clipboard could not be written; another program may be using it."};
+    return {};
+}
+
+} // namespace
+
+Status Clipboard::setPicture(const QImage &image)
 {
     if (image.isNull())
-        return QStringLiteral("There is no picture to copy.");
-    QClipboard *clipboard = QGuiApplication::clipboard();
-    if (clipboard == nullptr)
-        return QStringLiteral("There is no clipboard to write to.");
-    clipboard->clear();
+        return Error{"There is no picture to copy."};
     auto *data = new QMimeData;
     data->setImageData(image);
-    clipboard->setMimeData(data);
-    // Another program may hold the clipboard, and then the write is lost
-    // without a word from the system; reading it back is the only check.
-    const QMimeData *now = clipboard->mimeData();
-    if (now == nullptr || !now->hasImage())
-        return QStringLiteral("The clipboard could not be written; another program may be using it.");
-    return std::nullopt;
+    return replaceContent(data, [](const QMimeData &now) { return now.hasImage(); });
+}
+
+Status Clipboard::setText(const QString &text)
+{
+    auto *data = new QMimeData;
+    data->setText(text);
+    return replaceContent(data, [&text](const QMimeData &now) { return now.hasText() && now.text() == text; });
+}
+
+std::optional<QString> Clipboard::text()
+{
+    const QClipboard *clipboard = QGuiApplication::clipboard();
+    const QMimeData *data = clipboard ? clipboard->mimeData() : nullptr;
+    if (data == nullptr || !data->hasText())
+        return std::nullopt;
+    return data->text();
 }
 
 } // namespace zelbrook

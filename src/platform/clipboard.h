@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/result.h"
+
 #include <QImage>
 #include <QString>
 
@@ -7,13 +9,16 @@
 
 namespace zelbrook {
 
-// The system clipboard, written with a picture and nothing else.
+// The system clipboard, written with one thing at a time and nothing else.
 class Clipboard
 {
 public:
     // Clears every format on the clipboard and puts the picture there alone.
-    // Empty on success, else what went wrong in plain words.
-    static std::optional<QString> setPicture(const QImage &image);
+    static Status setPicture(const QImage &image);
+    // Clears every format on the clipboard and puts the text there alone.
+    static Status setText(const QString &text);
+    // The clipboard's plain text, or empty when it holds none.
+    static std::optional<QString> text();
 };
 
 } // namespace zelbrook

@@ -1,5 +1,8 @@
 #include "form1.h"
 
+#include "canvas_posing.h"
+#include "edit_commands.h"
+#include "pose_file_drop.h"
 #include "slider_panel.h"
 #include "window_controls.h"
 
@@ -15,14 +18,10 @@
 #include "posefile/pose_writer.h"
 #include "render/draw_man.h"
 
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QEvent>
 #include <QLineEdit>
-#include <QMimeData>
 #include <QPushButton>
 #include <QShortcut>
-#include <QUrl>
 
 namespace zelbrook {
 
@@ -71,11 +70,15 @@ Form1::Form1(QWidget *parent)
                    | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(717, 524);
     setFont(windowFont());
-    setAcceptDrops(true);
     m_controls = std::make_unique<WindowControls>(this);
     m_sliders = new SliderPanel(m_document, *m_controls, this);
     m_document.addObserver([this](const FigureChange &) { DrawMan(); });
     connect(Picture1(), &CanvasWidget::gotFocus, this, &Form1::Picture1_GotFocus);
+    m_posing = new CanvasPosing(m_document, Picture1());
+    m_editCommands = new EditCommands(m_document, this, Picture1(),
+                                      {[this] { newPose(); }, [this] { copyPoseText(); }, [this] { pastePose(); },
+                                       [] { return Clipboard::text().has_value(); }});
+    new PoseFileDrop(this, [this](const QString &path) { openPose(path); });
     bindCommands();
     Form_Load();
     Picture1()->setFocus();
@@ -124,9 +127,15 @@ void Form1::DrawMan()
 
 void Form1::Form_Load()
 {
-    const Pose defaults = Pose::defaults(Picture1()->canvas().Width());
-    m_document.setFigure(Figure{defaults, kDefaultPenWidth}, ChangeKind::Reset);
+    newPose();
     m_document.clearHistory();
+}
+
+void Form1::newPose()
+{
+    const Pose defaults = Pose::defaults(Picture1()->canvas().Width());
+    m_document.endGesture();
+    m_document.setFigure(Figure{defaults, kDefaultPenWidth}, ChangeKind::Reset);
 }
 
 bool Form1::SyncControls() { return m_sliders->syncControls(); }
@@ -143,29 +152,6 @@ void Form1::changeEvent(QEvent *event)
     if (event->type() == QEvent::WindowTitleChange)
         m_caption = windowTitle().toStdString();
     QWidget::changeEvent(event);
-}
-
-// One file dropped on the window is opened as a pose.
-std::optional<QString> Form1::droppedFile(const QMimeData *data)
-{
-    const QList<QUrl> urls = data ? data->urls() : QList<QUrl>();
-    if (urls.size() != 1 || !urls.front().isLocalFile())
-        return std::nullopt;
-    return urls.front().toLocalFile();
-}
-
-void Form1::dragEnterEvent(QDragEnterEvent *event)
-{
-    if (droppedFile(event->mimeData()))
-        event->acceptProposedAction();
-}
-
-void Form1::dropEvent(QDropEvent *event)
-{
-    if (const auto path = droppedFile(event->mimeData())) {
-        event->acceptProposedAction();
-        openPose(*path);
-    }
 }
 
 void Form1::setMessagePresenter(MessagePresenter presenter) { m_presenter = std::move(presenter); }
@@ -197,7 +183,7 @@ void Form1::copyPicture()
 {
     Picture1()->canvas().setAutoRedraw(true);
     DrawMan();
-    if (const Status copied = statusOf(Clipboard::setPicture(Picture1()->canvas().Image())); !copied)
+    if (const Status copied = Clipboard::setPicture(Picture1()->canvas().Image()); !copied)
         showMessage(
             tr("Could not copy the picture to the clipboard:\n%1").arg(QString::fromStdString(copied.error().message)));
 }
@@ -234,9 +220,27 @@ void Form1::Command4_Click()
 void Form1::openPose(const QString &path)
 {
     m_commonDialog.setFileName(path);
-    const Result<Loaded> loaded = LoadPose(path);
+    reportLoad(path, LoadPose(path));
+}
+
+void Form1::copyPoseText()
+{
+    const std::string text = writePoseFile(m_document.pose());
+    if (const Status copied = Clipboard::setText(QString::fromStdString(text)); !copied)
+        showMessage(
+            tr("Could not copy the pose to the clipboard:\n%1").arg(QString::fromStdString(copied.error().message)));
+}
+
+void Form1::pastePose()
+{
+    const std::string text = Clipboard::text().value_or(QString()).toStdString();
+    reportLoad(tr("the clipboard"), takePoseText(text));
+}
+
+void Form1::reportLoad(const QString &source, const Result<Loaded> &loaded)
+{
     if (!loaded)
-        showMessage(tr("Could not open %1:\n%2").arg(path, QString::fromStdString(loaded.error().message)));
+        showMessage(tr("Could not open %1:\n%2").arg(source, QString::fromStdString(loaded.error().message)));
     else if (loaded.value() == Loaded::WrongFileType)
         showMessage(toQString(kWrongFileType));
 }
@@ -260,7 +264,11 @@ Result<Form1::Loaded> Form1::LoadPose(const QString &path)
     if (const auto *error = std::get_if<QString>(&bytes))
         return Error{error->toStdString()};
     const QByteArray &data = std::get<QByteArray>(bytes);
-    const std::string_view text(data.constData(), static_cast<std::size_t>(data.size()));
+    return takePoseText(std::string_view(data.constData(), static_cast<std::size_t>(data.size())));
+}
+
+Result<Form1::Loaded> Form1::takePoseText(std::string_view text)
+{
     if (hasWrongFileType(text)) {
         m_fileMagic = readPoseFileTag(text).value_or(m_fileMagic);
         if (SyncControls())
@@ -271,6 +279,7 @@ Result<Form1::Loaded> Form1::LoadPose(const QString &path)
     if (!read)
         return read.error();
     m_fileMagic = kPoseFileTag;
+    m_document.endGesture();
     takeLoadedPose(read.value());
     return Loaded::Pose;
 }

@@ -13,11 +13,12 @@
 #include <string_view>
 
 class QLineEdit;
-class QMimeData;
 
 namespace zelbrook {
 
+class CanvasPosing;
 class CanvasWidget;
+class EditCommands;
 class Slider;
 class SliderPanel;
 class WindowControls;
@@ -61,6 +62,12 @@ public:
     // Brings a pose read from a file into the window as an open does: each
     // slider that has to move rounds its field to its grid.
     void takeLoadedPose(const Pose &pose);
+    // The start-up pose, hip and view settings, as one step.
+    void newPose();
+    // The pose as the text of its file, on the clipboard and nothing else.
+    void copyPoseText();
+    // The clipboard's text read as a pose file and brought in as an open does.
+    void pastePose();
 
     PoseDocument &document() { return m_document; }
     const Pose &pose() const { return m_document.pose(); }
@@ -76,18 +83,17 @@ public:
 
 protected:
     void changeEvent(QEvent *event) override;
-    void dragEnterEvent(QDragEnterEvent *event) override;
-    void dropEvent(QDropEvent *event) override;
 
 private:
     enum class Loaded { Pose, WrongFileType };
     struct FileCommand;
 
     void bindCommands();
-    static std::optional<QString> droppedFile(const QMimeData *data);
     std::optional<QString> askForPath(const FileCommand &command);
     Status SavePose(const QString &path);
     Result<Loaded> LoadPose(const QString &path);
+    Result<Loaded> takePoseText(std::string_view text);
+    void reportLoad(const QString &source, const Result<Loaded> &loaded);
     Status SaveBitmap(const QString &path);
     void reportSave(const QString &path, const Status &saved, const QString &what);
     void showMessage(const QString &text);
@@ -97,6 +103,8 @@ private:
     std::string m_caption;
     std::unique_ptr<WindowControls> m_controls;
     SliderPanel *m_sliders = nullptr;
+    CanvasPosing *m_posing = nullptr;
+    EditCommands *m_editCommands = nullptr;
     FileDialogControl m_commonDialog;
     MessagePresenter m_presenter;
 };

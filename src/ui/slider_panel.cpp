@@ -2,8 +2,11 @@
 
 #include "window_controls.h"
 
+#include "model/typed_value.h"
 #include "platform/slider.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 
 namespace zelbrook {
@@ -22,8 +25,10 @@ SliderPanel::SliderPanel(PoseDocument &document, const WindowControls &controls,
     , m_controls(controls)
 {
     for (const PoseField &field : poseFields()) {
-        if (field.hasSlider())
+        if (field.hasSlider()) {
             bindSlider(field);
+            bindReadOut(field);
+        }
     }
     m_document.addObserver([this](const FigureChange &change) { follow(change); });
 }
@@ -36,11 +41,66 @@ void SliderPanel::bindSlider(const PoseField &field)
     const auto moved = [this, &field, slider] {
         if (m_following)
             return;
-        m_document.setPosition(field.id, slider->Value(), slider);
+        m_document.setPosition(field.id, slider->Value(), slider, slider);
         m_controls.readOut(field.id)->setText(readOutText(field));
     };
     connect(slider, &Slider::changed, this, moved);
     connect(slider, &Slider::scrolled, this, moved);
+    slider->installEventFilter(this);
+}
+
+void SliderPanel::bindReadOut(const PoseField &field)
+{
+    QLineEdit *box = m_controls.readOut(field.id);
+    box->setProperty("field", static_cast<int>(field.id));
+    box->installEventFilter(this);
+}
+
+// Changes under a slider's own gesture key make one step until a press of
+// the mouse or a fresh (not repeated) key press begins another.
+bool SliderPanel::eventFilter(QObject *watched, QEvent *event)
+{
+    const bool readOut = qobject_cast<QLineEdit *>(watched) != nullptr;
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+        m_document.endGesture();
+        break;
+    case QEvent::KeyPress: {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (!key->isAutoRepeat())
+            m_document.endGesture();
+        if (!readOut)
+            break;
+        const PoseField &field = poseField(static_cast<FieldId>(watched->property("field").toInt()));
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            applyTypedValue(field);
+            return true;
+        }
+        if (key->key() == Qt::Key_Escape) {
+            m_controls.readOut(field.id)->setText(readOutText(field));
+            return true;
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return false;
+}
+
+void SliderPanel::applyTypedValue(const PoseField &field)
+{
+    QLineEdit *box = m_controls.readOut(field.id);
+    const Result<std::int16_t> position = typedPosition(field, box->text().toStdString());
+    if (position) {
+        m_document.endGesture();
+        [[maybe_unused]] const bool inRange = m_controls.slider(field.id)->setValue(position.value());
+        m_document.endGesture();
+    } else {
+        QApplication::beep();
+    }
+    box->setText(readOutText(field));
 }
 
 // The synced fields follow in the order of the control sync, which stops at

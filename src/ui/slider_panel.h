@@ -12,7 +12,9 @@ class WindowControls;
 // slider that moves asks the document for the change and writes its
 // read-out; every other change of the document moves the sliders and
 // read-outs of the fields it touched, without coming back to the slider
-// that started it.
+// that started it. A thumb drag, or an arrow key held down, is one step of
+// the history. Enter in a read-out box applies the value typed there,
+// Escape puts the current value back.
 class SliderPanel : public QObject
 {
     Q_OBJECT
@@ -25,8 +27,15 @@ public:
     // its field: that one and the later ones stay as they were.
     bool syncControls();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void bindSlider(const PoseField &field);
+    void bindReadOut(const PoseField &field);
+    // Applies the text of a read-out box through its slider as one step;
+    // text that no position of the slider can show is refused with a beep.
+    void applyTypedValue(const PoseField &field);
     void follow(const FigureChange &change);
     bool showField(const PoseField &field, const void *source);
     void clearReadOut(const PoseField &field);

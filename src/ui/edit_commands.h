@@ -1,0 +1,55 @@
+#pragma once
+
+#include "model/pose_document.h"
+
+#include <QObject>
+
+#include <functional>
+
+class QAction;
+class QMenu;
+class QWidget;
+
+namespace zelbrook {
+
+// The editing commands beyond the buttons: undo, redo, mirror, a new pose,
+// and the pose as text through the clipboard. Each has its key on the
+// window, and the canvas offers them all in a context menu (right button or
+// the Menu key), greyed out where they cannot act.
+class EditCommands : public QObject
+{
+    Q_OBJECT
+
+public:
+    // What the window does for the commands that go beyond the document.
+    struct WindowSide {
+        std::function<void()> newPose;
+        std::function<void()> copyPoseText;
+        std::function<void()> pastePose;
+        std::function<bool()> canPaste;
+    };
+
+    EditCommands(PoseDocument &document, QWidget *window, QWidget *canvas, WindowSide side);
+
+    // The context menu as it would show now.
+    QMenu *menu() const { return m_menu; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QAction *addCommand(const QString &text, const QList<QKeySequence> &keys, std::function<void()> run);
+    void mirror();
+    void updateState();
+
+    PoseDocument &m_document;
+    QWidget *m_window;
+    QWidget *m_canvas;
+    WindowSide m_side;
+    QMenu *m_menu;
+    QAction *m_undo;
+    QAction *m_redo;
+    QAction *m_paste;
+};
+
+} // namespace zelbrook
