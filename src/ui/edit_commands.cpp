@@ -29,7 +29,7 @@ EditCommands::EditCommands(PoseDocument &document, QWidget *window, QWidget *can
     m_menu->addSeparator();
     addCommand(tr("Copy pose as text"), {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)}, m_side.copyPoseText);
     m_paste = addCommand(tr("Paste pose"), {QKeySequence(Qt::CTRL | Qt::Key_V)}, m_side.pastePose);
-    m_document.addObserver([this](const FigureChange &) { updateState(); });
+    m_document.addObserver([this](const FigureChange &) { updateHistoryState(); });
     connect(m_menu, &QMenu::aboutToShow, this, &EditCommands::updateState);
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &EditCommands::updateState);
     canvas->setContextMenuPolicy(Qt::DefaultContextMenu);
@@ -64,12 +64,18 @@ void EditCommands::mirror()
     m_document.setFigure(mirrorFigure(m_document.figure()), ChangeKind::Edit);
 }
 
-// Paste is offered whenever the clipboard holds text; whether the text is a
-// pose is found out only by reading it.
-void EditCommands::updateState()
+void EditCommands::updateHistoryState()
 {
     m_undo->setEnabled(m_document.canUndo());
     m_redo->setEnabled(m_document.canRedo());
+}
+
+// Paste is offered whenever the clipboard holds text; whether the text is a
+// pose is found out only by reading it. The clipboard is asked only when it
+// changes, never at every change of the figure.
+void EditCommands::updateState()
+{
+    updateHistoryState();
     m_paste->setEnabled(m_side.canPaste());
 }
 

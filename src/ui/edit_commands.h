@@ -40,6 +40,7 @@ protected:
 private:
     QAction *addCommand(const QString &text, const QList<QKeySequence> &keys, std::function<void()> run);
     void mirror();
+    void updateHistoryState();
     void updateState();
 
     PoseDocument &m_document;

@@ -75,12 +75,13 @@ Form1::Form1(QWidget *parent)
     m_document.addObserver([this](const FigureChange &) { DrawMan(); });
     connect(Picture1(), &CanvasWidget::gotFocus, this, &Form1::Picture1_GotFocus);
     m_posing = new CanvasPosing(m_document, Picture1());
-    m_editCommands = new EditCommands(m_document, this, Picture1(),
-                                      {[this] { newPose(); }, [this] { copyPoseText(); }, [this] { pastePose(); },
-                                       [] { return Clipboard::text().has_value(); }});
     new PoseFileDrop(this, [this](const QString &path) { openPose(path); });
     bindCommands();
     Form_Load();
+    // The history begins after start-up.
+    m_editCommands = new EditCommands(m_document, this, Picture1(),
+                                      {[this] { newPose(); }, [this] { copyPoseText(); }, [this] { pastePose(); },
+                                       [] { return Clipboard::text().has_value(); }});
     Picture1()->setFocus();
 }
 

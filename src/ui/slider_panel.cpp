@@ -42,7 +42,6 @@ void SliderPanel::bindSlider(const PoseField &field)
         if (m_following)
             return;
         m_document.setPosition(field.id, slider->Value(), slider, slider);
-        m_controls.readOut(field.id)->setText(readOutText(field));
     };
     connect(slider, &Slider::changed, this, moved);
     connect(slider, &Slider::scrolled, this, moved);
@@ -78,7 +77,7 @@ bool SliderPanel::eventFilter(QObject *watched, QEvent *event)
             return true;
         }
         if (key->key() == Qt::Key_Escape) {
-            m_controls.readOut(field.id)->setText(readOutText(field));
+            writeReadOut(field);
             return true;
         }
         break;
@@ -100,7 +99,7 @@ void SliderPanel::applyTypedValue(const PoseField &field)
     } else {
         QApplication::beep();
     }
-    box->setText(readOutText(field));
+    writeReadOut(field);
 }
 
 // The synced fields follow in the order of the control sync, which stops at
@@ -147,8 +146,18 @@ bool SliderPanel::showField(const PoseField &field, const void *source)
         if (!moved)
             return false;
     }
-    m_controls.readOut(field.id)->setText(readOutText(field));
+    writeReadOut(field);
     return true;
+}
+
+// Text that is already there is not written again; a box that holds
+// anything else, what the user typed included, is overwritten.
+void SliderPanel::writeReadOut(const PoseField &field)
+{
+    QLineEdit *box = m_controls.readOut(field.id);
+    const QString text = readOutText(field);
+    if (box->text() != text)
+        box->setText(text);
 }
 
 void SliderPanel::clearReadOut(const PoseField &field) { m_controls.readOut(field.id)->clear(); }

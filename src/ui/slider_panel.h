@@ -38,6 +38,7 @@ private:
     void applyTypedValue(const PoseField &field);
     void follow(const FigureChange &change);
     bool showField(const PoseField &field, const void *source);
+    void writeReadOut(const PoseField &field);
     void clearReadOut(const PoseField &field);
     QString readOutText(const PoseField &field) const;
 

@@ -1,0 +1,229 @@
+#include "form1_fixture.h"
+
+#include "posefile/pose_writer.h"
+#include "render/joints.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QMenu>
+#include <QTest>
+
+#include <cmath>
+
+using namespace zelbrook;
+
+namespace {
+
+// A window shown and active, so that its keys reach their commands.
+struct ActiveWindow : Form1Fixture {
+    ActiveWindow()
+    {
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    }
+
+    // A point given in canvas units, as the canvas widget's own position.
+    QPoint onCanvas(double x, double y) const
+    {
+        const QPoint origin = window->Picture1()->contentsRect().topLeft();
+        return origin + QPoint(int(std::lround(x * 493 / 500)), int(std::lround(y * 397 / 400)));
+    }
+
+    void keys(const QKeySequence &sequence) { QTest::keySequence(window.get(), sequence); }
+};
+
+struct LeftArm {
+    Point elbow;
+    Point hand;
+};
+
+LeftArm leftArm(const Pose &pose)
+{
+    const Joints joints = ComputeJoints(pose);
+    return {joints.lElbow, joints.lHand};
+}
+
+} // namespace
+
+class TestPosing : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // The hand's direction from the elbow turns by 30 program degrees; the
+    // mouse is put far out along the new direction so that whole pixels do
+    // not blur it. The forearm slider goes from 94 to 124.
+    void dragTheLeftHandThenUndoAndRedo()
+    {
+        ActiveWindow w;
+        const Pose start = w.window->pose();
+        const LeftArm arm = leftArm(start);
+        // The turn is measured from where the press lands, a whole pixel.
+        const QPoint press = w.onCanvas(arm.hand.x, arm.hand.y) - w.window->Picture1()->contentsRect().topLeft();
+        const Point pressed{press.x() * 500.0 / 493, press.y() * 400.0 / 397};
+        const double direction = std::atan2(-(pressed.y - arm.elbow.y), pressed.x - arm.elbow.x) + 30 / 57.3;
+        const Point far{arm.elbow.x + 150 * std::cos(direction), arm.elbow.y - 150 * std::sin(direction)};
+        QWidget *canvas = w.window->Picture1();
+        QTest::mousePress(canvas, Qt::LeftButton, {}, w.onCanvas(arm.hand.x, arm.hand.y));
+        QTest::mouseMove(canvas, w.onCanvas(far.x, far.y));
+        QTest::mouseRelease(canvas, Qt::LeftButton, {}, w.onCanvas(far.x, far.y));
+        QCOMPARE(w.slider("larmAngle2Scroll")->Value(), 124);
+        QCOMPARE(w.text("larmAngle2Display"), QStringLiteral("124"));
+        QCOMPARE(w.window->pose().lArmAngle2, 124 / 57.3);
+        QCOMPARE(w.window->pose().armLength2, start.armLength2);
+
+        w.keys(QKeySequence(Qt::CTRL | Qt::Key_Z));
+        QCOMPARE(w.window->pose(), start);
+        QCOMPARE(w.slider("larmAngle2Scroll")->Value(), 94);
+        QCOMPARE(w.text("larmAngle2Display"), QStringLiteral("94"));
+        w.keys(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+        QCOMPARE(w.slider("larmAngle2Scroll")->Value(), 124);
+        w.keys(QKeySequence(Qt::CTRL | Qt::Key_Z));
+        w.keys(QKeySequence(Qt::CTRL | Qt::Key_Y));
+        QCOMPARE(w.window->pose().lArmAngle2, 124 / 57.3);
+    }
+
+    void escapeDuringADragPutsEverythingBack()
+    {
+        ActiveWindow w;
+        const auto before = w.state();
+        const Pose start = w.window->pose();
+        QWidget *canvas = w.window->Picture1();
+        QTest::mousePress(canvas, Qt::LeftButton, {}, w.onCanvas(start.hipX, start.hipY));
+        QTest::mouseMove(canvas, w.onCanvas(start.hipX + 40, start.hipY - 30));
+        QVERIFY(w.window->pose().hipX > start.hipX + 30);
+        QTest::keyClick(canvas, Qt::Key_Escape);
+        QTest::mouseRelease(canvas, Qt::LeftButton, {}, w.onCanvas(start.hipX + 40, start.hipY - 30));
+        QCOMPARE(w.state(), before);
+        QVERIFY(!w.window->document().canUndo());
+    }
+
+    void typedValues_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("slider");
+        QTest::addColumn<int>("position"); // where the slider stands afterwards
+        QTest::addColumn<QString>("shown");
+
+        QTest::newRow("180.4 rounds into the range") << "llegangle2display"
+                                                     << "180.4"
+                                                     << "llegAngle2Scroll" << 180 << "180";
+        QTest::newRow("180.6 is refused") << "llegangle2display"
+                                          << "180.6"
+                                          << "llegAngle2Scroll" << 2 << "2";
+        QTest::newRow("a comma is no decimal point") << "llegangle2display"
+                                                     << "1,5"
+                                                     << "llegAngle2Scroll" << 2 << "2";
+        QTest::newRow("not a number") << "bodylengthDisplay"
+                                      << "long"
+                                      << "BodyLengthScroll" << 35 << "35";
+        QTest::newRow("head width in its own units") << "headwidthDisplay"
+                                                     << "1.255"
+                                                     << "HeadwidthScroll" << 126 << "1.26";
+        QTest::newRow("resize") << "ResizeDisplay"
+                                << "2.5"
+                                << "ResizeScroll" << 25 << "2.5";
+    }
+
+    void typedValues()
+    {
+        QFETCH(QString, box);
+        QFETCH(QString, typed);
+        QFETCH(QString, slider);
+        QFETCH(int, position);
+        QFETCH(QString, shown);
+        ActiveWindow w;
+        QLineEdit *edit = w.window->display(box.toStdString());
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, typed);
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCOMPARE(w.slider(slider.toLatin1())->Value(), position);
+        QCOMPARE(edit->text(), shown);
+    }
+
+    void escapeInAReadOutPutsTheValueBack()
+    {
+        ActiveWindow w;
+        QLineEdit *edit = w.window->display("bodyangleDisplay");
+        edit->setFocus();
+        QTest::keyClicks(edit, "77");
+        QTest::keyClick(edit, Qt::Key_Escape);
+        QCOMPARE(edit->text(), QStringLiteral("0"));
+        QCOMPARE(w.slider("BodyangleScroll")->Value(), 0);
+    }
+
+    void pastingABadTextChangesNothing()
+    {
+        ActiveWindow w;
+        const auto before = w.state();
+        QApplication::clipboard()->setText(QStringLiteral("10135,35,abc"));
+        w.window->Picture1()->setFocus();
+        w.keys(QKeySequence(Qt::CTRL | Qt::Key_V));
+        QCOMPARE(w.messages.size(), 1);
+        QVERIFY2(w.messages[0].startsWith("Could not open the clipboard:"), qPrintable(w.messages[0]));
+        QVERIFY(w.messages[0].contains("item 3 (bodyAngle)"));
+        QCOMPARE(w.state(), before);
+        QVERIFY(!w.window->document().canUndo());
+    }
+
+    // A pose copied as text comes back through paste as an open brings it:
+    // the body slider rounds 1 radian to 33 and moves there.
+    void copyAndPasteAPoseAsText()
+    {
+        ActiveWindow w;
+        w.keys(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+        QCOMPARE(QApplication::clipboard()->text().toStdString(), writePoseFile(w.window->pose()));
+        Pose oneRadian = w.window->pose();
+        oneRadian.bodyAngle = 1.0;
+        QApplication::clipboard()->setText(QString::fromStdString(writePoseFile(oneRadian)));
+        w.keys(QKeySequence(Qt::CTRL | Qt::Key_V));
+        QVERIFY(w.messages.isEmpty());
+        QCOMPARE(w.slider("BodyangleScroll")->Value(), 33);
+        QCOMPARE(w.window->pose().bodyAngle, 57 / 57.3);
+        w.keys(QKeySequence(Qt::CTRL | Qt::Key_Z));
+        QCOMPARE(w.window->pose().bodyAngle, 90 / 57.3);
+    }
+
+    void mirrorTwiceAndNewPose()
+    {
+        ActiveWindow w;
+        const auto start = w.state();
+        QVERIFY(w.slider("RotateScroll")->setValue(30));
+        const auto turned = w.state();
+        w.keys(QKeySequence(Qt::CTRL | Qt::Key_M));
+        QCOMPARE(w.slider("RotateScroll")->Value(), -30);
+        QCOMPARE(w.slider("llegAngle1Scroll")->Value(), 274); // 180 - 266, once round
+        QCOMPARE(w.slider("BodyangleScroll")->Value(), 0);
+        w.keys(QKeySequence(Qt::CTRL | Qt::Key_M));
+        QCOMPARE(w.state().positions, turned.positions);
+        w.keys(QKeySequence(Qt::CTRL | Qt::Key_N));
+        QCOMPARE(w.state(), start);
+        w.keys(QKeySequence(Qt::CTRL | Qt::Key_Z));
+        QCOMPARE(w.state().positions, turned.positions);
+    }
+
+    void theContextMenuOffersEveryCommand()
+    {
+        ActiveWindow w;
+        QMenu *menu = w.window->findChild<QMenu *>();
+        QVERIFY(menu);
+        QStringList offered;
+        for (QAction *action : menu->actions()) {
+            if (!action->isSeparator())
+                offered << action->text() + " " + action->shortcut().toString();
+        }
+        QCOMPARE(offered, QStringList({"Undo Ctrl+Z", "Redo Ctrl+Shift+Z", "Mirror Ctrl+M", "New pose Ctrl+N",
+                                       "Copy pose as text Ctrl+Shift+C", "Paste pose Ctrl+V"}));
+        QVERIFY(!menu->actions()[0]->isEnabled());
+        QVERIFY(w.slider("BodyLengthScroll")->setValue(50));
+        QVERIFY(menu->actions()[0]->isEnabled());
+        QVERIFY(!menu->actions()[1]->isEnabled());
+    }
+};
+
+QTEST_MAIN(TestPosing)
+#include "tst_posing.moc"
