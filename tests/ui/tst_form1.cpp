@@ -259,6 +259,19 @@ private slots:
         QCOMPARE(sliders.size(), std::size_t(19));
     }
 
+    // "Line width" stands under the left end of its slider; a click on the
+    // slider's left arrow must still reach the slider and lower the pen.
+    void theLineWidthArrowTakesClicks()
+    {
+        Form1Fixture f;
+        const QPoint arrow(536, 512);
+        QWidget *target = f.window->childAt(arrow);
+        QCOMPARE(target, f.slider("LineWidthScroll"));
+        QTest::mouseClick(target, Qt::LeftButton, {}, target->mapFrom(f.window.get(), arrow));
+        QCOMPARE(f.slider("LineWidthScroll")->Value(), 1);
+        QCOMPARE(f.window->Picture1()->canvas().DrawWidth(), 1);
+    }
+
     void tabOrderFollowsTheTable()
     {
         Form1Fixture f;
