@@ -7,6 +7,8 @@
 #include "pose_writer.h"
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 
 namespace zelbrook {
 
@@ -36,11 +38,23 @@ PoseFileError endsBefore(int itemNumber, std::string_view field)
 
 PoseFileError wrongFileType(std::optional<std::int16_t> tag) { return {Kind::WrongFileType, "Wrong file type", tag}; }
 
+// A number for a person to read: at most 10 significant digits, so that a
+// value such as 1e308 is not spelled out in full.
+std::string messageNumber(double value)
+{
+    if (value == 0)
+        return "0";
+    std::array<char, 32> buffer;
+    const std::to_chars_result result =
+        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::general, 10);
+    return std::string(buffer.data(), result.ptr);
+}
+
 PoseFileError outOfRange(const FieldOutOfRange &field)
 {
     return {Kind::OutOfRange,
-            itemLabel(poseFileItemNumber(field.field), field.field) + " is " + formatPoseNumber(field.value)
-                + ", outside " + formatPoseNumber(field.lowest) + " to " + formatPoseNumber(field.highest),
+            itemLabel(poseFileItemNumber(field.field), field.field) + " is " + messageNumber(field.value) + ", outside "
+                + messageNumber(field.lowest) + " to " + messageNumber(field.highest),
             std::nullopt};
 }
 
