@@ -11,6 +11,7 @@
 #include "platform/message_box.h"
 #include "platform/picture_writer.h"
 #include "platform/slider.h"
+#include "platform/system_file.h"
 #include "posefile/pose_reader.h"
 #include "posefile/pose_writer.h"
 #include "render/draw_man.h"
@@ -18,6 +19,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QEvent>
+#include <QFile>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -34,7 +36,7 @@ namespace zelbrook {
 namespace {
 
 // Pose files are a line of numbers; anything longer than this is not one.
-constexpr qint64 kLargestPoseFile = 1 << 20;
+constexpr std::size_t kLargestPoseFile = 1 << 20;
 
 QRect pixels(const ControlSpec &entry)
 {
@@ -381,8 +383,15 @@ void Form1::Command4_Click()
 void Form1::openPose(const QString &path)
 {
     m_commonDialog.setFileName(path);
-    if (const auto error = LoadPose(path))
+    if (const auto error = LoadPose(QFile::encodeName(path).toStdString()))
         showMessage(tr("Could not open %1:\n%2").arg(path, *error));
+}
+
+void Form1::openPoseNamed(const std::string &path)
+{
+    m_commonDialog.setFileName(QFile::decodeName(QByteArray::fromStdString(path)));
+    if (const auto error = LoadPose(path))
+        showMessage(tr("Could not open %1:\n%2").arg(toQString(SystemFile::printableName(path)), *error));
 }
 
 // Writes the pose file beside the target and puts it in place only when it
@@ -398,13 +407,12 @@ std::optional<QString> Form1::SavePose(const QString &path)
 // leaves the pose, the sliders, the read-outs and the picture as they were.
 // A wrong tag is not a failure: it is reported, and the controls and the
 // picture are refreshed from the unchanged pose.
-std::optional<QString> Form1::LoadPose(const QString &path)
+std::optional<QString> Form1::LoadPose(const std::string &path)
 {
-    const auto bytes = AtomicFile::read(path, kLargestPoseFile);
-    if (const auto *error = std::get_if<QString>(&bytes))
-        return *error;
-    const QByteArray &data = std::get<QByteArray>(bytes);
-    const auto read = readPoseFile(std::string_view(data.constData(), static_cast<std::size_t>(data.size())), m_pose);
+    const Result<std::string> bytes = SystemFile::read(path, kLargestPoseFile);
+    if (!bytes)
+        return toQString(bytes.error().message);
+    const auto read = readPoseFile(*bytes, m_pose);
     if (const auto *error = std::get_if<PoseFileError>(&read)) {
         if (error->kind != PoseFileError::Kind::WrongFileType)
             return QString::fromStdString(error->message);

@@ -55,6 +55,9 @@ public:
     // Opens a pose file as the open command does once its dialog is
     // confirmed; a file that cannot be opened is reported, nothing changes.
     void openPose(const QString &path);
+    // The same for a name given as the bytes the system holds, which need
+    // not be UTF-8 text: a name from the command line.
+    void openPoseNamed(const std::string &path);
 
     Pose &pose() { return m_pose; }
     const Pose &pose() const { return m_pose; }
@@ -95,7 +98,7 @@ private:
 
     std::optional<QString> askForPath(const FileCommand &command);
     std::optional<QString> SavePose(const QString &path);
-    std::optional<QString> LoadPose(const QString &path);
+    std::optional<QString> LoadPose(const std::string &path);
     std::optional<QString> SaveBitmap(const QString &path);
     void reportSave(const QString &path, const std::optional<QString> &error, const QString &what);
     void showMessage(const QString &text);
