@@ -83,7 +83,7 @@ std::string kindOf(mode_t mode)
         return "a character device";
     if (S_ISFIFO(mode))
         return "a pipe";
-    return "not a regular file";
+    return "a special file";
 }
 
 Error openFailure(int error, std::string_view doing)
@@ -139,6 +139,10 @@ Result<std::string> finalName(std::string path)
 
 Status replace(const std::string &target, std::string_view bytes, const struct stat *old)
 {
+    // A file the user may not write is not replaced either, though the
+    // folder would allow it.
+    if (old && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
+        return Error{"The file could not be written: " + SystemFile::reason(errno) + "."};
     Result<ReplacementFile> file = ReplacementFile::create(target);
     if (!file)
         return file.error();
