@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QSettings>
+#include <QTemporaryDir>
 
 namespace zelbrook {
 
@@ -35,6 +37,21 @@ QString namedFilter(const QString &description, const QString &pattern)
 }
 
 bool isFolder(const QString &path) { return !path.isEmpty() && QFileInfo(path).isDir(); }
+
+// Qt's file dialog keeps its history, last folder and view in the user's
+// settings. The program keeps nothing between runs, so they go to a private
+// folder that lasts as long as the run, or nowhere when none can be made.
+void keepDialogSettingsPrivate()
+{
+    static QTemporaryDir folder;
+    static const bool placed = [] {
+        const QString path = folder.isValid() ? folder.path() : QStringLiteral("/dev/null/settings");
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, path);
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, path);
+        return true;
+    }();
+    Q_UNUSED(placed);
+}
 
 } // namespace
 
@@ -78,8 +95,12 @@ QString FileDialogControl::startFolder() const
 
 std::optional<QString> FileDialogControl::runQtDialog(const DialogRequest &request) const
 {
+    keepDialogSettingsPrivate();
     const bool save = request.mode == DialogRequest::Mode::Save;
     QFileDialog dialog(m_parent.data());
+    // A desktop's own dialog would keep settings of its own where this
+    // program cannot move them.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     if (!request.nameFilter.isEmpty())

@@ -1,5 +1,6 @@
 #include "draw_man.h"
 
+#include "far_segment.h"
 #include "head_outline.h"
 #include "joints.h"
 
@@ -13,6 +14,14 @@ namespace {
 // they are handed to the canvas.
 CanvasPoint toCanvas(Point p) { return {static_cast<float>(p.x), static_cast<float>(p.y)}; }
 
+// An end too far out for single precision is cut back first, so that the
+// visible part of the segment survives the narrowing.
+void drawSegment(Canvas &canvas, Point from, Point to, std::optional<Color> color = std::nullopt)
+{
+    const Segment part = clipFarSegment(from, to);
+    canvas.Line(toCanvas(part.from), toCanvas(part.to), color);
+}
+
 } // namespace
 
 void DrawMan(const Pose &pose, Canvas &canvas, std::string_view caption)
@@ -20,22 +29,22 @@ void DrawMan(const Pose &pose, Canvas &canvas, std::string_view caption)
     canvas.Cls();
 
     const Joints j = ComputeJoints(pose);
-    const CanvasPoint hip{pose.hipX, static_cast<float>(pose.hipY)};
+    const Point hip{pose.hipX, pose.hipY};
 
     // Body and legs are always black; arms and head use the foreground colour.
-    canvas.Line(hip, toCanvas(j.neck), kBlack);
-    canvas.Line(hip, toCanvas(j.lKnee), kBlack);
-    canvas.Line(hip, toCanvas(j.rKnee), kBlack);
-    canvas.Line(toCanvas(j.lKnee), toCanvas(j.lFoot), kBlack);
-    canvas.Line(toCanvas(j.rKnee), toCanvas(j.rFoot), kBlack);
-    canvas.Line(toCanvas(j.shoulder), toCanvas(j.lElbow));
-    canvas.Line(toCanvas(j.shoulder), toCanvas(j.rElbow));
-    canvas.Line(toCanvas(j.lElbow), toCanvas(j.lHand));
-    canvas.Line(toCanvas(j.rElbow), toCanvas(j.rHand));
+    drawSegment(canvas, hip, j.neck, kBlack);
+    drawSegment(canvas, hip, j.lKnee, kBlack);
+    drawSegment(canvas, hip, j.rKnee, kBlack);
+    drawSegment(canvas, j.lKnee, j.lFoot, kBlack);
+    drawSegment(canvas, j.rKnee, j.rFoot, kBlack);
+    drawSegment(canvas, j.shoulder, j.lElbow);
+    drawSegment(canvas, j.shoulder, j.rElbow);
+    drawSegment(canvas, j.lElbow, j.lHand);
+    drawSegment(canvas, j.rElbow, j.rHand);
 
     for (const HeadPair &pair : ComputeHeadOutline(pose, j.headCentre)) {
-        canvas.PSet(toCanvas(pair.first));
-        canvas.PSet(toCanvas(pair.opposite));
+        canvas.PSet(toCanvas(clampFarPoint(pair.first)));
+        canvas.PSet(toCanvas(clampFarPoint(pair.opposite)));
     }
 
     if (pose.headRadius > 90) {

@@ -7,18 +7,19 @@
 #include "window_controls.h"
 
 #include "model/program_info.h"
-#include "platform/atomic_file.h"
 #include "platform/canvas_widget.h"
 #include "platform/clipboard.h"
 #include "platform/message_box.h"
 #include "platform/picture_writer.h"
 #include "platform/raster_canvas.h"
 #include "platform/slider.h"
+#include "platform/system_file.h"
 #include "posefile/pose_reader.h"
 #include "posefile/pose_writer.h"
 #include "render/draw_man.h"
 
 #include <QEvent>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShortcut>
@@ -28,7 +29,7 @@ namespace zelbrook {
 namespace {
 
 // Pose files are a line of numbers; anything longer than this is not one.
-constexpr qint64 kLargestPoseFile = 1 << 20;
+constexpr std::size_t kLargestPoseFile = 1 << 20;
 
 QString toQString(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
@@ -221,7 +222,7 @@ void Form1::Command4_Click()
 void Form1::openPose(const QString &path)
 {
     m_commonDialog.setFileName(path);
-    reportLoad(path, LoadPose(path));
+    reportLoad(path, LoadPose(QFile::encodeName(path).toStdString()));
 }
 
 void Form1::copyPoseText()
@@ -246,26 +247,31 @@ void Form1::reportLoad(const QString &source, const Result<Loaded> &loaded)
         showMessage(toQString(kWrongFileType));
 }
 
+void Form1::openPoseNamed(const std::string &path)
+{
+    m_commonDialog.setFileName(QFile::decodeName(QByteArray::fromStdString(path)));
+    reportLoad(toQString(SystemFile::printableName(path)), LoadPose(path));
+}
+
 // Writes the pose file beside the target and puts it in place only when it
 // is complete, so a failed save leaves the old file as it was.
 Status Form1::SavePose(const QString &path)
 {
     m_fileMagic = kPoseFileTag;
     const std::string text = writePoseFile(m_document.pose());
-    return statusOf(AtomicFile::write(path, QByteArrayView(text.data(), static_cast<qsizetype>(text.size()))));
+    return SystemFile::write(QFile::encodeName(path).toStdString(), text);
 }
 
 // Reads and checks the whole file before anything changes: a load that fails
 // leaves the pose, the sliders, the read-outs and the picture as they were.
 // A wrong tag is not a failure: the controls and the picture are refreshed
 // from the unchanged pose, and the caller says so.
-Result<Form1::Loaded> Form1::LoadPose(const QString &path)
+Result<Form1::Loaded> Form1::LoadPose(const std::string &path)
 {
-    const auto bytes = AtomicFile::read(path, kLargestPoseFile);
-    if (const auto *error = std::get_if<QString>(&bytes))
-        return Error{error->toStdString()};
-    const QByteArray &data = std::get<QByteArray>(bytes);
-    return takePoseText(std::string_view(data.constData(), static_cast<std::size_t>(data.size())));
+    const Result<std::string> bytes = SystemFile::read(path, kLargestPoseFile);
+    if (!bytes)
+        return bytes.error();
+    return takePoseText(bytes.value());
 }
 
 Result<Form1::Loaded> Form1::takePoseText(std::string_view text)

@@ -68,6 +68,9 @@ public:
     void copyPoseText();
     // The clipboard's text read as a pose file and brought in as an open does.
     void pastePose();
+    // The same for a name given as the bytes the system holds, which need
+    // not be UTF-8 text: a name from the command line.
+    void openPoseNamed(const std::string &path);
 
     PoseDocument &document() { return m_document; }
     const Pose &pose() const { return m_document.pose(); }
@@ -91,7 +94,7 @@ private:
     void bindCommands();
     std::optional<QString> askForPath(const FileCommand &command);
     Status SavePose(const QString &path);
-    Result<Loaded> LoadPose(const QString &path);
+    Result<Loaded> LoadPose(const std::string &path);
     Result<Loaded> takePoseText(std::string_view text);
     void reportLoad(const QString &source, const Result<Loaded> &loaded);
     Status SaveBitmap(const QString &path);

@@ -41,6 +41,7 @@ private slots:
 
         QTest::newRow("zero bytes and CR LF") << QByteArray() << QByteArray("10135,5\r\n\0b", 11);
         QTest::newRow("over a longer file") << QByteArray(100, 'o') << QByteArray("new\r\n");
+        QTest::newRow("a file that holds nothing") << QByteArray("old") << QByteArray("");
     }
 
     // The file reads back whole with a limit of exactly its size, and no
@@ -120,6 +121,13 @@ private slots:
                                   << "not a regular file";
         QTest::newRow("one byte over the limit") << "%1/eleven"
                                                  << "larger than 10 bytes";
+        QTest::newRow("a link to itself") << "%1/loop"
+                                          << "could not be opened: too many levels of symbolic links.";
+        QTest::newRow("a slash after a file's name") << "%1/eleven/"
+                                                     << "Part of the path is a file, not a folder.";
+        // The size the system reports is 0; the whole file is read.
+        QTest::newRow("a file of /proc over the limit") << "/proc/self/cmdline"
+                                                        << "larger than 10 bytes";
     }
 
     void readFailures()
@@ -129,6 +137,7 @@ private slots:
 
         QTemporaryDir dir;
         put(dir.filePath("eleven"), "eleven byte");
+        QVERIFY(QFile::link("loop", dir.filePath("loop")));
         const auto read = AtomicFile::read(path.contains("%1") ? path.arg(dir.path()) : path, 10);
         QVERIFY(std::holds_alternative<QString>(read));
         QVERIFY2(std::get<QString>(read).contains(words), qPrintable(std::get<QString>(read)));

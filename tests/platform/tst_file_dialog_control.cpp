@@ -1,9 +1,13 @@
 #include "platform/file_dialog_control.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -88,8 +92,13 @@ private slots:
     }
 
     // One run of the real dialog, with a name typed over the offered one.
+    // Qt's dialog settings go to a private folder, never to the user's.
     void realSaveDialog()
     {
+        const QString userSettings =
+            QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/QtProject.conf";
+        const bool existedBefore = QFileInfo::exists(userSettings);
+        const QDateTime modifiedBefore = QFileInfo(userSettings).lastModified();
         FileDialogControl control;
         control.setInitDir(m_dir.path());
         control.setFileName("zelbrook.zbk");
@@ -105,6 +114,12 @@ private slots:
         QCOMPARE(control.ShowSave(), Result::Confirmed);
         QCOMPARE(offered, QString("zelbrook.zbk"));
         QCOMPARE(control.FileName(), m_dir.filePath("typed.zbk"));
+
+        QCOMPARE(QFileInfo::exists(userSettings), existedBefore);
+        QCOMPARE(QFileInfo(userSettings).lastModified(), modifiedBefore);
+        const QString dialogSettings = QSettings(QSettings::UserScope, "QtProject").fileName();
+        QVERIFY2(dialogSettings.startsWith(QDir::tempPath() + '/'), qPrintable(dialogSettings));
+        QVERIFY(QFile::exists(dialogSettings));
     }
 };
 

@@ -6,6 +6,7 @@
 #include <QFontMetrics>
 #include <QTest>
 
+#include <cmath>
 #include <limits>
 
 using namespace zelbrook;
@@ -168,6 +169,31 @@ private slots:
         canvas.setCurrentY(y);
         canvas.Print("text");
         QCOMPARE(darkPixels(canvas.Image()) > 0, visible);
+    }
+
+    void farPoseShowsItsBody_data()
+    {
+        QTest::addColumn<double>("scale");
+        QTest::newRow("1e39, past single precision") << 1e39;
+        QTest::newRow("-1e39") << -1e39;
+        QTest::newRow("1e300") << 1e300;
+    }
+
+    // The body leaves the hip towards the neck, however far away the neck is.
+    void farPoseShowsItsBody()
+    {
+        QFETCH(double, scale);
+        Pose pose = defaultPose();
+        pose.scale = scale;
+        RasterCanvas canvas;
+        DrawMan(pose, canvas, kCaption);
+        const Point hip{pose.hipX, pose.hipY};
+        const Point neck = ComputeJoints(pose).neck;
+        const double length = std::hypot(neck.x - hip.x, neck.y - hip.y);
+        for (double along : {20.0, 100.0, 150.0}) {
+            const Point p{hip.x + along * (neck.x - hip.x) / length, hip.y + along * (neck.y - hip.y) / length};
+            QVERIFY2(darkNear(canvas.Image(), toPixel(p)), qPrintable(QStringLiteral("%1,%2").arg(p.x).arg(p.y)));
+        }
     }
 
     void lineWidthFollowsThePen()

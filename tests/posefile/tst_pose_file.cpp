@@ -343,7 +343,18 @@ void TestPoseFile::refused_data()
     QTest::newRow("headWidth 0.1") << defaultFileWith(17, "0.1") << Kind::OutOfRange
                                    << "item 17 (headWidth) is 0.1, outside 0.2 to 1.5" << 0;
     QTest::newRow("rArmAngle1 positive") << defaultFileWith(14, "0.1") << Kind::OutOfRange
-                                         << "item 14 (rArmAngle1) is 0.1, outside -6.282722513089006 to 0" << 0;
+                                         << "item 14 (rArmAngle1) is 0.1, outside -6.282722513 to 0" << 0;
+    // Numbers in messages have at most 10 significant digits.
+    QTest::newRow("bodyLength 1e308") << defaultFileWith(2, "1e308") << Kind::OutOfRange
+                                      << "item 2 (bodyLength) is 1e+308, outside 5 to 100" << 0;
+    QTest::newRow("headRadius -1e308") << defaultFileWith(16, "-1e308") << Kind::OutOfRange
+                                       << "item 16 (headRadius) is -1e+308, outside 5 to 100" << 0;
+    QTest::newRow("headWidth to 10 digits") << defaultFileWith(17, "2.00000000049") << Kind::OutOfRange
+                                            << "item 17 (headWidth) is 2, outside 0.2 to 1.5" << 0;
+    QTest::newRow("bodyLength rounded up at digit 10") << defaultFileWith(2, "123456789.96") << Kind::OutOfRange
+                                                       << "item 2 (bodyLength) is 123456790, outside 5 to 100" << 0;
+    QTest::newRow("bodyLength past 10 digits") << defaultFileWith(2, "-12345678901") << Kind::OutOfRange
+                                               << "item 2 (bodyLength) is -1.23456789e+10, outside 5 to 100" << 0;
 }
 
 void TestPoseFile::refused()

@@ -1,13 +1,16 @@
 #include "model/program_info.h"
 #include "recording_canvas.h"
 #include "render/draw_man.h"
+#include "render/far_segment.h"
 #include "render/head_outline.h"
 #include "render/joints.h"
 
 #include "test_support.h"
 
+#include <QLineF>
 #include <QTest>
 
+#include <cmath>
 #include <limits>
 
 using namespace zelbrook;
@@ -135,6 +138,73 @@ private slots:
         const RecordingCanvas canvas = drawn(pose);
         QCOMPARE(canvas.count(Op::Line), 9);
         QCOMPARE(canvas.count(Op::PSet), 362);
+    }
+
+    void clipFarSegment_data()
+    {
+        QTest::addColumn<QLineF>("segment");
+        QTest::addColumn<QLineF>("clipped");
+        const double inf = std::numeric_limits<double>::infinity();
+        const double largest = std::numeric_limits<double>::max();
+
+        QTest::newRow("both ends within 1e6: as it is")
+            << QLineF(0.5, -3, 999999, -1e6) << QLineF(0.5, -3, 999999, -1e6);
+        QTest::newRow("far end along x") << QLineF(250, 210, 1e39, 210) << QLineF(250, 210, 1e6, 210);
+        QTest::newRow("far end on a diagonal") << QLineF(0, 0, 4e39, 2e39) << QLineF(0, 0, 1e6, 5e5);
+        QTest::newRow("far end first keeps the direction") << QLineF(4e39, 2e39, 0, 0) << QLineF(1e6, 5e5, 0, 0);
+        QTest::newRow("far end just past the box") << QLineF(0, 0, 0, -1000001) << QLineF(0, 0, 0, -1e6);
+        QTest::newRow("both ends far, along an axis") << QLineF(-3e39, 100, 3e39, 100) << QLineF(-1e6, 100, 1e6, 100);
+        QTest::newRow("largest doubles") << QLineF(-largest, -7, largest, -7) << QLineF(-1e6, -7, 1e6, -7);
+        QTest::newRow("both ends far, through a corner") << QLineF(-3e6, 2e6, 3e6, -4e6) << QLineF(-1e6, 0, 0, -1e6);
+        QTest::newRow("missing the box: a point on its edge") << QLineF(-3e6, 0, 0, 3e6) << QLineF(-1e6, 0, -1e6, 0);
+        QTest::newRow("an infinite end: as it is") << QLineF(0, 0, inf, 0) << QLineF(0, 0, inf, 0);
+    }
+
+    void clipFarSegment()
+    {
+        QFETCH(QLineF, segment);
+        QFETCH(QLineF, clipped);
+        const Segment part = zelbrook::clipFarSegment({segment.x1(), segment.y1()}, {segment.x2(), segment.y2()});
+        // Exact values: QLineF's own comparison is fuzzy and fails on infinity.
+        QCOMPARE(part.from.x, clipped.x1());
+        QCOMPARE(part.from.y, clipped.y1());
+        QCOMPARE(part.to.x, clipped.x2());
+        QCOMPARE(part.to.y, clipped.y2());
+    }
+
+    void farPoseDrawsItsVisibleParts_data()
+    {
+        QTest::addColumn<double>("scale");
+        QTest::newRow("1e39") << 1e39;
+        QTest::newRow("-1e39") << -1e39;
+        QTest::newRow("1e300") << 1e300;
+        QTest::newRow("1e5, past the box") << 1e5;
+    }
+
+    // Beyond what single precision holds, the three segments from the hip
+    // still leave it, towards their joints, as far as the edge of the box.
+    void farPoseDrawsItsVisibleParts()
+    {
+        QFETCH(double, scale);
+        Pose pose = Pose::defaults(kCanvasWidth);
+        pose.scale = scale;
+        const Joints j = ComputeJoints(pose);
+        const auto calls = drawn(pose).calls;
+        const Point ends[] = {j.neck, j.lKnee, j.rKnee};
+        for (int i = 0; i < 3; ++i) {
+            const RecordingCanvas::Call &line = calls[std::size_t(1 + i)];
+            QCOMPARE(line.a, (CanvasPoint{pose.hipX, 210.0f}));
+            const double dx = line.b.x - pose.hipX, dy = line.b.y - 210.0;
+            QCOMPARE(std::max(std::abs(double(line.b.x)), std::abs(double(line.b.y))), 1e6);
+            // Along the way to the joint: the same direction, to a millionth.
+            const double towardsX = ends[i].x - pose.hipX, towardsY = ends[i].y - 210.0;
+            QVERIFY(std::abs(dx * towardsY - dy * towardsX)
+                    <= 1e-6 * std::hypot(dx, dy) * std::hypot(towardsX, towardsY));
+            QVERIFY(dx * towardsX + dy * towardsY > 0);
+        }
+        for (const RecordingCanvas::Call &call : calls)
+            QVERIFY(std::isfinite(call.a.x) && std::isfinite(call.a.y) && std::isfinite(call.b.x)
+                    && std::isfinite(call.b.y));
     }
 };
 

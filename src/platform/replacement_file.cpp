@@ -1,0 +1,138 @@
+#include "platform/replacement_file.h"
+
+#include "platform/system_file.h"
+
+#include <array>
+#include <cerrno>
+#include <random>
+#include <utility>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace zelbrook {
+
+namespace {
+
+constexpr int kNameAttempts = 100;
+
+// Eight letters or digits; with the exclusive create below a name that is
+// taken is simply drawn again.
+std::string randomSuffix()
+{
+    static constexpr std::string_view kLetters = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    thread_local std::mt19937 engine{std::random_device{}()};
+    std::uniform_int_distribution<std::size_t> pick(0, kLetters.size() - 1);
+    std::string suffix(8, ' ');
+    for (char &c : suffix)
+        c = kLetters[pick(engine)];
+    return suffix;
+}
+
+// The folder part of a name, with its slash, and the last part.
+std::pair<std::string, std::string> splitName(const std::string &path)
+{
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return {std::string(), path};
+    return {path.substr(0, slash + 1), path.substr(slash + 1)};
+}
+
+Error creationFailure(int error)
+{
+    switch (error) {
+    case ENOENT:
+        return {"The folder does not exist."};
+    case ENOTDIR:
+        return {"Part of the path is a file, not a folder."};
+    default:
+        return {"The file could not be created: " + SystemFile::reason(error) + "."};
+    }
+}
+
+// Makes the folder's entry for the new name last across a crash too; a
+// folder that cannot be flushed costs nothing but that.
+void flushFolder(const std::string &folder)
+{
+    const int descriptor = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor < 0)
+        return;
+    ::fsync(descriptor);
+    ::close(descriptor);
+}
+
+} // namespace
+
+ReplacementFile::ReplacementFile(int descriptor, std::string name, std::string target)
+    : m_descriptor(descriptor)
+    , m_name(std::move(name))
+    , m_target(std::move(target))
+{}
+
+ReplacementFile::ReplacementFile(ReplacementFile &&other) noexcept
+    : m_descriptor(std::exchange(other.m_descriptor, -1))
+    , m_name(std::move(other.m_name))
+    , m_target(std::move(other.m_target))
+{
+    other.m_name.clear();
+}
+
+ReplacementFile::~ReplacementFile() { discard(); }
+
+void ReplacementFile::discard()
+{
+    if (m_descriptor >= 0)
+        ::close(std::exchange(m_descriptor, -1));
+    if (!m_name.empty())
+        ::unlink(std::exchange(m_name, std::string()).c_str());
+}
+
+Result<ReplacementFile> ReplacementFile::create(const std::string &target)
+{
+    const auto [folder, base] = splitName(target);
+    if (base.empty())
+        return Error{"The name ends with a slash, as a folder's name does, not a file's."};
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        std::string name = folder + base + '.' + randomSuffix();
+        const int descriptor = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+        if (descriptor >= 0)
+            return ReplacementFile(descriptor, std::move(name), target);
+        if (errno != EEXIST)
+            return creationFailure(errno);
+    }
+    return Error{"The file could not be created: no free temporary name was found beside it."};
+}
+
+Status ReplacementFile::takeOwnerAndMode(const struct stat &old)
+{
+    const bool ownerKept = ::fchown(m_descriptor, old.st_uid, old.st_gid) == 0;
+    if (!ownerKept)
+        (void)::fchown(m_descriptor, static_cast<uid_t>(-1), old.st_gid);
+    // A change of owner clears the set-ID bits, so the mode comes after it.
+    const mode_t mode = old.st_mode & (ownerKept ? 07777 : 0777);
+    if (::fchmod(m_descriptor, mode) != 0 && errno != EPERM && errno != EOPNOTSUPP)
+        return Error{"The new file could not be given the old one's permissions: " + SystemFile::reason(errno) + "."};
+    return {};
+}
+
+Status ReplacementFile::write(std::string_view bytes)
+{
+    if (Status written = SystemFile::writeAll(m_descriptor, bytes); !written)
+        return written;
+    if (::fsync(m_descriptor) != 0)
+        return SystemFile::writeFailure(errno);
+    return {};
+}
+
+Status ReplacementFile::commit()
+{
+    if (::close(std::exchange(m_descriptor, -1)) != 0)
+        return SystemFile::writeFailure(errno);
+    if (::rename(m_name.c_str(), m_target.c_str()) != 0)
+        return Error{"The finished file could not be put in place: " + SystemFile::reason(errno) + "."};
+    m_name.clear();
+    flushFolder(splitName(m_target).first);
+    return {};
+}
+
+} // namespace zelbrook
