@@ -127,11 +127,12 @@ QString FileDialogControl::qtNameFilter(const QString &filter)
 
 QString FileDialogControl::programFolder() { return writableOrHome(QCoreApplication::applicationDirPath()); }
 
-QString FileDialogControl::writableOrHome(const QString &folder)
+bool FileDialogControl::userMayWrite(const QString &folder) { return QFileInfo(folder).isWritable(); }
+
+QString FileDialogControl::writableOrHome(const QString &folder, WriteCheck mayWrite)
 {
-    const QFileInfo info(folder);
-    if (isFolder(folder) && info.isWritable())
-        return info.absoluteFilePath();
+    if (isFolder(folder) && mayWrite(folder))
+        return QFileInfo(folder).absoluteFilePath();
     return QDir::homePath();
 }
 

@@ -59,8 +59,12 @@ public:
     // The folder holding the program's executable, or the user's home folder
     // when the user may not write there.
     static QString programFolder();
+    // Whether the user may write into a folder; the system's answer unless
+    // a caller knows better.
+    using WriteCheck = bool (*)(const QString &folder);
+    static bool userMayWrite(const QString &folder);
     // The folder itself when the user may write there, else the home folder.
-    static QString writableOrHome(const QString &folder);
+    static QString writableOrHome(const QString &folder, WriteCheck mayWrite = userMayWrite);
 
 private:
     DialogResult show(DialogRequest::Mode mode);
