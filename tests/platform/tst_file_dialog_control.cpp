@@ -12,7 +12,6 @@
 #include <QTest>
 #include <QTimer>
 
-#include <unistd.h>
 
 using namespace zelbrook;
 
