@@ -1,4 +1,4 @@
-#include "json_writer.h"
+#include "export/json_writer.h"
 
 #include "render/head_outline.h"
 #include "render/joints.h"
