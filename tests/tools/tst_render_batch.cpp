@@ -199,7 +199,8 @@ private slots:
     void outputStem()
     {
         QFETCH(QString, pose);
-        QTEST(QString::fromStdString(BatchRender::outputStem(pose.toStdString())), "stem");
+        const std::string path = pose.toStdString();
+        QTEST(QString::fromStdString(std::string(BatchRender::outputStem(path))), "stem");
     }
 
     void progressBar_data()
