@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace zelbrook {
@@ -53,35 +54,76 @@ private:
 
 bool isGrey(QRgb rgb) { return qRed(rgb) == qGreen(rgb) && qGreen(rgb) == qBlue(rgb); }
 
+// The memory a thread encodes with, kept from one picture to the next: a
+// fresh compressor and fresh buffers for every picture would cost more than
+// the compression.
+struct Workspace {
+    Workspace() { ready = deflateInit2(&stream, 1, Z_DEFLATED, 15, 9, Z_RLE) == Z_OK; }
+    ~Workspace()
+    {
+        if (ready)
+            deflateEnd(&stream);
+    }
+    Workspace(const Workspace &) = delete;
+    Workspace &operator=(const Workspace &) = delete;
+
+    z_stream stream{};
+    bool ready = false;
+    std::vector<std::uint8_t> rows;
+    std::vector<std::uint8_t> compressed;
+};
+
+Workspace &threadWorkspace()
+{
+    thread_local Workspace workspace;
+    return workspace;
+}
+
+// Where the run of one colour that goes on at `from` ends, looking at four
+// pixels at a time while they all match.
+int runEnd(const QRgb *row, int from, int width, QRgb colour)
+{
+    while (from + 4 <= width
+           && (((row[from] ^ colour) | (row[from + 1] ^ colour) | (row[from + 2] ^ colour) | (row[from + 3] ^ colour))
+               & 0x00FFFFFFu)
+                  == 0)
+        from += 4;
+    while (from < width && (row[from] & 0x00FFFFFFu) == colour)
+        ++from;
+    return from;
+}
+
 // Every row as PNG filter type 0 (none) followed by one byte a pixel, which
 // `byteOf` gives for each colour; it is asked again only when the colour
-// changes, which along a row of this kind of picture is rare. Empty when
+// changes, which along a row of this kind of picture is rare. False when
 // `byteOf` refuses a colour (a negative value).
 template <typename ByteOf>
-QByteArray rowsOf(const QImage &image, ByteOf byteOf)
+bool writeRows(const QImage &image, std::vector<std::uint8_t> &rows, ByteOf byteOf)
 {
     const int width = image.width();
-    QByteArray rows(static_cast<qsizetype>(width + 1) * image.height(), Qt::Uninitialized);
-    auto *out = reinterpret_cast<std::uint8_t *>(rows.data());
+    rows.resize(static_cast<std::size_t>(width + 1) * static_cast<std::size_t>(image.height()));
+    std::uint8_t *out = rows.data();
     QRgb last = 0xFFFFFFFFu; // no colour once the alpha byte is masked off
     std::uint8_t lastByte = 0;
     for (int y = 0; y < image.height(); ++y) {
         const auto *row = reinterpret_cast<const QRgb *>(image.constScanLine(y));
         *out++ = 0;
-        for (int x = 0; x < width; ++x) {
+        for (int x = 0; x < width;) {
             const QRgb rgb = row[x] & 0x00FFFFFFu;
             if (rgb != last) {
                 const int byte = byteOf(rgb);
                 if (byte < 0)
-                    return {};
+                    return false;
                 last = rgb;
                 lastByte = static_cast<std::uint8_t>(byte);
             }
-            out[x] = lastByte;
+            const int end = runEnd(row, x + 1, width, last);
+            std::memset(out + x, lastByte, static_cast<std::size_t>(end - x));
+            x = end;
         }
         out += width;
     }
-    return rows;
+    return true;
 }
 
 void appendBigEndian(QByteArray &out, std::uint32_t value)
@@ -90,32 +132,32 @@ void appendBigEndian(QByteArray &out, std::uint32_t value)
     out.append(bytes, 4);
 }
 
-void appendChunk(QByteArray &out, const char (&type)[5], const QByteArray &data)
+void appendChunk(QByteArray &out, const char (&type)[5], QByteArrayView data)
 {
     appendBigEndian(out, static_cast<std::uint32_t>(data.size()));
     const qsizetype start = out.size();
     out.append(type, 4);
-    out.append(data);
+    out.append(data.data(), data.size());
     const auto *checked = reinterpret_cast<const Bytef *>(out.constData() + start);
     appendBigEndian(out, static_cast<std::uint32_t>(crc32(crc32(0, nullptr, 0), checked, uInt(out.size() - start))));
 }
 
 // Level 1 with run-length matches only: the rows are long runs of white with
 // short strokes, which this finds at a fraction of the default's time.
-QByteArray compressed(const QByteArray &rows)
+bool compress(Workspace &workspace)
 {
-    z_stream stream{};
-    if (deflateInit2(&stream, 1, Z_DEFLATED, 15, 9, Z_RLE) != Z_OK)
-        return {};
-    QByteArray out(static_cast<qsizetype>(deflateBound(&stream, uLong(rows.size()))), Qt::Uninitialized);
-    stream.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(rows.constData()));
-    stream.avail_in = uInt(rows.size());
-    stream.next_out = reinterpret_cast<Bytef *>(out.data());
-    stream.avail_out = uInt(out.size());
-    const int status = deflate(&stream, Z_FINISH);
-    out.resize(static_cast<qsizetype>(stream.total_out));
-    deflateEnd(&stream);
-    return status == Z_STREAM_END ? out : QByteArray();
+    z_stream &stream = workspace.stream;
+    if (!workspace.ready || deflateReset(&stream) != Z_OK)
+        return false;
+    workspace.compressed.resize(deflateBound(&stream, uLong(workspace.rows.size())));
+    stream.next_in = workspace.rows.data();
+    stream.avail_in = uInt(workspace.rows.size());
+    stream.next_out = workspace.compressed.data();
+    stream.avail_out = uInt(workspace.compressed.size());
+    if (deflate(&stream, Z_FINISH) != Z_STREAM_END)
+        return false;
+    workspace.compressed.resize(stream.total_out);
+    return true;
 }
 
 QByteArray header(const QImage &image, std::uint8_t colourType)
@@ -157,18 +199,17 @@ QByteArray PngEncoder::encode(const QImage &source)
     const QImage image =
         source.format() == QImage::Format_RGB32 ? source : source.convertToFormat(QImage::Format_RGB32);
     // Grey levels are tried first, as the figure's pictures have only those.
+    Workspace &workspace = threadWorkspace();
     Palette palette;
-    QByteArray rows = rowsOf(image, [](QRgb rgb) { return isGrey(rgb) ? qBlue(rgb) : -1; });
-    const bool grey = !rows.isEmpty();
-    if (!grey)
-        rows = rowsOf(image, [&palette](QRgb rgb) { return palette.indexOf(rgb); });
-    if (rows.isEmpty())
+    const bool grey = writeRows(image, workspace.rows, [](QRgb rgb) { return isGrey(rgb) ? qBlue(rgb) : -1; });
+    if (!grey && !writeRows(image, workspace.rows, [&palette](QRgb rgb) { return palette.indexOf(rgb); }))
         return {};
-    const QByteArray idat = compressed(rows);
-    if (idat.isEmpty())
+    if (!compress(workspace))
         return {};
+    const QByteArrayView idat(workspace.compressed.data(), static_cast<qsizetype>(workspace.compressed.size()));
 
     QByteArray png("\x89PNG\r\n\x1a\n", 8);
+    png.reserve(idat.size() + 3 * kMaximumColours + 128);
     appendChunk(png, "IHDR", header(image, grey ? kGreyType : kPaletteType));
     if (!grey)
         appendChunk(png, "PLTE", paletteEntries(palette.colours()));
