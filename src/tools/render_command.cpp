@@ -8,8 +8,10 @@
 #include <QGuiApplication>
 
 #include <algorithm>
+#include <cerrno>
 #include <csignal>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace zelbrook {
@@ -34,6 +36,23 @@ void openStream(QFile &file, int descriptor, QIODevice::OpenMode mode)
     file.open(descriptor, mode | QIODevice::Unbuffered);
 }
 
+// A standard stream that was closed before the program started is given
+// /dev/null opened the wrong way round: using it then fails with "Bad file
+// descriptor" as a closed stream should, and no file the program opens can
+// take its number and receive what was meant for the stream.
+void holdClosedStreams()
+{
+    for (const int descriptor : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
+        if (::fcntl(descriptor, F_GETFD) != -1 || errno != EBADF)
+            continue;
+        const int held = ::open("/dev/null", descriptor == STDIN_FILENO ? O_WRONLY : O_RDONLY);
+        if (held >= 0 && held != descriptor) {
+            ::dup2(held, descriptor);
+            ::close(held);
+        }
+    }
+}
+
 std::string usageFailure(const std::string &message)
 {
     return std::string(RenderCommand::kMessagePrefix) + message + "\n\n" + RenderOptions::usage();
@@ -46,6 +65,7 @@ int RenderCommand::main(int argc, char **argv)
     // A reader that has gone away makes a write fail with "Broken pipe",
     // which is reported like any failed write, instead of ending the program.
     std::signal(SIGPIPE, SIG_IGN);
+    holdClosedStreams();
     const std::vector<std::string> given(argv + std::min(argc, 1), argv + argc);
     // Qt sees only the platform choice, so no argument of the user is ever
     // taken for one of Qt's own options.

@@ -3,6 +3,7 @@
 #include "tools/render_process.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -43,27 +44,47 @@ private slots:
     // Qt cannot remove files whose names it cannot decode.
     void cleanupTestCase() { QCOMPARE(QProcess::execute("rm", {"-rf", "--", m_dir.path()}), 0); }
 
-    void brokenPipe_data()
+    void closedStreams_data()
     {
-        QTest::addColumn<QString>("format");
-        QTest::newRow("png") << "png";
-        QTest::newRow("json") << "json";
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("stream");      // closed before the program starts
+        QTest::addColumn<bool>("readerGone"); // the stream is a pipe without a reader
+        QTest::addColumn<QByteArray>("err");
+
+        const QByteArray brokenPipe = "zelbrook-render: standard output: It could not be written: Broken pipe.\n";
+        QTest::newRow("png to a pipe without reader")
+            << QStringList{"--default", "--format", "png", "-"} << -1 << true << brokenPipe;
+        QTest::newRow("json to a pipe without reader")
+            << QStringList{"--default", "--format", "json", "-"} << -1 << true << brokenPipe;
+        QTest::newRow("closed standard output")
+            << QStringList{"--default", "--format", "svg", "-"} << STDOUT_FILENO << false
+            << QByteArray("zelbrook-render: standard output: It could not be written: Bad file descriptor.\n");
+        QTest::newRow("closed standard input")
+            << QStringList{"-", "out.json"} << STDIN_FILENO << false
+            << QByteArray("zelbrook-render: standard input: It could not be read: Bad file descriptor.\n");
     }
 
-    // A reader that has gone away is a failed write, with the system's
-    // reason, and never ends the program by a signal.
-    void brokenPipe()
+    // A reader that has gone away or a closed stream is a failure with the
+    // system's reason, and never ends the program by a signal.
+    void closedStreams()
     {
-        QFETCH(QString, format);
+        QFETCH(QStringList, arguments);
+        QFETCH(int, stream);
+        QFETCH(bool, readerGone);
         int ends[2];
         QVERIFY(::pipe(ends) == 0);
         ::close(ends[0]);
         const int writeEnd = ends[1];
-        const RenderRun run = runRender(m_dir.path(), {"--default", "--format", format, "-"}, {}, {},
-                                        [writeEnd] { ::dup2(writeEnd, STDOUT_FILENO); });
+        const RenderRun run = runRender(m_dir.path(), arguments, {}, {}, [=] {
+            if (readerGone)
+                ::dup2(writeEnd, STDOUT_FILENO);
+            if (stream >= 0)
+                ::close(stream);
+        });
         ::close(writeEnd);
-        QCOMPARE(run.err, QByteArray("zelbrook-render: standard output: It could not be written: Broken pipe.\n"));
+        QTEST(run.err, "err");
         QCOMPARE(run.exitCode, 1);
+        QVERIFY(!QFile::exists(m_dir.filePath("out.json")));
     }
 
     void undecodableNames_data()
