@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <unistd.h>
+
 using namespace zelbrook;
 
 namespace {
@@ -151,6 +153,28 @@ private slots:
         QVERIFY(!run.err.contains('\r'));
         QCOMPARE(run.out, QByteArray());
         QCOMPARE(files("out").keys(), written);
+    }
+
+    // A folder the user may not write to stops the run before any pose is
+    // read. Root may write anywhere, so as root the program runs as nobody.
+    void unwritableFolder()
+    {
+        QVERIFY(QDir(m_dir.path()).mkdir("locked"));
+        const auto readOnly = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther
+                              | QFile::ExeOther;
+        QVERIFY(QFile::setPermissions(m_dir.filePath("locked"), readOnly)
+                && QFile::setPermissions(m_dir.path(), readOnly | QFile::WriteOwner));
+        QStringList arguments{"--output-dir", "locked", "--format", "png", "a.zbk"};
+        QString program = ZELBROOK_RENDER_PROGRAM;
+        if (::geteuid() == 0) {
+            arguments = QStringList{"--reuid=65534", "--regid=65534", "--clear-groups", program} + arguments;
+            program = "/usr/bin/setpriv";
+        }
+        const RenderRun run = runRender(m_dir.path(), arguments, {}, {}, {}, program);
+        QCOMPARE(run.err, QByteArray("zelbrook-render: locked: Files cannot be made in it: Permission denied.\n"));
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY(files("locked").isEmpty());
+        QVERIFY(QFile::setPermissions(m_dir.filePath("locked"), readOnly | QFile::WriteOwner));
     }
 
     // The same bytes whatever the number of threads, and the same bytes as

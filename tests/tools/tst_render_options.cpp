@@ -152,6 +152,28 @@ private slots:
         QTEST(outcome(bytesOf(arguments)), "outcome");
     }
 
+    void usage_data()
+    {
+        QTest::addColumn<QString>("option");
+        for (const char *option :
+             {"--default", "--format FORMAT", "--scale S", "--rotate DEGREES", "--pen PIXELS", "--zoom N", "--help",
+              "--version", "--output-dir DIR", "--list FILE", "--jobs N", "--quiet"})
+            QTest::newRow(option) << QString(option);
+    }
+
+    // The manual page is made from the usage, so every option has a line
+    // of its own there, and each accepted option parses.
+    void usage()
+    {
+        QFETCH(QString, option);
+        const QString usage = QString::fromStdString(RenderOptions::usage());
+        QVERIFY2(usage.contains("\n  " + option + "  "), qPrintable(option));
+        const QString name = option.section(' ', 0, 0);
+        const ParsedRenderArguments parsed = RenderOptions::parse(bytesOf({name}));
+        const auto *error = std::get_if<RenderUsageError>(&parsed);
+        QVERIFY(!error || !QString::fromStdString(error->message).startsWith("unknown option"));
+    }
+
     void printable_data()
     {
         QTest::addColumn<QByteArray>("name");
