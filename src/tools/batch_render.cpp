@@ -177,7 +177,7 @@ void BatchRender::renderPose(std::size_t index, Exporter &exporter, OutputWriter
     if (!pose)
         return fail(progress, name, pose.error(), m_refused);
     Result<QByteArray> bytes =
-        exporter.encode(RenderJob::figure(*pose, m_options), kProgramCaption, m_options.format, m_options.zoom);
+        exporter.encode(RenderJob::figureOf(*pose, m_options), kProgramCaption, m_options.format, m_options.zoom);
     if (!bytes)
         return fail(progress, outputPath(index), bytes.error(), m_notWritten);
     writers.write(outputPath(index), std::move(bytes).value());

@@ -43,7 +43,7 @@ Result<Pose> RenderJob::poseFromText(std::string_view text, const RenderOptions 
     return std::get<Pose>(read);
 }
 
-Figure RenderJob::figure(const Pose &pose, const RenderOptions &options) { return {pose, options.penWidth}; }
+Figure RenderJob::figureOf(const Pose &pose, const RenderOptions &options) { return {pose, options.penWidth}; }
 
 Result<Pose> RenderJob::readPose()
 {
@@ -68,7 +68,7 @@ Result<std::string> RenderJob::readPoseText()
 Result<QByteArray> RenderJob::render(const Pose &pose)
 {
     Result<QByteArray> bytes =
-        m_exporter.encode(figure(pose, m_options), kProgramCaption, m_options.format, m_options.zoom);
+        m_exporter.encode(figureOf(pose, m_options), kProgramCaption, m_options.format, m_options.zoom);
     if (!bytes)
         return Error{outputName() + ": " + bytes.error().message};
     return bytes;

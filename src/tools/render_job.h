@@ -37,7 +37,7 @@ public:
     // The pose in a pose file's text, on the start-up pose of the options.
     // The error does not name the file.
     static Result<Pose> poseFromText(std::string_view text, const RenderOptions &options);
-    static Figure figure(const Pose &pose, const RenderOptions &options);
+    static Figure figureOf(const Pose &pose, const RenderOptions &options);
 
 private:
     Result<std::string> readPoseText();
