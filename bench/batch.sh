@@ -4,13 +4,16 @@
 #      one --output-dir --jobs 1 run (wall time; the files must be equal);
 #   2. that batch with --jobs 1 against --jobs N, N being the processor count;
 #   3. the peak memory of a 5,000-pose batch against a 50-pose batch.
-# Usage: bench/batch.sh [path/to/zelbrook-render]
+# Every output is synced before it is put in place, so on a disk the times
+# include the disk's sync latency; a folder on tmpfs (/dev/shm) shows the
+# program's own work.
+# Usage: bench/batch.sh [path/to/zelbrook-render [folder to work in]]
 set -eu
 
-render=${1:-build/release/src/tools/zelbrook-render}
+render=$(realpath "${1:-build/release/src/tools/zelbrook-render}")
 [ -x "$render" ] || { echo "no program at $render; build the release preset first" >&2; exit 1; }
 processors=$(nproc)
-work=$(mktemp -d)
+work=$(mktemp -d -p "${2:-${TMPDIR:-/tmp}}")
 trap 'rm -rf "$work"' EXIT
 
 # Pose files that differ from one another: the start-up pose with another
@@ -55,7 +58,7 @@ batchN=$(elapsed "$start" "$(now)")
 diff -r "$work/single" "$work/batch1" >/dev/null || { echo "single and batch outputs differ" >&2; exit 1; }
 diff -r "$work/batch1" "$work/batchN" >/dev/null || { echo "--jobs 1 and --jobs $processors outputs differ" >&2; exit 1; }
 
-echo "500 poses to PNG, wall time:"
+echo "500 poses to PNG in $work, wall time:"
 echo "  500 single runs:                      ${single} s"
 echo "  one --output-dir --jobs 1 run:        ${batch1} s  ($(ratio "$single" "$batch1")x faster)"
 echo "  one --output-dir --jobs $processors run:        ${batchN} s  ($(ratio "$batch1" "$batchN")x faster than --jobs 1)"
