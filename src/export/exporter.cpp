@@ -8,6 +8,7 @@
 
 #include <QFontMetrics>
 
+#include <algorithm>
 #include <string>
 
 namespace zelbrook {
@@ -62,8 +63,9 @@ QImage Exporter::picture(const Figure &figure, std::string_view caption, int zoo
 // The canvas is made again only for another zoom; DrawMan clears it first.
 const QImage &Exporter::draw(const Figure &figure, std::string_view caption, int zoom)
 {
-    if (!m_canvas || m_canvas->zoom() != zoom)
-        m_canvas.emplace(zoom);
+    const int pictureZoom = std::clamp(zoom, 1, RasterCanvas::kMaximumZoom);
+    if (!m_canvas || m_canvas->zoom() != pictureZoom)
+        m_canvas.emplace(pictureZoom);
     m_canvas->setDrawWidth(figure.penWidth);
     DrawMan(figure.pose, *m_canvas, caption);
     return m_canvas->Image();

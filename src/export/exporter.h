@@ -20,7 +20,8 @@ enum class ExportFormat { Bmp, Png, Svg, Json, Zbk };
 // as the editor's canvas draws it, an SVG document of the same drawing, the
 // figure's data as JSON, or the pose file. The credit line names the caption
 // given. A zoom makes a bitmap or PNG picture that many times larger (1 to
-// RasterCanvas::kMaximumZoom); the other formats do not depend on it.
+// RasterCanvas::kMaximumZoom, a zoom outside taken as the nearest); the
+// other formats do not depend on it.
 //
 // An exporter keeps one canvas and draws every picture on it, so exporting
 // many figures costs no new memory; it is for one thread at a time.
