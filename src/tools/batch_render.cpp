@@ -63,6 +63,7 @@ std::optional<BatchRender::Refusal> BatchRender::run()
         return refusal;
     if (const Status folder = RenderFiles::checkOutputFolder(m_batch.outputDir); !folder)
         return Refusal{Stop::Failure, printableName(m_batch.outputDir) + ": " + folder.error().message};
+    prepareText();
     BatchProgress progress(m_standardError, m_poses.size(), m_errorIsTerminal && !m_batch.quiet);
     OutputWriters writers(kWriterThreads, [&](const std::string &path, const Status &written) {
         if (!written)
@@ -156,6 +157,16 @@ std::string BatchRender::outputPath(std::size_t index) const
 std::string BatchRender::describedPose(std::size_t index) const
 {
     return m_poses[index].empty() ? "--default" : quoted(m_poses[index]);
+}
+
+// The font libraries under Qt set up shared state the first time they lay
+// out text. Doing that once here, before the threads start, leaves them
+// only state that is already there to share.
+void BatchRender::prepareText() const
+{
+    Pose pose = RenderJob::startPose(m_options);
+    pose.headRadius = 100; // large enough for the remark as well
+    Exporter().picture(RenderJob::figureOf(pose, m_options), kProgramCaption, m_options.zoom);
 }
 
 void BatchRender::renderFrom(std::atomic<std::size_t> &next, OutputWriters &writers, BatchProgress &progress)

@@ -56,6 +56,7 @@ private:
     std::string_view stemOf(std::size_t index) const;
     std::string outputPath(std::size_t index) const;
     std::string describedPose(std::size_t index) const;
+    void prepareText() const;
     void renderFrom(std::atomic<std::size_t> &next, OutputWriters &writers, BatchProgress &progress);
     void renderPose(std::size_t index, Exporter &exporter, OutputWriters &writers, BatchProgress &progress);
     // Reports the failure, counts it and counts the pose as done.
