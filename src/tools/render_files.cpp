@@ -15,6 +15,8 @@ namespace zelbrook {
 
 namespace {
 
+// Qt reads a name as UTF-8 and turns bytes that are not into U+FFFD, which
+// cannot be turned back; names that are valid UTF-8 pass through unchanged.
 QString systemName(const std::string &path)
 {
     return QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
