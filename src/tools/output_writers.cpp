@@ -9,9 +9,10 @@ namespace zelbrook {
 namespace {
 
 constexpr std::size_t kMaximumQueued = 16;
-// Enough for a few of the largest pictures (a bitmap at zoom 8 is 37 MB);
-// one output is always taken, whatever its size.
-constexpr qsizetype kMaximumQueuedBytes = 64 * 1024 * 1024;
+// The bytes queued and being written: enough for a few of the largest
+// pictures (a bitmap at zoom 8 is 37 MB). One output is always taken when
+// nothing else is pending, whatever its size.
+constexpr qsizetype kMaximumPendingBytes = 64 * 1024 * 1024;
 
 } // namespace
 
@@ -37,10 +38,10 @@ void OutputWriters::write(std::string path, QByteArray bytes)
 {
     std::unique_lock lock(m_mutex);
     m_changed.wait(lock, [&] {
-        return m_queue.empty()
-               || (m_queue.size() < kMaximumQueued && m_queuedBytes + bytes.size() <= kMaximumQueuedBytes);
+        return m_queue.size() < kMaximumQueued
+               && (m_pendingBytes == 0 || m_pendingBytes + bytes.size() <= kMaximumPendingBytes);
     });
-    m_queuedBytes += bytes.size();
+    m_pendingBytes += bytes.size();
     m_queue.push_back({std::move(path), std::move(bytes)});
     lock.unlock();
     m_changed.notify_all();
@@ -55,10 +56,12 @@ void OutputWriters::writeQueued()
             return;
         Output output = std::move(m_queue.front());
         m_queue.pop_front();
-        m_queuedBytes -= output.bytes.size();
+        lock.unlock();
+        m_done(output.path, RenderFiles::writeOutput(output.path, output.bytes));
+        lock.lock();
+        m_pendingBytes -= output.bytes.size();
         lock.unlock();
         m_changed.notify_all();
-        m_done(output.path, RenderFiles::writeOutput(output.path, output.bytes));
     }
 }
 

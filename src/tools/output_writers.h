@@ -18,9 +18,9 @@ namespace zelbrook {
 // Writes finished outputs on threads of their own. Putting a file safely in
 // place waits for the disk, mostly for its sync; with several of those
 // waits under way at once the file system serves them together, and the
-// threads that draw need not wait at all. The queue holds at most a few
-// outputs and a bounded number of bytes, so memory stays flat however many
-// outputs pass through.
+// threads that draw need not wait at all. At most a few outputs and a
+// bounded number of bytes are queued or being written, so memory stays flat
+// however many outputs pass through.
 class OutputWriters
 {
 public:
@@ -46,7 +46,7 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_changed;
     std::deque<Output> m_queue;
-    qsizetype m_queuedBytes = 0;
+    qsizetype m_pendingBytes = 0; // queued or being written
     bool m_closing = false;
     std::vector<std::thread> m_threads;
 };
