@@ -26,7 +26,8 @@ void BM_RenderPoseFileToPng(benchmark::State &state)
 {
     QTemporaryDir dir;
     const QString pose = dir.filePath(QStringLiteral("pose.zbk"));
-    const auto parsed = RenderOptions::parse({pose, dir.filePath(QStringLiteral("figure.png"))});
+    const auto parsed =
+        RenderOptions::parse({pose.toStdString(), dir.filePath(QStringLiteral("figure.png")).toStdString()});
     if (!dir.isValid() || !writePose(pose) || !std::holds_alternative<RenderOptions>(parsed)) {
         state.SkipWithError("could not prepare the pose file");
         return;
@@ -34,7 +35,7 @@ void BM_RenderPoseFileToPng(benchmark::State &state)
     QBuffer standardInput, standardOutput;
     for (auto _ : state) {
         RenderJob job(std::get<RenderOptions>(parsed), standardInput, standardOutput);
-        if (job.run()) {
+        if (!job.run().ok()) {
             state.SkipWithError("the render failed");
             break;
         }

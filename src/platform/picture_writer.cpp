@@ -1,6 +1,7 @@
 #include "platform/picture_writer.h"
 
 #include "platform/atomic_file.h"
+#include "platform/png_encoder.h"
 
 #include <QBuffer>
 #include <QImageWriter>
@@ -11,6 +12,10 @@ QByteArray PictureWriter::encode(const QImage &image, const char *format)
 {
     if (image.isNull())
         return {};
+    // Pictures of many colours or with transparency take Qt's own writer.
+    if (qstrcmp(format, "png") == 0)
+        if (QByteArray png = PngEncoder::encode(image); !png.isEmpty())
+            return png;
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);

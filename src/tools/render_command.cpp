@@ -1,18 +1,22 @@
 #include "tools/render_command.h"
 
+#include "tools/batch_render.h"
 #include "tools/render_job.h"
 #include "tools/render_options.h"
 
 #include <QFile>
 #include <QGuiApplication>
 
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace zelbrook {
 
 namespace {
-
-const QString kMessagePrefix = QStringLiteral("zelbrook-render: ");
 
 QtMessageHandler qtMessageHandler = nullptr;
 
@@ -32,11 +36,37 @@ void openStream(QFile &file, int descriptor, QIODevice::OpenMode mode)
     file.open(descriptor, mode | QIODevice::Unbuffered);
 }
 
+// A standard stream that was closed before the program started is given
+// /dev/null opened the wrong way round: using it then fails with "Bad file
+// descriptor" as a closed stream should, and no file the program opens can
+// take its number and receive what was meant for the stream.
+void holdClosedStreams()
+{
+    for (const int descriptor : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
+        if (::fcntl(descriptor, F_GETFD) != -1 || errno != EBADF)
+            continue;
+        const int held = ::open("/dev/null", descriptor == STDIN_FILENO ? O_WRONLY : O_RDONLY);
+        if (held >= 0 && held != descriptor) {
+            ::dup2(held, descriptor);
+            ::close(held);
+        }
+    }
+}
+
+std::string usageFailure(const std::string &message)
+{
+    return std::string(RenderCommand::kMessagePrefix) + message + "\n\n" + RenderOptions::usage();
+}
+
 } // namespace
 
 int RenderCommand::main(int argc, char **argv)
 {
-    const QStringList given = arguments(argc, argv);
+    // A reader that has gone away makes a write fail with "Broken pipe",
+    // which is reported like any failed write, instead of ending the program.
+    std::signal(SIGPIPE, SIG_IGN);
+    holdClosedStreams();
+    const std::vector<std::string> given(argv + std::min(argc, 1), argv + argc);
     // Qt sees only the platform choice, so no argument of the user is ever
     // taken for one of Qt's own options.
     char name[] = "zelbrook-render", platformOption[] = "-platform", platform[] = "offscreen";
@@ -48,37 +78,51 @@ int RenderCommand::main(int argc, char **argv)
     openStream(input, STDIN_FILENO, QIODevice::ReadOnly);
     openStream(output, STDOUT_FILENO, QIODevice::WriteOnly);
     openStream(error, STDERR_FILENO, QIODevice::WriteOnly);
-    return run(given, input, output, error);
+    return run(given, input, output, error, ::isatty(STDERR_FILENO) == 1);
 }
 
-int RenderCommand::run(const QStringList &arguments, QIODevice &standardInput, QIODevice &standardOutput,
-                       QIODevice &standardError)
+int RenderCommand::run(const std::vector<std::string> &arguments, QIODevice &standardInput, QIODevice &standardOutput,
+                       QIODevice &standardError, bool errorIsTerminal)
 {
-    const ParsedRenderArguments parsed = RenderOptions::parse(arguments);
+    ParsedRenderArguments parsed = RenderOptions::parse(arguments);
     if (std::holds_alternative<RenderHelpRequest>(parsed)) {
         report(standardOutput, RenderOptions::usage());
         return Success;
     }
+    if (std::holds_alternative<RenderVersionRequest>(parsed)) {
+        report(standardOutput, RenderOptions::version());
+        return Success;
+    }
     if (const auto *usageError = std::get_if<RenderUsageError>(&parsed)) {
-        report(standardError, kMessagePrefix + usageError->message + QStringLiteral("\n\n") + RenderOptions::usage());
+        report(standardError, usageFailure(usageError->message));
         return UsageFailure;
     }
-    RenderJob job(std::get<RenderOptions>(parsed), standardInput, standardOutput);
-    if (const std::optional<QString> failure = job.run()) {
-        report(standardError, kMessagePrefix + *failure + QLatin1Char('\n'));
+    RenderOptions &options = std::get<RenderOptions>(parsed);
+    if (options.batch) {
+        const bool quiet = options.batch->quiet;
+        BatchRender batch(std::move(options), standardInput, standardError, errorIsTerminal);
+        if (const std::optional<BatchRender::Refusal> refusal = batch.run()) {
+            const bool usage = refusal->stop == BatchRender::Stop::CommandLine;
+            report(standardError,
+                   usage ? usageFailure(refusal->message) : std::string(kMessagePrefix) + refusal->message + "\n");
+            return usage ? UsageFailure : Failure;
+        }
+        const bool failed = batch.refused() + batch.notWritten() > 0;
+        if (failed || !quiet)
+            report(standardError, std::string(kMessagePrefix) + batch.summary() + "\n");
+        return failed ? Failure : Success;
+    }
+    RenderJob job(std::move(options), standardInput, standardOutput);
+    if (const Status done = job.run(); !done) {
+        report(standardError, std::string(kMessagePrefix) + done.error().message + "\n");
         return Failure;
     }
     return Success;
 }
 
-QStringList RenderCommand::arguments(int argc, char **argv)
+void RenderCommand::report(QIODevice &device, std::string_view text)
 {
-    QStringList list;
-    for (int index = 1; index < argc; ++index)
-        list << QFile::decodeName(argv[index]);
-    return list;
+    device.write(text.data(), static_cast<qint64>(text.size()));
 }
-
-void RenderCommand::report(QIODevice &device, const QString &text) { device.write(text.toLocal8Bit()); }
 
 } // namespace zelbrook

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QIODevice>
-#include <QStringList>
+
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace zelbrook {
 
@@ -12,18 +15,20 @@ class RenderCommand
 {
 public:
     enum ExitStatus { Success = 0, Failure = 1, UsageFailure = 2 };
+    // Every message on standard error starts with this.
+    static constexpr std::string_view kMessagePrefix = "zelbrook-render: ";
 
     // The whole program. Qt runs on the offscreen platform whatever the
     // environment says, so no display is ever needed.
     static int main(int argc, char **argv);
 
-    // The arguments exclude the program's name.
-    static int run(const QStringList &arguments, QIODevice &standardInput, QIODevice &standardOutput,
-                   QIODevice &standardError);
+    // The arguments exclude the program's name and are kept as the bytes
+    // given. A progress bar is shown only when standard error is a terminal.
+    static int run(const std::vector<std::string> &arguments, QIODevice &standardInput, QIODevice &standardOutput,
+                   QIODevice &standardError, bool errorIsTerminal = false);
 
 private:
-    static QStringList arguments(int argc, char **argv);
-    static void report(QIODevice &device, const QString &text);
+    static void report(QIODevice &device, std::string_view text);
 };
 
 } // namespace zelbrook

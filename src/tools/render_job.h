@@ -1,55 +1,54 @@
 #pragma once
 
+#include "export/exporter.h"
 #include "model/pose.h"
-#include "render/svg_canvas.h"
+#include "model/result.h"
 #include "tools/render_options.h"
 
 #include <QByteArray>
 #include <QIODevice>
-#include <QString>
 
-#include <optional>
-#include <variant>
+#include <string>
+#include <string_view>
 
 namespace zelbrook {
 
-// One run of zelbrook-render: read the pose, draw it, encode it, write it.
-// Failures are returned as text that names the file and the problem, such as
+// One run of zelbrook-render for one pose: read the pose, draw it, encode
+// it, write it. Errors name the file and the problem, such as
 // "pose.zbk: the file ends before item 9 (rLegAngle2)".
 class RenderJob
 {
 public:
-    // No pose file comes near this; a larger input is refused, not cut.
-    static constexpr qint64 kMaximumPoseBytes = 1024 * 1024;
-
     // The streams serve a pose or an output given as "-".
     RenderJob(RenderOptions options, QIODevice &standardInput, QIODevice &standardOutput);
 
-    // Empty on success. The output is put in place only when complete.
-    std::optional<QString> run();
+    // The output is put in place only when complete.
+    Status run();
 
-    // The pose as the editor's open command reads it, all or nothing, with
-    // the scale and rotation of the options; or the start-up pose.
-    std::variant<Pose, QString> pose();
+    // Reads the pose from its file or standard input, as the editor's open
+    // command reads one, all or nothing, with the scale and rotation of the
+    // options; or gives the start-up pose.
+    Result<Pose> readPose();
     // The output's content for the pose, in the format of the options.
-    std::variant<QByteArray, QString> render(const Pose &pose) const;
+    Result<QByteArray> render(const Pose &pose);
 
-    // The SVG page that stands in for the editor's canvas.
-    static SvgPage svgPage();
+    // The start-up pose with the scale and rotation of the options.
+    static Pose startPose(const RenderOptions &options);
+    // The pose in a pose file's text, on the start-up pose of the options.
+    // The error does not name the file.
+    static Result<Pose> poseFromText(std::string_view text, const RenderOptions &options);
+    static Figure figureOf(const Pose &pose, const RenderOptions &options);
 
 private:
-    Pose startPose() const;
-    std::variant<QByteArray, QString> readPoseText();
-    std::variant<QByteArray, QString> readStandardInput();
-    std::variant<QByteArray, QString> rasterPicture(const Pose &pose, const char *format) const;
-    QByteArray svgDocument(const Pose &pose) const;
-    std::optional<QString> write(const QByteArray &bytes);
-    QString poseName() const;
-    QString outputName() const;
+    Result<std::string> readPoseText();
+    Status write(const QByteArray &bytes);
+    std::string poseName() const;
+    std::string outputName() const;
 
     RenderOptions m_options;
     QIODevice &m_standardInput;
     QIODevice &m_standardOutput;
+    Exporter m_exporter;
 };
 
 } // namespace zelbrook

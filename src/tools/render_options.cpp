@@ -1,12 +1,13 @@
 #include "tools/render_options.h"
 
 #include "model/pose.h"
+#include "tools/command_line_number.h"
+#include "tools/printable_name.h"
+#include "tools/render_usage.h"
 
-#include <QFileInfo>
-
-#include <charconv>
-#include <cmath>
-#include <optional>
+#include <algorithm>
+#include <array>
+#include <utility>
 
 namespace zelbrook {
 
@@ -14,186 +15,193 @@ namespace {
 
 using Format = RenderOptions::Format;
 
-constexpr QLatin1StringView kStandardStream("-");
-
-constexpr QLatin1StringView
-    kUsage("Usage: zelbrook-render [options] POSE OUTPUT\n"
-           "       zelbrook-render [options] --default OUTPUT\n"
-           "\n"
-           "Draws the figure of a Zelbrook pose file as a picture or as data.\n"
-           "\n"
-           "  POSE    a pose file (.zbk), or - to read it from standard input\n"
-           "  OUTPUT  the file to write, or - for standard output (needs --format);\n"
-           "          its extension chooses the format: .bmp .png .svg .json .zbk\n"
-           "\n"
-           "Options:\n"
-           "  --default         draw the editor's start-up pose instead of a pose file\n"
-           "  --format FORMAT   bmp, png, svg, json or zbk, whatever OUTPUT's extension\n"
-           "  --scale S         multiply every length of the figure by S (default 1)\n"
-           "  --rotate DEGREES  turn the figure counter-clockwise about the hip (default 0)\n"
-           "  --pen PIXELS      pen width, 1 to 7 (default 2)\n"
-           "  --zoom N          make a bmp or png picture N times as large, 1 to 8 (default 1)\n"
-           "  --help            show this text and exit\n"
-           "\n"
-           "Exit status: 0 done, 1 the pose could not be read or the output not written,\n"
-           "2 the command line is wrong.\n");
+constexpr std::string_view kStandardStream = "-";
 
 struct Parser {
     RenderOptions options;
-    QStringList positional;
+    std::vector<std::string> positional;
     std::optional<Format> format;
     bool defaultPose = false;
-    bool optionsEnded = false;
+    RenderBatch batch;
+    bool batchWanted = false;
+    // The first option that needs --output-dir, for the message without it.
+    std::string_view batchOnlyOption;
 };
 
-using Failure = std::optional<QString>;
+using Failure = std::optional<std::string>;
 
 struct OptionRule {
     enum class Value { None, Required };
-    QLatin1StringView name;
+    std::string_view name;
     Value value;
-    Failure (*apply)(Parser &parser, const QString &value);
+    Failure (*apply)(Parser &parser, const std::string &value);
 };
 
-std::optional<double> finiteNumber(const QString &text)
+constexpr std::array<std::pair<std::string_view, Format>, 5> kFormats = {{
+    {"bmp", Format::Bmp},
+    {"png", Format::Png},
+    {"svg", Format::Svg},
+    {"json", Format::Json},
+    {"zbk", Format::Zbk},
+}};
+
+bool sameLetters(std::string_view a, std::string_view b)
 {
-    const QByteArray bytes = text.toUtf8();
-    const char *first = bytes.constBegin();
-    const char *const last = bytes.constEnd();
-    if (first != last && *first == '+')
-        ++first;
-    double value = 0.0;
-    const auto result = std::from_chars(first, last, value);
-    if (result.ec != std::errc() || result.ptr != last || !std::isfinite(value))
-        return std::nullopt;
-    return value;
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    return std::ranges::equal(a, b, [&](char x, char y) { return lower(x) == lower(y); });
 }
 
-std::optional<int> wholeNumber(const QString &text, int minimum, int maximum)
+std::optional<Format> formatNamed(std::string_view name)
 {
-    const QByteArray bytes = text.toUtf8();
-    int value = 0;
-    const auto result = std::from_chars(bytes.constBegin(), bytes.constEnd(), value);
-    if (result.ec != std::errc() || result.ptr != bytes.constEnd() || value < minimum || value > maximum)
-        return std::nullopt;
-    return value;
-}
-
-std::optional<Format> formatNamed(const QString &name)
-{
-    static const std::pair<QLatin1StringView, Format> kFormats[] = {
-        {QLatin1StringView("bmp"), Format::Bmp}, {QLatin1StringView("png"), Format::Png},
-        {QLatin1StringView("svg"), Format::Svg}, {QLatin1StringView("json"), Format::Json},
-        {QLatin1StringView("zbk"), Format::Zbk},
-    };
     for (const auto &[formatName, format] : kFormats)
-        if (name.compare(formatName, Qt::CaseInsensitive) == 0)
+        if (sameLetters(name, formatName))
             return format;
     return std::nullopt;
 }
 
-QString refused(const QString &option, const QString &value, const QString &expected)
+// The file name's extension, without the dot; empty when it has none.
+std::string_view extensionOf(std::string_view path)
 {
-    return QStringLiteral("%1 must be %2, not \"%3\"").arg(option, expected, value);
+    const std::string_view name = path.substr(path.rfind('/') + 1);
+    const std::size_t dot = name.rfind('.');
+    return dot == std::string_view::npos ? std::string_view() : name.substr(dot + 1);
 }
 
-Failure applyScale(Parser &parser, const QString &value)
+std::string quoted(std::string_view name)
+{
+    std::string text(1, '"');
+    text += printableName(name);
+    text += '"';
+    return text;
+}
+
+std::string refused(std::string_view option, const std::string &value, std::string_view expected)
+{
+    return std::string(option) + " must be " + std::string(expected) + ", not " + quoted(value);
+}
+
+Failure applyScale(Parser &parser, const std::string &value)
 {
     const std::optional<double> scale = finiteNumber(value);
     if (!scale)
-        return refused(QStringLiteral("--scale"), value, QStringLiteral("a finite number"));
+        return refused("--scale", value, "a finite number");
     parser.options.scale = *scale;
     return std::nullopt;
 }
 
-Failure applyRotate(Parser &parser, const QString &value)
+Failure applyRotate(Parser &parser, const std::string &value)
 {
     const std::optional<double> degrees = finiteNumber(value);
     if (!degrees)
-        return refused(QStringLiteral("--rotate"), value, QStringLiteral("a finite number of degrees"));
+        return refused("--rotate", value, "a finite number of degrees");
     parser.options.rotation = degreesToRadians(*degrees);
     return std::nullopt;
 }
 
-Failure applyPen(Parser &parser, const QString &value)
+Failure applyPen(Parser &parser, const std::string &value)
 {
     const std::optional<int> pen = wholeNumber(value, RenderOptions::kMinimumPen, RenderOptions::kMaximumPen);
     if (!pen)
-        return refused(QStringLiteral("--pen"), value, QStringLiteral("a whole number from 1 to 7"));
+        return refused("--pen", value, "a whole number from 1 to 7");
     parser.options.penWidth = *pen;
     return std::nullopt;
 }
 
-Failure applyZoom(Parser &parser, const QString &value)
+Failure applyZoom(Parser &parser, const std::string &value)
 {
     const std::optional<int> zoom = wholeNumber(value, RenderOptions::kMinimumZoom, RenderOptions::kMaximumZoom);
     if (!zoom)
-        return refused(QStringLiteral("--zoom"), value, QStringLiteral("a whole number from 1 to 8"));
+        return refused("--zoom", value, "a whole number from 1 to 8");
     parser.options.zoom = *zoom;
     return std::nullopt;
 }
 
-Failure applyFormat(Parser &parser, const QString &value)
+Failure applyFormat(Parser &parser, const std::string &value)
 {
     parser.format = formatNamed(value);
     if (!parser.format)
-        return refused(QStringLiteral("--format"), value, QStringLiteral("one of bmp, png, svg, json and zbk"));
+        return refused("--format", value, "one of bmp, png, svg, json and zbk");
     return std::nullopt;
 }
 
-Failure applyDefault(Parser &parser, const QString &)
+Failure applyDefault(Parser &parser, const std::string &)
 {
     parser.defaultPose = true;
     return std::nullopt;
 }
 
-constexpr OptionRule kOptions[] = {
-    {QLatin1StringView("--scale"), OptionRule::Value::Required, applyScale},
-    {QLatin1StringView("--rotate"), OptionRule::Value::Required, applyRotate},
-    {QLatin1StringView("--pen"), OptionRule::Value::Required, applyPen},
-    {QLatin1StringView("--zoom"), OptionRule::Value::Required, applyZoom},
-    {QLatin1StringView("--format"), OptionRule::Value::Required, applyFormat},
-    {QLatin1StringView("--default"), OptionRule::Value::None, applyDefault},
-};
-
-const OptionRule *findOption(QStringView name)
+Failure applyOutputDir(Parser &parser, const std::string &value)
 {
-    for (const OptionRule &option : kOptions)
-        if (name == option.name)
-            return &option;
-    return nullptr;
+    if (value.empty())
+        return "the output folder's name is empty";
+    parser.batch.outputDir = value;
+    parser.batchWanted = true;
+    return std::nullopt;
 }
+
+Failure applyList(Parser &parser, const std::string &value)
+{
+    if (value.empty())
+        return "the list file's name is empty";
+    parser.batch.listPath = value;
+    parser.batchOnlyOption = parser.batchOnlyOption.empty() ? "--list" : parser.batchOnlyOption;
+    return std::nullopt;
+}
+
+Failure applyJobs(Parser &parser, const std::string &value)
+{
+    const std::optional<int> jobs = wholeNumber(value, RenderBatch::kMinimumJobs, RenderBatch::kMaximumJobs);
+    if (!jobs)
+        return refused("--jobs", value, "a whole number from 1 to 256");
+    parser.batch.jobs = *jobs;
+    parser.batchOnlyOption = parser.batchOnlyOption.empty() ? "--jobs" : parser.batchOnlyOption;
+    return std::nullopt;
+}
+
+Failure applyQuiet(Parser &parser, const std::string &)
+{
+    parser.batch.quiet = true;
+    parser.batchOnlyOption = parser.batchOnlyOption.empty() ? "--quiet" : parser.batchOnlyOption;
+    return std::nullopt;
+}
+
+constexpr OptionRule kOptions[] = {
+    {"--scale", OptionRule::Value::Required, applyScale},
+    {"--rotate", OptionRule::Value::Required, applyRotate},
+    {"--pen", OptionRule::Value::Required, applyPen},
+    {"--zoom", OptionRule::Value::Required, applyZoom},
+    {"--format", OptionRule::Value::Required, applyFormat},
+    {"--default", OptionRule::Value::None, applyDefault},
+    {"--output-dir", OptionRule::Value::Required, applyOutputDir},
+    {"--list", OptionRule::Value::Required, applyList},
+    {"--jobs", OptionRule::Value::Required, applyJobs},
+    {"--quiet", OptionRule::Value::None, applyQuiet},
+};
 
 // Takes the option at `index`, and its value from the next argument unless
 // it is given as --name=value.
-Failure takeOption(Parser &parser, const QStringList &arguments, qsizetype &index)
+Failure takeOption(Parser &parser, const std::vector<std::string> &arguments, std::size_t &index)
 {
-    const QString &argument = arguments[index];
-    const qsizetype equals = argument.indexOf(QLatin1Char('='));
-    const QString name = argument.left(equals);
-    const OptionRule *const option = findOption(name);
-    if (!option)
-        return QStringLiteral("unknown option %1").arg(name);
+    const std::string &argument = arguments[index];
+    const std::size_t equals = argument.find('=');
+    const std::string name = argument.substr(0, equals);
+    const auto option = std::ranges::find(kOptions, name, &OptionRule::name);
+    if (option == std::end(kOptions))
+        return "unknown option " + printableName(name);
     if (option->value == OptionRule::Value::None)
-        return equals < 0 ? option->apply(parser, {}) : QStringLiteral("%1 takes no value").arg(name);
-    if (equals >= 0)
-        return option->apply(parser, argument.mid(equals + 1));
+        return equals == std::string::npos ? option->apply(parser, {}) : name + " takes no value";
+    if (equals != std::string::npos)
+        return option->apply(parser, argument.substr(equals + 1));
     if (index + 1 >= arguments.size())
-        return QStringLiteral("%1 needs a value").arg(name);
+        return name + " needs a value";
     return option->apply(parser, arguments[++index]);
 }
 
-void takePose(Parser &parser, const QString &pose)
+Failure takeOutput(Parser &parser, const std::string &output)
 {
     RenderOptions &options = parser.options;
-    options.poseSource =
-        pose == kStandardStream ? RenderOptions::PoseSource::StandardInput : RenderOptions::PoseSource::File;
-    options.posePath = pose;
-}
-
-Failure takeOutput(Parser &parser, const QString &output)
-{
-    RenderOptions &options = parser.options;
+    if (output.empty())
+        return "the output's name is empty";
     options.outputTarget =
         output == kStandardStream ? RenderOptions::OutputTarget::StandardOutput : RenderOptions::OutputTarget::File;
     options.outputPath = output;
@@ -202,54 +210,89 @@ Failure takeOutput(Parser &parser, const QString &output)
         return std::nullopt;
     }
     if (options.outputTarget == RenderOptions::OutputTarget::StandardOutput)
-        return QStringLiteral("writing to standard output needs --format");
-    const std::optional<Format> format = formatNamed(QFileInfo(output).suffix());
+        return "writing to standard output needs --format";
+    const std::optional<Format> format = formatNamed(extensionOf(output));
     if (!format)
-        return QStringLiteral("cannot tell the format of \"%1\" from its extension; give --format").arg(output);
+        return "cannot tell the format of " + quoted(output) + " from its extension; give --format";
     options.format = *format;
     return std::nullopt;
 }
 
 Failure takePositional(Parser &parser)
 {
-    const qsizetype wanted = parser.defaultPose ? 1 : 2;
-    const QStringList &given = parser.positional;
-    if (given.isEmpty())
-        return parser.defaultPose ? QStringLiteral("missing the output")
-                                  : QStringLiteral("missing the pose file and the output");
+    if (!parser.batchOnlyOption.empty())
+        return std::string(parser.batchOnlyOption) + " needs --output-dir";
+    const std::size_t wanted = parser.defaultPose ? 1 : 2;
+    const std::vector<std::string> &given = parser.positional;
+    if (given.empty())
+        return parser.defaultPose ? "missing the output" : "missing the pose file and the output";
     if (given.size() < wanted)
-        return QStringLiteral("missing the output");
+        return "missing the output";
     if (given.size() > wanted)
-        return parser.defaultPose ? QStringLiteral("too many arguments: --default takes only the output")
-                                  : QStringLiteral("too many arguments");
-    if (!parser.defaultPose)
-        takePose(parser, given.first());
-    return takeOutput(parser, given.last());
+        return parser.defaultPose ? "too many arguments: --default takes only the output" : "too many arguments";
+    if (!parser.defaultPose) {
+        const std::string &pose = given.front();
+        if (pose.empty())
+            return "the pose file's name is empty";
+        parser.options.poseSource =
+            pose == kStandardStream ? RenderOptions::PoseSource::StandardInput : RenderOptions::PoseSource::File;
+        parser.options.posePath = pose;
+    }
+    return takeOutput(parser, given.back());
 }
 
-bool isOption(const QString &argument) { return argument.startsWith(QLatin1Char('-')) && argument != kStandardStream; }
+Failure takeBatch(Parser &parser)
+{
+    if (!parser.format)
+        return "--output-dir needs --format";
+    for (const std::string &pose : parser.positional) {
+        if (pose.empty())
+            return "a pose file's name is empty";
+        if (pose == kStandardStream)
+            return "- (standard input) cannot be a pose with --output-dir";
+    }
+    if (parser.positional.empty() && !parser.batch.listPath && !parser.defaultPose)
+        return "missing the pose files";
+    parser.options.format = *parser.format;
+    parser.batch.poses = std::move(parser.positional);
+    parser.batch.startPose = parser.defaultPose;
+    parser.options.batch = std::move(parser.batch);
+    return std::nullopt;
+}
+
+bool isOption(const std::string &argument) { return argument.starts_with('-') && argument != kStandardStream; }
 
 } // namespace
 
-ParsedRenderArguments RenderOptions::parse(const QStringList &arguments)
+ParsedRenderArguments RenderOptions::parse(const std::vector<std::string> &arguments)
 {
     Parser parser;
-    for (qsizetype index = 0; index < arguments.size(); ++index) {
-        const QString &argument = arguments[index];
-        if (parser.optionsEnded || !isOption(argument))
-            parser.positional << argument;
-        else if (argument == QLatin1StringView("--"))
-            parser.optionsEnded = true;
-        else if (argument == QLatin1StringView("--help") || argument == QLatin1StringView("-h"))
+    bool optionsEnded = false;
+    for (std::size_t index = 0; index < arguments.size(); ++index) {
+        const std::string &argument = arguments[index];
+        if (optionsEnded || !isOption(argument))
+            parser.positional.push_back(argument);
+        else if (argument == "--")
+            optionsEnded = true;
+        else if (argument == "--help" || argument == "-h")
             return RenderHelpRequest{};
+        else if (argument == "--version")
+            return RenderVersionRequest{};
         else if (const Failure failure = takeOption(parser, arguments, index))
             return RenderUsageError{*failure};
     }
-    if (const Failure failure = takePositional(parser))
+    if (const Failure failure = parser.batchWanted ? takeBatch(parser) : takePositional(parser))
         return RenderUsageError{*failure};
     return parser.options;
 }
 
-QString RenderOptions::usage() { return kUsage; }
+std::string RenderOptions::usage() { return std::string(kRenderUsage); }
+
+std::string RenderOptions::version() { return "zelbrook-render " ZELBROOK_VERSION "\n"; }
+
+std::string_view RenderOptions::extension(Format format)
+{
+    return std::ranges::find(kFormats, format, &std::pair<std::string_view, Format>::second)->first;
+}
 
 } // namespace zelbrook

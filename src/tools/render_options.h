@@ -1,30 +1,49 @@
 #pragma once
 
+#include "export/exporter.h"
 #include "platform/raster_canvas.h"
 
-#include <QString>
-#include <QStringList>
-
+#include <optional>
+#include <string>
 #include <variant>
+#include <vector>
 
 namespace zelbrook {
 
 // Asked for the usage text with --help.
 struct RenderHelpRequest {};
+// Asked for the program's version with --version.
+struct RenderVersionRequest {};
 
 // Arguments that do not make a job: what is wrong, in a few words.
 struct RenderUsageError {
-    QString message;
+    std::string message;
+};
+
+// Many poses rendered into one folder in one run. Names are the bytes given.
+struct RenderBatch {
+    static constexpr int kMinimumJobs = 1;
+    static constexpr int kMaximumJobs = 256;
+
+    std::string outputDir;
+    std::vector<std::string> poses;
+    // A file of pose file names, one a line; "-" is standard input.
+    std::optional<std::string> listPath;
+    // The start-up pose is rendered too, as "default".
+    bool startPose = false;
+    // Threads to render on; 0 for one a processor.
+    int jobs = 0;
+    bool quiet = false;
 };
 
 struct RenderOptions;
-using ParsedRenderArguments = std::variant<RenderOptions, RenderHelpRequest, RenderUsageError>;
+using ParsedRenderArguments = std::variant<RenderOptions, RenderHelpRequest, RenderVersionRequest, RenderUsageError>;
 
 // One run of zelbrook-render, as its command line asks for it.
 struct RenderOptions {
     enum class PoseSource { File, StandardInput, Defaults };
     enum class OutputTarget { File, StandardOutput };
-    enum class Format { Bmp, Png, Svg, Json, Zbk };
+    using Format = ExportFormat;
 
     static constexpr int kMinimumPen = RasterCanvas::kThinnestPen;
     static constexpr int kMaximumPen = RasterCanvas::kThickestPen;
@@ -33,19 +52,24 @@ struct RenderOptions {
 
     PoseSource poseSource = PoseSource::Defaults;
     // The pose file's path as given, when the pose comes from a file.
-    QString posePath;
+    std::string posePath;
     OutputTarget outputTarget = OutputTarget::File;
-    QString outputPath;
+    std::string outputPath;
     Format format = Format::Png;
     double scale = 1.0;
     // Radians, converted from the degrees given as the editor converts them.
     double rotation = 0.0;
     int penWidth = 2;
     int zoom = 1;
+    // Present with --output-dir; then the pose and output above are unused.
+    std::optional<RenderBatch> batch;
 
     // The arguments without the program's name.
-    static ParsedRenderArguments parse(const QStringList &arguments);
-    static QString usage();
+    static ParsedRenderArguments parse(const std::vector<std::string> &arguments);
+    static std::string usage();
+    static std::string version();
+    // The extension of the format's files, without the dot.
+    static std::string_view extension(Format format);
 };
 
 } // namespace zelbrook

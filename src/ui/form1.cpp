@@ -10,7 +10,6 @@
 #include "platform/canvas_widget.h"
 #include "platform/clipboard.h"
 #include "platform/message_box.h"
-#include "platform/picture_writer.h"
 #include "platform/raster_canvas.h"
 #include "platform/slider.h"
 #include "platform/system_file.h"
@@ -40,13 +39,6 @@ QFont windowFont()
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setPixelSize(10);
     return font;
-}
-
-Status statusOf(const std::optional<QString> &failure)
-{
-    if (failure)
-        return Error{failure->toStdString()};
-    return {};
 }
 
 using Mode = FileDialogControl::DialogRequest::Mode;
@@ -181,11 +173,15 @@ std::optional<QString> Form1::askForPath(const FileCommand &command)
     return m_commonDialog.FileName();
 }
 
+// Both exports switch the canvas's persistent image on and redraw, as the
+// window always has; the picture itself comes from the exporter at its
+// 493 x 397 pixels, whatever the screen's pixel density.
 void Form1::copyPicture()
 {
     Picture1()->canvas().setAutoRedraw(true);
     DrawMan();
-    if (const Status copied = Clipboard::setPicture(Picture1()->canvas().Image()); !copied)
+    const QImage picture = m_exporter.picture(m_document.figure(), m_caption);
+    if (const Status copied = Clipboard::setPicture(picture); !copied)
         showMessage(
             tr("Could not copy the picture to the clipboard:\n%1").arg(QString::fromStdString(copied.error().message)));
 }
@@ -295,7 +291,7 @@ Status Form1::SaveBitmap(const QString &path)
 {
     Picture1()->canvas().setAutoRedraw(true);
     DrawMan();
-    return statusOf(PictureWriter::save(Picture1()->canvas().Image(), path, "bmp"));
+    return m_exporter.write(m_document.figure(), m_caption, ExportFormat::Bmp, 1, path);
 }
 
 } // namespace zelbrook

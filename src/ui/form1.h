@@ -1,5 +1,6 @@
 #pragma once
 
+#include "export/exporter.h"
 #include "model/pose_document.h"
 #include "model/result.h"
 #include "platform/file_dialog_control.h"
@@ -109,6 +110,7 @@ private:
     CanvasPosing *m_posing = nullptr;
     EditCommands *m_editCommands = nullptr;
     FileDialogControl m_commonDialog;
+    Exporter m_exporter;
     MessagePresenter m_presenter;
 };
 

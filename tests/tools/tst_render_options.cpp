@@ -1,3 +1,4 @@
+#include "tools/printable_name.h"
 #include "tools/render_options.h"
 
 #include <QTest>
@@ -8,17 +9,47 @@ namespace {
 
 // What the arguments ask for, in one line: the usage error's message,
 // "help", or the pose, the output, the format and the numbers of the job.
-QString outcome(const QStringList &arguments)
+// The arguments as the bytes a program receives them.
+std::vector<std::string> bytesOf(const QStringList &arguments)
+{
+    std::vector<std::string> bytes;
+    for (const QString &argument : arguments)
+        bytes.push_back(argument.toStdString());
+    return bytes;
+}
+
+// A batch in one line: the folder, the poses, the list and the flags.
+QString batchOutcome(const RenderOptions &job)
+{
+    const RenderBatch &batch = *job.batch;
+    QStringList poses;
+    for (const std::string &pose : batch.poses)
+        poses << QString::fromStdString(pose);
+    return QString("[%1] -> %2/ as %3, list %4, default %5, jobs %6, quiet %7, pen %8")
+        .arg(poses.join(' '), QString::fromStdString(batch.outputDir),
+             QString::fromUtf8(RenderOptions::extension(job.format)),
+             batch.listPath ? QString::fromStdString(*batch.listPath) : "none")
+        .arg(batch.startPose)
+        .arg(batch.jobs)
+        .arg(batch.quiet)
+        .arg(job.penWidth);
+}
+
+QString outcome(const std::vector<std::string> &arguments)
 {
     const ParsedRenderArguments parsed = RenderOptions::parse(arguments);
     if (const auto *error = std::get_if<RenderUsageError>(&parsed))
-        return error->message;
+        return QString::fromStdString(error->message);
     if (std::holds_alternative<RenderHelpRequest>(parsed))
         return "help";
+    if (std::holds_alternative<RenderVersionRequest>(parsed))
+        return "version";
     const RenderOptions &job = std::get<RenderOptions>(parsed);
-    const char *const formats[] = {"bmp", "png", "svg", "json", "zbk"};
+    if (job.batch)
+        return batchOutcome(job);
     return QString("%1 -> %2 as %3, scale %4, rotation %5, pen %6, zoom %7")
-        .arg(job.posePath, job.outputPath, QString(formats[int(job.format)]))
+        .arg(QString::fromStdString(job.posePath), QString::fromStdString(job.outputPath),
+             QString::fromUtf8(RenderOptions::extension(job.format)))
         .arg(job.scale, 0, 'g', 17)
         .arg(job.rotation, 0, 'g', 17)
         .arg(job.penWidth)
@@ -49,6 +80,42 @@ private slots:
         QTest::newRow("double dash ends options")
             << QStringList{"--", "--help", "-o.png"} << "--help -> -o.png as png, scale 1, rotation 0, pen 2, zoom 1";
         QTest::newRow("help before an error") << QStringList{"-h", "--zoom", "99"} << "help";
+        QTest::newRow("version") << QStringList{"p.zbk", "--version"} << "version";
+        QTest::newRow("one sign, then an exponent with its own")
+            << QStringList{"--scale", "+3e-1", "--rotate", "-57.3", "p", "o.png"}
+            << "p -> o.png as png, scale 0.29999999999999999, rotation -1, pen 2, zoom 1";
+        QTest::newRow("hidden file's name is its extension")
+            << QStringList{"p", "dir/.zbk"} << "p -> dir/.zbk as zbk, scale 1, rotation 0, pen 2, zoom 1";
+
+        QTest::newRow("many poses, options anywhere")
+            << QStringList{"a.zbk", "--output-dir", "out", "--format", "svg", "b.zbk", "--jobs=3", "--pen", "4"}
+            << "[a.zbk b.zbk] -> out/ as svg, list none, default 0, jobs 3, quiet 0, pen 4";
+        QTest::newRow("a list, the start-up pose, quiet, no pose")
+            << QStringList{"--output-dir=o", "--format=png", "--list", "-", "--default", "--quiet", "--jobs", "256"}
+            << "[] -> o/ as png, list -, default 1, jobs 256, quiet 1, pen 2";
+        QTest::newRow("double dash keeps a pose named like an option")
+            << QStringList{"--output-dir", "o", "--format", "json", "--", "--quiet"}
+            << "[--quiet] -> o/ as json, list none, default 0, jobs 0, quiet 0, pen 2";
+        QTest::newRow("output folder without format")
+            << QStringList{"--output-dir", "o", "p.zbk"} << "--output-dir needs --format";
+        QTest::newRow("output folder without poses")
+            << QStringList{"--output-dir", "o", "--format", "png"} << "missing the pose files";
+        QTest::newRow("standard input among many poses")
+            << QStringList{"--output-dir", "o", "--format", "png", "a.zbk", "-"}
+            << "- (standard input) cannot be a pose with --output-dir";
+        QTest::newRow("empty pose among many")
+            << QStringList{"--output-dir", "o", "--format", "png", ""} << "a pose file's name is empty";
+        QTest::newRow("empty output folder")
+            << QStringList{"--output-dir=", "--format", "png", "p"} << "the output folder's name is empty";
+        QTest::newRow("empty list name") << QStringList{"--list", "", "p", "o.png"} << "the list file's name is empty";
+        QTest::newRow("jobs without an output folder")
+            << QStringList{"--jobs", "2", "p", "o.png"} << "--jobs needs --output-dir";
+        QTest::newRow("list without an output folder")
+            << QStringList{"--list", "l", "o.png"} << "--list needs --output-dir";
+        QTest::newRow("quiet without an output folder")
+            << QStringList{"p", "o.png", "--quiet"} << "--quiet needs --output-dir";
+        QTest::newRow("empty output") << QStringList{"--default", ""} << "the output's name is empty";
+        QTest::newRow("empty pose") << QStringList{"", "o.png"} << "the pose file's name is empty";
 
         QTest::newRow("three operands") << QStringList{"p.zbk", "o.png", "x.png"} << "too many arguments";
         QTest::newRow("start-up pose and a pose file")
@@ -68,10 +135,12 @@ private slots:
             refused("--zoom", value, "a whole number from 1 to 8");
         for (const char *value : {"8", "99999999999"})
             refused("--pen", value, "a whole number from 1 to 7");
-        for (const char *value : {"nan", "inf", "1e999", "0x10", "", "2 "})
+        for (const char *value : {"nan", "inf", "1e999", "0x10", "", "2 ", "+-5", "++5", "-+5", "--5", "+", "1e+-3"})
             refused("--scale", value, "a finite number");
-        for (const char *value : {"NaN", "-1e400", "90deg"})
+        for (const char *value : {"NaN", "-1e400", "90deg", "+-90"})
             refused("--rotate", value, "a finite number of degrees");
+        for (const char *value : {"0", "x", "257", "-1", ""})
+            refused("--jobs", value, "a whole number from 1 to 256");
         QTest::newRow("missing value") << QStringList{"p.zbk", "o.png", "--scale"} << "--scale needs a value";
         QTest::newRow("unknown option") << QStringList{"--colour", "red", "p", "o.png"} << "unknown option --colour";
         QTest::newRow("value for a flag") << QStringList{"--default=yes", "o.png"} << "--default takes no value";
@@ -80,7 +149,63 @@ private slots:
     void parse()
     {
         QFETCH(QStringList, arguments);
-        QTEST(outcome(arguments), "outcome");
+        QTEST(outcome(bytesOf(arguments)), "outcome");
+    }
+
+    void usage_data()
+    {
+        QTest::addColumn<QString>("option");
+        for (const char *option :
+             {"--default", "--format FORMAT", "--scale S", "--rotate DEGREES", "--pen PIXELS", "--zoom N", "--help",
+              "--version", "--output-dir DIR", "--list FILE", "--jobs N", "--quiet"})
+            QTest::newRow(option) << QString(option);
+    }
+
+    // The manual page is made from the usage, so every option has a line
+    // of its own there, and each accepted option parses.
+    void usage()
+    {
+        QFETCH(QString, option);
+        const QString usage = QString::fromStdString(RenderOptions::usage());
+        QVERIFY2(usage.contains("\n  " + option + "  "), qPrintable(option));
+        const QString name = option.section(' ', 0, 0);
+        const ParsedRenderArguments parsed = RenderOptions::parse(bytesOf({name}));
+        const auto *error = std::get_if<RenderUsageError>(&parsed);
+        QVERIFY(!error || !QString::fromStdString(error->message).startsWith("unknown option"));
+    }
+
+    void printable_data()
+    {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QByteArray>("shown");
+
+        QTest::newRow("ASCII") << QByteArray("pose 1.zbk") << QByteArray("pose 1.zbk");
+        QTest::newRow("two-, three- and four-byte characters")
+            << QByteArray("\xc3\xa9\xe2\x82\xac\xf0\x9f\x99\x82") << QByteArray("\xc3\xa9\xe2\x82\xac\xf0\x9f\x99\x82");
+        QTest::newRow("lone byte") << QByteArray("bad\xffname") << QByteArray("bad\\xffname");
+        QTest::newRow("overlong slash") << QByteArray("\xc0\xaf") << QByteArray("\\xc0\\xaf");
+        QTest::newRow("surrogate") << QByteArray("\xed\xa0\x80") << QByteArray("\\xed\\xa0\\x80");
+        QTest::newRow("past U+10FFFF") << QByteArray("\xf4\x90\x80\x80") << QByteArray("\\xf4\\x90\\x80\\x80");
+        QTest::newRow("cut short before an ASCII letter") << QByteArray("\xe2\x82x") << QByteArray("\\xe2\\x82x");
+        QTest::newRow("cut short at the end") << QByteArray("a\xf0\x9f") << QByteArray("a\\xf0\\x9f");
+    }
+
+    void printable()
+    {
+        QFETCH(QByteArray, name);
+        QTEST(QByteArray::fromStdString(printableName(name.toStdString())), "shown");
+    }
+
+    // Names are the bytes given; only the message escapes them.
+    void undecodableName()
+    {
+        const ParsedRenderArguments parsed = RenderOptions::parse({"p\xfe.zbk", "o\xff.png"});
+        const auto *job = std::get_if<RenderOptions>(&parsed);
+        QVERIFY(job);
+        QCOMPARE(job->posePath, std::string("p\xfe.zbk"));
+        QCOMPARE(job->outputPath, std::string("o\xff.png"));
+        QCOMPARE(outcome({"p", "o\xff.gif"}),
+                 QString("cannot tell the format of \"o\\xff.gif\" from its extension; give --format"));
     }
 };
 

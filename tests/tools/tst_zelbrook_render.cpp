@@ -6,6 +6,7 @@
 #include "render/draw_man.h"
 #include "render/head_outline.h"
 #include "render/joints.h"
+#include "tools/render_process.h"
 
 #include <QDirIterator>
 #include <QJsonArray>
@@ -21,12 +22,6 @@
 using namespace zelbrook;
 
 namespace {
-
-struct Run {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
 
 Pose startPose() { return Pose::defaults(RasterCanvas::kWindowUnitWidth); }
 
@@ -84,24 +79,9 @@ private:
         return files;
     }
 
-    // Runs the program in the test's folder with no display and no Qt
-    // platform in its environment.
-    Run render(const QStringList &arguments, const QByteArray &input = {}, const QString &outputFile = {}) const
+    RenderRun render(const QStringList &arguments, const QByteArray &input = {}, const QString &outputFile = {}) const
     {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "XDG_RUNTIME_DIR"})
-            environment.remove(name);
-        QProcess process;
-        process.setProcessEnvironment(environment);
-        process.setWorkingDirectory(m_dir.path());
-        if (!outputFile.isEmpty())
-            process.setStandardOutputFile(outputFile);
-        process.start(ZELBROOK_RENDER_PROGRAM, arguments);
-        process.write(input);
-        process.closeWriteChannel();
-        if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
-            return {};
-        return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+        return runRender(m_dir.path(), arguments, input, outputFile);
     }
 
 private slots:
@@ -123,7 +103,7 @@ private slots:
         QFETCH(Pose, pose);
 
         writeFile("pose.zbk", fileText(filePose()));
-        const Run run = render(options + QStringList{"--pen", "6", "pose.zbk", "figure.json"});
+        const RenderRun run = render(options + QStringList{"--pen", "6", "pose.zbk", "figure.json"});
         QCOMPARE(run.err, QByteArray());
         QCOMPARE(run.exitCode, 0);
         const QJsonObject json = QJsonDocument::fromJson(readFile("figure.json")).object();
@@ -167,6 +147,11 @@ private slots:
         QTest::newRow("png, standard input to standard output, zoom 2")
             << QStringList{"--zoom=2", "--pen=7", "--format", "png", "-", "-"} << filePose() << 7 << 2
             << QSize(986, 794);
+        QTest::newRow("png, start-up pose")
+            << QStringList{"--default", "out.png"} << startPose() << 2 << 1 << QSize(493, 397);
+        QTest::newRow("png, start-up pose, zoom 3, pen 7")
+            << QStringList{"--default", "--zoom", "3", "--pen", "7", "out.png"} << startPose() << 7 << 3
+            << QSize(1479, 1191);
     }
 
     // The editor's bitmap export is the raster canvas's image after DrawMan.
@@ -178,7 +163,7 @@ private slots:
         QFETCH(int, zoom);
 
         writeFile("pose.zbk", fileText(filePose()));
-        const Run run = render(arguments, fileText(filePose()));
+        const RenderRun run = render(arguments, fileText(filePose()));
         QCOMPARE(run.err, QByteArray());
         QCOMPARE(run.exitCode, 0);
         const QImage image = QImage::fromData(arguments.last() == "-" ? run.out : readFile(arguments.last()));
@@ -207,7 +192,7 @@ private slots:
     void zbk()
     {
         writeFile("pose.zbk", fileText(filePose()));
-        const Run run = render({"--scale", "3", "--rotate", "90", "pose.zbk", "copy.zbk"});
+        const RenderRun run = render({"--scale", "3", "--rotate", "90", "pose.zbk", "copy.zbk"});
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(readFile("copy.zbk"), fileText(filePose()));
     }
@@ -248,6 +233,9 @@ private slots:
         row("unknown extension", {"--default", "out.gif"}, 2,
             "cannot tell the format of \"out.gif\" from its extension; give --format" + usage);
         row("no arguments", {}, 2, "missing the pose file and the output" + usage);
+        row("empty output name", {"--default", "--format", "png", ""}, 2, "the output's name is empty" + usage);
+        row("two signs", {"--scale", "+-5", "--default", "out.png"}, 2,
+            "--scale must be a finite number, not \"+-5\"" + usage);
     }
 
     // Nothing is written on a failure: every file stays as it was, and no
@@ -264,18 +252,29 @@ private slots:
         writeFile("out.png", "old content, not to be lost\n");
         writeFile(QString(246, 'x') + ".png", "old content, not to be lost\n");
         const QMap<QString, QByteArray> before = snapshot();
-        const Run run = render(arguments, input, outputFile);
+        const RenderRun run = render(arguments, input, outputFile);
         QTEST(run.exitCode, "exitCode");
         QVERIFY2(run.err.startsWith(("zelbrook-render: " + message).toUtf8()), run.err.constData());
         QCOMPARE(run.out, QByteArray());
         QCOMPARE(snapshot(), before);
     }
 
-    void help()
+    void information_data()
     {
-        const Run run = render({"--help"});
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QByteArray>("start"); // of standard output
+
+        QTest::newRow("help") << "--help" << QByteArray("Usage: zelbrook-render [options] POSE OUTPUT\n");
+        QTest::newRow("version") << "--version" << QByteArray("zelbrook-render 0.1\n");
+    }
+
+    void information()
+    {
+        QFETCH(QString, option);
+        const RenderRun run = render({option});
         QCOMPARE(run.exitCode, 0);
-        QVERIFY(run.out.startsWith("Usage: zelbrook-render [options] POSE OUTPUT\n"));
+        QFETCH(QByteArray, start);
+        QVERIFY2(run.out.startsWith(start), run.out.constData());
         QCOMPARE(run.err, QByteArray());
     }
 };

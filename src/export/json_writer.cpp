@@ -1,4 +1,4 @@
-#include "json_writer.h"
+#include "export/json_writer.h"
 
 #include "model/pose_field.h"
 #include "render/head_outline.h"

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "model/figure.h"
+#include "model/result.h"
+#include "platform/raster_canvas.h"
+#include "render/svg_canvas.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+#include <optional>
+#include <string_view>
+
+namespace zelbrook {
+
+enum class ExportFormat { Bmp, Png, Svg, Json, Zbk };
+
+// Turns a figure into the content of a file: a bitmap or PNG picture drawn
+// as the editor's canvas draws it, an SVG document of the same drawing, the
+// figure's data as JSON, or the pose file. The credit line names the caption
+// given. A zoom makes a bitmap or PNG picture that many times larger (1 to
+// RasterCanvas::kMaximumZoom, a zoom outside taken as the nearest); the
+// other formats do not depend on it.
+//
+// An exporter keeps one canvas and draws every picture on it, so exporting
+// many figures costs no new memory; it is for one thread at a time.
+class Exporter
+{
+public:
+    Result<QByteArray> encode(const Figure &figure, std::string_view caption, ExportFormat format, int zoom = 1);
+
+    // Encodes the figure and writes it so that a failure leaves an existing
+    // file as it was. The error does not name the file.
+    Status write(const Figure &figure, std::string_view caption, ExportFormat format, int zoom, const QString &path);
+
+    // The raster picture that the bitmap and PNG exports encode.
+    QImage picture(const Figure &figure, std::string_view caption, int zoom = 1);
+
+    // The SVG page that stands in for the editor's canvas.
+    static SvgPage svgPage();
+
+private:
+    const QImage &draw(const Figure &figure, std::string_view caption, int zoom);
+    Result<QByteArray> rasterPicture(const Figure &figure, std::string_view caption, int zoom, const char *format);
+
+    std::optional<RasterCanvas> m_canvas;
+};
+
+} // namespace zelbrook

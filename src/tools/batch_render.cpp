@@ -1,0 +1,225 @@
+#include "tools/batch_render.h"
+
+#include "export/exporter.h"
+#include "model/program_info.h"
+#include "tools/batch_progress.h"
+#include "tools/output_writers.h"
+#include "tools/printable_name.h"
+#include "tools/render_command.h"
+#include "tools/render_files.h"
+#include "tools/render_job.h"
+
+#include <QThread>
+
+#include <algorithm>
+#include <cstdint>
+#include <functional>
+#include <thread>
+#include <utility>
+
+namespace zelbrook {
+
+namespace {
+
+constexpr std::string_view kStartPoseStem = "default";
+// Threads that put finished files in place; they spend their time waiting
+// for the disk, not drawing.
+constexpr int kWriterThreads = 8;
+
+std::string quoted(std::string_view name)
+{
+    std::string text(1, '"');
+    text += printableName(name);
+    text += '"';
+    return text;
+}
+
+} // namespace
+
+BatchRender::BatchRender(RenderOptions options, QIODevice &standardInput, QIODevice &standardError,
+                         bool errorIsTerminal)
+    : m_options(std::move(options))
+    , m_batch(*m_options.batch)
+    , m_standardInput(standardInput)
+    , m_standardError(standardError)
+    , m_errorIsTerminal(errorIsTerminal)
+{}
+
+std::string_view BatchRender::outputStem(std::string_view posePath)
+{
+    const std::string_view name = posePath.substr(posePath.rfind('/') + 1);
+    if (name.empty() || name == "." || name == "..")
+        return {};
+    const std::size_t dot = name.rfind('.');
+    // A leading dot starts a hidden file's name, not an extension.
+    return dot == 0 || dot == std::string_view::npos ? name : name.substr(0, dot);
+}
+
+std::optional<BatchRender::Refusal> BatchRender::run()
+{
+    if (const std::optional<Refusal> refusal = collectPoses())
+        return refusal;
+    if (const std::optional<Refusal> refusal = findClash())
+        return refusal;
+    if (const Status folder = RenderFiles::checkOutputFolder(m_batch.outputDir); !folder)
+        return Refusal{Stop::Failure, printableName(m_batch.outputDir) + ": " + folder.error().message};
+    prepareText();
+    BatchProgress progress(m_standardError, m_poses.size(), m_errorIsTerminal && !m_batch.quiet);
+    OutputWriters writers(kWriterThreads, [&](const std::string &path, const Status &written) {
+        if (!written)
+            return fail(progress, path, written.error(), m_notWritten);
+        progress.poseDone();
+    });
+    std::atomic<std::size_t> next{0};
+    std::vector<std::thread> workers;
+    const int threads = std::min<int>(threadCount(), static_cast<int>(std::max<std::size_t>(1, m_poses.size())));
+    for (int i = 0; i < threads; ++i)
+        workers.emplace_back([&] { renderFrom(next, writers, progress); });
+    progress.waitUntilDone();
+    for (std::thread &worker : workers)
+        worker.join();
+    return std::nullopt;
+}
+
+std::optional<BatchRender::Refusal> BatchRender::collectPoses()
+{
+    for (const std::string &pose : m_batch.poses)
+        m_poses.add(pose);
+    if (m_batch.listPath)
+        if (const std::optional<Refusal> refusal = addListedPoses())
+            return refusal;
+    if (m_batch.startPose)
+        m_poses.add({});
+    for (std::size_t index = 0; index < m_poses.size(); ++index)
+        if (stemOf(index).empty())
+            return Refusal{Stop::CommandLine, "cannot name an output after " + quoted(m_poses[index])};
+    return std::nullopt;
+}
+
+// The names in a list file, one a line. A line may end in CR LF; empty
+// lines are skipped.
+std::optional<BatchRender::Refusal> BatchRender::addListedPoses()
+{
+    const bool fromInput = *m_batch.listPath == "-";
+    const Result<std::string> read = fromInput
+                                         ? RenderFiles::readStream(m_standardInput, RenderFiles::kMaximumListBytes)
+                                         : RenderFiles::readListBytes(*m_batch.listPath);
+    if (!read)
+        return Refusal{Stop::Failure,
+                       (fromInput ? "standard input" : printableName(*m_batch.listPath)) + ": " + read.error().message};
+    for (std::string_view text = *read; !text.empty();) {
+        const std::size_t end = std::min(text.find('\n'), text.size());
+        std::string_view line = text.substr(0, end);
+        text.remove_prefix(std::min(end + 1, text.size()));
+        if (line.ends_with('\r'))
+            line.remove_suffix(1);
+        if (line == "-")
+            return Refusal{Stop::CommandLine, "- (standard input) cannot be a pose with --output-dir"};
+        if (!line.empty())
+            m_poses.add(line);
+    }
+    return std::nullopt;
+}
+
+// Two outputs of one name would overwrite each other, so they are refused
+// before anything is written. Sorting the poses by their output's name
+// finds every such pair next to each other.
+std::optional<BatchRender::Refusal> BatchRender::findClash() const
+{
+    std::vector<std::uint32_t> order(m_poses.size());
+    for (std::size_t index = 0; index < order.size(); ++index)
+        order[index] = static_cast<std::uint32_t>(index);
+    std::ranges::stable_sort(order, std::less<>(), [this](std::uint32_t index) { return stemOf(index); });
+    const auto same =
+        std::ranges::adjacent_find(order, std::equal_to<>(), [this](std::uint32_t i) { return stemOf(i); });
+    if (same == order.end())
+        return std::nullopt;
+    return Refusal{Stop::CommandLine, describedPose(*same) + " and " + describedPose(*(same + 1))
+                                          + " would both be written to " + quoted(outputPath(*same))};
+}
+
+std::string_view BatchRender::stemOf(std::size_t index) const
+{
+    return m_poses[index].empty() ? kStartPoseStem : outputStem(m_poses[index]);
+}
+
+std::string BatchRender::outputPath(std::size_t index) const
+{
+    std::string path = m_batch.outputDir;
+    if (!path.ends_with('/'))
+        path += '/';
+    path += stemOf(index);
+    path += '.';
+    path += RenderOptions::extension(m_options.format);
+    return path;
+}
+
+std::string BatchRender::describedPose(std::size_t index) const
+{
+    return m_poses[index].empty() ? "--default" : quoted(m_poses[index]);
+}
+
+// The font libraries under Qt set up shared state the first time they lay
+// out text. Doing that once here, before the threads start, leaves them
+// only state that is already there to share.
+void BatchRender::prepareText() const
+{
+    Pose pose = RenderJob::startPose(m_options);
+    pose.headRadius = 100; // large enough for the remark as well
+    Exporter().picture(RenderJob::figureOf(pose, m_options), kProgramCaption, m_options.zoom);
+}
+
+void BatchRender::renderFrom(std::atomic<std::size_t> &next, OutputWriters &writers, BatchProgress &progress)
+{
+    Exporter exporter;
+    for (std::size_t index = next++; index < m_poses.size(); index = next++)
+        renderPose(index, exporter, writers, progress);
+}
+
+// The pose is done once its output is written, or as soon as it fails.
+void BatchRender::renderPose(std::size_t index, Exporter &exporter, OutputWriters &writers, BatchProgress &progress)
+{
+    const std::string_view name = m_poses[index];
+    Result<Pose> pose = RenderJob::startPose(m_options);
+    if (!name.empty()) {
+        const Result<std::string> text = RenderFiles::readPoseBytes(std::string(name));
+        pose = text ? RenderJob::poseFromText(*text, m_options) : Result<Pose>(text.error());
+    }
+    if (!pose)
+        return fail(progress, name, pose.error(), m_refused);
+    Result<QByteArray> bytes =
+        exporter.encode(RenderJob::figureOf(*pose, m_options), kProgramCaption, m_options.format, m_options.zoom);
+    if (!bytes)
+        return fail(progress, outputPath(index), bytes.error(), m_notWritten);
+    writers.write(outputPath(index), std::move(bytes).value());
+}
+
+void BatchRender::fail(BatchProgress &progress, std::string_view name, const Error &error,
+                       std::atomic<std::size_t> &count)
+{
+    progress.message(std::string(RenderCommand::kMessagePrefix) + printableName(name) + ": " + error.message);
+    ++count;
+    progress.poseDone();
+}
+
+int BatchRender::threadCount() const
+{
+    return m_batch.jobs > 0 ? m_batch.jobs : std::max(1, QThread::idealThreadCount());
+}
+
+std::string BatchRender::summary() const
+{
+    const std::size_t failed = refused() + notWritten();
+    std::string text = "rendered " + std::to_string(total() - failed) + " of " + std::to_string(total())
+                       + (total() == 1 ? " pose" : " poses");
+    if (failed == 0)
+        return text;
+    text += "; ";
+    if (refused() > 0)
+        text += std::to_string(refused()) + " refused" + (notWritten() > 0 ? ", " : "");
+    if (notWritten() > 0)
+        text += std::to_string(notWritten()) + " not written";
+    return text;
+}
+
+} // namespace zelbrook

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+namespace zelbrook {
+
+// A finite decimal number such as "1.5", "-2" or "+3e-1": at most one sign,
+// at its start, and nothing before or after the number.
+std::optional<double> finiteNumber(std::string_view text);
+
+// A whole number in decimal digits, with an optional minus sign, from
+// minimum to maximum.
+std::optional<int> wholeNumber(std::string_view text, int minimum, int maximum);
+
+} // namespace zelbrook

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "model/result.h"
+
+#include <QByteArray>
+
+#include <condition_variable>
+#include <cstddef>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace zelbrook {
+
+// Writes finished outputs on threads of their own. Putting a file safely in
+// place waits for the disk, mostly for its sync; with several of those
+// waits under way at once the file system serves them together, and the
+// threads that draw need not wait at all. At most a few outputs and a
+// bounded number of bytes are queued or being written, so memory stays flat
+// however many outputs pass through.
+class OutputWriters
+{
+public:
+    // Called on a writer thread once the output is written or has failed.
+    using Done = std::function<void(const std::string &path, const Status &written)>;
+
+    OutputWriters(int threads, Done done);
+    // Writes what is queued, then ends the threads.
+    ~OutputWriters();
+
+    // Queues the output; waits while the queue is full.
+    void write(std::string path, QByteArray bytes);
+
+private:
+    struct Output {
+        std::string path;
+        QByteArray bytes;
+    };
+
+    void writeQueued();
+
+    Done m_done;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::deque<Output> m_queue;
+    qsizetype m_pendingBytes = 0; // queued or being written
+    bool m_closing = false;
+    std::vector<std::thread> m_threads;
+};
+
+} // namespace zelbrook

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <string_view>
+
+namespace zelbrook {
+
+// What --help shows; the manual page is made from it, so it names every
+// option with its range and default.
+inline constexpr std::string_view kRenderUsage =
+    "Usage: zelbrook-render [options] POSE OUTPUT\n"
+    "       zelbrook-render [options] --default OUTPUT\n"
+    "       zelbrook-render [options] --format FORMAT --output-dir DIR POSE...\n"
+    "\n"
+    "Draws the figure of a Zelbrook pose file as a picture or as data.\n"
+    "\n"
+    "  POSE    a pose file (.zbk), or - to read it from standard input\n"
+    "  OUTPUT  the file to write, or - for standard output (needs --format);\n"
+    "          its extension chooses the format: .bmp .png .svg .json .zbk\n"
+    "\n"
+    "Options:\n"
+    "  --default         draw the editor's start-up pose instead of a pose file\n"
+    "  --format FORMAT   bmp, png, svg, json or zbk (default: OUTPUT's extension)\n"
+    "  --scale S         multiply every length of the figure by S, any finite\n"
+    "                    number (default 1)\n"
+    "  --rotate DEGREES  turn the figure counter-clockwise about the hip, any\n"
+    "                    finite number (default 0)\n"
+    "  --pen PIXELS      pen width, 1 to 7 (default 2)\n"
+    "  --zoom N          make a bmp or png picture N times as large, 1 to 8\n"
+    "                    (default 1)\n"
+    "  --help            show this text and exit\n"
+    "  --version         show the program's version and exit\n"
+    "\n"
+    "Many poses in one run:\n"
+    "  --output-dir DIR  write each POSE to DIR/NAME.FORMAT, where NAME is the pose\n"
+    "                    file's name without its last extension; DIR must exist,\n"
+    "                    --format is needed, - is no POSE here, and two poses may\n"
+    "                    not give one name; --default adds DIR/default.FORMAT\n"
+    "  --list FILE       also render the pose files named in FILE, one a line\n"
+    "                    (- reads the names from standard input)\n"
+    "  --jobs N          render on N threads, 1 to 256 (default: one for each\n"
+    "                    processor); the files are the same whatever N is\n"
+    "  --quiet           no progress bar, and no summary when every pose is rendered\n"
+    "                    (the bar is shown only when standard error is a terminal)\n"
+    "\n"
+    "Exit status: 0 done, 1 a pose could not be read or an output not written\n"
+    "(with --output-dir, any one of them; the others are still rendered), 2 the\n"
+    "command line is wrong.\n";
+
+} // namespace zelbrook
