@@ -12,7 +12,6 @@
 #include <QTest>
 #include <QTimer>
 
-
 using namespace zelbrook;
 
 using Result = FileDialogControl::DialogResult;
