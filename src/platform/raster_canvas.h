@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/figure.h"
 #include "render/canvas.h"
 
 #include <QFont>
@@ -26,10 +27,6 @@ public:
     // twips a unit across, 6015 twips at 253/16 twips a unit down.
     static constexpr float kWindowUnitWidth = static_cast<float>(7455.0 * 11.0 / 180.0);
     static constexpr float kWindowUnitHeight = static_cast<float>(6015.0 * 16.0 / 253.0);
-    static constexpr int kDefaultDrawWidth = 2;
-    // The pen widths the editor offers, in pixels.
-    static constexpr int kThinnestPen = 1;
-    static constexpr int kThickestPen = 7;
     static constexpr int kMaximumZoom = 8;
 
     explicit RasterCanvas(int zoom = 1);
@@ -98,7 +95,7 @@ private:
     QImage m_image;
     QFont m_font;
     CanvasPoint m_current;
-    int m_drawWidth = kDefaultDrawWidth;
+    int m_drawWidth = kDefaultPenWidth;
     bool m_autoRedraw = false;
     Color m_foreColor = kBlack;
     Color m_backColor = kWhite;

@@ -102,7 +102,9 @@ Failure applyPen(Parser &parser, const std::string &value)
 {
     const std::optional<int> pen = wholeNumber(value, RenderOptions::kMinimumPen, RenderOptions::kMaximumPen);
     if (!pen)
-        return refused("--pen", value, "a whole number from 1 to 7");
+        return refused("--pen", value,
+                       "a whole number from " + std::to_string(RenderOptions::kMinimumPen) + " to "
+                           + std::to_string(RenderOptions::kMaximumPen));
     parser.options.penWidth = *pen;
     return std::nullopt;
 }

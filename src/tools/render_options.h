@@ -1,6 +1,7 @@
 #pragma once
 
 #include "export/exporter.h"
+#include "model/figure.h"
 #include "platform/raster_canvas.h"
 
 #include <optional>
@@ -45,8 +46,8 @@ struct RenderOptions {
     enum class OutputTarget { File, StandardOutput };
     using Format = ExportFormat;
 
-    static constexpr int kMinimumPen = RasterCanvas::kThinnestPen;
-    static constexpr int kMaximumPen = RasterCanvas::kThickestPen;
+    static constexpr int kMinimumPen = kPenWidthRange.minimum;
+    static constexpr int kMaximumPen = kPenWidthRange.maximum;
     static constexpr int kMinimumZoom = 1;
     static constexpr int kMaximumZoom = RasterCanvas::kMaximumZoom;
 

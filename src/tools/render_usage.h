@@ -1,8 +1,13 @@
 #pragma once
 
+#include "model/figure.h"
+
 #include <string_view>
 
 namespace zelbrook {
+
+static_assert(kPenWidthRange.minimum == 1 && kPenWidthRange.maximum == 7 && kDefaultPenWidth == 2,
+              "the usage text below gives the pen's range and default");
 
 // What --help shows; the manual page is made from it, so it names every
 // option with its range and default.
