@@ -1,5 +1,6 @@
 #include "form1.h"
 
+#include "accessible_names.h"
 #include "control_table.h"
 #include "slider_binding.h"
 
@@ -123,6 +124,7 @@ Form1::Form1(QWidget *parent)
     buildControls();
     bindSliders();
     bindCommands();
+    applyAccessibleNames(this);
     Form_Load();
     m_picture->setFocus();
 }
@@ -262,6 +264,7 @@ QLineEdit *Form1::display(std::string_view name) const { return findChild<QLineE
 void Form1::DrawMan()
 {
     zelbrook::DrawMan(m_pose, m_picture->canvas(), m_caption);
+    describeCanvas(m_picture, m_pose);
     m_picture->update();
 }
 
