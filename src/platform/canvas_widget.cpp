@@ -31,33 +31,33 @@ public:
     void Line(CanvasPoint from, CanvasPoint to, std::optional<Color> color = std::nullopt) override
     {
         RasterCanvas::Line(from, to, color);
-        record({Kind::Line, from, to, color, 0});
+        record({Kind::Line, from, to, color});
     }
     void PSet(CanvasPoint at, std::optional<Color> color = std::nullopt) override
     {
         RasterCanvas::PSet(at, color);
-        record({Kind::PSet, at, {}, color, 0});
+        record({Kind::PSet, at, {}, color});
     }
     void setCurrentX(float x) override
     {
         RasterCanvas::setCurrentX(x);
-        record({Kind::CurrentX, {x, 0.0f}, {}, {}, 0});
+        record({Kind::CurrentX, {x, 0.0f}});
     }
     void setCurrentY(float y) override
     {
         RasterCanvas::setCurrentY(y);
-        record({Kind::CurrentY, {0.0f, y}, {}, {}, 0});
+        record({Kind::CurrentY, {0.0f, y}});
     }
     void Print(std::string_view text) override
     {
         RasterCanvas::Print(text);
-        m_texts.emplace_back(text);
-        record({Kind::Print, {}, {}, {}, static_cast<int>(m_texts.size() - 1)});
+        record({Kind::Print, {}, {}, {}, m_texts.size(), text.size()});
+        m_texts.append(text);
     }
     void setDrawWidth(int pixels) override
     {
         RasterCanvas::setDrawWidth(pixels);
-        record({Kind::DrawWidth, {}, {}, {}, pixels});
+        record({Kind::DrawWidth, {}, {}, {}, static_cast<std::size_t>(pixels)});
     }
 
     // Changes with every drawing operation.
@@ -77,9 +77,10 @@ private:
     struct Step {
         Kind kind;
         CanvasPoint at;
-        CanvasPoint to;
-        std::optional<Color> color;
-        int number; // the pen width, or the text's index
+        CanvasPoint to = {};
+        std::optional<Color> color = {};
+        std::size_t number = 0; // the pen width, or where the text starts
+        std::size_t length = 0; // the text's length
     };
 
     void record(const Step &step)
@@ -100,14 +101,14 @@ private:
         case Kind::CurrentY:
             return target.setCurrentY(step.at.y);
         case Kind::Print:
-            return target.Print(m_texts[static_cast<std::size_t>(step.number)]);
+            return target.Print(std::string_view(m_texts).substr(step.number, step.length));
         case Kind::DrawWidth:
-            return target.setDrawWidth(step.number);
+            return target.setDrawWidth(static_cast<int>(step.number));
         }
     }
 
     std::vector<Step> m_steps;
-    std::vector<std::string> m_texts;
+    std::string m_texts; // every printed text, one after the other
     int m_penAtClear = kDefaultDrawWidth;
     quint64 m_generation = 0;
 };
