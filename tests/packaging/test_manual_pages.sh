@@ -39,6 +39,10 @@ grep -E '^  --' "$scratch/help" | while read -r option rest; do
     tr -s ' ' <"$scratch/render" | grep -qF -- "$words" || echo "$option"
 done >"$scratch/missing"
 [ -s "$scratch/missing" ] && fail "options whose help is not on the page: $(tr '\n' ' ' <"$scratch/missing")"
+# Every usage line of --help is a line of the synopsis.
+usages=$(grep -cE '^(Usage:)? +zelbrook-render ' "$scratch/help")
+synopsis=$(sed -n '/^SYNOPSIS$/,/^DESCRIPTION$/p' "$scratch/render" | grep -cE '^ +zelbrook-render ')
+[ "$usages" -eq "$synopsis" ] || fail "--help has $usages usage lines, the synopsis $synopsis"
 grep -q 'zelbrook-render --default --zoom 4 --pen 4 figure.png' "$scratch/render" || fail "the README's examples are missing"
 
 shown "$editor_page" >"$scratch/editor"
