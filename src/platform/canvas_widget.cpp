@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -13,10 +14,10 @@ namespace {
 constexpr int kBorder = 2;
 }
 
-// The 1x canvas, which also keeps every drawing operation since the last
-// clear, so that the same drawing can be made again at another zoom: for a
-// denser screen, or when the window moves to one. Keeping the list costs
-// little next to the drawing itself.
+// The 1x canvas, which on a denser screen also keeps every drawing
+// operation since the last clear, so that the same drawing can be made again
+// at the screen's zoom. At a ratio of 1 it keeps nothing, and a redraw costs
+// what it always did.
 class CanvasWidget::RecordedCanvas : public RasterCanvas
 {
 public:
@@ -26,91 +27,119 @@ public:
         m_steps.clear();
         m_texts.clear();
         m_penAtClear = DrawWidth();
+        m_whole = m_recording;
         ++m_generation;
     }
     void Line(CanvasPoint from, CanvasPoint to, std::optional<Color> color = std::nullopt) override
     {
+        record(Kind::Line, color, from, to);
         RasterCanvas::Line(from, to, color);
-        record({Kind::Line, from, to, color});
     }
     void PSet(CanvasPoint at, std::optional<Color> color = std::nullopt) override
     {
+        record(Kind::PSet, color, at);
         RasterCanvas::PSet(at, color);
-        record({Kind::PSet, at, {}, color});
     }
     void setCurrentX(float x) override
     {
+        record(Kind::CurrentX, {}, {x, 0.0f});
         RasterCanvas::setCurrentX(x);
-        record({Kind::CurrentX, {x, 0.0f}});
     }
     void setCurrentY(float y) override
     {
+        record(Kind::CurrentY, {}, {0.0f, y});
         RasterCanvas::setCurrentY(y);
-        record({Kind::CurrentY, {0.0f, y}});
     }
     void Print(std::string_view text) override
     {
+        if (m_recording)
+            m_texts.append(text);
+        record(Kind::Print, static_cast<std::uint32_t>(text.size()));
         RasterCanvas::Print(text);
-        record({Kind::Print, {}, {}, {}, m_texts.size(), text.size()});
-        m_texts.append(text);
     }
     void setDrawWidth(int pixels) override
     {
+        record(Kind::DrawWidth, static_cast<std::uint32_t>(pixels));
         RasterCanvas::setDrawWidth(pixels);
-        record({Kind::DrawWidth, {}, {}, {}, static_cast<std::size_t>(pixels)});
     }
 
     // Changes with every drawing operation.
     quint64 generation() const { return m_generation; }
+
+    // Starting to record mid-picture leaves the picture unrecorded until the
+    // next clear.
+    void setRecording(bool on)
+    {
+        if (on == m_recording)
+            return;
+        m_recording = on;
+        m_whole = false;
+        m_steps.clear();
+        m_texts.clear();
+    }
+    bool holdsWholePicture() const { return m_whole; }
 
     // Clears the target and draws on it what this canvas holds.
     void replay(Canvas &target) const
     {
         target.setDrawWidth(m_penAtClear);
         target.Cls();
-        for (const Step &step : m_steps)
-            replayStep(step, target);
+        std::string_view texts = m_texts;
+        for (const Step &step : m_steps) {
+            const std::optional<Color> color = step.hasValue ? std::optional(step.value) : std::nullopt;
+            switch (step.kind) {
+            case Kind::Line:
+                target.Line(step.at, step.to, color);
+                break;
+            case Kind::PSet:
+                target.PSet(step.at, color);
+                break;
+            case Kind::CurrentX:
+                target.setCurrentX(step.at.x);
+                break;
+            case Kind::CurrentY:
+                target.setCurrentY(step.at.y);
+                break;
+            case Kind::Print:
+                target.Print(texts.substr(0, step.value));
+                texts.remove_prefix(step.value);
+                break;
+            case Kind::DrawWidth:
+                target.setDrawWidth(static_cast<int>(step.value));
+                break;
+            }
+        }
     }
 
 private:
-    enum class Kind { Line, PSet, CurrentX, CurrentY, Print, DrawWidth };
+    enum class Kind : std::uint8_t { Line, PSet, CurrentX, CurrentY, Print, DrawWidth };
+    // One operation in 24 bytes, as the head's dots make hundreds of them
+    // at every redraw. The value is the colour, the pen width or the
+    // printed text's length.
     struct Step {
         Kind kind;
+        bool hasValue;
+        std::uint32_t value;
         CanvasPoint at;
-        CanvasPoint to = {};
-        std::optional<Color> color = {};
-        std::size_t number = 0; // the pen width, or where the text starts
-        std::size_t length = 0; // the text's length
+        CanvasPoint to;
     };
 
-    void record(const Step &step)
+    // Recording before drawing lets each drawing call end in a jump to the
+    // canvas's own, so that not recording costs next to nothing.
+    void record(Kind kind, std::optional<std::uint32_t> value, CanvasPoint at = {}, CanvasPoint to = {})
     {
-        m_steps.push_back(step);
         ++m_generation;
+        if (m_recording)
+            append({kind, value.has_value(), value.value_or(0), at, to});
     }
-
-    void replayStep(const Step &step, Canvas &target) const
-    {
-        switch (step.kind) {
-        case Kind::Line:
-            return target.Line(step.at, step.to, step.color);
-        case Kind::PSet:
-            return target.PSet(step.at, step.color);
-        case Kind::CurrentX:
-            return target.setCurrentX(step.at.x);
-        case Kind::CurrentY:
-            return target.setCurrentY(step.at.y);
-        case Kind::Print:
-            return target.Print(std::string_view(m_texts).substr(step.number, step.length));
-        case Kind::DrawWidth:
-            return target.setDrawWidth(static_cast<int>(step.number));
-        }
-    }
+    Q_NEVER_INLINE void append(const Step &step) { m_steps.push_back(step); }
 
     std::vector<Step> m_steps;
     std::string m_texts; // every printed text, one after the other
     int m_penAtClear = kDefaultDrawWidth;
     quint64 m_generation = 0;
+    bool m_recording = false;
+    bool m_whole = false; // recorded since the last clear
 };
 
 CanvasWidget::CanvasWidget(QWidget *parent)
@@ -122,6 +151,7 @@ CanvasWidget::CanvasWidget(QWidget *parent)
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFixedSize(RasterCanvas::kPixelWidth + 2 * kBorder, RasterCanvas::kPixelHeight + 2 * kBorder);
+    m_canvas->setRecording(drawingRatio() != 1.0);
 }
 
 CanvasWidget::~CanvasWidget() = default;
@@ -135,6 +165,7 @@ qreal CanvasWidget::drawingRatio() const { return m_ratioOverride > 0.0 ? m_rati
 void CanvasWidget::setDevicePixelRatioOverride(qreal ratio)
 {
     m_ratioOverride = ratio;
+    m_canvas->setRecording(drawingRatio() != 1.0);
     update();
 }
 
@@ -148,6 +179,7 @@ int CanvasWidget::zoomForRatio(qreal ratio)
 const QImage &CanvasWidget::screenImage()
 {
     const qreal ratio = drawingRatio();
+    m_canvas->setRecording(ratio != 1.0);
     if (ratio == 1.0)
         return m_canvas->Image();
     const int zoom = zoomForRatio(ratio);
@@ -163,6 +195,8 @@ const QImage &CanvasWidget::screenImage()
     return m_reduced;
 }
 
+// A picture drawn before the screen needed one (the window has just moved
+// to a denser screen) is shown enlarged until the next redraw.
 const QImage &CanvasWidget::zoomedImage(int zoom)
 {
     if (!m_zoomed || m_zoomed->zoom() != zoom) {
@@ -170,10 +204,15 @@ const QImage &CanvasWidget::zoomedImage(int zoom)
         m_zoomedGeneration.reset();
     }
     if (m_zoomedGeneration != m_canvas->generation()) {
-        m_canvas->replay(*m_zoomed);
+        m_enlarged = QImage();
+        if (m_canvas->holdsWholePicture())
+            m_canvas->replay(*m_zoomed);
+        else
+            m_enlarged =
+                m_canvas->Image().scaled(m_zoomed->Image().size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         m_zoomedGeneration = m_canvas->generation();
     }
-    return m_zoomed->Image();
+    return m_enlarged.isNull() ? m_zoomed->Image() : m_enlarged;
 }
 
 void CanvasWidget::paintEvent(QPaintEvent *event)

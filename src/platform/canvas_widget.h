@@ -58,6 +58,7 @@ private:
     // for a fractional ratio, each with the generation of the drawing it
     // shows.
     std::optional<RasterCanvas> m_zoomed;
+    QImage m_enlarged; // in its place while the drawing was not recorded
     std::optional<quint64> m_zoomedGeneration;
     QImage m_reduced;
     qreal m_reducedRatio = 0.0;

@@ -125,6 +125,13 @@ private slots:
         QVERIFY(widget.screenImage() != reduced);
         widget.setDevicePixelRatioOverride(1.0);
         QCOMPARE(widget.screenImage(), rendered(defaultPose(), 5, 1));
+        // Moved to a denser screen, the picture drawn at 1x shows enlarged
+        // until the next redraw draws it sharp.
+        widget.setDevicePixelRatioOverride(2.0);
+        QCOMPARE(widget.screenImage().size(), QSize(986, 794));
+        QCOMPARE(widget.screenImage().pixel(0, 0), qRgb(255, 255, 255));
+        draw(widget, bigHeadPose(), 1);
+        QCOMPARE(widget.screenImage(), rendered(bigHeadPose(), 1, 2));
         widget.setDevicePixelRatioOverride(0.0);
         QCOMPARE(widget.drawingRatio(), widget.devicePixelRatioF());
     }
