@@ -1,5 +1,6 @@
 #include "form1.h"
 
+#include "accessible_names.h"
 #include "canvas_posing.h"
 #include "edit_commands.h"
 #include "pose_file_drop.h"
@@ -70,6 +71,7 @@ Form1::Form1(QWidget *parent)
     m_posing = new CanvasPosing(m_document, Picture1());
     new PoseFileDrop(this, [this](const QString &path) { openPose(path); });
     bindCommands();
+    applyAccessibleNames(*m_controls);
     Form_Load();
     // The history begins after start-up.
     m_editCommands = new EditCommands(m_document, this, Picture1(),
@@ -116,6 +118,7 @@ void Form1::DrawMan()
     RasterCanvas &canvas = Picture1()->canvas();
     canvas.setDrawWidth(m_document.figure().penWidth);
     zelbrook::DrawMan(m_document.pose(), canvas, m_caption);
+    describeCanvas(Picture1(), m_document.figure());
     Picture1()->update();
 }
 
