@@ -85,13 +85,13 @@ int RenderCommand::run(const std::vector<std::string> &arguments, QIODevice &sta
                        QIODevice &standardError, bool errorIsTerminal)
 {
     ParsedRenderArguments parsed = RenderOptions::parse(arguments);
-    if (std::holds_alternative<RenderHelpRequest>(parsed)) {
-        report(standardOutput, RenderOptions::usage());
-        return Success;
-    }
-    if (std::holds_alternative<RenderVersionRequest>(parsed)) {
-        report(standardOutput, RenderOptions::version());
-        return Success;
+    if (std::holds_alternative<RenderHelpRequest>(parsed) || std::holds_alternative<RenderVersionRequest>(parsed)) {
+        const bool help = std::holds_alternative<RenderHelpRequest>(parsed);
+        if (report(standardOutput, help ? RenderOptions::usage() : RenderOptions::version()))
+            return Success;
+        report(standardError, std::string(kMessagePrefix) + "standard output: It could not be written: "
+                                  + standardOutput.errorString().toStdString() + ".\n");
+        return Failure;
     }
     if (const auto *usageError = std::get_if<RenderUsageError>(&parsed)) {
         report(standardError, usageFailure(usageError->message));
@@ -120,9 +120,9 @@ int RenderCommand::run(const std::vector<std::string> &arguments, QIODevice &sta
     return Success;
 }
 
-void RenderCommand::report(QIODevice &device, std::string_view text)
+bool RenderCommand::report(QIODevice &device, std::string_view text)
 {
-    device.write(text.data(), static_cast<qint64>(text.size()));
+    return device.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size());
 }
 
 } // namespace zelbrook

@@ -28,7 +28,8 @@ public:
                    QIODevice &standardError, bool errorIsTerminal = false);
 
 private:
-    static void report(QIODevice &device, std::string_view text);
+    // False when not all of the text could be written.
+    static bool report(QIODevice &device, std::string_view text);
 };
 
 } // namespace zelbrook

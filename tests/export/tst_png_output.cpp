@@ -97,6 +97,12 @@ private slots:
         QTest::newRow("pen 7") << Figure{startPose(), 7} << 1;
         QTest::newRow("large head, turned, zoom 2, pen 5") << Figure{large, 5} << 2;
         QTest::newRow("thin pen, zoom 8") << Figure{startPose(), 1} << 8;
+        Pose away = startPose();
+        away.scale = 1e308; // only the credit line is left in the picture
+        QTest::newRow("figure out of sight") << Figure{away, 2} << 1;
+        Pose huge = large;
+        huge.scale = 30.0; // black strokes across the whole picture
+        QTest::newRow("strokes across the picture, pen 7, zoom 8") << Figure{huge, 7} << 8;
     }
 
     // The pictures of figures are grey, as exported they read back pixel for

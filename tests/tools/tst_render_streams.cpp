@@ -59,6 +59,10 @@ private slots:
         QTest::newRow("closed standard output")
             << QStringList{"--default", "--format", "svg", "-"} << STDOUT_FILENO << false
             << QByteArray("zelbrook-render: standard output: It could not be written: Bad file descriptor.\n");
+        QTest::newRow("help to a closed standard output")
+            << QStringList{"--help"} << STDOUT_FILENO << false
+            << QByteArray("zelbrook-render: standard output: It could not be written: Bad file descriptor.\n");
+        QTest::newRow("version to a pipe without reader") << QStringList{"--version"} << -1 << true << brokenPipe;
         QTest::newRow("closed standard input")
             << QStringList{"-", "out.json"} << STDIN_FILENO << false
             << QByteArray("zelbrook-render: standard input: It could not be read: Bad file descriptor.\n");
