@@ -1,28 +1,13 @@
 #include "tools/render_files.h"
 
-#include "platform/atomic_file.h"
+#include "platform/system_file.h"
 
-#include <QFile>
-#include <QFileInfo>
-
-#include <cerrno>
-#include <cstring>
-#include <variant>
-
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 namespace zelbrook {
-
-namespace {
-
-// Qt reads a name as UTF-8 and turns bytes that are not into U+FFFD, which
-// cannot be turned back; names that are valid UTF-8 pass through unchanged.
-QString systemName(const std::string &path)
-{
-    return QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
-}
-
-} // namespace
 
 Result<std::string> RenderFiles::readPoseBytes(const std::string &path) { return readWhole(path, kMaximumPoseBytes); }
 
@@ -30,10 +15,7 @@ Result<std::string> RenderFiles::readListBytes(const std::string &path) { return
 
 Result<std::string> RenderFiles::readWhole(const std::string &path, std::size_t maxBytes)
 {
-    std::variant<QByteArray, QString> read = AtomicFile::read(systemName(path), static_cast<qint64>(maxBytes));
-    if (const QString *failure = std::get_if<QString>(&read))
-        return Error{failure->toStdString()};
-    return std::get<QByteArray>(read).toStdString();
+    return SystemFile::read(path, maxBytes);
 }
 
 // A pipe tells its size only by ending, so the stream is read up to one
@@ -55,20 +37,19 @@ Result<std::string> RenderFiles::readStream(QIODevice &device, std::size_t maxBy
 
 Status RenderFiles::writeOutput(const std::string &path, QByteArrayView bytes)
 {
-    if (const std::optional<QString> failure = AtomicFile::write(systemName(path), bytes))
-        return Error{failure->toStdString()};
-    return {};
+    return SystemFile::write(path, std::string_view(bytes.data(), static_cast<std::size_t>(bytes.size())));
 }
 
 Status RenderFiles::checkOutputFolder(const std::string &path)
 {
-    const QFileInfo folder(systemName(path));
-    if (!folder.exists())
-        return Error{"The folder does not exist."};
-    if (!folder.isDir())
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0)
+        return Error{errno == ENOENT ? "The folder does not exist."
+                                     : "It cannot be looked at: " + SystemFile::reason(errno) + "."};
+    if (!S_ISDIR(status.st_mode))
         return Error{"It is not a folder."};
     if (::access(path.c_str(), W_OK | X_OK) != 0)
-        return Error{std::string("Files cannot be made in it: ") + std::strerror(errno) + "."};
+        return Error{"Files cannot be made in it: " + SystemFile::reason(errno) + "."};
     return {};
 }
 

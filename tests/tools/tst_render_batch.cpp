@@ -171,7 +171,7 @@ private slots:
             program = "/usr/bin/setpriv";
         }
         const RenderRun run = runRender(m_dir.path(), arguments, {}, {}, {}, program);
-        QCOMPARE(run.err, QByteArray("zelbrook-render: locked: Files cannot be made in it: Permission denied.\n"));
+        QCOMPARE(run.err, QByteArray("zelbrook-render: locked: Files cannot be made in it: permission denied.\n"));
         QCOMPARE(run.exitCode, 1);
         QVERIFY(files("locked").isEmpty());
         QVERIFY(QFile::setPermissions(m_dir.filePath("locked"), readOnly | QFile::WriteOwner));
