@@ -1,6 +1,6 @@
 #include "model/program_info.h"
 #include "platform/raster_canvas.h"
-#include "render/draw_man.h"
+#include "render/draw_figure.h"
 #include "render/head_outline.h"
 #include "render/joints.h"
 
@@ -31,7 +31,7 @@ void BM_DrawMan(benchmark::State &state)
     canvas.setDrawWidth(2);
     const Pose pose = defaultPose();
     for (auto _ : state) {
-        DrawMan(pose, canvas, kCaption);
+        drawFigure(pose, canvas, kCaption);
         benchmark::DoNotOptimize(canvas.Image().constBits());
     }
 }

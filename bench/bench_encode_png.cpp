@@ -1,7 +1,7 @@
 #include "model/program_info.h"
 #include "platform/picture_writer.h"
 #include "platform/raster_canvas.h"
-#include "render/draw_man.h"
+#include "render/draw_figure.h"
 
 #include <QBuffer>
 #include <QImageWriter>
@@ -14,7 +14,7 @@ namespace {
 QImage defaultPicture()
 {
     RasterCanvas canvas;
-    DrawMan(Pose::defaults(RasterCanvas::kWindowUnitWidth), canvas, kProgramCaption);
+    drawFigure(Pose::defaults(RasterCanvas::kWindowUnitWidth), canvas, kProgramCaption);
     return canvas.Image();
 }
 

@@ -4,7 +4,7 @@
 #include "platform/atomic_file.h"
 #include "platform/picture_writer.h"
 #include "posefile/pose_writer.h"
-#include "render/draw_man.h"
+#include "render/draw_figure.h"
 
 #include <QFontMetrics>
 
@@ -21,7 +21,7 @@ QByteArray svgDocument(const Figure &figure, std::string_view caption)
 {
     SvgCanvas canvas(Exporter::svgPage());
     canvas.setDrawWidth(figure.penWidth);
-    DrawMan(figure.pose, canvas, caption);
+    drawFigure(figure.pose, canvas, caption);
     return bytesOf(canvas.document());
 }
 
@@ -67,7 +67,7 @@ const QImage &Exporter::draw(const Figure &figure, std::string_view caption, int
     if (!m_canvas || m_canvas->zoom() != pictureZoom)
         m_canvas.emplace(pictureZoom);
     m_canvas->setDrawWidth(figure.penWidth);
-    DrawMan(figure.pose, *m_canvas, caption);
+    drawFigure(figure.pose, *m_canvas, caption);
     return m_canvas->Image();
 }
 

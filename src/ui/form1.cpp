@@ -16,7 +16,7 @@
 #include "platform/system_file.h"
 #include "posefile/pose_reader.h"
 #include "posefile/pose_writer.h"
-#include "render/draw_man.h"
+#include "render/draw_figure.h"
 
 #include <QEvent>
 #include <QFile>
@@ -117,7 +117,7 @@ void Form1::DrawMan()
 {
     RasterCanvas &canvas = Picture1()->canvas();
     canvas.setDrawWidth(m_document.figure().penWidth);
-    zelbrook::DrawMan(m_document.pose(), canvas, m_caption);
+    drawFigure(m_document.pose(), canvas, m_caption);
     describeCanvas(Picture1(), m_document.figure());
     Picture1()->update();
 }

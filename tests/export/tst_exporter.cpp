@@ -3,7 +3,7 @@
 #include "platform/canvas_widget.h"
 #include "platform/picture_writer.h"
 #include "posefile/pose_reader.h"
-#include "render/draw_man.h"
+#include "render/draw_figure.h"
 
 #include <QApplication>
 #include <QDir>
@@ -63,7 +63,7 @@ private slots:
 
         CanvasWidget widget;
         widget.canvas().setDrawWidth(figure.penWidth);
-        DrawMan(figure.pose, widget.canvas(), caption.toStdString());
+        drawFigure(figure.pose, widget.canvas(), caption.toStdString());
         const QByteArray editorBytes = PictureWriter::encode(widget.canvas().Image(), "bmp");
         QVERIFY(editorBytes.startsWith("BM"));
 
@@ -92,7 +92,7 @@ private slots:
         const Figure figure{largeHeadPose(), 3};
         RasterCanvas canvas(zoom);
         canvas.setDrawWidth(3);
-        DrawMan(figure.pose, canvas, kProgramCaption);
+        drawFigure(figure.pose, canvas, kProgramCaption);
         const Result<QByteArray> png = Exporter().encode(figure, kProgramCaption, ExportFormat::Png, zoom);
         QVERIFY(png.ok());
         const QImage decoded = QImage::fromData(*png, "PNG");

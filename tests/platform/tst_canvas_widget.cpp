@@ -1,6 +1,6 @@
 #include "model/program_info.h"
 #include "platform/canvas_widget.h"
-#include "render/draw_man.h"
+#include "render/draw_figure.h"
 
 #include <QTest>
 
@@ -24,14 +24,14 @@ QImage rendered(const Pose &pose, int pen, int zoom)
 {
     RasterCanvas canvas(zoom);
     canvas.setDrawWidth(pen);
-    DrawMan(pose, canvas, kProgramCaption);
+    drawFigure(pose, canvas, kProgramCaption);
     return canvas.Image();
 }
 
 void draw(CanvasWidget &widget, const Pose &pose, int pen)
 {
     widget.canvas().setDrawWidth(pen);
-    DrawMan(pose, widget.canvas(), kProgramCaption);
+    drawFigure(pose, widget.canvas(), kProgramCaption);
 }
 
 // What the widget paints, in device pixels.

@@ -1,6 +1,6 @@
 #include "model/program_info.h"
 #include "platform/raster_canvas.h"
-#include "render/draw_man.h"
+#include "render/draw_figure.h"
 #include "render/joints.h"
 
 #include <QFontMetrics>
@@ -64,7 +64,7 @@ private slots:
     {
         RasterCanvas canvas;
         const Pose pose = defaultPose();
-        DrawMan(pose, canvas, kCaption);
+        drawFigure(pose, canvas, kCaption);
         const QImage &image = canvas.Image();
         const Joints j = ComputeJoints(pose);
         const Point hip{pose.hipX, pose.hipY};
@@ -88,7 +88,7 @@ private slots:
         QVERIFY(left + metrics.horizontalAdvance(credit) < 493);
         QVERIFY(top + metrics.height() <= 397);
 
-        DrawMan(defaultPose(), canvas, kCaption);
+        drawFigure(defaultPose(), canvas, kCaption);
         int inCorner = 0;
         for (int y = static_cast<int>(top); y < 397; ++y)
             for (int x = static_cast<int>(left); x < 493; ++x)
@@ -186,7 +186,7 @@ private slots:
         Pose pose = defaultPose();
         pose.scale = scale;
         RasterCanvas canvas;
-        DrawMan(pose, canvas, kCaption);
+        drawFigure(pose, canvas, kCaption);
         const Point hip{pose.hipX, pose.hipY};
         const Point neck = ComputeJoints(pose).neck;
         const double length = std::hypot(neck.x - hip.x, neck.y - hip.y);
@@ -214,8 +214,8 @@ private slots:
     {
         RasterCanvas one;
         RasterCanvas two(2);
-        DrawMan(defaultPose(), one, kCaption);
-        DrawMan(defaultPose(), two, kCaption);
+        drawFigure(defaultPose(), one, kCaption);
+        drawFigure(defaultPose(), two, kCaption);
         const double ratio = double(darkPixels(two.Image())) / darkPixels(one.Image());
         QVERIFY2(ratio > 3.0 && ratio < 5.0, qPrintable(QString::number(ratio)));
     }

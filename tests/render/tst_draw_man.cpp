@@ -1,6 +1,6 @@
 #include "model/program_info.h"
 #include "recording_canvas.h"
-#include "render/draw_man.h"
+#include "render/draw_figure.h"
 #include "render/far_segment.h"
 #include "render/head_outline.h"
 #include "render/joints.h"
@@ -27,7 +27,7 @@ CanvasPoint single(Point p) { return {static_cast<float>(p.x), static_cast<float
 RecordingCanvas drawn(const Pose &pose, std::string_view caption = kCaption)
 {
     RecordingCanvas canvas;
-    DrawMan(pose, canvas, caption);
+    drawFigure(pose, canvas, caption);
     return canvas;
 }
 

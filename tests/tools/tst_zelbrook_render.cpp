@@ -3,7 +3,7 @@
 #include "platform/raster_canvas.h"
 #include "posefile/pose_reader.h"
 #include "posefile/pose_writer.h"
-#include "render/draw_man.h"
+#include "render/draw_figure.h"
 #include "render/head_outline.h"
 #include "render/joints.h"
 #include "tools/render_process.h"
@@ -170,7 +170,7 @@ private slots:
         QTEST(image.size(), "size");
         RasterCanvas canvas(zoom);
         canvas.setDrawWidth(pen);
-        DrawMan(pose, canvas, kProgramCaption);
+        drawFigure(pose, canvas, kProgramCaption);
         QVERIFY(image.convertToFormat(QImage::Format_RGB32) == canvas.Image().convertToFormat(QImage::Format_RGB32));
     }
 

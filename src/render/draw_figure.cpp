@@ -1,4 +1,4 @@
-#include "draw_man.h"
+#include "draw_figure.h"
 
 #include "far_segment.h"
 #include "head_outline.h"
@@ -24,7 +24,7 @@ void drawSegment(Canvas &canvas, Point from, Point to, std::optional<Color> colo
 
 } // namespace
 
-void DrawMan(const Pose &pose, Canvas &canvas, std::string_view caption)
+void drawFigure(const Pose &pose, Canvas &canvas, std::string_view caption)
 {
     canvas.Cls();
 

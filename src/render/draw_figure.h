@@ -14,6 +14,6 @@ inline constexpr std::string_view kCreditPrefix = "made with ";
 // the 362 head dots, the remark when the head is very large, and the credit
 // line "made with " followed by the window's caption. Nothing is kept between
 // calls, so two calls in a row leave the same picture as one.
-void DrawMan(const Pose &pose, Canvas &canvas, std::string_view caption);
+void drawFigure(const Pose &pose, Canvas &canvas, std::string_view caption);
 
 } // namespace zelbrook
