@@ -51,7 +51,9 @@ public:
     virtual int DrawWidth() const = 0;
     virtual void setDrawWidth(int pixels) = 0;
 
-    // Whether drawing also goes into the persistent image.
+    // Whether drawing also goes into the persistent image. The exports switch
+    // it on, as the window always has; nothing else reads it, since every
+    // canvas here keeps its picture whatever the switch says.
     virtual bool AutoRedraw() const = 0;
     virtual void setAutoRedraw(bool on) = 0;
 };
