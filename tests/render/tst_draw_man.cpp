@@ -22,8 +22,6 @@ namespace {
 
 constexpr std::string_view kCaption = kProgramCaption;
 
-CanvasPoint single(Point p) { return {static_cast<float>(p.x), static_cast<float>(p.y)}; }
-
 RecordingCanvas drawn(const Pose &pose, std::string_view caption = kCaption)
 {
     RecordingCanvas canvas;
@@ -38,40 +36,46 @@ class TestDrawMan : public QObject
     Q_OBJECT
 
 private slots:
+    // The default figure's segments, dots and credit line, against joints
+    // worked out by hand from the start-up angles (offsets from the hip).
     void defaultPoseCallSequence()
     {
         const Pose pose = Pose::defaults(kCanvasWidth);
         const auto calls = drawn(pose).calls;
-        const Joints j = ComputeJoints(pose);
-        const CanvasPoint hip{pose.hipX, 210.0f};
+        const auto at = [&pose](double dx, double dy) { return Point{pose.hipX + dx, 210.0 + dy}; };
+        const Point hip = at(0, 0), neck = at(0.0040, -35.0000), lKnee = at(-1.9627, 27.9311),
+                    lFoot = at(-2.7733, 50.9168), rKnee = at(11.8237, 25.3811), rFoot = at(13.8202, 48.2943),
+                    shoulder = at(0.0032, -28.0000), lElbow = at(-15.3213, -15.1486), lHand = at(-1.4339, -0.7562),
+                    rElbow = at(15.3248, -15.1450), rHand = at(35.0210, -11.6723), headCentre = at(0.0052, -45.0000);
+        const auto near = [](CanvasPoint drawn, Point expected) {
+            return std::abs(drawn.x - expected.x) < 1e-3 && std::abs(drawn.y - expected.y) < 1e-3;
+        };
 
         QCOMPARE(calls.size(), std::size_t(1 + 9 + 362 + 3));
         QCOMPARE(calls[0].op, Op::Cls);
-
-        const std::pair<CanvasPoint, CanvasPoint> segments[] = {{hip, single(j.neck)},
-                                                                {hip, single(j.lKnee)},
-                                                                {hip, single(j.rKnee)},
-                                                                {single(j.lKnee), single(j.lFoot)},
-                                                                {single(j.rKnee), single(j.rFoot)},
-                                                                {single(j.shoulder), single(j.lElbow)},
-                                                                {single(j.shoulder), single(j.rElbow)},
-                                                                {single(j.lElbow), single(j.lHand)},
-                                                                {single(j.rElbow), single(j.rHand)}};
+        const std::pair<Point, Point> segments[] = {{hip, neck},        {hip, lKnee},    {hip, rKnee},
+                                                    {lKnee, lFoot},     {rKnee, rFoot},  {shoulder, lElbow},
+                                                    {shoulder, rElbow}, {lElbow, lHand}, {rElbow, rHand}};
         for (int i = 0; i < 9; ++i) {
             const auto &call = calls[1 + i];
             QCOMPARE(call.op, Op::Line);
-            QCOMPARE(call.a, segments[i].first);
-            QCOMPARE(call.b, segments[i].second);
+            QVERIFY2(near(call.a, segments[i].first) && near(call.b, segments[i].second),
+                     qPrintable(QString::number(i)));
             // Body and legs in black, arms in the foreground colour.
             QCOMPARE(call.color, i < 5 ? std::optional<Color>(kBlack) : std::nullopt);
         }
 
-        const HeadOutline head = ComputeHeadOutline(pose, j.headCentre);
+        // Each step plots a dot and the one opposite it across the head's
+        // centre, on an outline 10 units long and 7 across.
         for (int t = 0; t < kHeadSteps; ++t) {
-            QCOMPARE(calls[10 + 2 * t].op, Op::PSet);
-            QCOMPARE(calls[10 + 2 * t].a, single(head[t].first));
-            QCOMPARE(calls[11 + 2 * t].a, single(head[t].opposite));
-            QCOMPARE(calls[10 + 2 * t].color, std::nullopt);
+            const auto &first = calls[10 + 2 * t];
+            const auto &opposite = calls[11 + 2 * t];
+            QCOMPARE(first.op, Op::PSet);
+            QCOMPARE(first.color, std::nullopt);
+            const Point middle{(first.a.x + opposite.a.x) / 2.0, (first.a.y + opposite.a.y) / 2.0};
+            QVERIFY2(near(CanvasPoint{float(middle.x), float(middle.y)}, headCentre), qPrintable(QString::number(t)));
+            const double dx = first.a.x - headCentre.x, dy = first.a.y - headCentre.y;
+            QVERIFY(std::abs(dx * dx / (7.0 * 7.0) + dy * dy / (10.0 * 10.0) - 1.0) < 1e-2);
         }
 
         QCOMPARE(calls[372].op, Op::SetCurrentX);
