@@ -2,6 +2,7 @@
 #include "platform/raster_canvas.h"
 #include "render/draw_figure.h"
 #include "render/joints.h"
+#include "test_support.h"
 
 #include <QFontMetrics>
 #include <QTest>
@@ -53,7 +54,7 @@ private slots:
     {
         RasterCanvas canvas;
         QCOMPARE(canvas.Image().size(), QSize(493, 397));
-        QCOMPARE(canvas.Width(), 455.58334f);
+        QCOMPARE(canvas.Width(), test::kCanvasWidth);
         QCOMPARE(canvas.Height(), 380.39526f);
         QCOMPARE(canvas.DrawWidth(), 2);
         QVERIFY(!canvas.AutoRedraw());
@@ -83,7 +84,7 @@ private slots:
         RasterCanvas canvas;
         const QFontMetrics metrics(canvas.font());
         const QString credit = QStringLiteral("made with Zelbrook v0.1 by Quillfen");
-        const double left = (455.58334f - 200.0f) * 493 / 500;
+        const double left = (test::kCanvasWidth - 200.0f) * 493 / 500;
         const double top = 380.39526f * 397 / 400;
         QVERIFY(left + metrics.horizontalAdvance(credit) < 493);
         QVERIFY(top + metrics.height() <= 397);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "test_support.h"
+
 #include "render/canvas.h"
 
 #include <string>
@@ -31,7 +33,7 @@ public:
     void setCurrentX(float x) override { calls.push_back({Op::SetCurrentX, {x, 0}, {}, {}, {}}); }
     void setCurrentY(float y) override { calls.push_back({Op::SetCurrentY, {0, y}, {}, {}, {}}); }
     void Print(std::string_view text) override { calls.push_back({Op::Print, {}, {}, {}, std::string(text)}); }
-    float Width() const override { return 455.58334f; }
+    float Width() const override { return test::kCanvasWidth; }
     float Height() const override { return 380.39526f; }
     int DrawWidth() const override { return 2; }
     void setDrawWidth(int) override {}

@@ -79,7 +79,7 @@ private slots:
         }
 
         QCOMPARE(calls[372].op, Op::SetCurrentX);
-        QCOMPARE(calls[372].a.x, 455.58334f - 200.0f);
+        QCOMPARE(calls[372].a.x, kCanvasWidth - 200.0f);
         QCOMPARE(calls[373].op, Op::SetCurrentY);
         QCOMPARE(calls[373].a.y, 380.39526f);
         QCOMPARE(calls[374].op, Op::Print);

@@ -1,5 +1,6 @@
 #include "model/pose_field.h"
 #include "render/joint_picker.h"
+#include "test_support.h"
 
 #include <QTest>
 
@@ -13,7 +14,7 @@ Q_DECLARE_METATYPE(zelbrook::Joint)
 
 namespace {
 
-const float kCanvasWidth = static_cast<float>(7455.0 * 11.0 / 180.0);
+using test::kCanvasWidth;
 
 // The start-up figure, changed as the name of the row says.
 Pose variant(const QString &name)

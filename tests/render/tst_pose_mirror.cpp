@@ -2,6 +2,7 @@
 #include "model/pose_mirror.h"
 #include "render/head_outline.h"
 #include "render/joints.h"
+#include "test_support.h"
 
 #include <QTest>
 
@@ -14,7 +15,7 @@ Q_DECLARE_METATYPE(zelbrook::FieldId)
 
 namespace {
 
-const float kCanvasWidth = static_cast<float>(7455.0 * 11.0 / 180.0);
+using test::kCanvasWidth;
 
 const FieldId kAngles[] = {FieldId::BodyAngle,  FieldId::LLegAngle1, FieldId::LLegAngle2, FieldId::RLegAngle1,
                            FieldId::RLegAngle2, FieldId::LArmAngle1, FieldId::LArmAngle2, FieldId::RArmAngle1,

@@ -1,4 +1,5 @@
 #include "render/svg_canvas.h"
+#include "test_support.h"
 
 #include <QTest>
 
@@ -64,7 +65,7 @@ private slots:
     {
         QFETCH(Draw, draw);
 
-        SvgCanvas canvas({493, 397, 455.58334f, 380.39526f, "DejaVu Sans", 11.0, 10.0});
+        SvgCanvas canvas({493, 397, test::kCanvasWidth, 380.39526f, "DejaVu Sans", 11.0, 10.0});
         draw(canvas);
         const QStringList lines = QString::fromStdString(canvas.document()).split('\n');
         QCOMPARE(lines.value(2), R"(<rect width="500" height="400" fill="#ffffff"/>)");

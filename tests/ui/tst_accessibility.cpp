@@ -1,4 +1,5 @@
 #include "form1_fixture.h"
+#include "test_support.h"
 
 #include "ui/accessible_names.h"
 
@@ -195,7 +196,7 @@ private slots:
 
     void descriptionOfAPoseAsItsFileHoldsIt()
     {
-        Pose pose = Pose::defaults(455.58334f);
+        Pose pose = Pose::defaults(test::kCanvasWidth);
         pose.rotation = 0.5;         // 28.65 degrees
         pose.rArmAngle1 = -1.0;      // the mirrored slider: 57.3
         pose.bodyAngle = 3.14159265; // 180.01 degrees, 90.01 from upright

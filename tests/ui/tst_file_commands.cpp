@@ -1,4 +1,5 @@
 #include "form1_fixture.h"
+#include "test_support.h"
 
 #include "posefile/pose_writer.h"
 
@@ -38,7 +39,7 @@ void writeBytes(const QString &path, const QByteArray &bytes)
 // The default pose's file with one item replaced (items count from 1).
 QByteArray defaultFileWith(int item, const QByteArray &value)
 {
-    QByteArray text = QByteArray::fromStdString(writePoseFile(Pose::defaults(455.58334f))).trimmed();
+    QByteArray text = QByteArray::fromStdString(writePoseFile(Pose::defaults(test::kCanvasWidth))).trimmed();
     QList<QByteArray> items = text.split(',');
     items[item - 1] = value;
     return items.join(',') + "\r\n";

@@ -1,4 +1,5 @@
 #include "form1_fixture.h"
+#include "test_support.h"
 
 #include "model/pose_field.h"
 #include "ui/control_table.h"
@@ -97,7 +98,7 @@ private slots:
         QCOMPARE(f.slider("RotateScroll")->Value(), 0);
         QCOMPARE(f.slider("LineWidthScroll")->Value(), 2);
         // Every binding wrote back exactly the default it came from.
-        QCOMPARE(f.window->pose(), Pose::defaults(455.58334f));
+        QCOMPARE(f.window->pose(), Pose::defaults(test::kCanvasWidth));
         QCOMPARE(f.window->pose().hipX, 227.79167f);
         QVERIFY(!f.window->Picture1()->canvas().AutoRedraw());
         // The figure is in the picture before any focus event arrives.
