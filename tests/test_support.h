@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/pose.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QString>
@@ -10,6 +12,19 @@ namespace zelbrook::test {
 // The canvas control's width in window units; half of it, in single
 // precision, is where the start-up pose puts the hip.
 inline const float kCanvasWidth = static_cast<float>(7455.0 * 11.0 / 180.0);
+
+// The start-up pose.
+inline Pose startPose() { return Pose::defaults(kCanvasWidth); }
+
+// A head so large that the remark is printed too, turned and scaled.
+inline Pose largeHeadPose()
+{
+    Pose pose = startPose();
+    pose.headRadius = 95;
+    pose.scale = 1.5;
+    pose.rotation = 0.5;
+    return pose;
+}
 
 // A file's whole content, or the given stand-in when it cannot be read.
 inline QByteArray fileBytes(const QString &path, const QByteArray &unreadable = QByteArray("<unreadable>"))

@@ -5,12 +5,14 @@
 #include "posefile/pose_reader.h"
 #include "render/draw_figure.h"
 
+#include "test_support.h"
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
+
 #include <QTest>
 #include <QXmlStreamReader>
 
@@ -18,17 +20,8 @@ using namespace zelbrook;
 
 namespace {
 
-Pose startPose() { return Pose::defaults(RasterCanvas::kWindowUnitWidth); }
-
-// The head so large that the remark is printed too, turned and scaled.
-Pose largeHeadPose()
-{
-    Pose pose = startPose();
-    pose.headRadius = 95;
-    pose.scale = 1.5;
-    pose.rotation = 0.5;
-    return pose;
-}
+using test::largeHeadPose;
+using test::startPose;
 
 QByteArray fileBytes(const QString &path)
 {

@@ -2,22 +2,16 @@
 #include "platform/canvas_widget.h"
 #include "render/draw_figure.h"
 
+#include "test_support.h"
+
 #include <QTest>
 
 using namespace zelbrook;
 
 namespace {
 
-Pose defaultPose() { return Pose::defaults(RasterCanvas::kWindowUnitWidth); }
-
-Pose bigHeadPose()
-{
-    Pose pose = defaultPose();
-    pose.headRadius = 95;
-    pose.rotation = 0.5;
-    pose.scale = 1.5;
-    return pose;
-}
+Pose defaultPose() { return test::startPose(); }
+Pose bigHeadPose() { return test::largeHeadPose(); }
 
 // The picture zelbrook-render draws for this pose and pen at this zoom.
 QImage rendered(const Pose &pose, int pen, int zoom)
