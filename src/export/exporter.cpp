@@ -50,9 +50,7 @@ Status Exporter::write(const Figure &figure, std::string_view caption, ExportFor
     const Result<QByteArray> bytes = encode(figure, caption, format, zoom);
     if (!bytes)
         return bytes.error();
-    if (const std::optional<QString> failure = AtomicFile::write(path, *bytes))
-        return Error{failure->toStdString()};
-    return {};
+    return AtomicFile::write(path, *bytes);
 }
 
 QImage Exporter::picture(const Figure &figure, std::string_view caption, int zoom)

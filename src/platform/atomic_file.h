@@ -1,11 +1,10 @@
 #pragma once
 
+#include "model/result.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
-
-#include <optional>
-#include <variant>
 
 namespace zelbrook {
 
@@ -19,13 +18,13 @@ public:
     // Writes the bytes to a new file beside the target and puts it in the
     // target's place only once all of it is written and flushed, so a failed
     // write leaves an existing file exactly as it was; a device or a pipe is
-    // written as it is. Empty on success.
-    static std::optional<QString> write(const QString &path, QByteArrayView bytes);
+    // written as it is.
+    static Status write(const QString &path, QByteArrayView bytes);
 
     // The whole content of a regular file. A file larger than maxBytes is an
     // error rather than being cut short, so no caller ever mistakes the start
     // of a file for all of it; folders, devices and pipes are errors too.
-    static std::variant<QByteArray, QString> read(const QString &path, qint64 maxBytes);
+    static Result<QByteArray> read(const QString &path, qint64 maxBytes);
 };
 
 } // namespace zelbrook

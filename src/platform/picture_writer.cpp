@@ -25,11 +25,12 @@ QByteArray PictureWriter::encode(const QImage &image, const char *format)
     return bytes;
 }
 
-std::optional<QString> PictureWriter::save(const QImage &image, const QString &path, const char *format)
+Status PictureWriter::save(const QImage &image, const QString &path, const char *format)
 {
     const QByteArray bytes = encode(image, format);
     if (bytes.isEmpty())
-        return QStringLiteral("The picture could not be converted to %1.").arg(QString::fromLatin1(format).toUpper());
+        return Error{"The picture could not be converted to " + QString::fromLatin1(format).toUpper().toStdString()
+                     + "."};
     return AtomicFile::write(path, bytes);
 }
 

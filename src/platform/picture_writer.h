@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/result.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QString>
@@ -17,7 +19,7 @@ public:
     static QByteArray encode(const QImage &image, const char *format);
     // Encodes the picture and writes it with AtomicFile, so a failure leaves
     // an existing file as it was. Empty on success, else the reason.
-    static std::optional<QString> save(const QImage &image, const QString &path, const char *format);
+    static Status save(const QImage &image, const QString &path, const char *format);
 };
 
 } // namespace zelbrook
