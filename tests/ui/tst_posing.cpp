@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QTest>
 
@@ -83,6 +84,31 @@ private slots:
         w.keys(QKeySequence(Qt::CTRL | Qt::Key_Z));
         w.keys(QKeySequence(Qt::CTRL | Qt::Key_Y));
         QCOMPARE(w.window->pose().lArmAngle2, 124 / 57.3);
+    }
+
+    // A thumb drag, and an arrow key held down, are one step each: one undo
+    // takes the whole of each back.
+    void aGestureIsOneStep()
+    {
+        ActiveWindow w;
+        Slider *length = w.slider("BodyLengthScroll");
+        length->setSliderDown(true);
+        for (int position : {40, 45, 50})
+            length->setSliderPosition(position);
+        length->setSliderDown(false);
+        Slider *angle = w.slider("BodyangleScroll");
+        angle->setFocus();
+        for (bool repeated : {false, true, true, true}) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier, QString(), repeated);
+            QApplication::sendEvent(angle, &press);
+        }
+        QCOMPARE(angle->Value(), 4);
+        w.keys(QKeySequence(Qt::CTRL | Qt::Key_Z));
+        QCOMPARE(angle->Value(), 0);
+        QCOMPARE(length->Value(), 50);
+        w.keys(QKeySequence(Qt::CTRL | Qt::Key_Z));
+        QCOMPARE(length->Value(), 35);
+        QVERIFY(!w.window->document().canUndo());
     }
 
     void escapeDuringADragPutsEverythingBack()
