@@ -24,29 +24,20 @@ double wholeUnitWithin(double value, double highest) { return std::clamp(std::ne
 
 JointHandle jointHandle(Joint joint)
 {
-    switch (joint) {
-    case Joint::Hip:
-        return {FieldId::HipX, Pivot::Hip};
-    case Joint::Neck:
-        return {FieldId::BodyAngle, Pivot::Hip};
-    case Joint::LKnee:
-        return {FieldId::LLegAngle1, Pivot::Hip};
-    case Joint::RKnee:
-        return {FieldId::RLegAngle1, Pivot::Hip};
-    case Joint::LFoot:
-        return {FieldId::LLegAngle2, Pivot::LKnee};
-    case Joint::RFoot:
-        return {FieldId::RLegAngle2, Pivot::RKnee};
-    case Joint::LElbow:
-        return {FieldId::LArmAngle1, Pivot::Shoulder};
-    case Joint::RElbow:
-        return {FieldId::RArmAngle1, Pivot::Shoulder};
-    case Joint::LHand:
-        return {FieldId::LArmAngle2, Pivot::LElbow};
-    case Joint::RHand:
-        return {FieldId::RArmAngle2, Pivot::RElbow};
-    }
-    return {FieldId::HipX, Pivot::Hip};
+    // In the order of Joint.
+    static constexpr JointHandle kHandles[] = {
+        {FieldId::HipX, Pivot::Hip},
+        {FieldId::BodyAngle, Pivot::Hip},
+        {FieldId::LLegAngle1, Pivot::Hip},
+        {FieldId::RLegAngle1, Pivot::Hip},
+        {FieldId::LLegAngle2, Pivot::LKnee},
+        {FieldId::RLegAngle2, Pivot::RKnee},
+        {FieldId::LArmAngle1, Pivot::Shoulder},
+        {FieldId::RArmAngle1, Pivot::Shoulder},
+        {FieldId::LArmAngle2, Pivot::LElbow},
+        {FieldId::RArmAngle2, Pivot::RElbow},
+    };
+    return kHandles[static_cast<std::size_t>(joint)];
 }
 
 std::optional<std::int16_t> draggedPosition(const JointDrag &drag, Point mouse, std::int16_t positionBefore)

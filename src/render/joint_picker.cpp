@@ -22,50 +22,23 @@ Point hipOf(const Pose &pose) { return {pose.hipX, pose.hipY}; }
 
 } // namespace
 
+// Where each joint and pivot lies among the computed joints, in the order of
+// Joint and Pivot; the hip is the pose's own point.
 Point jointPoint(Joint joint, const Pose &pose, const Joints &joints)
 {
-    switch (joint) {
-    case Joint::Hip:
-        return hipOf(pose);
-    case Joint::Neck:
-        return joints.neck;
-    case Joint::LKnee:
-        return joints.lKnee;
-    case Joint::RKnee:
-        return joints.rKnee;
-    case Joint::LFoot:
-        return joints.lFoot;
-    case Joint::RFoot:
-        return joints.rFoot;
-    case Joint::LElbow:
-        return joints.lElbow;
-    case Joint::RElbow:
-        return joints.rElbow;
-    case Joint::LHand:
-        return joints.lHand;
-    case Joint::RHand:
-        return joints.rHand;
-    }
-    return hipOf(pose);
+    static constexpr Point Joints::*kJoints[] = {nullptr,        &Joints::neck,  &Joints::lKnee,  &Joints::rKnee,
+                                                 &Joints::lFoot, &Joints::rFoot, &Joints::lElbow, &Joints::rElbow,
+                                                 &Joints::lHand, &Joints::rHand};
+    const auto member = kJoints[static_cast<std::size_t>(joint)];
+    return member ? joints.*member : hipOf(pose);
 }
 
 Point pivotPoint(Pivot pivot, const Pose &pose, const Joints &joints)
 {
-    switch (pivot) {
-    case Pivot::Hip:
-        return hipOf(pose);
-    case Pivot::Shoulder:
-        return joints.shoulder;
-    case Pivot::LKnee:
-        return joints.lKnee;
-    case Pivot::RKnee:
-        return joints.rKnee;
-    case Pivot::LElbow:
-        return joints.lElbow;
-    case Pivot::RElbow:
-        return joints.rElbow;
-    }
-    return hipOf(pose);
+    static constexpr Point Joints::*kPivots[] = {nullptr,        &Joints::shoulder, &Joints::lKnee,
+                                                 &Joints::rKnee, &Joints::lElbow,   &Joints::rElbow};
+    const auto member = kPivots[static_cast<std::size_t>(pivot)];
+    return member ? joints.*member : hipOf(pose);
 }
 
 bool insideHead(const Pose &pose, Point point)
