@@ -76,9 +76,14 @@ void RasterCanvas::Cls()
 double RasterCanvas::toPixelX(double x) const { return x * (m_image.width() / kUnitWidth); }
 double RasterCanvas::toPixelY(double y) const { return y * (m_image.height() / kUnitHeight); }
 
+// The window sets the pen before every redraw; the dot is made again only
+// when the width really changes.
 void RasterCanvas::setDrawWidth(int pixels)
 {
-    m_drawWidth = std::max(1, pixels);
+    const int width = std::max(1, pixels);
+    if (width == m_drawWidth && !m_dot.empty())
+        return;
+    m_drawWidth = width;
     rebuildDot();
 }
 
