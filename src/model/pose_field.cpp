@@ -42,7 +42,8 @@ constexpr PoseField length(FieldId id, std::string_view name, int fileItem, int 
 
 // An angle holds whole slider degrees converted to radians.
 template <double Pose::*Member>
-constexpr PoseField angle(FieldId id, std::string_view name, int fileItem, int syncStep, SliderRange range)
+constexpr PoseField angle(FieldId id, std::string_view name, int fileItem, int syncStep, SliderRange range,
+                          Motion motion = Motion::Straight)
 {
     return {id,
             name,
@@ -53,7 +54,8 @@ constexpr PoseField angle(FieldId id, std::string_view name, int fileItem, int s
             valueOf<Member>,
             assignDouble<Member>,
             [](Figure &f, std::int16_t v) { f.pose.*Member = degreesToRadians(v); },
-            [](const Figure &f) { return radiansToDegrees(f.pose.*Member); }};
+            [](const Figure &f) { return radiansToDegrees(f.pose.*Member); },
+            motion};
 }
 
 using F = FieldId;
@@ -72,35 +74,35 @@ constexpr std::array<PoseField, kFieldCount> kFields{{
     // difference is formed in integers before the division.
     {F::BodyAngle, "bodyAngle", 3, 2, kHalfTurns, ReadOut::Position, valueOf<&Pose::bodyAngle>,
      assignDouble<&Pose::bodyAngle>, [](Figure &f, std::int16_t v) { f.pose.bodyAngle = degreesToRadians(90 - v); },
-     [](const Figure &f) { return 90 - radiansToDegrees(f.pose.bodyAngle); }},
+     [](const Figure &f) { return 90 - radiansToDegrees(f.pose.bodyAngle); }, Motion::Turn},
     length<&Pose::legLength1>(F::LegLength1, "legLength1", 4, 3),
     length<&Pose::legLength2>(F::LegLength2, "legLength2", 5, 4),
-    angle<&Pose::lLegAngle1>(F::LLegAngle1, "lLegAngle1", 6, 7, kTurn),
+    angle<&Pose::lLegAngle1>(F::LLegAngle1, "lLegAngle1", 6, 7, kTurn, Motion::Turn),
     angle<&Pose::lLegAngle2>(F::LLegAngle2, "lLegAngle2", 7, 8, kHalfTurns),
-    angle<&Pose::rLegAngle1>(F::RLegAngle1, "rLegAngle1", 8, 9, kTurn),
+    angle<&Pose::rLegAngle1>(F::RLegAngle1, "rLegAngle1", 8, 9, kTurn, Motion::Turn),
     angle<&Pose::rLegAngle2>(F::RLegAngle2, "rLegAngle2", 9, 10, kHalfTurns),
     length<&Pose::armLength1>(F::ArmLength1, "armLength1", 10, 5),
     length<&Pose::armLength2>(F::ArmLength2, "armLength2", 11, 6),
-    angle<&Pose::lArmAngle1>(F::LArmAngle1, "lArmAngle1", 12, 11, kTurn),
+    angle<&Pose::lArmAngle1>(F::LArmAngle1, "lArmAngle1", 12, 11, kTurn, Motion::Turn),
     angle<&Pose::lArmAngle2>(F::LArmAngle2, "lArmAngle2", 13, 12, kHalfTurns),
     // The right upper-arm slider is mirrored: position p stores -p degrees.
     {F::RArmAngle1, "rArmAngle1", 14, 13, kTurn, ReadOut::Position, valueOf<&Pose::rArmAngle1>,
      assignDouble<&Pose::rArmAngle1>, [](Figure &f, std::int16_t v) { f.pose.rArmAngle1 = degreesToRadians(-v); },
-     [](const Figure &f) { return radiansToDegrees(-f.pose.rArmAngle1); }},
+     [](const Figure &f) { return radiansToDegrees(-f.pose.rArmAngle1); }, Motion::Turn},
     {F::HeadRadius, "headRadius", 16, 15, kLengths, ReadOut::Position, valueOf<&Pose::headRadius>,
      [](Figure &f, double value) {
          const auto whole = roundToInt16(value);
          f.pose.headRadius = whole.value_or(f.pose.headRadius);
          return whole.has_value();
      },
-     [](Figure &f, std::int16_t v) { f.pose.headRadius = v; }, valueOf<&Pose::headRadius>},
+     [](Figure &f, std::int16_t v) { f.pose.headRadius = v; }, valueOf<&Pose::headRadius>, Motion::Whole},
     angle<&Pose::rArmAngle2>(F::RArmAngle2, "rArmAngle2", 15, 14, kHalfTurns),
     {F::HeadWidth, "headWidth", 17, 16, SliderRange{20, 150}, ReadOut::StoredValue, valueOf<&Pose::headWidth>,
      assignDouble<&Pose::headWidth>, [](Figure &f, std::int16_t v) { f.pose.headWidth = v / 100.0; },
      [](const Figure &f) { return f.pose.headWidth * 100; }},
     {F::Rotation, "rotation", 0, 0, kHalfTurns, ReadOut::Position, valueOf<&Pose::rotation>,
      assignDouble<&Pose::rotation>, [](Figure &f, std::int16_t v) { f.pose.rotation = degreesToRadians(v); },
-     [](const Figure &f) { return radiansToDegrees(f.pose.rotation); }},
+     [](const Figure &f) { return radiansToDegrees(f.pose.rotation); }, Motion::Turn},
     {F::Scale, "scale", 0, 0, SliderRange{5, 30}, ReadOut::StoredValue, valueOf<&Pose::scale>,
      assignDouble<&Pose::scale>, [](Figure &f, std::int16_t v) { f.pose.scale = v / 10.0; },
      [](const Figure &f) { return f.pose.scale * 10; }},
@@ -111,7 +113,8 @@ constexpr std::array<PoseField, kFieldCount> kFields{{
          f.penWidth = whole.value_or(f.penWidth);
          return whole.has_value();
      },
-     [](Figure &f, std::int16_t v) { f.penWidth = v; }, [](const Figure &f) { return double(f.penWidth); }},
+     [](Figure &f, std::int16_t v) { f.penWidth = v; }, [](const Figure &f) { return double(f.penWidth); },
+     Motion::Held},
 }};
 
 constexpr bool rowsFollowTheirIds()

@@ -42,6 +42,11 @@ inline constexpr std::size_t kFieldCount = 21;
 // or the stored value in general number form (0.7, 1.5, 1).
 enum class ReadOut { Position, StoredValue };
 
+// How a field moves between two keys of an animation: a direction that may
+// turn the whole way round takes the shorter way; other values go straight,
+// a whole-numbered one rounded; the pen keeps the first key's width.
+enum class Motion { Straight, Turn, Whole, Held };
+
 // One value of the figure and everything that meets it: its slider, its
 // read-out, its item in a pose file and its step in the control sync. The
 // slider conversions sit side by side because each is the exact inverse of
@@ -66,6 +71,7 @@ struct PoseField {
     void (*store)(Figure &figure, std::int16_t position);
     // The unrounded slider position for the field's value.
     double (*position)(const Figure &figure);
+    Motion motion = Motion::Straight;
 
     bool hasSlider() const { return range.has_value(); }
 };

@@ -1,3 +1,4 @@
+#include "model/animation.h"
 #include "render/head_outline.h"
 #include "render/joints.h"
 
@@ -167,6 +168,28 @@ private slots:
         for (const HeadPair &pair : ComputeHeadOutline(pose, joints.headCentre)) {
             QCOMPARE(pair.first, joints.headCentre);
             QCOMPARE(pair.opposite, joints.headCentre);
+        }
+    }
+
+    // Moving angles rather than joints keeps every segment its length all
+    // the way through a half-turn swing of every limb and of the body.
+    void inBetweensKeepSegmentLengths()
+    {
+        Figure from{test::startPose()};
+        Figure to = from;
+        for (double Pose::*angle : {&Pose::bodyAngle, &Pose::lLegAngle1, &Pose::rLegAngle1, &Pose::lLegAngle2,
+                                    &Pose::lArmAngle1, &Pose::rArmAngle1, &Pose::rArmAngle2, &Pose::rotation})
+            to.pose.*angle += 179 / 57.3;
+        const auto distance = [](Point a, Point b) { return std::hypot(a.x - b.x, a.y - b.y); };
+        for (int step = 1; step <= 9; ++step) {
+            const Pose p = inBetween(from, to, step, 9, Ease::Smooth).pose;
+            const Joints j = ComputeJoints(p);
+            const Point hip{p.hipX, p.hipY};
+            QVERIFY(std::abs(distance(hip, j.neck) - 35) < 1e-9);
+            QVERIFY(std::abs(distance(hip, j.lKnee) - 28) < 1e-9);
+            QVERIFY(std::abs(distance(j.rKnee, j.rFoot) - 23) < 1e-9);
+            QVERIFY(std::abs(distance(j.shoulder, j.lElbow) - 20) < 1e-9);
+            QVERIFY(std::abs(distance(j.rElbow, j.rHand) - 20) < 1e-9);
         }
     }
 };

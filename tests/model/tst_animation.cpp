@@ -1,0 +1,178 @@
+#include "model/animation.h"
+#include "model/animation_edit.h"
+#include "model/pose_field.h"
+
+#include "test_support.h"
+
+#include <QTest>
+
+#include <cmath>
+#include <numbers>
+
+using namespace zelbrook;
+
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+
+Key keyOf(int hold, int tweens, double bodyLength = 35)
+{
+    Key key{Figure{test::startPose()}, hold, tweens};
+    key.figure.pose.bodyLength = bodyLength;
+    return key;
+}
+
+// Frames written as "k" for key k itself and "k:s/n" for in-between s of n
+// after key k.
+QString framesText(const Animation &animation)
+{
+    QStringList text;
+    for (const FrameRef &frame : animation.frames()) {
+        text << (frame.step == 0 ? QString::number(frame.key)
+                                 : QStringLiteral("%1:%2/%3").arg(frame.key).arg(frame.step).arg(frame.of));
+    }
+    return text.join(' ');
+}
+
+} // namespace
+
+class TestAnimation : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void framesFollowHoldsAndTweens_data()
+    {
+        QTest::addColumn<QList<int>>("holdsAndTweens");
+        QTest::addColumn<bool>("loop");
+        QTest::addColumn<QString>("frames");
+        QTest::newRow("one key") << QList<int>{1, 0} << true << "0";
+        QTest::newRow("held, looping back to itself") << QList<int>{3, 2} << true << "0 0 0 0:1/2 0:2/2";
+        QTest::newRow("held, not looping") << QList<int>{3, 2} << false << "0 0 0";
+        QTest::newRow("two keys, looping") << QList<int>{1, 1, 2, 3} << true << "0 0:1/1 1 1 1:1/3 1:2/3 1:3/3";
+        QTest::newRow("two keys, once") << QList<int>{1, 1, 2, 3} << false << "0 0:1/1 1 1";
+    }
+    void framesFollowHoldsAndTweens()
+    {
+        QFETCH(QList<int>, holdsAndTweens);
+        QFETCH(bool, loop);
+        QFETCH(QString, frames);
+        std::vector<Key> keys;
+        for (qsizetype i = 0; i < holdsAndTweens.size(); i += 2)
+            keys.push_back(keyOf(holdsAndTweens[i], holdsAndTweens[i + 1]));
+        const Animation animation(Playback{12, loop}, keys);
+        QCOMPARE(framesText(animation), frames);
+        QCOMPARE(animation.frameCount(), std::size_t(frames.count(' ') + 1));
+    }
+
+    // Values worked out by hand: t is step / (of + 1), or 3t² - 2t³ smooth.
+    void inBetweensTakeEachFieldItsWay_data()
+    {
+        QTest::addColumn<int>("field");
+        QTest::addColumn<double>("from");
+        QTest::addColumn<double>("to");
+        QTest::addColumn<int>("step");
+        QTest::addColumn<int>("of");
+        QTest::addColumn<bool>("smooth");
+        QTest::addColumn<double>("expected");
+        const auto row = [](const char *name, FieldId field, double from, double to, int step, int of, bool smooth,
+                            double expected) {
+            QTest::newRow(name) << int(field) << from << to << step << of << smooth << expected;
+        };
+        row("across 0/360 the short way", FieldId::LLegAngle1, 350 / 57.3, 10 / 57.3, 1, 1, false, 180 / 57.3 + kPi);
+        row("back across 0/360", FieldId::RArmAngle1, 10 / 57.3, 350 / 57.3, 1, 1, false, 180 / 57.3 - kPi);
+        row("exactly half a turn goes +pi", FieldId::BodyAngle, 0, kPi, 1, 1, false, kPi / 2);
+        row("minus half a turn goes +pi", FieldId::Rotation, kPi, 0, 1, 1, false, 1.5 * kPi);
+        row("180 slider degrees turn as signed", FieldId::LArmAngle1, 0, -180 / 57.3, 1, 1, false, -90 / 57.3);
+        row("a bend straightens on the way", FieldId::LLegAngle2, 170 / 57.3, -170 / 57.3, 1, 1, false, 0);
+        row("lengths go straight", FieldId::ArmLength2, 20, 60, 3, 3, false, 50);
+        row("smooth at a quarter", FieldId::BodyLength, 10, 90, 1, 3, true, 22.5);
+        row("smooth at a half", FieldId::HeadWidth, 0.5, 1.5, 1, 1, true, 1.0);
+        row("head radius half to even down", FieldId::HeadRadius, 10, 11, 1, 1, false, 10);
+        row("head radius half to even up", FieldId::HeadRadius, 10, 13, 1, 1, false, 12);
+        row("head radius to nearest", FieldId::HeadRadius, 10, 15, 1, 3, false, 11);
+        row("hip in single precision", FieldId::HipX, 100, 201, 1, 1, false, 150.5);
+        row("scale", FieldId::Scale, 1, 3, 1, 3, false, 1.5);
+        row("the pen is the first key's", FieldId::PenWidth, 2, 7, 1, 1, false, 2);
+    }
+    void inBetweensTakeEachFieldItsWay()
+    {
+        QFETCH(int, field);
+        QFETCH(double, from);
+        QFETCH(double, to);
+        QFETCH(int, step);
+        QFETCH(int, of);
+        QFETCH(bool, smooth);
+        QFETCH(double, expected);
+        const PoseField &row = poseField(FieldId(field));
+        Figure a{test::startPose()};
+        Figure b = a;
+        QVERIFY(row.assign(a, from) && row.assign(b, to));
+        const Figure between = inBetween(a, b, step, of, smooth ? Ease::Smooth : Ease::Linear);
+        QVERIFY2(std::abs(row.value(between) - expected) < 1e-12,
+                 qPrintable(QString::number(row.value(between), 'g', 17)));
+        for (const PoseField &other : poseFields()) {
+            if (other.id != row.id)
+                QCOMPARE(other.value(between), other.value(a));
+        }
+    }
+
+    // Each edit and its inverse, applied in turn, give back the animation
+    // exactly; a refused edit changes nothing.
+    void editsUndoExactlyAndRefusalsChangeNothing_data()
+    {
+        QTest::addColumn<int>("edit");
+        QTest::addColumn<QString>("refusal");
+        QTest::newRow("insert") << 0 << "";
+        QTest::newRow("remove") << 1 << "";
+        QTest::newRow("move") << 2 << "";
+        QTest::newRow("change key") << 3 << "";
+        QTest::newRow("change playback") << 4 << "";
+        QTest::newRow("no such key") << 5 << "there is no key 4 of 3";
+        QTest::newRow("hold 0") << 6 << "key 2: hold is 0, outside 1 to 1000";
+        QTest::newRow("fps 61") << 7 << "fps is 61, outside 1 to 60";
+        QTest::newRow("too many frames") << 8 << "the animation has 100001 frames, more than 100000";
+    }
+    void editsUndoExactlyAndRefusalsChangeNothing()
+    {
+        QFETCH(int, edit);
+        QFETCH(QString, refusal);
+        Animation animation(Playback{}, {keyOf(1, 2, 35), keyOf(2, 0, 50.25), keyOf(1, 0, 1 / 3.0)});
+        if (edit == 8) // 50 keys of 2000 frames each: as many frames as an animation may have
+            animation = Animation(Playback{}, std::vector<Key>(50, keyOf(1000, 1000)));
+        const Animation original = animation;
+        Key changed = animation.key(1);
+        changed.hold = edit == 6 ? 0 : 7;
+        changed.figure.pose.hipY = 0.1 + 0.2;
+        const AnimationEdit edits[] = {
+            AnimationEdit::insertKey(3, changed),
+            AnimationEdit::removeKey(animation, 0),
+            AnimationEdit::moveKey(0, 2),
+            AnimationEdit::changeKey(animation, 1, changed),
+            AnimationEdit::changePlayback(animation, Playback{24, false}),
+            AnimationEdit::moveKey(3, 0),
+            AnimationEdit::changeKey(animation, 1, changed),
+            AnimationEdit::changePlayback(animation, Playback{61, true}),
+            AnimationEdit::insertKey(0, keyOf(1, 0)),
+        };
+        const Status applied = edits[edit].applyTo(animation);
+        QCOMPARE(QString::fromStdString(applied ? std::string() : applied.error().message), refusal);
+        if (refusal.isEmpty()) {
+            QVERIFY(animation.keys() != original.keys() || animation.playback() != original.playback());
+            QVERIFY(edits[edit].inverse().applyTo(animation));
+        }
+        QVERIFY(animation.keys() == original.keys());
+        QVERIFY(animation.playback() == original.playback());
+    }
+
+    void theLastKeyStays()
+    {
+        Animation animation;
+        QCOMPARE(AnimationEdit::removeKey(animation, 0).applyTo(animation).error().message,
+                 std::string("the last key cannot be removed"));
+        QCOMPARE(animation.keyCount(), std::size_t(1));
+    }
+};
+
+QTEST_APPLESS_MAIN(TestAnimation)
+#include "tst_animation.moc"
