@@ -1,6 +1,6 @@
 #include "export/json_writer.h"
 
-#include "model/pose_field.h"
+#include "posefile/animation_file.h"
 #include "render/head_outline.h"
 #include "render/joints.h"
 
@@ -42,20 +42,6 @@ void appendPoint(std::string &out, Point p)
     out += ']';
 }
 
-void appendPose(std::string &out, const Pose &pose)
-{
-    const Figure figure{pose};
-    out += "{";
-    for (const PoseField &field : poseFields()) {
-        if (field.id == FieldId::PenWidth)
-            continue;
-        out += field.id == FieldId::HipX ? "\n    " : ",\n    ";
-        appendName(out, field.name);
-        out += JsonWriter::number(field.value(figure));
-    }
-    out += "\n  }";
-}
-
 void appendJoints(std::string &out, const Pose &pose, const Joints &joints)
 {
     out += "{\n    ";
@@ -84,20 +70,13 @@ void appendHead(std::string &out, const HeadOutline &head)
 
 } // namespace
 
-std::string JsonWriter::number(double value)
-{
-    if (!std::isfinite(value))
-        return "null";
-    std::array<char, 32> buffer;
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
-    return std::string(buffer.data(), result.ptr);
-}
+std::string JsonWriter::number(double value) { return jsonNumber(value); }
 
 std::string JsonWriter::figure(const Pose &pose, int penWidth)
 {
     const Joints joints = ComputeJoints(pose);
     std::string out = "{\n  \"pose\": ";
-    appendPose(out, pose);
+    out += poseJsonObject(pose, "  ");
     out += ",\n  \"penWidth\": ";
     out += std::to_string(penWidth);
     out += ",\n  \"joints\": ";

@@ -1,7 +1,9 @@
 #include "pose_number.h"
 
+#include <array>
 #include <charconv>
 #include <cstddef>
+#include <string>
 
 namespace zelbrook {
 
@@ -103,6 +105,25 @@ PoseNumber PoseNumber::parse(std::string_view text)
         return {Status::Number, negative ? -0.0 : 0.0};
     }
     return {};
+}
+
+namespace {
+
+std::string messageNumber(double value)
+{
+    if (value == 0)
+        return "0";
+    std::array<char, 32> buffer;
+    const std::to_chars_result result =
+        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::general, 10);
+    return std::string(buffer.data(), result.ptr);
+}
+
+} // namespace
+
+std::string outsideRangeText(double value, double lowest, double highest)
+{
+    return " is " + messageNumber(value) + ", outside " + messageNumber(lowest) + " to " + messageNumber(highest);
 }
 
 } // namespace zelbrook

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace zelbrook {
@@ -17,5 +18,10 @@ struct PoseNumber {
 
     static PoseNumber parse(std::string_view text);
 };
+
+// " is 150, outside 5 to 100": what a message says after a value's name when
+// the value lies outside its range. Numbers have at most 10 significant
+// digits, so that a value such as 1e308 is not spelled out in full.
+std::string outsideRangeText(double value, double lowest, double highest);
 
 } // namespace zelbrook

@@ -33,22 +33,9 @@ Error endsBefore(int itemNumber, std::string_view field)
     return {"the file ends before " + itemLabel(itemNumber, field)};
 }
 
-// A number for a person to read: at most 10 significant digits, so that a
-// value such as 1e308 is not spelled out in full.
-std::string messageNumber(double value)
-{
-    if (value == 0)
-        return "0";
-    std::array<char, 32> buffer;
-    const std::to_chars_result result =
-        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::general, 10);
-    return std::string(buffer.data(), result.ptr);
-}
-
 Error outOfRange(const PoseField &field, double value, double lowest, double highest)
 {
-    return {itemLabel(field.fileItem, field.name) + " is " + messageNumber(value) + ", outside " + messageNumber(lowest)
-            + " to " + messageNumber(highest)};
+    return {itemLabel(field.fileItem, field.name) + outsideRangeText(value, lowest, highest)};
 }
 
 // A 16-bit field takes its value rounded to a whole number; one that is no

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "model/animation.h"
+#include "model/pose.h"
+#include "model/result.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace zelbrook {
+
+inline constexpr std::string_view kAnimationFormat = "zelbrook-animation";
+inline constexpr int kAnimationFileVersion = 1;
+inline constexpr std::size_t kMaximumAnimationFileSize = 16 * 1024 * 1024;
+
+// Whether a file's text is an animation rather than a pose file: its first
+// character that is not blank opens a JSON object.
+bool isAnimationText(std::string_view text);
+
+// Reads a whole animation file. A key's hip, scale and rotation default to
+// those of `startPose`; every other default is the model's. All or nothing:
+// a file that breaks any check is refused whole, and the message says
+// where, as "key 3: bodyLength is 150, outside 5 to 100" or "line 4,
+// column 9: " and the JSON library's reason. Members this version does not
+// know are ignored.
+Result<Animation> readAnimationFile(std::string_view text, const Pose &startPose);
+
+// The animation file text: JSON, UTF-8, every number in the shortest form
+// that reads back to the very same double, ended by a line end.
+std::string writeAnimationFile(const Animation &animation);
+
+// A pose as a JSON object of every field but the pen, one a line, the
+// members indented by `indent` and two spaces, the closing brace by `indent`.
+std::string poseJsonObject(const Pose &pose, std::string_view indent);
+
+// A number in JSON: the shortest form that reads back to the same double;
+// "null" for NaN and infinities, which JSON cannot hold.
+std::string jsonNumber(double value);
+
+} // namespace zelbrook

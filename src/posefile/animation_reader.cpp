@@ -1,0 +1,228 @@
+#include "animation_file.h"
+
+#include "model/pose_field.h"
+#include "pose_number.h"
+#include "pose_reader.h"
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <optional>
+
+namespace zelbrook {
+
+namespace {
+
+using Json = nlohmann::json;
+
+// The ranges of the fields that no slider limits in a pose file.
+struct FreeRange {
+    FieldId field;
+    double lowest;
+    double highest;
+};
+constexpr FreeRange kFreeRanges[] = {
+    {FieldId::HipX, 0, 500},
+    {FieldId::HipY, 0, 400},
+    {FieldId::Scale, 0.5, 3},
+    {FieldId::Rotation, -std::numbers::pi, std::numbers::pi},
+};
+
+Error outside(std::string_view name, double value, double lowest, double highest)
+{
+    return {std::string(name) + outsideRangeText(value, lowest, highest)};
+}
+
+// A member that is not there, or null, leaves the value as it is.
+const Json *member(const Json &object, const char *name)
+{
+    const auto found = object.find(name);
+    return found == object.end() || found->is_null() ? nullptr : &*found;
+}
+
+Result<double> numberOf(const Json &value, std::string_view name)
+{
+    if (!value.is_number())
+        return Error{std::string(name) + " is not a number"};
+    return value.get<double>();
+}
+
+Status readWhole(const Json &object, const char *name, SliderRange range, int &out)
+{
+    const Json *value = member(object, name);
+    if (!value)
+        return {};
+    const Result<double> number = numberOf(*value, name);
+    if (!number)
+        return number.error();
+    if (*number != std::floor(*number))
+        return Error{std::string(name) + " is not a whole number"};
+    if (*number < range.minimum || *number > range.maximum)
+        return outside(name, *number, range.minimum, range.maximum);
+    out = static_cast<int>(*number);
+    return {};
+}
+
+Status readField(const Json &pose, const PoseField &field, Figure &figure)
+{
+    const Json *value = member(pose, std::string(field.name).c_str());
+    if (!value)
+        return field.fileItem == 0 ? Status{} : Error{std::string(field.name) + " is missing"};
+    const Result<double> number = numberOf(*value, field.name);
+    if (!number)
+        return number.error();
+    if (!field.assign(figure, *number))
+        return outside(field.name, *number, field.range->minimum, field.range->maximum);
+    for (const FreeRange &free : kFreeRanges) {
+        if (free.field == field.id && (*number < free.lowest || *number > free.highest))
+            return outside(field.name, *number, free.lowest, free.highest);
+    }
+    return {};
+}
+
+Result<Figure> readFigure(const Json &key, const Pose &startPose)
+{
+    const Json *pose = member(key, "pose");
+    if (!pose || !pose->is_object())
+        return Error{"the pose is missing"};
+    Figure figure{startPose};
+    for (const PoseField &field : poseFields()) {
+        if (field.id == FieldId::PenWidth)
+            continue;
+        if (Status read = readField(*pose, field, figure); !read)
+            return read.error();
+    }
+    if (const auto wrong = firstFieldOutOfRange(figure.pose))
+        return outside(wrong->field->name, wrong->value, wrong->lowest, wrong->highest);
+    if (Status pen = readWhole(key, "penWidth", kPenWidthRange, figure.penWidth); !pen)
+        return pen.error();
+    return figure;
+}
+
+Result<Key> readKey(const Json &object, const Pose &startPose)
+{
+    if (!object.is_object())
+        return Error{"a key is not a JSON object"};
+    const Result<Figure> figure = readFigure(object, startPose);
+    if (!figure)
+        return figure.error();
+    Key key{*figure};
+    if (Status hold = readWhole(object, "hold", Key::kHoldRange, key.hold); !hold)
+        return hold.error();
+    if (Status tweens = readWhole(object, "tweens", Key::kTweensRange, key.tweens); !tweens)
+        return tweens.error();
+    if (const Json *ease = member(object, "ease")) {
+        if (*ease != "linear" && *ease != "smooth")
+            return Error{"ease is not \"linear\" or \"smooth\""};
+        key.ease = *ease == "smooth" ? Ease::Smooth : Ease::Linear;
+    }
+    return key;
+}
+
+Status checkHeader(const Json &root)
+{
+    if (!root.is_object())
+        return Error{std::string(kWrongFileType)};
+    const Json *format = member(root, "format");
+    if (!format || *format != kAnimationFormat)
+        return Error{std::string(kWrongFileType)};
+    const Json *version = member(root, "version");
+    if (version && (!version->is_number() || version->get<double>() > kAnimationFileVersion))
+        return Error{"the file was made by a newer version of Zelbrook"};
+    return {};
+}
+
+Result<Playback> readPlayback(const Json &root)
+{
+    Playback playback;
+    if (Status fps = readWhole(root, "fps", Playback::kFpsRange, playback.fps); !fps)
+        return fps.error();
+    if (const Json *loop = member(root, "loop")) {
+        if (!loop->is_boolean())
+            return Error{"loop is not true or false"};
+        playback.loop = loop->get<bool>();
+    }
+    return playback;
+}
+
+Result<std::vector<Key>> readKeys(const Json &root, const Pose &startPose)
+{
+    const Json *keys = member(root, "keys");
+    if (!keys || !keys->is_array() || keys->empty())
+        return Error{"the file has no keys"};
+    if (keys->size() > Animation::kMaximumKeys)
+        return Error{"the file has " + std::to_string(keys->size()) + " keys, more than "
+                     + std::to_string(Animation::kMaximumKeys)};
+    std::vector<Key> read;
+    read.reserve(keys->size());
+    for (const Json &object : *keys) {
+        Result<Key> key = readKey(object, startPose);
+        if (!key)
+            return Error{"key " + std::to_string(read.size() + 1) + ": " + key.error().message};
+        read.push_back(std::move(key).value());
+    }
+    return read;
+}
+
+// The library's reason without its own label and position.
+std::string reasonOf(const nlohmann::json::exception &error)
+{
+    const std::string_view what = error.what();
+    const std::size_t label = what.find("] ");
+    std::string_view reason = label == std::string_view::npos ? what : what.substr(label + 2);
+    if (const std::size_t colon = reason.find(": ");
+        reason.starts_with("parse error") && colon != std::string_view::npos)
+        reason.remove_prefix(colon + 2);
+    return std::string(reason);
+}
+
+// "line 4, column 9: " and the reason, both counted from 1, from the byte
+// position the library gives: that of the last byte it read, from 1.
+Error syntaxError(std::string_view text, const nlohmann::json::parse_error &error)
+{
+    const std::size_t last = std::min<std::size_t>(error.byte == 0 ? 0 : error.byte - 1, text.size());
+    const std::string_view before = text.substr(0, last);
+    const std::size_t lineEnd = before.rfind('\n');
+    const std::size_t lineStart = lineEnd == std::string_view::npos ? 0 : lineEnd + 1;
+    const auto line = static_cast<std::size_t>(std::ranges::count(before, '\n')) + 1;
+    return {"line " + std::to_string(line) + ", column " + std::to_string(last - lineStart + 1) + ": "
+            + reasonOf(error)};
+}
+
+} // namespace
+
+bool isAnimationText(std::string_view text)
+{
+    const std::size_t first = text.find_first_not_of(" \t\r\n");
+    return first != std::string_view::npos && text[first] == '{';
+}
+
+Result<Animation> readAnimationFile(std::string_view text, const Pose &startPose)
+{
+    if (text.size() > kMaximumAnimationFileSize)
+        return Error{"the file is larger than 16 MiB"};
+    Json root;
+    try {
+        root = Json::parse(text);
+    } catch (const nlohmann::json::parse_error &error) {
+        return syntaxError(text, error);
+    } catch (const nlohmann::json::exception &error) {
+        return Error{reasonOf(error)};
+    }
+    if (Status header = checkHeader(root); !header)
+        return header.error();
+    const Result<Playback> playback = readPlayback(root);
+    if (!playback)
+        return playback.error();
+    Result<std::vector<Key>> keys = readKeys(root, startPose);
+    if (!keys)
+        return keys.error();
+    Animation animation(*playback, std::move(keys).value());
+    if (Status valid = animation.check(); !valid)
+        return valid.error();
+    return animation;
+}
+
+} // namespace zelbrook

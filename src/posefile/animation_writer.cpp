@@ -1,0 +1,82 @@
+#include "animation_file.h"
+
+#include "model/pose_field.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+
+namespace zelbrook {
+
+namespace {
+
+std::string_view easeName(Ease ease) { return ease == Ease::Smooth ? "smooth" : "linear"; }
+
+void appendMember(std::string &out, std::string_view indent, std::string_view name, std::string_view value,
+                  bool last = false)
+{
+    out += indent;
+    out += '"';
+    out += name;
+    out += "\": ";
+    out += value;
+    out += last ? "\n" : ",\n";
+}
+
+void appendKey(std::string &out, const Key &key, bool last)
+{
+    out += "    {\n";
+    appendMember(out, "      ", "pose", poseJsonObject(key.figure.pose, "      "));
+    appendMember(out, "      ", "penWidth", std::to_string(key.figure.penWidth));
+    appendMember(out, "      ", "hold", std::to_string(key.hold));
+    appendMember(out, "      ", "tweens", std::to_string(key.tweens));
+    appendMember(out, "      ", "ease", '"' + std::string(easeName(key.ease)) + '"', true);
+    out += last ? "    }\n" : "    },\n";
+}
+
+} // namespace
+
+std::string jsonNumber(double value)
+{
+    if (!std::isfinite(value))
+        return "null";
+    std::array<char, 32> buffer;
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+    return std::string(buffer.data(), result.ptr);
+}
+
+std::string poseJsonObject(const Pose &pose, std::string_view indent)
+{
+    const Figure figure{pose};
+    std::string out = "{";
+    for (const PoseField &field : poseFields()) {
+        if (field.id == FieldId::PenWidth)
+            continue;
+        out += field.id == FieldId::HipX ? "\n" : ",\n";
+        out += indent;
+        out += "  \"";
+        out += field.name;
+        out += "\": ";
+        out += jsonNumber(field.value(figure));
+    }
+    out += '\n';
+    out += indent;
+    out += '}';
+    return out;
+}
+
+std::string writeAnimationFile(const Animation &animation)
+{
+    std::string out = "{\n";
+    appendMember(out, "  ", "format", '"' + std::string(kAnimationFormat) + '"');
+    appendMember(out, "  ", "version", std::to_string(kAnimationFileVersion));
+    appendMember(out, "  ", "fps", std::to_string(animation.playback().fps));
+    appendMember(out, "  ", "loop", animation.playback().loop ? "true" : "false");
+    out += "  \"keys\": [\n";
+    for (std::size_t i = 0; i < animation.keyCount(); ++i)
+        appendKey(out, animation.key(i), i + 1 == animation.keyCount());
+    out += "  ]\n}\n";
+    return out;
+}
+
+} // namespace zelbrook
