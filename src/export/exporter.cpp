@@ -31,9 +31,9 @@ Result<QByteArray> Exporter::encode(const Figure &figure, std::string_view capti
 {
     switch (format) {
     case ExportFormat::Bmp:
-        return rasterPicture(figure, caption, zoom, "bmp");
+        return rasterPicture(draw(figure, caption, zoom), "bmp");
     case ExportFormat::Png:
-        return rasterPicture(figure, caption, zoom, "png");
+        return rasterPicture(draw(figure, caption, zoom), "png");
     case ExportFormat::Svg:
         return svgDocument(figure, caption);
     case ExportFormat::Json:
@@ -42,6 +42,13 @@ Result<QByteArray> Exporter::encode(const Figure &figure, std::string_view capti
         return bytesOf(writePoseFile(figure.pose));
     }
     return Error{"The format is not one of bmp, png, svg, json and zbk."};
+}
+
+Result<QByteArray> Exporter::encodeFitted(const Figure &figure, std::string_view caption, ExportFormat format, int size)
+{
+    if (format != ExportFormat::Bmp && format != ExportFormat::Png)
+        return Error{"Only a bitmap or PNG picture can be scaled to fit."};
+    return rasterPicture(fittedPicture(figure, caption, size), format == ExportFormat::Bmp ? "bmp" : "png");
 }
 
 Status Exporter::write(const Figure &figure, std::string_view caption, ExportFormat format, int zoom,
@@ -58,6 +65,25 @@ QImage Exporter::picture(const Figure &figure, std::string_view caption, int zoo
     return draw(figure, caption, zoom);
 }
 
+QImage Exporter::fittedPicture(const Figure &figure, std::string_view caption, int size)
+{
+    const int fitted = std::clamp(size, kMinimumFittedSize, kMaximumFittedSize);
+    const QSize target = fittedSize(fitted);
+    const QImage &drawn = draw(figure, caption, fittingZoom(fitted));
+    if (drawn.size() == target)
+        return drawn;
+    return drawn.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+QSize Exporter::fittedSize(int size)
+{
+    const int height =
+        (2 * size * RasterCanvas::kPixelHeight + RasterCanvas::kPixelWidth) / (2 * RasterCanvas::kPixelWidth);
+    return {size, height};
+}
+
+int Exporter::fittingZoom(int size) { return (size + RasterCanvas::kPixelWidth - 1) / RasterCanvas::kPixelWidth; }
+
 // The canvas is made again only for another zoom; DrawMan clears it first.
 const QImage &Exporter::draw(const Figure &figure, std::string_view caption, int zoom)
 {
@@ -69,9 +95,9 @@ const QImage &Exporter::draw(const Figure &figure, std::string_view caption, int
     return m_canvas->Image();
 }
 
-Result<QByteArray> Exporter::rasterPicture(const Figure &figure, std::string_view caption, int zoom, const char *format)
+Result<QByteArray> Exporter::rasterPicture(const QImage &picture, const char *format)
 {
-    QByteArray bytes = PictureWriter::encode(draw(figure, caption, zoom), format);
+    QByteArray bytes = PictureWriter::encode(picture, format);
     if (bytes.isEmpty())
         return Error{"The picture could not be converted to " + QByteArray(format).toUpper().toStdString() + "."};
     return bytes;

@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QSize>
 #include <QString>
 
 #include <optional>
@@ -28,7 +29,13 @@ enum class ExportFormat { Bmp, Png, Svg, Json, Zbk };
 class Exporter
 {
 public:
+    static constexpr int kMinimumFittedSize = 16;
+    static constexpr int kMaximumFittedSize = RasterCanvas::kPixelWidth * RasterCanvas::kMaximumZoom;
+
     Result<QByteArray> encode(const Figure &figure, std::string_view caption, ExportFormat format, int zoom = 1);
+    // A bitmap or PNG picture that fits within size x size pixels with the
+    // canvas's proportions (see fittedPicture).
+    Result<QByteArray> encodeFitted(const Figure &figure, std::string_view caption, ExportFormat format, int size);
 
     // Encodes the figure and writes it so that a failure leaves an existing
     // file as it was. The error does not name the file.
@@ -37,12 +44,23 @@ public:
     // The raster picture that the bitmap and PNG exports encode.
     QImage picture(const Figure &figure, std::string_view caption, int zoom = 1);
 
+    // The picture drawn at the smallest zoom at which it is at least
+    // fittedSize(size), then scaled down smoothly to that size, so that it is
+    // never drawn small and blown up. The size is taken from
+    // kMinimumFittedSize to kMaximumFittedSize.
+    QImage fittedPicture(const Figure &figure, std::string_view caption, int size);
+    // The canvas's proportions within size x size pixels: the whole width
+    // and the height rounded to the nearest pixel.
+    static QSize fittedSize(int size);
+    // The smallest zoom at which the picture covers fittedSize(size).
+    static int fittingZoom(int size);
+
     // The SVG page that stands in for the editor's canvas.
     static SvgPage svgPage();
 
 private:
     const QImage &draw(const Figure &figure, std::string_view caption, int zoom);
-    Result<QByteArray> rasterPicture(const Figure &figure, std::string_view caption, int zoom, const char *format);
+    static Result<QByteArray> rasterPicture(const QImage &picture, const char *format);
 
     std::optional<RasterCanvas> m_canvas;
 };

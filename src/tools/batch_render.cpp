@@ -166,7 +166,7 @@ void BatchRender::prepareText() const
 {
     Pose pose = RenderJob::startPose(m_options);
     pose.headRadius = 100; // large enough for the remark as well
-    Exporter().picture(RenderJob::figureOf(pose, m_options), kProgramCaption, m_options.zoom);
+    Exporter().picture(RenderJob::figureOf(pose, m_options), kProgramCaption, RenderJob::drawingZoom(m_options));
 }
 
 void BatchRender::renderFrom(std::atomic<std::size_t> &next, OutputWriters &writers, BatchProgress &progress)
@@ -187,8 +187,7 @@ void BatchRender::renderPose(std::size_t index, Exporter &exporter, OutputWriter
     }
     if (!pose)
         return fail(progress, name, pose.error(), m_refused);
-    Result<QByteArray> bytes =
-        exporter.encode(RenderJob::figureOf(*pose, m_options), kProgramCaption, m_options.format, m_options.zoom);
+    Result<QByteArray> bytes = RenderJob::encode(exporter, *pose, m_options);
     if (!bytes)
         return fail(progress, outputPath(index), bytes.error(), m_notWritten);
     writers.write(outputPath(index), std::move(bytes).value());

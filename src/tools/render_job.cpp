@@ -42,6 +42,18 @@ Result<Pose> RenderJob::poseFromText(std::string_view text, const RenderOptions 
 
 Figure RenderJob::figureOf(const Pose &pose, const RenderOptions &options) { return {pose, options.penWidth}; }
 
+Result<QByteArray> RenderJob::encode(Exporter &exporter, const Pose &pose, const RenderOptions &options)
+{
+    if (options.size)
+        return exporter.encodeFitted(figureOf(pose, options), kProgramCaption, options.format, *options.size);
+    return exporter.encode(figureOf(pose, options), kProgramCaption, options.format, options.zoom);
+}
+
+int RenderJob::drawingZoom(const RenderOptions &options)
+{
+    return options.size ? Exporter::fittingZoom(*options.size) : options.zoom;
+}
+
 Result<Pose> RenderJob::readPose()
 {
     if (m_options.poseSource == RenderOptions::PoseSource::Defaults)
@@ -64,8 +76,7 @@ Result<std::string> RenderJob::readPoseText()
 
 Result<QByteArray> RenderJob::render(const Pose &pose)
 {
-    Result<QByteArray> bytes =
-        m_exporter.encode(figureOf(pose, m_options), kProgramCaption, m_options.format, m_options.zoom);
+    Result<QByteArray> bytes = encode(m_exporter, pose, m_options);
     if (!bytes)
         return Error{outputName() + ": " + bytes.error().message};
     return bytes;

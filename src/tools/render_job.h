@@ -38,6 +38,11 @@ public:
     // The error does not name the file.
     static Result<Pose> poseFromText(std::string_view text, const RenderOptions &options);
     static Figure figureOf(const Pose &pose, const RenderOptions &options);
+    // The output's content for the pose, with the format, zoom or size of
+    // the options. The error does not name the file.
+    static Result<QByteArray> encode(Exporter &exporter, const Pose &pose, const RenderOptions &options);
+    // The zoom the options' picture is drawn at.
+    static int drawingZoom(const RenderOptions &options);
 
 private:
     Result<std::string> readPoseText();

@@ -50,6 +50,8 @@ struct RenderOptions {
     static constexpr int kMaximumPen = kPenWidthRange.maximum;
     static constexpr int kMinimumZoom = 1;
     static constexpr int kMaximumZoom = RasterCanvas::kMaximumZoom;
+    static constexpr int kMinimumSize = Exporter::kMinimumFittedSize;
+    static constexpr int kMaximumSize = Exporter::kMaximumFittedSize;
 
     PoseSource poseSource = PoseSource::Defaults;
     // The pose file's path as given, when the pose comes from a file.
@@ -62,6 +64,9 @@ struct RenderOptions {
     double rotation = 0.0;
     int penWidth = 2;
     int zoom = 1;
+    // Present with --size: the picture scaled to fit within size x size
+    // pixels instead of drawn at a zoom.
+    std::optional<int> size;
     // Present with --output-dir; then the pose and output above are unused.
     std::optional<RenderBatch> batch;
 
@@ -69,6 +74,8 @@ struct RenderOptions {
     static ParsedRenderArguments parse(const std::vector<std::string> &arguments);
     static std::string usage();
     static std::string version();
+    // The format of that name, in any case of letters.
+    static std::optional<Format> formatNamed(std::string_view name);
     // The extension of the format's files, without the dot.
     static std::string_view extension(Format format);
 };

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "export/exporter.h"
 #include "model/figure.h"
 
 #include <string_view>
 
 namespace zelbrook {
 
+static_assert(Exporter::kMinimumFittedSize == 16 && Exporter::kMaximumFittedSize == 3944,
+              "the usage text below gives the size's range");
 static_assert(kPenWidthRange.minimum == 1 && kPenWidthRange.maximum == 7 && kDefaultPenWidth == 2,
               "the usage text below gives the pen's range and default");
 
@@ -32,6 +35,9 @@ inline constexpr std::string_view kRenderUsage =
     "  --pen PIXELS      pen width, 1 to 7 (default 2)\n"
     "  --zoom N          make a bmp or png picture N times as large, 1 to 8\n"
     "                    (default 1)\n"
+    "  --size N          scale a bmp or png picture down to fit within N x N\n"
+    "                    pixels, 16 to 3944, keeping its proportions (not with\n"
+    "                    --zoom); file managers' thumbnails are made this way\n"
     "  --help            show this text and exit\n"
     "  --version         show the program's version and exit\n"
     "\n"

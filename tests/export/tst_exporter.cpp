@@ -93,6 +93,39 @@ private slots:
         QCOMPARE(decoded.convertToFormat(QImage::Format_RGB32), canvas.Image());
     }
 
+    void fittedPng_data()
+    {
+        QTest::addColumn<int>("size");
+        QTest::addColumn<QSize>("expected");
+        QTest::addColumn<int>("sameAsZoom");
+        QTest::newRow("smallest") << 16 << QSize(16, 13) << 0;
+        QTest::newRow("thumbnail") << 128 << QSize(128, 103) << 0;
+        QTest::newRow("large thumbnail") << 1024 << QSize(1024, 825) << 0;
+        QTest::newRow("canvas width") << 493 << QSize(493, 397) << 1;
+        QTest::newRow("twice the canvas") << 986 << QSize(986, 794) << 2;
+        QTest::newRow("largest") << 3944 << QSize(3944, 3176) << 8;
+    }
+
+    // A fitted picture keeps the canvas's proportions, stays an 8-bit grey
+    // PNG, and is the zoomed picture itself where that has the size.
+    void fittedPng()
+    {
+        QFETCH(int, size);
+        QFETCH(QSize, expected);
+        QFETCH(int, sameAsZoom);
+        const Figure figure{largeHeadPose(), 3};
+        Exporter exporter;
+        const Result<QByteArray> png = exporter.encodeFitted(figure, kProgramCaption, ExportFormat::Png, size);
+        QVERIFY(png.ok());
+        const QImage decoded = QImage::fromData(*png, "PNG");
+        QCOMPARE(decoded.size(), expected);
+        QCOMPARE(decoded.format(), QImage::Format_Grayscale8);
+        if (sameAsZoom > 0)
+            QCOMPARE(decoded.convertToFormat(QImage::Format_RGB32),
+                     exporter.picture(figure, kProgramCaption, sameAsZoom));
+        QVERIFY(!exporter.encodeFitted(figure, kProgramCaption, ExportFormat::Svg, size).ok());
+    }
+
     // The data formats: the pose file reads back to the same pose, the JSON
     // carries the pen and the SVG is well formed with the credit line.
     void dataFormats()

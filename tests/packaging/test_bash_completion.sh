@@ -49,7 +49,7 @@ expect()
     fi
 }
 
-all="--default --format --help --jobs --list --output-dir --pen --quiet --rotate --scale --version --zoom"
+all="--default --format --help --jobs --list --output-dir --pen --quiet --rotate --scale --size --version --zoom"
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
@@ -67,6 +67,8 @@ expect "zelbrook-render --format=s" "svg"
 expect "zelbrook-render --pen " "1 2 3 4 5 6 7"
 expect "zelbrook-render --zoom " "1 2 3 4 5 6 7 8"
 expect "zelbrook-render --scale " ""
+expect "zelbrook-render --size 1" "1024 128 16"
+expect "zelbrook-render --size 128 " "jump.ZBK out poses walk.zbk"
 # The pose: pose files and folders only.
 expect "zelbrook-render " "jump.ZBK out poses walk.zbk"
 expect "zelbrook-render --zoom 2 " "jump.ZBK out poses walk.zbk"

@@ -47,13 +47,14 @@ QString outcome(const std::vector<std::string> &arguments)
     const RenderOptions &job = std::get<RenderOptions>(parsed);
     if (job.batch)
         return batchOutcome(job);
-    return QString("%1 -> %2 as %3, scale %4, rotation %5, pen %6, zoom %7")
+    return QString("%1 -> %2 as %3, scale %4, rotation %5, pen %6, zoom %7%8")
         .arg(QString::fromStdString(job.posePath), QString::fromStdString(job.outputPath),
              QString::fromUtf8(RenderOptions::extension(job.format)))
         .arg(job.scale, 0, 'g', 17)
         .arg(job.rotation, 0, 'g', 17)
         .arg(job.penWidth)
-        .arg(job.zoom);
+        .arg(job.zoom)
+        .arg(job.size ? QString(", size %1").arg(*job.size) : QString());
 }
 
 } // namespace
@@ -141,6 +142,17 @@ private slots:
             refused("--rotate", value, "a finite number of degrees");
         for (const char *value : {"0", "x", "257", "-1", ""})
             refused("--jobs", value, "a whole number from 1 to 256");
+        for (const char *value : {"15", "3945", "1e2", "128.0"})
+            refused("--size", value, "a whole number from 16 to 3944");
+        QTest::newRow("size, smallest and largest")
+            << QStringList{"--size", "16", "--size=3944", "--format", "bmp", "p", "-"}
+            << "p -> - as bmp, scale 1, rotation 0, pen 2, zoom 1, size 3944";
+        QTest::newRow("size with a zoom, even of 1")
+            << QStringList{"--zoom=1", "--size", "128", "p", "o.png"} << "--size and --zoom cannot be given together";
+        for (const char *output : {"o.svg", "o.json", "o.zbk"})
+            QTest::addRow("size for %s", output)
+                << QStringList{"--size", "128", "p", output}
+                << QString("--size is only for bmp and png pictures, not %1").arg(QString(output).section('.', 1));
         QTest::newRow("missing value") << QStringList{"p.zbk", "o.png", "--scale"} << "--scale needs a value";
         QTest::newRow("unknown option") << QStringList{"--colour", "red", "p", "o.png"} << "unknown option --colour";
         QTest::newRow("value for a flag") << QStringList{"--default=yes", "o.png"} << "--default takes no value";
@@ -156,8 +168,8 @@ private slots:
     {
         QTest::addColumn<QString>("option");
         for (const char *option :
-             {"--default", "--format FORMAT", "--scale S", "--rotate DEGREES", "--pen PIXELS", "--zoom N", "--help",
-              "--version", "--output-dir DIR", "--list FILE", "--jobs N", "--quiet"})
+             {"--default", "--format FORMAT", "--scale S", "--rotate DEGREES", "--pen PIXELS", "--zoom N", "--size N",
+              "--help", "--version", "--output-dir DIR", "--list FILE", "--jobs N", "--quiet"})
             QTest::newRow(option) << QString(option);
     }
 
