@@ -1,10 +1,9 @@
 #include "platform/png_encoder.h"
 
-#include <zlib.h>
+#include "platform/png_chunks.h"
 
 #include <array>
 #include <cstdint>
-#include <cstring>
 #include <vector>
 
 namespace zelbrook {
@@ -12,8 +11,6 @@ namespace zelbrook {
 namespace {
 
 constexpr int kMaximumColours = 256;
-constexpr std::uint8_t kGreyType = 0;
-constexpr std::uint8_t kPaletteType = 3;
 
 // The picture's colours, in order of first appearance, each with its index.
 // An open-addressed table of twice the largest palette keeps a lookup to a
@@ -54,122 +51,6 @@ private:
 
 bool isGrey(QRgb rgb) { return qRed(rgb) == qGreen(rgb) && qGreen(rgb) == qBlue(rgb); }
 
-// The memory a thread encodes with, kept from one picture to the next: a
-// fresh compressor and fresh buffers for every picture would cost more than
-// the compression.
-struct Workspace {
-    Workspace() { ready = deflateInit2(&stream, 1, Z_DEFLATED, 15, 9, Z_RLE) == Z_OK; }
-    ~Workspace()
-    {
-        if (ready)
-            deflateEnd(&stream);
-    }
-    Workspace(const Workspace &) = delete;
-    Workspace &operator=(const Workspace &) = delete;
-
-    z_stream stream{};
-    bool ready = false;
-    std::vector<std::uint8_t> rows;
-    std::vector<std::uint8_t> compressed;
-};
-
-Workspace &threadWorkspace()
-{
-    thread_local Workspace workspace;
-    return workspace;
-}
-
-// Where the run of one colour that goes on at `from` ends, looking at four
-// pixels at a time while they all match.
-int runEnd(const QRgb *row, int from, int width, QRgb colour)
-{
-    while (from + 4 <= width
-           && (((row[from] ^ colour) | (row[from + 1] ^ colour) | (row[from + 2] ^ colour) | (row[from + 3] ^ colour))
-               & 0x00FFFFFFu)
-                  == 0)
-        from += 4;
-    while (from < width && (row[from] & 0x00FFFFFFu) == colour)
-        ++from;
-    return from;
-}
-
-// Every row as PNG filter type 0 (none) followed by one byte a pixel, which
-// `byteOf` gives for each colour; it is asked again only when the colour
-// changes, which along a row of this kind of picture is rare. False when
-// `byteOf` refuses a colour (a negative value).
-template <typename ByteOf>
-bool writeRows(const QImage &image, std::vector<std::uint8_t> &rows, ByteOf byteOf)
-{
-    const int width = image.width();
-    rows.resize(static_cast<std::size_t>(width + 1) * static_cast<std::size_t>(image.height()));
-    std::uint8_t *out = rows.data();
-    QRgb last = 0xFFFFFFFFu; // no colour once the alpha byte is masked off
-    std::uint8_t lastByte = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        const auto *row = reinterpret_cast<const QRgb *>(image.constScanLine(y));
-        *out++ = 0;
-        for (int x = 0; x < width;) {
-            const QRgb rgb = row[x] & 0x00FFFFFFu;
-            if (rgb != last) {
-                const int byte = byteOf(rgb);
-                if (byte < 0)
-                    return false;
-                last = rgb;
-                lastByte = static_cast<std::uint8_t>(byte);
-            }
-            const int end = runEnd(row, x + 1, width, last);
-            std::memset(out + x, lastByte, static_cast<std::size_t>(end - x));
-            x = end;
-        }
-        out += width;
-    }
-    return true;
-}
-
-void appendBigEndian(QByteArray &out, std::uint32_t value)
-{
-    const char bytes[4] = {char(value >> 24), char(value >> 16), char(value >> 8), char(value)};
-    out.append(bytes, 4);
-}
-
-void appendChunk(QByteArray &out, const char (&type)[5], QByteArrayView data)
-{
-    appendBigEndian(out, static_cast<std::uint32_t>(data.size()));
-    const qsizetype start = out.size();
-    out.append(type, 4);
-    out.append(data.data(), data.size());
-    const auto *checked = reinterpret_cast<const Bytef *>(out.constData() + start);
-    appendBigEndian(out, static_cast<std::uint32_t>(crc32(crc32(0, nullptr, 0), checked, uInt(out.size() - start))));
-}
-
-// Level 1 with run-length matches only: the rows are long runs of white with
-// short strokes, which this finds at a fraction of the default's time.
-bool compress(Workspace &workspace)
-{
-    z_stream &stream = workspace.stream;
-    if (!workspace.ready || deflateReset(&stream) != Z_OK)
-        return false;
-    workspace.compressed.resize(deflateBound(&stream, uLong(workspace.rows.size())));
-    stream.next_in = workspace.rows.data();
-    stream.avail_in = uInt(workspace.rows.size());
-    stream.next_out = workspace.compressed.data();
-    stream.avail_out = uInt(workspace.compressed.size());
-    if (deflate(&stream, Z_FINISH) != Z_STREAM_END)
-        return false;
-    workspace.compressed.resize(stream.total_out);
-    return true;
-}
-
-QByteArray header(const QImage &image, std::uint8_t colourType)
-{
-    QByteArray data;
-    appendBigEndian(data, static_cast<std::uint32_t>(image.width()));
-    appendBigEndian(data, static_cast<std::uint32_t>(image.height()));
-    const char rest[5] = {8, char(colourType), 0, 0, 0}; // depth, type, deflate, filters, no interlace
-    data.append(rest, 5);
-    return data;
-}
-
 QByteArray paletteEntries(const std::vector<QRgb> &colours)
 {
     QByteArray data;
@@ -184,8 +65,8 @@ QByteArray paletteEntries(const std::vector<QRgb> &colours)
 QByteArray physicalSize(const QImage &image)
 {
     QByteArray data;
-    appendBigEndian(data, static_cast<std::uint32_t>(image.dotsPerMeterX()));
-    appendBigEndian(data, static_cast<std::uint32_t>(image.dotsPerMeterY()));
+    PngChunks::appendBigEndian(data, static_cast<std::uint32_t>(image.dotsPerMeterX()));
+    PngChunks::appendBigEndian(data, static_cast<std::uint32_t>(image.dotsPerMeterY()));
     data.append(char(1)); // metres
     return data;
 }
@@ -199,24 +80,25 @@ QByteArray PngEncoder::encode(const QImage &source)
     const QImage image =
         source.format() == QImage::Format_RGB32 ? source : source.convertToFormat(QImage::Format_RGB32);
     // Grey levels are tried first, as the figure's pictures have only those.
-    Workspace &workspace = threadWorkspace();
     Palette palette;
-    const bool grey = writeRows(image, workspace.rows, [](QRgb rgb) { return isGrey(rgb) ? qBlue(rgb) : -1; });
-    if (!grey && !writeRows(image, workspace.rows, [&palette](QRgb rgb) { return palette.indexOf(rgb); }))
+    std::optional<QByteArrayView> idat =
+        PngChunks::imageData(image, image.rect(), [](QRgb rgb) { return isGrey(rgb) ? qBlue(rgb) : -1; });
+    const bool grey = idat.has_value();
+    if (!grey)
+        idat = PngChunks::imageData(image, image.rect(), [&palette](QRgb rgb) { return palette.indexOf(rgb); });
+    if (!idat)
         return {};
-    if (!compress(workspace))
-        return {};
-    const QByteArrayView idat(workspace.compressed.data(), static_cast<qsizetype>(workspace.compressed.size()));
 
     QByteArray png("\x89PNG\r\n\x1a\n", 8);
-    png.reserve(idat.size() + 3 * kMaximumColours + 128);
-    appendChunk(png, "IHDR", header(image, grey ? kGreyType : kPaletteType));
+    png.reserve(idat->size() + 3 * kMaximumColours + 128);
+    PngChunks::appendChunk(png, "IHDR",
+                           PngChunks::header(image.size(), grey ? PngChunks::kGreyType : PngChunks::kPaletteType));
     if (!grey)
-        appendChunk(png, "PLTE", paletteEntries(palette.colours()));
+        PngChunks::appendChunk(png, "PLTE", paletteEntries(palette.colours()));
     if (image.dotsPerMeterX() > 0 && image.dotsPerMeterY() > 0)
-        appendChunk(png, "pHYs", physicalSize(image));
-    appendChunk(png, "IDAT", idat);
-    appendChunk(png, "IEND", {});
+        PngChunks::appendChunk(png, "pHYs", physicalSize(image));
+    PngChunks::appendChunk(png, "IDAT", *idat);
+    PngChunks::appendChunk(png, "IEND", {});
     return png;
 }
 

@@ -27,6 +27,8 @@ public:
     // then its permission bits; set-user-ID and set-group-ID bits only when
     // the owner could be kept.
     Status takeOwnerAndMode(const struct stat &old);
+    // The new file's name, for a program that writes the file itself.
+    const std::string &name() const { return m_name; }
     // Writes all of the bytes and flushes them to the disk.
     Status write(std::string_view bytes);
     // Puts the finished file in the target's place.

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "model/result.h"
+
+#include <QImage>
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace zelbrook {
+
+// How an animation plays: frames a second, whether it starts again after its
+// last frame, and how many frames it has (needed up front by formats that
+// record it before the first frame).
+struct AnimationTiming {
+    int fps = 12;
+    bool loop = true;
+    std::size_t frameCount = 0;
+};
+
+// Receives an encoder's output bytes in order; a failed write stops the
+// encoding.
+using ByteSink = std::function<Status(std::string_view bytes)>;
+
+enum class AnimatedFormat { Gif, Apng, Webp, Mp4, Webm, Sheet };
+
+// Turns the frames of an animation, given one at a time, into one animated
+// picture. Frames are grey RGB32 pictures, all of one size; they are given in
+// order, and finish() completes the output. An encoder that reported an error
+// takes no more frames.
+class AnimationEncoder
+{
+public:
+    virtual ~AnimationEncoder() = default;
+    virtual Status addFrame(const QImage &frame) = 0;
+    virtual Status finish() = 0;
+};
+
+// Where an encoder writes: the sink for the formats that produce bytes, the
+// target file's name for video, which the ffmpeg program writes itself.
+struct AnimationOutput {
+    ByteSink sink;
+    std::string targetPath;
+    int sheetColumns = 0;
+};
+
+std::unique_ptr<AnimationEncoder> makeAnimationEncoder(AnimatedFormat format, const AnimationTiming &timing,
+                                                       AnimationOutput output);
+
+// The time at which frame `frame` (counted from 1) ends, in units of
+// 1/unitsPerSecond seconds, rounded to the nearest unit, halves up; frame 0
+// ends at 0. Rounding the end of each frame rather than each frame's length
+// keeps a long animation from drifting.
+std::int64_t frameEnd(std::size_t frame, int fps, int unitsPerSecond);
+
+// The frame as RGB32, or an error when it is empty or not of the size of the
+// animation's first frame (given as `size`, or any size when that is empty).
+Result<QImage> checkedFrame(const QImage &frame, QSize size);
+
+// The smallest rectangle outside which the two pictures of one size are the
+// same; an empty one when they are the same everywhere.
+QRect changedArea(const QImage &before, const QImage &after);
+
+// Copies the area of one RGB32 picture into another, with its top left
+// corner at `at`.
+void copyArea(const QImage &from, QRect area, QImage &to, QPoint at);
+
+// Refuses to finish an animation without frames, or with another number of
+// frames than its timing gave at the start.
+Status checkFrameCount(std::size_t frames, const AnimationTiming &timing);
+
+} // namespace zelbrook

@@ -1,0 +1,123 @@
+#include "export/apng_encoder.h"
+
+#include "platform/png_chunks.h"
+
+#include <limits>
+#include <optional>
+
+namespace zelbrook {
+
+namespace {
+
+constexpr std::uint8_t kDisposeNone = 0;
+constexpr std::uint8_t kBlendSource = 0;
+
+void appendShort(QByteArray &out, int value)
+{
+    out.append(char(value >> 8));
+    out.append(char(value));
+}
+
+QByteArray animationControl(const AnimationTiming &timing)
+{
+    QByteArray data;
+    PngChunks::appendBigEndian(data, static_cast<std::uint32_t>(timing.frameCount));
+    PngChunks::appendBigEndian(data, timing.loop ? 0u : 1u); // number of plays, 0 for ever
+    return data;
+}
+
+QByteArray frameControl(std::uint32_t sequence, QRect area, int fps)
+{
+    QByteArray data;
+    PngChunks::appendBigEndian(data, sequence);
+    for (const int value : {area.width(), area.height(), area.left(), area.top()})
+        PngChunks::appendBigEndian(data, static_cast<std::uint32_t>(value));
+    appendShort(data, 1);
+    appendShort(data, fps);
+    data.append(char(kDisposeNone));
+    data.append(char(kBlendSource));
+    return data;
+}
+
+std::optional<QByteArrayView> greyData(const QImage &frame, QRect area)
+{
+    return PngChunks::imageData(
+        frame, area, [](QRgb rgb) { return qRed(rgb) == qBlue(rgb) && qGreen(rgb) == qBlue(rgb) ? qBlue(rgb) : -1; });
+}
+
+} // namespace
+
+ApngEncoder::ApngEncoder(AnimationTiming timing, ByteSink sink)
+    : m_timing(timing)
+    , m_sink(std::move(sink))
+{}
+
+Status ApngEncoder::addFrame(const QImage &input)
+{
+    if (!m_written)
+        return m_written;
+    if (m_frames >= m_timing.frameCount)
+        return m_written = Error{"The animation has more frames than it was started with."};
+    const Result<QImage> frame = checkedFrame(input, m_previous.size());
+    if (!frame)
+        return m_written = frame.error();
+    QRect area = m_frames == 0 ? frame->rect() : changedArea(m_previous, *frame);
+    if (area.isEmpty())
+        area = QRect(0, 0, 1, 1); // a frame needs at least one pixel; this one is the same again
+    const QByteArray chunks = frameChunks(*frame, area);
+    if (chunks.isEmpty())
+        return m_written = Error{"The frame has a colour that is not a grey."};
+    if (Status sent = send(chunks); !sent)
+        return sent;
+    if (m_frames == 0)
+        m_previous = frame->copy();
+    else
+        copyArea(*frame, area, m_previous, area.topLeft());
+    ++m_frames;
+    return {};
+}
+
+Status ApngEncoder::finish()
+{
+    if (!m_written)
+        return m_written;
+    if (Status counted = checkFrameCount(m_frames, m_timing); !counted)
+        return m_written = counted;
+    QByteArray end;
+    PngChunks::appendChunk(end, "IEND", {});
+    return send(end);
+}
+
+// The first frame also opens the file; it is the picture that a program
+// without animation shows.
+QByteArray ApngEncoder::frameChunks(const QImage &frame, QRect area)
+{
+    const std::optional<QByteArrayView> data = greyData(frame, area);
+    if (!data)
+        return {};
+    QByteArray out;
+    if (m_frames == 0) {
+        out.append("\x89PNG\r\n\x1a\n", 8);
+        PngChunks::appendChunk(out, "IHDR", PngChunks::header(frame.size(), PngChunks::kGreyType));
+        PngChunks::appendChunk(out, "acTL", animationControl(m_timing));
+    }
+    PngChunks::appendChunk(out, "fcTL", frameControl(m_sequence++, area, m_timing.fps));
+    if (m_frames == 0) {
+        PngChunks::appendChunk(out, "IDAT", *data);
+        return out;
+    }
+    QByteArray numbered;
+    numbered.reserve(data->size() + 4);
+    PngChunks::appendBigEndian(numbered, m_sequence++);
+    numbered.append(data->data(), data->size());
+    PngChunks::appendChunk(out, "fdAT", numbered);
+    return out;
+}
+
+Status ApngEncoder::send(const QByteArray &bytes)
+{
+    m_written = m_sink(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    return m_written;
+}
+
+} // namespace zelbrook

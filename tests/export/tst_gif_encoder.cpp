@@ -1,0 +1,150 @@
+#include "animation_frames.h"
+#include "export/gif_encoder.h"
+
+#include <QTest>
+
+#include <gif_lib.h>
+
+#include <cstring>
+
+using namespace zelbrook;
+
+namespace {
+
+// What giflib's reader makes of a GIF: every frame drawn over the one before,
+// as a viewer shows it.
+struct DecodedGif {
+    QList<QImage> frames;
+    QList<int> delays;
+    QList<QSize> sizes;
+    bool loops = false;
+    bool leftInPlace = true;
+};
+
+struct Reading {
+    QByteArray bytes;
+    qsizetype at = 0;
+};
+
+int readBytes(GifFileType *gif, GifByteType *into, int length)
+{
+    auto *reading = static_cast<Reading *>(gif->UserData);
+    const int count = int(std::min<qsizetype>(length, reading->bytes.size() - reading->at));
+    std::memcpy(into, reading->bytes.constData() + reading->at, size_t(count));
+    reading->at += count;
+    return count;
+}
+
+bool isLoopBlock(const SavedImage &image)
+{
+    for (int i = 0; i + 1 < image.ExtensionBlockCount; ++i) {
+        const ExtensionBlock &block = image.ExtensionBlocks[i];
+        if (block.Function == APPLICATION_EXT_FUNC_CODE && block.ByteCount == 11
+            && std::memcmp(block.Bytes, "NETSCAPE2.0", 11) == 0)
+            return true;
+    }
+    return false;
+}
+
+DecodedGif decodeGif(const QByteArray &bytes)
+{
+    Reading reading{bytes};
+    int error = 0;
+    GifFileType *gif = DGifOpen(&reading, readBytes, &error);
+    DecodedGif decoded;
+    if (!gif || DGifSlurp(gif) != GIF_OK)
+        return decoded;
+    QImage canvas(gif->SWidth, gif->SHeight, QImage::Format_RGB32);
+    for (int i = 0; i < gif->ImageCount; ++i) {
+        const SavedImage &image = gif->SavedImages[i];
+        const GifImageDesc &desc = image.ImageDesc;
+        GraphicsControlBlock control{};
+        DGifSavedExtensionToGCB(gif, i, &control);
+        const ColorMapObject *map = desc.ColorMap ? desc.ColorMap : gif->SColorMap;
+        for (int y = 0; y < desc.Height; ++y)
+            for (int x = 0; x < desc.Width; ++x)
+                if (const int index = image.RasterBits[y * desc.Width + x]; index != control.TransparentColor)
+                    canvas.setPixel(desc.Left + x, desc.Top + y,
+                                    qRgb(map->Colors[index].Red, map->Colors[index].Green, map->Colors[index].Blue));
+        decoded.frames.append(canvas.copy());
+        decoded.delays.append(control.DelayTime);
+        decoded.sizes.append(QSize(desc.Width, desc.Height));
+        decoded.leftInPlace = decoded.leftInPlace && control.DisposalMode == DISPOSE_DO_NOT;
+    }
+    decoded.loops = gif->ImageCount > 0 && isLoopBlock(gif->SavedImages[0]);
+    DGifCloseFile(gif, &error);
+    return decoded;
+}
+
+QImage blank(QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    return image;
+}
+
+} // namespace
+
+class TestGifEncoder : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void frames_data()
+    {
+        QTest::addColumn<QList<QImage>>("frames");
+        QTest::addColumn<int>("fps");
+        QTest::addColumn<bool>("loop");
+        QTest::addColumn<QList<int>>("delays");
+
+        QTest::newRow("12 fps, for ever") << test::walkingFrames(6) << 12 << true << QList<int>{8, 9, 8, 8, 9, 8};
+        QTest::newRow("7 fps, once") << test::walkingFrames(6) << 7 << false << QList<int>{14, 15, 14, 14, 14, 15};
+        QTest::newRow("50 fps, a frame unchanged")
+            << test::walkingFrames(4, 1, {2}) << 50 << true << QList<int>{2, 2, 2, 2};
+        const QList<QImage> walking = test::walkingFrames(2);
+        QTest::newRow("greys the first frame lacks") << QList<QImage>{blank(walking[0].size()), walking[0], walking[1]}
+                                                     << 1 << true << QList<int>{100, 100, 100};
+        QTest::newRow("all 256 greys, zoom 8, a frame unchanged")
+            << test::walkingFrames(3, 8, {1}) << 24 << false << QList<int>{4, 4, 5};
+    }
+
+    // Read back by giflib's own reader: one image per frame with its delay,
+    // the loop block only for a looping animation, and every frame's pixels
+    // exactly; an unchanged frame is a single pixel.
+    void frames()
+    {
+        QFETCH(QList<QImage>, frames);
+        QFETCH(int, fps);
+        QFETCH(bool, loop);
+        QFETCH(QList<int>, delays);
+        QByteArray bytes;
+        GifEncoder encoder({fps, loop, size_t(frames.size())}, test::appendTo(bytes));
+        QVERIFY(test::encodeAll(encoder, frames).ok());
+        const DecodedGif gif = decodeGif(bytes);
+        QCOMPARE(gif.delays, delays);
+        QCOMPARE(gif.loops, loop);
+        QVERIFY(gif.leftInPlace);
+        for (qsizetype i = 0; i < frames.size(); ++i) {
+            QVERIFY2(gif.frames[i] == frames[i], qPrintable(QString("frame %1").arg(i)));
+            QCOMPARE(gif.sizes[i] == QSize(1, 1), i > 0 && frames[i] == frames[i - 1]);
+        }
+    }
+
+    void rate()
+    {
+        QVERIFY(GifEncoder::checkRate(50).ok());
+        const Status refused = GifEncoder::checkRate(51);
+        QVERIFY(!refused.ok());
+        QVERIFY(refused.error().message.find("apng, webp, mp4 and webm") != std::string::npos);
+    }
+
+    // A failed write stops the encoding and is the error reported.
+    void failedWrite()
+    {
+        GifEncoder encoder({}, [](std::string_view) { return Status{Error{"disk full"}}; });
+        QCOMPARE(test::encodeAll(encoder, test::walkingFrames(2)).error().message, std::string("disk full"));
+    }
+};
+
+QTEST_MAIN(TestGifEncoder)
+#include "tst_gif_encoder.moc"

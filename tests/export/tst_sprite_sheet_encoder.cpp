@@ -1,0 +1,73 @@
+#include "animation_frames.h"
+#include "export/sprite_sheet_encoder.h"
+
+#include <QTest>
+
+using namespace zelbrook;
+
+class TestSpriteSheetEncoder : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void grid_data()
+    {
+        QTest::addColumn<int>("frameCount");
+        QTest::addColumn<int>("columns");
+        QTest::addColumn<QSize>("cells");
+
+        QTest::newRow("5 frames, 3 by 2") << 5 << 0 << QSize(3, 2);
+        QTest::newRow("4 frames, 2 by 2") << 4 << 0 << QSize(2, 2);
+        QTest::newRow("5 frames in 2 columns") << 5 << 2 << QSize(2, 3);
+        QTest::newRow("3 frames in 5 columns") << 3 << 5 << QSize(5, 1);
+    }
+
+    // Frames row by row from the top left, every cell after them white.
+    void grid()
+    {
+        QFETCH(int, frameCount);
+        QFETCH(int, columns);
+        QFETCH(QSize, cells);
+        const QList<QImage> frames = test::walkingFrames(frameCount);
+        QByteArray bytes;
+        SpriteSheetEncoder encoder({12, true, size_t(frameCount)}, test::appendTo(bytes), columns);
+        QVERIFY(test::encodeAll(encoder, frames).ok());
+        const QImage sheet = QImage::fromData(bytes, "PNG").convertToFormat(QImage::Format_RGB32);
+        const QSize size = frames[0].size();
+        QCOMPARE(sheet.size(), QSize(cells.width() * size.width(), cells.height() * size.height()));
+        QImage white(size, QImage::Format_RGB32);
+        white.fill(Qt::white);
+        for (int cell = 0; cell < cells.width() * cells.height(); ++cell) {
+            const QPoint at(cell % cells.width() * size.width(), cell / cells.width() * size.height());
+            QVERIFY(sheet.copy(QRect(at, size)) == (cell < frameCount ? frames[cell] : white));
+        }
+    }
+
+    void size_data()
+    {
+        QTest::addColumn<int>("frameCount");
+        QTest::addColumn<int>("columns");
+        QTest::addColumn<bool>("fits");
+
+        QTest::newRow("33 by 33 frames, 16269 by 13101") << 1089 << 0 << true;
+        QTest::newRow("34 columns, 16762 across") << 1090 << 0 << false;
+        QTest::newRow("41 rows, 16277 down") << 41 << 1 << true;
+        QTest::newRow("42 rows, 16674 down") << 42 << 1 << false;
+    }
+
+    // No side of more than 16384 pixels, told before any frame is drawn.
+    void size()
+    {
+        QFETCH(int, frameCount);
+        QFETCH(int, columns);
+        QFETCH(bool, fits);
+        QCOMPARE(SpriteSheetEncoder::checkSize(QSize(493, 397), size_t(frameCount), columns).ok(), fits);
+        QByteArray bytes;
+        SpriteSheetEncoder encoder({12, true, size_t(frameCount)}, test::appendTo(bytes), columns);
+        if (!fits) // a sheet that fits would take a gigabyte here
+            QVERIFY(!encoder.addFrame(test::walkingFrames(1)[0]).ok());
+    }
+};
+
+QTEST_MAIN(TestSpriteSheetEncoder)
+#include "tst_sprite_sheet_encoder.moc"

@@ -1,0 +1,107 @@
+#include "animation_frames.h"
+#include "export/video_encoder.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTest>
+
+using namespace zelbrook;
+
+namespace {
+
+// What ffprobe says of a video: width,height,frames.
+QString probe(const QString &path)
+{
+    QProcess ffprobe;
+    ffprobe.start("ffprobe", {"-v", "error", "-count_frames", "-select_streams", "v:0", "-show_entries",
+                              "stream=width,height,nb_read_frames", "-of", "csv=p=0", path});
+    ffprobe.waitForFinished(-1);
+    return QString::fromUtf8(ffprobe.readAllStandardOutput()).trimmed();
+}
+
+QStringList filesIn(const test::TemporaryFolder &folder) { return QDir(folder.path()).entryList(QDir::Files); }
+
+} // namespace
+
+class TestVideoEncoder : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void video_data()
+    {
+        QTest::addColumn<AnimatedFormat>("format");
+        QTest::addColumn<QString>("probed");
+
+        QTest::newRow("mp4, padded to even sizes") << AnimatedFormat::Mp4 << "494,398,5";
+        QTest::newRow("webm, its own size") << AnimatedFormat::Webm << "493,397,5";
+    }
+
+    // The finished video takes the target's place; nothing else is left.
+    void video()
+    {
+        QFETCH(AnimatedFormat, format);
+        QFETCH(QString, probed);
+        if (QStandardPaths::findExecutable("ffmpeg").isEmpty() || QStandardPaths::findExecutable("ffprobe").isEmpty())
+            QSKIP("ffmpeg is not installed");
+        test::TemporaryFolder folder;
+        const QString target = folder.path("walk.video");
+        VideoEncoder encoder(format, {12, true, 5}, target.toStdString(), "ffmpeg");
+        QVERIFY(test::encodeAll(encoder, test::walkingFrames(5)).ok());
+        QCOMPARE(probe(target), probed);
+        QCOMPARE(filesIn(folder), QStringList{"walk.video"});
+    }
+
+    void failure_data()
+    {
+        QTest::addColumn<QByteArray>("script"); // stands in for ffmpeg; empty: no such program
+        QTest::addColumn<QString>("said");
+
+        QTest::newRow("missing") << QByteArray() << "could not be started";
+        QTest::newRow("failing at once") << QByteArray("echo 'Unknown encoder' >&2; exit 1") << ": Unknown encoder.";
+        QTest::newRow("failing at the end")
+            << QByteArray("cat >/dev/null; echo 'one\nlast words' >&2; exit 1") << ": last words.";
+    }
+
+    // The error says what failed, quotes ffmpeg's last line and names the
+    // formats that need no other program; no file is left behind.
+    void failure()
+    {
+        QFETCH(QByteArray, script);
+        QFETCH(QString, said);
+        test::TemporaryFolder folder;
+        const QString program = folder.path("ffmpeg-stand-in");
+        if (!script.isEmpty()) {
+            QFile file(program);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("#!/bin/sh\n" + script + "\n");
+            file.close();
+            file.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+        }
+        qputenv("ZELBROOK_FFMPEG", program.toUtf8());
+        const QString target = folder.path("walk.mp4");
+        VideoEncoder encoder(AnimatedFormat::Mp4, {12, true, 3}, target.toStdString(), VideoEncoder::ffmpegProgram());
+        qunsetenv("ZELBROOK_FFMPEG");
+        const Status status = test::encodeAll(encoder, test::walkingFrames(3));
+        QVERIFY(!status.ok());
+        const QString message = QString::fromStdString(status.error().message);
+        QVERIFY2(message.contains(said) && message.contains("gif, apng, webp and sheet"), qPrintable(message));
+        QCOMPARE(filesIn(folder), script.isEmpty() ? QStringList{} : QStringList{"ffmpeg-stand-in"});
+    }
+
+    void unfinished()
+    {
+        if (QStandardPaths::findExecutable("ffmpeg").isEmpty())
+            QSKIP("ffmpeg is not installed");
+        test::TemporaryFolder folder;
+        {
+            VideoEncoder encoder(AnimatedFormat::Webm, {12, true, 2}, folder.path("walk.webm").toStdString(), "ffmpeg");
+            QVERIFY(encoder.addFrame(test::walkingFrames(1)[0]).ok());
+        }
+        QCOMPARE(filesIn(folder), QStringList{});
+    }
+};
+
+QTEST_MAIN(TestVideoEncoder)
+#include "tst_video_encoder.moc"
