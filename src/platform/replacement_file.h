@@ -27,9 +27,9 @@ public:
     // then its permission bits; set-user-ID and set-group-ID bits only when
     // the owner could be kept.
     Status takeOwnerAndMode(const struct stat &old);
-    // Writes all of the bytes and flushes them to the disk.
+    // Writes all of the bytes after those written before.
     Status write(std::string_view bytes);
-    // Puts the finished file in the target's place.
+    // Flushes the file to the disk and puts it in the target's place.
     Status commit();
 
 private:
@@ -39,6 +39,7 @@ private:
     int m_descriptor;
     std::string m_name;
     std::string m_target;
+    int m_slot; // in TemporaryFileRegistry
 };
 
 } // namespace zelbrook
