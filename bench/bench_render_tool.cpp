@@ -32,9 +32,9 @@ void BM_RenderPoseFileToPng(benchmark::State &state)
         state.SkipWithError("could not prepare the pose file");
         return;
     }
-    QBuffer standardInput, standardOutput;
+    QBuffer standardInput;
     for (auto _ : state) {
-        RenderJob job(std::get<RenderOptions>(parsed), standardInput, standardOutput);
+        RenderJob job(std::get<RenderOptions>(parsed), standardInput);
         if (!job.run().ok()) {
             state.SkipWithError("the render failed");
             break;

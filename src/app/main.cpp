@@ -1,12 +1,19 @@
 #include "app/editor_arguments.h"
+#include "platform/temporary_file_registry.h"
 #include "ui/form1.h"
 
 #include <QApplication>
+
+#include <csignal>
 
 // zelbrook [--] [POSE]: opens the editor, with the pose file if one is named
 // (as a file manager does for a .zbk file).
 int main(int argc, char *argv[])
 {
+    // A save beyond a file-size limit fails like one to a full disk, with a
+    // message, and an interrupted save leaves no unfinished file behind.
+    std::signal(SIGXFSZ, SIG_IGN);
+    zelbrook::TemporaryFileRegistry::removeOnTermination();
     zelbrook::EditorArguments arguments = zelbrook::EditorArguments::split(argc, argv);
     int qtArgumentCount = static_cast<int>(arguments.qtArguments.size());
     arguments.qtArguments.push_back(nullptr);

@@ -2,9 +2,9 @@
 
 #include "platform/system_file.h"
 
-#include <array>
+#include "platform/temporary_file_registry.h"
+
 #include <cerrno>
-#include <random>
 #include <utility>
 
 #include <fcntl.h>
@@ -16,27 +16,8 @@ namespace {
 
 constexpr int kNameAttempts = 100;
 
-// Eight letters or digits; with the exclusive create below a name that is
-// taken is simply drawn again.
-std::string randomSuffix()
-{
-    static constexpr std::string_view kLetters = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    thread_local std::mt19937 engine{std::random_device{}()};
-    std::uniform_int_distribution<std::size_t> pick(0, kLetters.size() - 1);
-    std::string suffix(8, ' ');
-    for (char &c : suffix)
-        c = kLetters[pick(engine)];
-    return suffix;
-}
-
-// The folder part of a name, with its slash, and the last part.
-std::pair<std::string, std::string> splitName(const std::string &path)
-{
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return {std::string(), path};
-    return {path.substr(0, slash + 1), path.substr(slash + 1)};
-}
+// The folder part of a name, with its slash.
+std::string folderOf(const std::string &path) { return path.substr(0, path.rfind('/') + 1); }
 
 Error creationFailure(int error)
 {
@@ -67,12 +48,14 @@ ReplacementFile::ReplacementFile(int descriptor, std::string name, std::string t
     : m_descriptor(descriptor)
     , m_name(std::move(name))
     , m_target(std::move(target))
+    , m_slot(TemporaryFileRegistry::add(m_name))
 {}
 
 ReplacementFile::ReplacementFile(ReplacementFile &&other) noexcept
     : m_descriptor(std::exchange(other.m_descriptor, -1))
     , m_name(std::move(other.m_name))
     , m_target(std::move(other.m_target))
+    , m_slot(std::exchange(other.m_slot, TemporaryFileRegistry::kNoSlot))
 {
     other.m_name.clear();
 }
@@ -85,15 +68,15 @@ void ReplacementFile::discard()
         ::close(std::exchange(m_descriptor, -1));
     if (!m_name.empty())
         ::unlink(std::exchange(m_name, std::string()).c_str());
+    TemporaryFileRegistry::remove(std::exchange(m_slot, TemporaryFileRegistry::kNoSlot));
 }
 
 Result<ReplacementFile> ReplacementFile::create(const std::string &target)
 {
-    const auto [folder, base] = splitName(target);
-    if (base.empty())
+    if (target.empty() || target.ends_with('/'))
         return Error{"The name ends with a slash, as a folder's name does, not a file's."};
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-        std::string name = folder + base + '.' + randomSuffix();
+        std::string name = SystemFile::temporaryNameBeside(target);
         const int descriptor = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
         if (descriptor >= 0)
             return ReplacementFile(descriptor, std::move(name), target);
@@ -115,23 +98,19 @@ Status ReplacementFile::takeOwnerAndMode(const struct stat &old)
     return {};
 }
 
-Status ReplacementFile::write(std::string_view bytes)
-{
-    if (Status written = SystemFile::writeAll(m_descriptor, bytes); !written)
-        return written;
-    if (::fsync(m_descriptor) != 0)
-        return SystemFile::writeFailure(errno);
-    return {};
-}
+Status ReplacementFile::write(std::string_view bytes) { return SystemFile::writeAll(m_descriptor, bytes); }
 
 Status ReplacementFile::commit()
 {
+    if (::fsync(m_descriptor) != 0)
+        return SystemFile::writeFailure(errno);
     if (::close(std::exchange(m_descriptor, -1)) != 0)
         return SystemFile::writeFailure(errno);
     if (::rename(m_name.c_str(), m_target.c_str()) != 0)
         return Error{"The finished file could not be put in place: " + SystemFile::reason(errno) + "."};
     m_name.clear();
-    flushFolder(splitName(m_target).first);
+    TemporaryFileRegistry::remove(std::exchange(m_slot, TemporaryFileRegistry::kNoSlot));
+    flushFolder(folderOf(m_target));
     return {};
 }
 

@@ -29,9 +29,9 @@ public:
     Status takeOwnerAndMode(const struct stat &old);
     // The new file's name, for a program that writes the file itself.
     const std::string &name() const { return m_name; }
-    // Writes all of the bytes and flushes them to the disk.
+    // Writes all of the bytes after those written before.
     Status write(std::string_view bytes);
-    // Puts the finished file in the target's place.
+    // Flushes the file to the disk and puts it in the target's place.
     Status commit();
 
 private:
@@ -41,6 +41,7 @@ private:
     int m_descriptor;
     std::string m_name;
     std::string m_target;
+    int m_slot; // in TemporaryFileRegistry
 };
 
 } // namespace zelbrook

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include <sys/types.h>
+
 namespace zelbrook {
 
 // Whole-file input and output through the system's own calls, for names given
@@ -20,18 +22,25 @@ public:
     // than being cut short; folders, devices and pipes are errors too.
     static Result<std::string> read(const std::string &path, std::size_t maxBytes);
 
-    // Writes the bytes to `path`. A regular file, or a name that does not
-    // exist yet, is replaced as a whole: the bytes go to a new file in the
-    // same folder, which takes the old file's owner, group and mode and is
-    // renamed over it only once all of it is written and flushed, so a failed
-    // write leaves the old file exactly as it was. A symbolic link is
-    // followed and stays a link. A character device or a pipe is written
-    // directly and stays what it is. A folder, a socket or a block device is
-    // refused, and nothing is touched.
+    // No pose file comes near this; a larger one is refused, not cut.
+    static constexpr std::size_t kLargestPoseFile = 1024 * 1024;
+    // The bytes of a pose file, for the editor and zelbrook-render alike.
+    static Result<std::string> readPoseBytes(const std::string &path);
+
+    // Writes the bytes to `path` as an OutputStream does: a regular file is
+    // replaced only once all of it is written, a device or a pipe is written
+    // directly.
     static Status write(const std::string &path, std::string_view bytes);
 
+    // A name for a new file in the target's folder: the target's name, a dot,
+    // eight random letters or digits, then `ending`. Where that would be
+    // longer than the folder allows a name to be, the target's part is cut
+    // short.
+    static std::string temporaryNameBeside(const std::string &target, std::string_view ending = {});
+
     // The name as text for a message: valid UTF-8 as it is, every byte that
-    // is not part of a valid UTF-8 sequence as \xff.
+    // is not part of a valid UTF-8 sequence as \xff, and control characters
+    // as \x1b too, so that a name cannot act on the terminal showing it.
     static std::string printableName(std::string_view path);
 
     // The system's description of an error number, to stand after a colon
@@ -40,8 +49,16 @@ public:
     // Writes all of the bytes to an open file. A short write is a failure
     // that blames a full disk.
     static Status writeAll(int descriptor, std::string_view bytes);
+    // The same, giving the system's error number, or 0 when all was written.
+    static int writeAllBytes(int descriptor, std::string_view bytes);
     // The failure of a write or flush with the given error number.
     static Error writeFailure(int systemError);
+    // The failure to open or create a file: `doing` is "opened" or "created".
+    static Error openFailure(int systemError, std::string_view doing);
+    static Error nulInName();
+    // "a folder", "a pipe" and so on, for the kind of a file that is not a
+    // regular one.
+    static std::string kindOf(mode_t mode);
 };
 
 } // namespace zelbrook

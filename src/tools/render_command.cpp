@@ -1,5 +1,6 @@
 #include "tools/render_command.h"
 
+#include "platform/temporary_file_registry.h"
 #include "tools/batch_render.h"
 #include "tools/render_job.h"
 #include "tools/render_options.h"
@@ -65,6 +66,10 @@ int RenderCommand::main(int argc, char **argv)
     // A reader that has gone away makes a write fail with "Broken pipe",
     // which is reported like any failed write, instead of ending the program.
     std::signal(SIGPIPE, SIG_IGN);
+    // A file-size limit then makes a write fail like a full disk, so the run
+    // reports it and removes its unfinished file instead of being killed.
+    std::signal(SIGXFSZ, SIG_IGN);
+    TemporaryFileRegistry::removeOnTermination();
     holdClosedStreams();
     const std::vector<std::string> given(argv + std::min(argc, 1), argv + argc);
     // Qt sees only the platform choice, so no argument of the user is ever
@@ -112,7 +117,7 @@ int RenderCommand::run(const std::vector<std::string> &arguments, QIODevice &sta
             report(standardError, std::string(kMessagePrefix) + batch.summary() + "\n");
         return failed ? Failure : Success;
     }
-    RenderJob job(std::move(options), standardInput, standardOutput);
+    RenderJob job(std::move(options), standardInput);
     if (const Status done = job.run(); !done) {
         report(standardError, std::string(kMessagePrefix) + done.error().message + "\n");
         return Failure;

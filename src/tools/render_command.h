@@ -24,6 +24,8 @@ public:
 
     // The arguments exclude the program's name and are kept as the bytes
     // given. A progress bar is shown only when standard error is a terminal.
+    // The help and version texts go to standardOutput, a rendered output
+    // given as "-" to the process's standard output.
     static int run(const std::vector<std::string> &arguments, QIODevice &standardInput, QIODevice &standardOutput,
                    QIODevice &standardError, bool errorIsTerminal = false);
 

@@ -1,19 +1,19 @@
 #include "tools/render_job.h"
 
 #include "model/program_info.h"
+#include "platform/output_stream.h"
 #include "platform/raster_canvas.h"
+#include "platform/system_file.h"
 #include "posefile/pose_reader.h"
-#include "tools/printable_name.h"
 #include "tools/render_files.h"
 
 #include <utility>
 
 namespace zelbrook {
 
-RenderJob::RenderJob(RenderOptions options, QIODevice &standardInput, QIODevice &standardOutput)
+RenderJob::RenderJob(RenderOptions options, QIODevice &standardInput)
     : m_options(std::move(options))
     , m_standardInput(standardInput)
-    , m_standardOutput(standardOutput)
 {}
 
 Status RenderJob::run()
@@ -70,8 +70,8 @@ Result<Pose> RenderJob::readPose()
 Result<std::string> RenderJob::readPoseText()
 {
     if (m_options.poseSource == RenderOptions::PoseSource::StandardInput)
-        return RenderFiles::readStream(m_standardInput, RenderFiles::kMaximumPoseBytes);
-    return RenderFiles::readPoseBytes(m_options.posePath);
+        return RenderFiles::readStream(m_standardInput, SystemFile::kLargestPoseFile);
+    return SystemFile::readPoseBytes(m_options.posePath);
 }
 
 Result<QByteArray> RenderJob::render(const Pose &pose)
@@ -84,26 +84,30 @@ Result<QByteArray> RenderJob::render(const Pose &pose)
 
 Status RenderJob::write(const QByteArray &bytes)
 {
-    if (m_options.outputTarget == RenderOptions::OutputTarget::File) {
-        if (const Status written = RenderFiles::writeOutput(m_options.outputPath, bytes); !written)
-            return Error{outputName() + ": " + written.error().message};
-        return {};
-    }
-    if (m_standardOutput.write(bytes) != bytes.size())
-        return Error{outputName() + ": It could not be written: " + m_standardOutput.errorString().toStdString() + "."};
+    const bool toFile = m_options.outputTarget == RenderOptions::OutputTarget::File;
+    Result<OutputStream> stream = toFile ? OutputStream::open(m_options.outputPath) : OutputStream::standardOutput();
+    if (!stream)
+        return Error{outputName() + ": " + stream.error().message};
+    Status written = stream.value().write(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    if (written)
+        written = stream.value().commit();
+    if (!written)
+        return Error{outputName() + ": " + written.error().message};
     return {};
 }
 
 std::string RenderJob::poseName() const
 {
-    return m_options.poseSource == RenderOptions::PoseSource::StandardInput ? "standard input"
-                                                                            : printableName(m_options.posePath);
+    return m_options.poseSource == RenderOptions::PoseSource::StandardInput
+               ? "standard input"
+               : SystemFile::printableName(m_options.posePath);
 }
 
 std::string RenderJob::outputName() const
 {
-    return m_options.outputTarget == RenderOptions::OutputTarget::StandardOutput ? "standard output"
-                                                                                 : printableName(m_options.outputPath);
+    return m_options.outputTarget == RenderOptions::OutputTarget::StandardOutput
+               ? "standard output"
+               : SystemFile::printableName(m_options.outputPath);
 }
 
 } // namespace zelbrook

@@ -19,8 +19,9 @@ namespace zelbrook {
 class RenderJob
 {
 public:
-    // The streams serve a pose or an output given as "-".
-    RenderJob(RenderOptions options, QIODevice &standardInput, QIODevice &standardOutput);
+    // The stream serves a pose given as "-"; an output given as "-" goes to
+    // the process's standard output.
+    RenderJob(RenderOptions options, QIODevice &standardInput);
 
     // The output is put in place only when complete.
     Status run();
@@ -52,7 +53,6 @@ private:
 
     RenderOptions m_options;
     QIODevice &m_standardInput;
-    QIODevice &m_standardOutput;
     Exporter m_exporter;
 };
 

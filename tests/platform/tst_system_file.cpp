@@ -248,6 +248,10 @@ private slots:
         QTest::newRow("surrogate") << QByteArray("\xed\xa0\x80") << QByteArray("\\xed\\xa0\\x80");
         QTest::newRow("past U+10FFFF") << QByteArray("\xf4\x90\x80\x80") << QByteArray("\\xf4\\x90\\x80\\x80");
         QTest::newRow("cut short, then ASCII") << QByteArray("\xe2\x82z") << QByteArray("\\xe2\\x82z");
+        QTest::newRow("cut short at the end") << QByteArray("a\xf0\x9f") << QByteArray("a\\xf0\\x9f");
+        QTest::newRow("escape sequence") << QByteArray("bad\x1b[31mred.png") << QByteArray("bad\\x1b[31mred.png");
+        QTest::newRow("NUL, CR, tab, DEL") << QByteArray("a\0b\rc\td\x7f", 8) << QByteArray("a\\x00b\\x0dc\\x09d\\x7f");
+        QTest::newRow("C1 control") << QByteArray("a\xc2\x9bm") << QByteArray("a\\xc2\\x9bm");
     }
 
     void printableName()

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+
+namespace zelbrook {
+
+// The temporary files being written at this moment, so that a signal that
+// ends the program can remove them first. The list is a fixed table that a
+// signal handler can walk without taking a lock or allocating.
+class TemporaryFileRegistry
+{
+public:
+    static constexpr int kNoSlot = -1;
+
+    // Enters the name and gives its slot, or kNoSlot when the name is too
+    // long or every slot is taken: such a file is then not removed by a
+    // signal, but everything else about it works.
+    static int add(const std::string &path);
+    // Takes the name out again; kNoSlot is ignored.
+    static void remove(int slot);
+
+    // From now on SIGINT, SIGTERM and SIGHUP remove every file entered, then
+    // end the program as the signal would have. A signal that was ignored
+    // when the program started stays ignored.
+    static void removeOnTermination();
+};
+
+} // namespace zelbrook
