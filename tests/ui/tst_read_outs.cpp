@@ -1,5 +1,9 @@
 #include "form1_fixture.h"
 
+#include <QAction>
+#include <QClipboard>
+#include <QMenu>
+
 using namespace zelbrook;
 
 namespace {
@@ -85,6 +89,30 @@ private slots:
         // An empty box fills once its slider moves.
         QVERIFY(w.slider(slider.toLatin1())->setValue(std::int16_t(position + 1)));
         QVERIFY(!edit->text().isEmpty());
+    }
+
+    void pasteIsOfferedForTextOnly_data()
+    {
+        QTest::addColumn<QString>("text"); // null: the clipboard holds no text
+        QTest::addColumn<bool>("offered");
+        QTest::newRow("no text") << QString() << false;
+        QTest::newRow("empty text") << "" << false;
+        QTest::newRow("some text") << "10135" << true;
+    }
+
+    void pasteIsOfferedForTextOnly()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, offered);
+        ActiveWindow w;
+        QApplication::clipboard()->setText(QStringLiteral("x"));
+        if (text.isNull())
+            QApplication::clipboard()->clear();
+        else
+            QApplication::clipboard()->setText(text);
+        QAction *paste = w.window->findChild<QMenu *>()->actions().last();
+        QCOMPARE(paste->text(), QStringLiteral("Paste pose"));
+        QTRY_COMPARE(paste->isEnabled(), offered);
     }
 };
 
