@@ -23,6 +23,11 @@ bool CanvasPosing::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched != m_canvas)
         return false;
+    if (isDragging() && losesTheDrag(*event)) {
+        cancel();
+        if (event->type() == QEvent::KeyPress)
+            return true;
+    }
     switch (event->type()) {
     case QEvent::MouseButtonPress:
         if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
@@ -35,16 +40,35 @@ bool CanvasPosing::eventFilter(QObject *watched, QEvent *event)
         if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
             release();
         break;
-    case QEvent::KeyPress:
-        if (isDragging() && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
-            cancel();
-            return true;
-        }
-        break;
     default:
         break;
     }
     return false;
+}
+
+// Escape, another button (the right one opens the menu), and anything that
+// takes the mouse or the keyboard away from the canvas end a drag as if it
+// had never begun. A move without the left button means its release went
+// elsewhere.
+bool CanvasPosing::losesTheDrag(const QEvent &event)
+{
+    switch (event.type()) {
+    case QEvent::KeyPress:
+        return static_cast<const QKeyEvent &>(event).key() == Qt::Key_Escape;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        return static_cast<const QMouseEvent &>(event).button() != Qt::LeftButton;
+    case QEvent::MouseMove:
+        return !(static_cast<const QMouseEvent &>(event).buttons() & Qt::LeftButton);
+    case QEvent::ContextMenu:
+    case QEvent::FocusOut:
+    case QEvent::WindowDeactivate:
+    case QEvent::UngrabMouse:
+    case QEvent::Hide:
+        return true;
+    default:
+        return false;
+    }
 }
 
 Point CanvasPosing::picturePixels(const QPointF &at) const

@@ -16,8 +16,9 @@ class CanvasWidget;
 
 // Posing by hand on the canvas: a press near a joint grabs it, moving the
 // mouse turns the grabbed segment about the joint it starts from (or moves
-// the whole figure by the hip), release ends the drag and Escape puts
-// everything back as it was before the press. The whole drag is one step of
+// the whole figure by the hip), release ends the drag, and Escape, a menu or
+// another window taking the mouse puts everything back as it was before the
+// press. The whole drag is one step of
 // the history. Nothing is drawn for it; the cursor alone shows what can be
 // grabbed.
 class CanvasPosing : public QObject
@@ -33,6 +34,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    static bool losesTheDrag(const QEvent &event);
     void press(const QPointF &at);
     void move(const QPointF &at);
     void release();

@@ -70,7 +70,7 @@ void EditCommands::updateHistoryState()
     m_redo->setEnabled(m_document.canRedo());
 }
 
-// Paste is offered whenever the clipboard holds text; whether the text is a
+// Paste is offered whenever the clipboard holds some text; whether it is a
 // pose is found out only by reading it. The clipboard is asked only when it
 // changes, never at every change of the figure.
 void EditCommands::updateState()

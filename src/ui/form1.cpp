@@ -76,7 +76,7 @@ Form1::Form1(QWidget *parent)
     // The history begins after start-up.
     m_editCommands = new EditCommands(m_document, this, Picture1(),
                                       {[this] { newPose(); }, [this] { copyPoseText(); }, [this] { pastePose(); },
-                                       [] { return Clipboard::text().has_value(); }});
+                                       [] { return !Clipboard::text().value_or(QString()).isEmpty(); }});
     Picture1()->setFocus();
 }
 

@@ -17,6 +17,19 @@ namespace {
 // else in the shortest decimal form of at most 15 significant digits.
 QString generalNumberText(double value) { return QString::number(value, 'g', 15); }
 
+const PoseField &fieldOf(const QLineEdit &box)
+{
+    return poseField(static_cast<FieldId>(box.property("field").toInt()));
+}
+
+// Focus that goes to a popup, such as the box's own menu, or to another
+// window comes back to the box with its text; only focus that moves on
+// within the window leaves it.
+bool leavesTheBox(Qt::FocusReason reason)
+{
+    return reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason;
+}
+
 } // namespace
 
 SliderPanel::SliderPanel(PoseDocument &document, const WindowControls &controls, QObject *parent)
@@ -59,7 +72,7 @@ void SliderPanel::bindReadOut(const PoseField &field)
 // the mouse or a fresh (not repeated) key press begins another.
 bool SliderPanel::eventFilter(QObject *watched, QEvent *event)
 {
-    const bool readOut = qobject_cast<QLineEdit *>(watched) != nullptr;
+    auto *box = qobject_cast<QLineEdit *>(watched);
     switch (event->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
@@ -69,37 +82,49 @@ bool SliderPanel::eventFilter(QObject *watched, QEvent *event)
         const auto *key = static_cast<QKeyEvent *>(event);
         if (!key->isAutoRepeat())
             m_document.endGesture();
-        if (!readOut)
-            break;
-        const PoseField &field = poseField(static_cast<FieldId>(watched->property("field").toInt()));
-        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-            applyTypedValue(field);
-            return true;
-        }
-        if (key->key() == Qt::Key_Escape) {
-            writeReadOut(field);
-            return true;
-        }
-        break;
+        return box && readOutKey(*box, key->key());
     }
+    case QEvent::FocusOut:
+        if (box && leavesTheBox(static_cast<QFocusEvent *>(event)->reason()))
+            applyTypedValue(fieldOf(*box));
+        break;
     default:
         break;
     }
     return false;
 }
 
+bool SliderPanel::readOutKey(QLineEdit &box, int key)
+{
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        applyTypedValue(fieldOf(box));
+        return true;
+    }
+    if (key == Qt::Key_Escape) {
+        restoreReadOut(fieldOf(box));
+        return true;
+    }
+    return false;
+}
+
+// A box whose text the user did not change is left as it is, so that
+// tabbing through the boxes, or Enter in one, never rounds a value that came
+// from a file. Text that no position of the slider can show is refused with
+// a beep.
 void SliderPanel::applyTypedValue(const PoseField &field)
 {
     QLineEdit *box = m_controls.readOut(field.id);
+    if (!box->isModified())
+        return;
     const Result<std::int16_t> position = typedPosition(field, box->text().toStdString());
     if (position) {
         m_document.endGesture();
-        [[maybe_unused]] const bool inRange = m_controls.slider(field.id)->setValue(position.value());
+        m_document.setPosition(field.id, position.value(), box);
         m_document.endGesture();
     } else {
         QApplication::beep();
     }
-    writeReadOut(field);
+    restoreReadOut(field);
 }
 
 // The synced fields follow in the order of the control sync, which stops at
@@ -158,9 +183,23 @@ void SliderPanel::writeReadOut(const PoseField &field)
     const QString text = readOutText(field);
     if (box->text() != text)
         box->setText(text);
+    m_blank[static_cast<std::size_t>(field.id)] = false;
 }
 
-void SliderPanel::clearReadOut(const PoseField &field) { m_controls.readOut(field.id)->clear(); }
+void SliderPanel::clearReadOut(const PoseField &field)
+{
+    m_controls.readOut(field.id)->setText(QString());
+    m_blank[static_cast<std::size_t>(field.id)] = true;
+}
+
+void SliderPanel::restoreReadOut(const PoseField &field)
+{
+    if (m_blank[static_cast<std::size_t>(field.id)])
+        clearReadOut(field);
+    else
+        writeReadOut(field);
+    m_controls.readOut(field.id)->setModified(false);
+}
 
 QString SliderPanel::readOutText(const PoseField &field) const
 {

@@ -4,6 +4,8 @@
 
 #include <QObject>
 
+class QLineEdit;
+
 namespace zelbrook {
 
 class WindowControls;
@@ -13,8 +15,8 @@ class WindowControls;
 // read-out; every other change of the document moves the sliders and
 // read-outs of the fields it touched, without coming back to the slider
 // that started it. A thumb drag, or an arrow key held down, is one step of
-// the history. Enter in a read-out box applies the value typed there,
-// Escape puts the current value back.
+// the history. Enter in a read-out box, or leaving it, applies the value
+// typed there; Escape puts back what the box showed.
 class SliderPanel : public QObject
 {
     Q_OBJECT
@@ -33,13 +35,17 @@ protected:
 private:
     void bindSlider(const PoseField &field);
     void bindReadOut(const PoseField &field);
-    // Applies the text of a read-out box through its slider as one step;
-    // text that no position of the slider can show is refused with a beep.
+    // Enter and Escape in a read-out box; false for every other key.
+    bool readOutKey(QLineEdit &box, int key);
+    // Gives the document the value typed into a read-out box as one step.
     void applyTypedValue(const PoseField &field);
     void follow(const FigureChange &change);
     bool showField(const PoseField &field, const void *source);
     void writeReadOut(const PoseField &field);
     void clearReadOut(const PoseField &field);
+    // Shows the current value again, or nothing in a box that is still
+    // empty because its slider has not moved since start-up.
+    void restoreReadOut(const PoseField &field);
     QString readOutText(const PoseField &field) const;
 
     PoseDocument &m_document;
@@ -47,6 +53,7 @@ private:
     // Set while the panel moves sliders itself, so that their notifications
     // are not taken for the user's.
     bool m_following = false;
+    FieldSet m_blank;
 };
 
 } // namespace zelbrook

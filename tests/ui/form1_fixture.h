@@ -4,8 +4,12 @@
 #include "platform/slider.h"
 #include "ui/form1.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QStringList>
+#include <QTest>
+
+#include <cmath>
 
 #include <memory>
 #include <vector>
@@ -58,6 +62,25 @@ struct Form1Fixture {
             s.texts << box->text();
         return s;
     }
+};
+
+// A window shown and active, so that its keys reach their commands.
+struct ActiveWindow : Form1Fixture {
+    ActiveWindow()
+    {
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    }
+
+    // A point given in canvas units, as the canvas widget's own position.
+    QPoint onCanvas(double x, double y) const
+    {
+        const QPoint origin = window->Picture1()->contentsRect().topLeft();
+        return origin + QPoint(int(std::lround(x * 493 / 500)), int(std::lround(y * 397 / 400)));
+    }
+
+    void keys(const QKeySequence &sequence) { QTest::keySequence(window.get(), sequence); }
 };
 
 } // namespace zelbrook
