@@ -1,0 +1,41 @@
+#pragma once
+
+#include "export/animation_encoder.h"
+#include "export/exporter.h"
+#include "model/animation.h"
+#include "model/result.h"
+
+#include <cstddef>
+#include <functional>
+#include <string_view>
+
+namespace zelbrook {
+
+// Turns an animation into an animated picture or into motion data. Frames
+// are worked out, drawn, encoded and written one after another, so memory
+// stays flat however many frames there are. Every frame is the very picture
+// that Exporter gives for its figure.
+class AnimationExporter
+{
+public:
+    // Told after each frame how many are done; returning false stops the
+    // export, which then fails and leaves nothing behind.
+    using FrameDone = std::function<bool(std::size_t framesDone)>;
+
+    Status write(const Animation &animation, std::string_view caption, AnimatedFormat format, int zoom,
+                 AnimationOutput output, const FrameDone &frameDone = {});
+
+    // {"fps", "loop", "frames": [...]}, each frame the object that the JSON
+    // export gives for one figure, written to the sink a frame at a time.
+    static Status writeJson(const Animation &animation, const ByteSink &sink, const FrameDone &frameDone = {});
+
+    // The timing of the animation's frames.
+    static AnimationTiming timingOf(const Animation &animation);
+    // Why an export was stopped.
+    static constexpr std::string_view kStopped = "The export was stopped.";
+
+private:
+    Exporter m_exporter;
+};
+
+} // namespace zelbrook
