@@ -1,5 +1,6 @@
 #include "export/animation_exporter.h"
 
+#include "export/gif_encoder.h"
 #include "export/json_writer.h"
 
 #include <string>
@@ -22,6 +23,9 @@ AnimationTiming AnimationExporter::timingOf(const Animation &animation)
 Status AnimationExporter::write(const Animation &animation, std::string_view caption, AnimatedFormat format, int zoom,
                                 AnimationOutput output, const FrameDone &frameDone)
 {
+    if (format == AnimatedFormat::Gif)
+        if (Status rate = GifEncoder::checkRate(animation.playback().fps); !rate)
+            return rate;
     const std::unique_ptr<AnimationEncoder> encoder =
         makeAnimationEncoder(format, timingOf(animation), std::move(output));
     const std::vector<FrameRef> frames = animation.frames();

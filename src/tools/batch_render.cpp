@@ -187,7 +187,7 @@ void BatchRender::renderPose(std::size_t index, Exporter &exporter, OutputWriter
     }
     if (!pose)
         return fail(progress, name, pose.error(), m_refused);
-    Result<QByteArray> bytes = RenderJob::encode(exporter, *pose, m_options);
+    Result<QByteArray> bytes = RenderJob::encode(exporter, RenderJob::figureOf(*pose, m_options), m_options);
     if (!bytes)
         return fail(progress, outputPath(index), bytes.error(), m_notWritten);
     writers.write(outputPath(index), std::move(bytes).value());

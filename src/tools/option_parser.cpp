@@ -1,5 +1,6 @@
 #include "tools/option_parser.h"
 
+#include "model/animation.h"
 #include "model/pose.h"
 #include "tools/command_line_number.h"
 #include "tools/printable_name.h"
@@ -56,6 +57,7 @@ Failure takeWholeNumber(std::string_view option, const std::string &value, int m
 
 Failure applyPen(OptionParser &parser, const std::string &value)
 {
+    parser.options.penGiven = true;
     return takeWholeNumber("--pen", value, RenderOptions::kMinimumPen, RenderOptions::kMaximumPen,
                            parser.options.penWidth);
 }
@@ -73,11 +75,27 @@ Failure applySize(OptionParser &parser, const std::string &value)
                            parser.options.size);
 }
 
+Failure applyFps(OptionParser &parser, const std::string &value)
+{
+    return takeWholeNumber("--fps", value, Playback::kFpsRange.minimum, Playback::kFpsRange.maximum,
+                           parser.options.fps);
+}
+
+Failure applyColumns(OptionParser &parser, const std::string &value)
+{
+    return takeWholeNumber("--columns", value, 1, int(Animation::kMaximumFrames), parser.options.columns);
+}
+
+Failure applyKey(OptionParser &parser, const std::string &value)
+{
+    return takeWholeNumber("--key", value, 1, int(Animation::kMaximumKeys), parser.options.key);
+}
+
 Failure applyFormat(OptionParser &parser, const std::string &value)
 {
     parser.format = RenderOptions::formatNamed(value);
     if (!parser.format)
-        return refused("--format", value, "one of bmp, png, svg, json and zbk");
+        return refused("--format", value, "one of " + std::string(kRenderFormatNames));
     return std::nullopt;
 }
 
@@ -119,12 +137,20 @@ Failure applyQuiet(OptionParser &parser, const std::string &)
 }
 
 constexpr OptionRule kOptions[] = {
-    {"--scale", OptionRule::Value::Required, applyScale}, {"--rotate", OptionRule::Value::Required, applyRotate},
-    {"--pen", OptionRule::Value::Required, applyPen},     {"--zoom", OptionRule::Value::Required, applyZoom},
-    {"--size", OptionRule::Value::Required, applySize},   {"--format", OptionRule::Value::Required, applyFormat},
-    {"--default", OptionRule::Value::None, applyDefault}, {"--output-dir", OptionRule::Value::Required, applyOutputDir},
-    {"--list", OptionRule::Value::Required, applyList},   {"--jobs", OptionRule::Value::Required, applyJobs},
+    {"--scale", OptionRule::Value::Required, applyScale},
+    {"--rotate", OptionRule::Value::Required, applyRotate},
+    {"--pen", OptionRule::Value::Required, applyPen},
+    {"--zoom", OptionRule::Value::Required, applyZoom},
+    {"--size", OptionRule::Value::Required, applySize},
+    {"--format", OptionRule::Value::Required, applyFormat},
+    {"--default", OptionRule::Value::None, applyDefault},
+    {"--output-dir", OptionRule::Value::Required, applyOutputDir},
+    {"--list", OptionRule::Value::Required, applyList},
+    {"--jobs", OptionRule::Value::Required, applyJobs},
     {"--quiet", OptionRule::Value::None, applyQuiet},
+    {"--fps", OptionRule::Value::Required, applyFps},
+    {"--columns", OptionRule::Value::Required, applyColumns},
+    {"--key", OptionRule::Value::Required, applyKey},
 };
 
 } // namespace

@@ -119,6 +119,10 @@ int RenderCommand::run(const std::vector<std::string> &arguments, QIODevice &sta
     }
     RenderJob job(std::move(options), standardInput);
     if (const Status done = job.run(); !done) {
+        if (job.failedOnCommandLine()) {
+            report(standardError, usageFailure(done.error().message));
+            return UsageFailure;
+        }
         report(standardError, std::string(kMessagePrefix) + done.error().message + "\n");
         return Failure;
     }

@@ -4,7 +4,9 @@
 #include "platform/output_stream.h"
 #include "platform/raster_canvas.h"
 #include "platform/system_file.h"
+#include "posefile/animation_file.h"
 #include "posefile/pose_reader.h"
+#include "tools/animation_render.h"
 #include "tools/render_files.h"
 
 #include <utility>
@@ -18,13 +20,40 @@ RenderJob::RenderJob(RenderOptions options, QIODevice &standardInput)
 
 Status RenderJob::run()
 {
-    const Result<Pose> pose = readPose();
-    if (!pose)
-        return pose.error();
-    const Result<QByteArray> content = render(*pose);
-    if (!content)
-        return content.error();
-    return write(*content);
+    const Result<RenderInput> input = readInput();
+    if (!input)
+        return input.error();
+    if (!AnimationRender::holdsAnimation(m_options.format, input->isAnimation()))
+        return writeFigure(*input);
+    const AnimationRender render{m_options.format, m_options.zoom, m_options.columns};
+    const bool toFile = m_options.outputTarget == RenderOptions::OutputTarget::File;
+    if (Status written =
+            render.write(input->animation(m_options), toFile ? m_options.outputPath : "", m_animationExporter);
+        !written)
+        return Error{outputName() + ": " + written.error().message};
+    return {};
+}
+
+Status RenderJob::writeFigure(const RenderInput &input)
+{
+    const Result<std::optional<Figure>> figure = input.figure(m_options);
+    if (!figure)
+        return Error{poseName() + ": " + figure.error().message};
+    if (!*figure) {
+        m_failedOnCommandLine = true;
+        return Error{poseName() + ": " + manyKeysMessage(m_options.format, input.keyCount())};
+    }
+    const Result<QByteArray> bytes = encode(m_exporter, **figure, m_options);
+    if (!bytes)
+        return Error{outputName() + ": " + bytes.error().message};
+    return write(*bytes);
+}
+
+std::string RenderJob::manyKeysMessage(RenderFormat format, std::size_t keys)
+{
+    return "an animation of " + std::to_string(keys) + " keys cannot be a single "
+           + std::string(renderFormatName(format)) + "; give one of " + std::string(kAnimationFormatNames)
+           + ", --key N for one key, or --output-dir for numbered frames";
 }
 
 Pose RenderJob::startPose(const RenderOptions &options)
@@ -42,11 +71,12 @@ Result<Pose> RenderJob::poseFromText(std::string_view text, const RenderOptions 
 
 Figure RenderJob::figureOf(const Pose &pose, const RenderOptions &options) { return {pose, options.penWidth}; }
 
-Result<QByteArray> RenderJob::encode(Exporter &exporter, const Pose &pose, const RenderOptions &options)
+Result<QByteArray> RenderJob::encode(Exporter &exporter, const Figure &figure, const RenderOptions &options)
 {
+    const ExportFormat format = *stillFormatOf(options.format);
     if (options.size)
-        return exporter.encodeFitted(figureOf(pose, options), kProgramCaption, options.format, *options.size);
-    return exporter.encode(figureOf(pose, options), kProgramCaption, options.format, options.zoom);
+        return exporter.encodeFitted(figure, kProgramCaption, format, *options.size);
+    return exporter.encode(figure, kProgramCaption, format, options.zoom);
 }
 
 int RenderJob::drawingZoom(const RenderOptions &options)
@@ -54,32 +84,29 @@ int RenderJob::drawingZoom(const RenderOptions &options)
     return options.size ? Exporter::fittingZoom(*options.size) : options.zoom;
 }
 
-Result<Pose> RenderJob::readPose()
+Result<RenderInput> RenderJob::readInput()
 {
     if (m_options.poseSource == RenderOptions::PoseSource::Defaults)
-        return startPose(m_options);
-    const Result<std::string> text = readPoseText();
+        return RenderInput::startPose(m_options);
+    const Result<std::string> text = readInputText();
     if (!text)
         return Error{poseName() + ": " + text.error().message};
-    const Result<Pose> pose = poseFromText(*text, m_options);
-    if (!pose)
-        return Error{poseName() + ": " + pose.error().message};
-    return pose;
+    Result<RenderInput> input = RenderInput::fromText(*text, m_options);
+    if (!input)
+        return Error{poseName() + ": " + input.error().message};
+    return input;
 }
 
-Result<std::string> RenderJob::readPoseText()
+// An animation file may be larger than a pose file may.
+Result<std::string> RenderJob::readInputText()
 {
-    if (m_options.poseSource == RenderOptions::PoseSource::StandardInput)
-        return RenderFiles::readStream(m_standardInput, SystemFile::kLargestPoseFile);
-    return SystemFile::readPoseBytes(m_options.posePath);
-}
-
-Result<QByteArray> RenderJob::render(const Pose &pose)
-{
-    Result<QByteArray> bytes = encode(m_exporter, pose, m_options);
-    if (!bytes)
-        return Error{outputName() + ": " + bytes.error().message};
-    return bytes;
+    const bool fromInput = m_options.poseSource == RenderOptions::PoseSource::StandardInput;
+    Result<std::string> text = fromInput ? RenderFiles::readStream(m_standardInput, kMaximumAnimationFileSize)
+                                         : SystemFile::read(m_options.posePath, kMaximumAnimationFileSize);
+    if (text && text->size() > SystemFile::kLargestPoseFile && !isAnimationText(*text))
+        return Error{(fromInput ? "It is" : "The file is")
+                     + (" larger than " + std::to_string(SystemFile::kLargestPoseFile)) + " bytes."};
+    return text;
 }
 
 Status RenderJob::write(const QByteArray &bytes)

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "export/animation_exporter.h"
 #include "export/exporter.h"
 #include "model/pose.h"
 #include "model/result.h"
+#include "tools/render_input.h"
 #include "tools/render_options.h"
 
 #include <QByteArray>
@@ -13,8 +15,8 @@
 
 namespace zelbrook {
 
-// One run of zelbrook-render for one pose: read the pose, draw it, encode
-// it, write it. Errors name the file and the problem, such as
+// One run of zelbrook-render for one input: read the pose or the animation,
+// draw it, encode it, write it. Errors name the file and the problem, such as
 // "pose.zbk: the file ends before item 9 (rLegAngle2)".
 class RenderJob
 {
@@ -25,13 +27,15 @@ public:
 
     // The output is put in place only when complete.
     Status run();
+    // Whether run() failed because the command line asked the input for
+    // what it cannot give, such as one picture of an animation of several
+    // keys.
+    bool failedOnCommandLine() const { return m_failedOnCommandLine; }
 
-    // Reads the pose from its file or standard input, as the editor's open
-    // command reads one, all or nothing, with the scale and rotation of the
-    // options; or gives the start-up pose.
-    Result<Pose> readPose();
-    // The output's content for the pose, in the format of the options.
-    Result<QByteArray> render(const Pose &pose);
+    // Reads the pose or the animation from its file or standard input, as
+    // the editor's open command reads one, all or nothing, with the scale
+    // and rotation of the options; or gives the start-up pose.
+    Result<RenderInput> readInput();
 
     // The start-up pose with the scale and rotation of the options.
     static Pose startPose(const RenderOptions &options);
@@ -41,12 +45,15 @@ public:
     static Figure figureOf(const Pose &pose, const RenderOptions &options);
     // The output's content for the pose, with the format, zoom or size of
     // the options. The error does not name the file.
-    static Result<QByteArray> encode(Exporter &exporter, const Pose &pose, const RenderOptions &options);
+    static Result<QByteArray> encode(Exporter &exporter, const Figure &figure, const RenderOptions &options);
+    // Why an animation of several keys cannot be one picture or pose.
+    static std::string manyKeysMessage(RenderFormat format, std::size_t keys);
     // The zoom the options' picture is drawn at.
     static int drawingZoom(const RenderOptions &options);
 
 private:
-    Result<std::string> readPoseText();
+    Result<std::string> readInputText();
+    Status writeFigure(const RenderInput &input);
     Status write(const QByteArray &bytes);
     std::string poseName() const;
     std::string outputName() const;
@@ -54,6 +61,8 @@ private:
     RenderOptions m_options;
     QIODevice &m_standardInput;
     Exporter m_exporter;
+    AnimationExporter m_animationExporter;
+    bool m_failedOnCommandLine = false;
 };
 
 } // namespace zelbrook

@@ -1,5 +1,6 @@
 #include "tools/render_options.h"
 
+#include "export/gif_encoder.h"
 #include "tools/option_parser.h"
 #include "tools/render_usage.h"
 
@@ -14,20 +15,6 @@ namespace {
 using Format = RenderOptions::Format;
 
 constexpr std::string_view kStandardStream = "-";
-
-constexpr std::array<std::pair<std::string_view, Format>, 5> kFormats = {{
-    {"bmp", Format::Bmp},
-    {"png", Format::Png},
-    {"svg", Format::Svg},
-    {"json", Format::Json},
-    {"zbk", Format::Zbk},
-}};
-
-bool sameLetters(std::string_view a, std::string_view b)
-{
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-    return std::ranges::equal(a, b, [&](char x, char y) { return lower(x) == lower(y); });
-}
 
 // The file name's extension, without the dot; empty when it has none.
 std::string_view extensionOf(std::string_view path)
@@ -112,7 +99,26 @@ Failure checkSize(const OptionParser &parser)
         return "--size and --zoom cannot be given together";
     const Format format = parser.options.format;
     if (format != Format::Bmp && format != Format::Png)
-        return "--size is only for bmp and png pictures, not " + std::string(RenderOptions::extension(format));
+        return "--size is only for bmp and png pictures, not " + std::string(renderFormatName(format));
+    return std::nullopt;
+}
+
+// The options that only some formats take, and the outputs that some
+// formats cannot have.
+Failure checkAnimationOptions(const OptionParser &parser)
+{
+    const RenderOptions &options = parser.options;
+    const std::string name(renderFormatName(options.format));
+    if (options.key && !stillFormatOf(options.format))
+        return "--key picks one key for bmp, png, svg, json and zbk, not " + name;
+    if (options.columns && options.format != Format::Sheet)
+        return "--columns is only for sheet, not " + name;
+    if ((options.format == Format::Mp4 || options.format == Format::Webm) && !options.batch
+        && options.outputTarget == RenderOptions::OutputTarget::StandardOutput)
+        return name + " video cannot be written to standard output";
+    if (options.format == Format::Gif && options.fps)
+        if (const Status rate = GifEncoder::checkRate(*options.fps); !rate)
+            return rate.error().message;
     return std::nullopt;
 }
 
@@ -141,6 +147,8 @@ ParsedRenderArguments RenderOptions::parse(const std::vector<std::string> &argum
         return RenderUsageError{*failure};
     if (const Failure failure = checkSize(parser))
         return RenderUsageError{*failure};
+    if (const Failure failure = checkAnimationOptions(parser))
+        return RenderUsageError{*failure};
     return parser.options;
 }
 
@@ -148,17 +156,11 @@ std::string RenderOptions::usage() { return std::string(kRenderUsage); }
 
 std::string RenderOptions::version() { return "zelbrook-render " ZELBROOK_VERSION "\n"; }
 
-std::string_view RenderOptions::extension(Format format)
-{
-    return std::ranges::find(kFormats, format, &std::pair<std::string_view, Format>::second)->first;
-}
+std::string_view RenderOptions::extension(Format format) { return renderFormatExtension(format); }
 
 std::optional<RenderOptions::Format> RenderOptions::formatNamed(std::string_view name)
 {
-    for (const auto &[formatName, format] : kFormats)
-        if (sameLetters(name, formatName))
-            return format;
-    return std::nullopt;
+    return renderFormatNamed(name);
 }
 
 } // namespace zelbrook

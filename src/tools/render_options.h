@@ -3,6 +3,7 @@
 #include "export/exporter.h"
 #include "model/figure.h"
 #include "platform/raster_canvas.h"
+#include "tools/render_format.h"
 
 #include <optional>
 #include <string>
@@ -44,7 +45,7 @@ using ParsedRenderArguments = std::variant<RenderOptions, RenderHelpRequest, Ren
 struct RenderOptions {
     enum class PoseSource { File, StandardInput, Defaults };
     enum class OutputTarget { File, StandardOutput };
-    using Format = ExportFormat;
+    using Format = RenderFormat;
 
     static constexpr int kMinimumPen = kPenWidthRange.minimum;
     static constexpr int kMaximumPen = kPenWidthRange.maximum;
@@ -63,10 +64,18 @@ struct RenderOptions {
     // Radians, converted from the degrees given as the editor converts them.
     double rotation = 0.0;
     int penWidth = 2;
+    // Whether --pen was given, so that it replaces every key's pen.
+    bool penGiven = false;
     int zoom = 1;
     // Present with --size: the picture scaled to fit within size x size
     // pixels instead of drawn at a zoom.
     std::optional<int> size;
+    // With --fps: the animation's frames a second, replacing its own.
+    std::optional<int> fps;
+    // With --columns: a sprite sheet's frames across.
+    std::optional<int> columns;
+    // With --key: one key of an animation, counted from 1.
+    std::optional<int> key;
     // Present with --output-dir; then the pose and output above are unused.
     std::optional<RenderBatch> batch;
 

@@ -47,14 +47,17 @@ QString outcome(const std::vector<std::string> &arguments)
     const RenderOptions &job = std::get<RenderOptions>(parsed);
     if (job.batch)
         return batchOutcome(job);
-    return QString("%1 -> %2 as %3, scale %4, rotation %5, pen %6, zoom %7%8")
+    QString animation = job.fps ? QString(", fps %1").arg(*job.fps) : QString();
+    animation += job.columns ? QString(", columns %1").arg(*job.columns) : QString();
+    animation += job.key ? QString(", key %1").arg(*job.key) : QString();
+    return QString("%1 -> %2 as %3, scale %4, rotation %5, pen %6, zoom %7%8%9")
         .arg(QString::fromStdString(job.posePath), QString::fromStdString(job.outputPath),
              QString::fromUtf8(RenderOptions::extension(job.format)))
         .arg(job.scale, 0, 'g', 17)
         .arg(job.rotation, 0, 'g', 17)
         .arg(job.penWidth)
         .arg(job.zoom)
-        .arg(job.size ? QString(", size %1").arg(*job.size) : QString());
+        .arg(job.size ? QString(", size %1").arg(*job.size) : QString(), animation);
 }
 
 } // namespace
@@ -125,8 +128,28 @@ private slots:
         QTest::newRow("start-up pose without output") << QStringList{"--default"} << "missing the output";
         QTest::newRow("standard output without format")
             << QStringList{"p.zbk", "-"} << "writing to standard output needs --format";
-        QTest::newRow("unknown format") << QStringList{"--format", "gif", "p.zbk", "o.png"}
-                                        << "--format must be one of bmp, png, svg, json and zbk, not \"gif\"";
+        QTest::newRow("unknown format") << QStringList{"--format", "tiff", "p.zbk", "o.png"}
+                                        << "--format must be one of bmp, png, svg, json, zbk, gif, apng, webp, mp4, "
+                                           "webm, sheet and zba, not \"tiff\"";
+        QTest::newRow("animated formats by extension, rate, key and columns")
+            << QStringList{"--fps", "50", "w.zba", "o.APNG"}
+            << "w.zba -> o.APNG as apng, scale 1, rotation 0, pen 2, "
+               "zoom 1, fps 50";
+        QTest::newRow("a sheet is a png") << QStringList{"--format", "sheet", "--columns", "3", "w.zba", "o.png"}
+                                          << "w.zba -> o.png as png, scale 1, rotation 0, pen 2, zoom 1, columns 3";
+        QTest::newRow("a key") << QStringList{"--key", "2", "w.zba", "o.svg"}
+                               << "w.zba -> o.svg as svg, scale 1, rotation 0, pen 2, zoom 1, key 2";
+        QTest::newRow("fps 0") << QStringList{"--fps", "0", "w.zba", "o.gif"}
+                               << "--fps must be a whole number from 1 to 60, not \"0\"";
+        QTest::newRow("gif too fast") << QStringList{
+            "--fps", "51", "w.zba",
+            "o.gif"} << "A GIF cannot play more than 50 frames a second; apng, webp, mp4 and webm can.";
+        QTest::newRow("key of a gif") << QStringList{"--key", "1", "w.zba", "o.gif"}
+                                      << "--key picks one key for bmp, png, svg, json and zbk, not gif";
+        QTest::newRow("columns of a gif")
+            << QStringList{"--columns", "2", "w.zba", "o.gif"} << "--columns is only for sheet, not gif";
+        QTest::newRow("video to standard output")
+            << QStringList{"--format", "webm", "w.zba", "-"} << "webm video cannot be written to standard output";
         const auto refused = [](const char *option, const char *value, const char *expected) {
             QTest::addRow("%s \"%s\"", option, value)
                 << QStringList{QString(option) + "=" + value, "p", "o.png"}
@@ -216,8 +239,8 @@ private slots:
         QVERIFY(job);
         QCOMPARE(job->posePath, std::string("p\xfe.zbk"));
         QCOMPARE(job->outputPath, std::string("o\xff.png"));
-        QCOMPARE(outcome({"p", "o\xff.gif"}),
-                 QString("cannot tell the format of \"o\\xff.gif\" from its extension; give --format"));
+        QCOMPARE(outcome({"p", "o\xff.tif"}),
+                 QString("cannot tell the format of \"o\\xff.tif\" from its extension; give --format"));
     }
 };
 

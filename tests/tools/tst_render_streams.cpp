@@ -100,9 +100,9 @@ private slots:
         QTest::newRow("missing pose") << QList<QByteArray>{"miss\xff.zbk", "o.json"} << 1
                                       << QByteArray("zelbrook-render: miss\\xff.zbk: The file does not exist.\n");
         QTest::newRow("unknown extension")
-            << QList<QByteArray>{"--default", "o\xfe.gif"} << 2
+            << QList<QByteArray>{"--default", "o\xfe.tif"} << 2
             << QByteArray(
-                   "zelbrook-render: cannot tell the format of \"o\\xfe.gif\" from its extension; give --format");
+                   "zelbrook-render: cannot tell the format of \"o\\xfe.tif\" from its extension; give --format");
         QTest::newRow("clash") << QList<QByteArray>{"--output-dir", ".", "--format", "svg", "a\xff.zbk", "b/a\xff.x"}
                                << 2
                                << QByteArray("zelbrook-render: \"a\\xff.zbk\" and \"b/a\\xff.x\" would both be written "

@@ -226,8 +226,8 @@ private slots:
         row("full standard output", {"--default", "--format", "png", "-"}, 1,
             "standard output: It could not be written: ", {}, {}, "/dev/full");
         const QString usage = "\n\nUsage: ";
-        row("unknown extension", {"--default", "out.gif"}, 2,
-            "cannot tell the format of \"out.gif\" from its extension; give --format" + usage);
+        row("unknown extension", {"--default", "out.tiff"}, 2,
+            "cannot tell the format of \"out.tiff\" from its extension; give --format" + usage);
         row("no arguments", {}, 2, "missing the pose file and the output" + usage);
         row("empty output name", {"--default", "--format", "png", ""}, 2, "the output's name is empty" + usage);
         row("two signs", {"--scale", "+-5", "--default", "out.png"}, 2,

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "export/animation_exporter.h"
+#include "model/animation.h"
+#include "model/result.h"
+#include "tools/render_format.h"
+
+#include <optional>
+#include <string>
+
+namespace zelbrook {
+
+// Writes an animation in a format that holds all of it: an animated picture
+// or a video, a sprite sheet, the motion data of every frame, or an
+// animation file. Nothing is written when the animation is refused, and a
+// failed or stopped output leaves no half file.
+struct AnimationRender {
+    RenderFormat format = RenderFormat::Gif;
+    int zoom = 1;
+    // A sprite sheet's frames across; empty for the squarest grid.
+    std::optional<int> columns;
+
+    // Writes to the named file, or to standard output when the name is
+    // empty. The error does not name the output.
+    Status write(const Animation &animation, const std::string &path, AnimationExporter &exporter,
+                 const AnimationExporter::FrameDone &frameDone = {}) const;
+
+    // Whether the format holds an animation of several keys, given that an
+    // animation was read; json of a pose file is one figure's data.
+    static bool holdsAnimation(RenderFormat format, bool inputIsAnimation);
+};
+
+} // namespace zelbrook
