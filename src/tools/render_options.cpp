@@ -1,8 +1,8 @@
 #include "tools/render_options.h"
 
 #include "model/pose.h"
+#include "platform/system_file.h"
 #include "tools/command_line_number.h"
-#include "tools/printable_name.h"
 #include "tools/render_usage.h"
 
 #include <algorithm>
@@ -70,7 +70,7 @@ std::string_view extensionOf(std::string_view path)
 std::string quoted(std::string_view name)
 {
     std::string text(1, '"');
-    text += printableName(name);
+    text += SystemFile::printableName(name);
     text += '"';
     return text;
 }
@@ -189,7 +189,7 @@ Failure takeOption(Parser &parser, const std::vector<std::string> &arguments, st
     const std::string name = argument.substr(0, equals);
     const auto option = std::ranges::find(kOptions, name, &OptionRule::name);
     if (option == std::end(kOptions))
-        return "unknown option " + printableName(name);
+        return "unknown option " + SystemFile::printableName(name);
     if (option->value == OptionRule::Value::None)
         return equals == std::string::npos ? option->apply(parser, {}) : name + " takes no value";
     if (equals != std::string::npos)

@@ -1,4 +1,3 @@
-#include "tools/printable_name.h"
 #include "tools/render_options.h"
 
 #include <QTest>
@@ -172,28 +171,6 @@ private slots:
         const ParsedRenderArguments parsed = RenderOptions::parse(bytesOf({name}));
         const auto *error = std::get_if<RenderUsageError>(&parsed);
         QVERIFY(!error || !QString::fromStdString(error->message).startsWith("unknown option"));
-    }
-
-    void printable_data()
-    {
-        QTest::addColumn<QByteArray>("name");
-        QTest::addColumn<QByteArray>("shown");
-
-        QTest::newRow("ASCII") << QByteArray("pose 1.zbk") << QByteArray("pose 1.zbk");
-        QTest::newRow("two-, three- and four-byte characters")
-            << QByteArray("\xc3\xa9\xe2\x82\xac\xf0\x9f\x99\x82") << QByteArray("\xc3\xa9\xe2\x82\xac\xf0\x9f\x99\x82");
-        QTest::newRow("lone byte") << QByteArray("bad\xffname") << QByteArray("bad\\xffname");
-        QTest::newRow("overlong slash") << QByteArray("\xc0\xaf") << QByteArray("\\xc0\\xaf");
-        QTest::newRow("surrogate") << QByteArray("\xed\xa0\x80") << QByteArray("\\xed\\xa0\\x80");
-        QTest::newRow("past U+10FFFF") << QByteArray("\xf4\x90\x80\x80") << QByteArray("\\xf4\\x90\\x80\\x80");
-        QTest::newRow("cut short before an ASCII letter") << QByteArray("\xe2\x82x") << QByteArray("\\xe2\\x82x");
-        QTest::newRow("cut short at the end") << QByteArray("a\xf0\x9f") << QByteArray("a\\xf0\\x9f");
-    }
-
-    void printable()
-    {
-        QFETCH(QByteArray, name);
-        QTEST(QByteArray::fromStdString(printableName(name.toStdString())), "shown");
     }
 
     // Names are the bytes given; only the message escapes them.
