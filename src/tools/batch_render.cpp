@@ -8,13 +8,13 @@
 #include "tools/render_command.h"
 #include "tools/render_files.h"
 #include "tools/render_job.h"
+#include "tools/thread_group.h"
 
 #include <QThread>
 
 #include <algorithm>
 #include <cstdint>
 #include <functional>
-#include <thread>
 #include <utility>
 
 namespace zelbrook {
@@ -71,13 +71,12 @@ std::optional<BatchRender::Refusal> BatchRender::run()
         progress.poseDone();
     });
     std::atomic<std::size_t> next{0};
-    std::vector<std::thread> workers;
+    ThreadGroup workers;
     const int threads = std::min<int>(threadCount(), static_cast<int>(std::max<std::size_t>(1, m_poses.size())));
-    for (int i = 0; i < threads; ++i)
-        workers.emplace_back([&] { renderFrom(next, writers, progress); });
+    if (workers.start(threads, [&] { renderFrom(next, writers, progress); }) == 0)
+        renderFrom(next, writers, progress);
     progress.waitUntilDone();
-    for (std::thread &worker : workers)
-        worker.join();
+    workers.join();
     return std::nullopt;
 }
 
