@@ -83,6 +83,8 @@ private slots:
         QTest::newRow("one sign, then an exponent with its own")
             << QStringList{"--scale", "+3e-1", "--rotate", "-57.3", "p", "o.png"}
             << "p -> o.png as png, scale 0.29999999999999999, rotation -1, pen 2, zoom 1";
+        QTest::newRow("whole numbers with a plus sign") << QStringList{"--pen", "+3", "--zoom=+2", "p", "o.png"}
+                                                        << "p -> o.png as png, scale 1, rotation 0, pen 3, zoom 2";
         QTest::newRow("hidden file's name is its extension")
             << QStringList{"p", "dir/.zbk"} << "p -> dir/.zbk as zbk, scale 1, rotation 0, pen 2, zoom 1";
 
@@ -138,7 +140,7 @@ private slots:
             refused("--scale", value, "a finite number");
         for (const char *value : {"NaN", "-1e400", "90deg", "+-90"})
             refused("--rotate", value, "a finite number of degrees");
-        for (const char *value : {"0", "x", "257", "-1", ""})
+        for (const char *value : {"0", "x", "257", "-1", "", "+-4", "++4", "+"})
             refused("--jobs", value, "a whole number from 1 to 256");
         QTest::newRow("missing value") << QStringList{"p.zbk", "o.png", "--scale"} << "--scale needs a value";
         QTest::newRow("unknown option") << QStringList{"--colour", "red", "p", "o.png"} << "unknown option --colour";
