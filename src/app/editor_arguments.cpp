@@ -62,7 +62,18 @@ std::string EditorArguments::absoluteName(const std::string &name)
     const std::filesystem::path folder = std::filesystem::current_path(error);
     if (error)
         return name;
-    return (folder / name).lexically_normal().native();
+    // Only "." and empty parts are dropped: ".." after a symbolic link to a
+    // folder goes up from where the link points, which the system knows and
+    // the name alone does not.
+    std::string absolute = folder.native();
+    for (std::size_t start = 0; start <= name.size();) {
+        const std::size_t end = std::min(name.find('/', start), name.size());
+        const std::string_view part = std::string_view(name).substr(start, end - start);
+        if (!part.empty() && part != ".")
+            absolute.append(absolute.ends_with('/') ? "" : "/").append(part);
+        start = end + 1;
+    }
+    return absolute;
 }
 
 } // namespace zelbrook

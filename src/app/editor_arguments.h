@@ -19,7 +19,8 @@ struct EditorArguments {
     static EditorArguments split(int argc, char *argv[]);
 
     // The name with the current folder in front of it when it is relative,
-    // so that it still means the same file after the folder changes.
+    // so that it still means the same file after the folder changes. The
+    // system resolves it as it would have resolved the name given.
     static std::string absoluteName(const std::string &name);
 };
 

@@ -1,5 +1,7 @@
 #include "raster_canvas.h"
 
+#include "render/far_segment.h"
+
 #include <QFontMetrics>
 #include <QPainter>
 
@@ -15,36 +17,21 @@ constexpr std::size_t kPrintedCacheSize = 8;
 
 QRgb opaque(Color color) { return 0xFF000000u | color; }
 
-// Cuts the segment down to the rectangle (Liang-Barsky). False when nothing
-// of it lies inside, or when an end is not a finite number.
-bool clipToRect(double &x0, double &y0, double &x1, double &y1, double left, double top, double right, double bottom)
+// Cuts the segment down to the box. False when nothing of it lies inside, or
+// when an end is not a finite number.
+bool clipToBox(double &x0, double &y0, double &x1, double &y1, const Box &box)
 {
     if (!std::isfinite(x0) || !std::isfinite(y0) || !std::isfinite(x1) || !std::isfinite(y1))
         return false;
+    const std::optional<BoxCrossing> crossing = crossBox({x0, y0}, {x1, y1}, box);
+    if (!crossing)
+        return false;
     const double dx = x1 - x0;
     const double dy = y1 - y0;
-    double enter = 0.0;
-    double leave = 1.0;
-    const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {x0 - left, right - x0, y0 - top, bottom - y0};
-    for (int i = 0; i < 4; ++i) {
-        if (p[i] == 0.0) {
-            if (q[i] < 0.0)
-                return false;
-            continue;
-        }
-        const double r = q[i] / p[i];
-        if (p[i] < 0.0)
-            enter = std::max(enter, r);
-        else
-            leave = std::min(leave, r);
-    }
-    if (enter > leave)
-        return false;
-    x1 = x0 + leave * dx;
-    y1 = y0 + leave * dy;
-    x0 = x0 + enter * dx;
-    y0 = y0 + enter * dy;
+    x1 = x0 + crossing->leave * dx;
+    y1 = y0 + crossing->leave * dy;
+    x0 = x0 + crossing->enter * dx;
+    y0 = y0 + crossing->enter * dy;
     return true;
 }
 
@@ -158,9 +145,8 @@ void RasterCanvas::Line(CanvasPoint from, CanvasPoint to, std::optional<Color> c
     double x0 = toPixelX(from.x), y0 = toPixelY(from.y);
     double x1 = toPixelX(to.x), y1 = toPixelY(to.y);
     const double margin = m_dotSize + 1.0;
-    if (!clipToRect(x0, y0, x1, y1, -margin, -margin, m_image.width() + margin, m_image.height() + margin)) {
+    if (!clipToBox(x0, y0, x1, y1, {-margin, -margin, m_image.width() + margin, m_image.height() + margin}))
         return;
-    }
     const QRgb rgb = opaque(color.value_or(m_foreColor));
     const Pixels target = pixels();
     int x = static_cast<int>(std::floor(x0));

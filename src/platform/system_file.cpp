@@ -154,8 +154,9 @@ std::string SystemFile::temporaryNameBeside(const std::string &target, std::stri
 {
     const std::size_t slash = target.rfind('/') + 1;
     const std::string folder = target.substr(0, slash);
-    std::string added = '.' + randomSuffix() + std::string(ending);
-    const std::size_t room = longestName(folder) - std::min(longestName(folder), added.size());
+    const std::string added = '.' + randomSuffix() + std::string(ending);
+    const std::size_t longest = longestName(folder);
+    const std::size_t room = longest - std::min(longest, added.size());
     return folder + target.substr(slash, room) + added;
 }
 

@@ -22,11 +22,11 @@ struct Slot {
     char path[PATH_MAX];
 };
 
-std::array<Slot, kSlots> slots;
+std::array<Slot, kSlots> inFlight;
 
 void removeAndEnd(int signal)
 {
-    for (Slot &slot : slots) {
+    for (Slot &slot : inFlight) {
         if (slot.state.load() == Held)
             ::unlink(slot.path);
     }
@@ -43,10 +43,10 @@ int TemporaryFileRegistry::add(const std::string &path)
         return kNoSlot;
     for (std::size_t index = 0; index < kSlots; ++index) {
         int expected = Free;
-        if (!slots[index].state.compare_exchange_strong(expected, Filling))
+        if (!inFlight[index].state.compare_exchange_strong(expected, Filling))
             continue;
-        std::memcpy(slots[index].path, path.c_str(), path.size() + 1);
-        slots[index].state.store(Held);
+        std::memcpy(inFlight[index].path, path.c_str(), path.size() + 1);
+        inFlight[index].state.store(Held);
         return static_cast<int>(index);
     }
     return kNoSlot;
@@ -55,7 +55,7 @@ int TemporaryFileRegistry::add(const std::string &path)
 void TemporaryFileRegistry::remove(int slot)
 {
     if (slot != kNoSlot)
-        slots[static_cast<std::size_t>(slot)].state.store(Free);
+        inFlight[static_cast<std::size_t>(slot)].state.store(Free);
 }
 
 void TemporaryFileRegistry::removeOnTermination()

@@ -15,45 +15,7 @@ double reach(Point p) { return std::max(std::abs(p.x), std::abs(p.y)); }
 
 bool withinBox(Point p) { return reach(p) <= kFarCanvasUnits; }
 
-// Where a segment enters and leaves the box, as the edge it crosses there:
-// 0 and 1 the left and right edges, 2 and 3 the top and bottom ones, -1
-// where the segment's own end lies inside.
-struct Crossing {
-    int enter = -1;
-    int leave = -1;
-};
-
-// Liang-Barsky from the nearer end. Everything is halved first, so that the
-// difference of two ends near the largest double cannot overflow.
-std::optional<Crossing> crossing(Point near, Point far)
-{
-    const double half = kFarCanvasUnits / 2;
-    const double dx = far.x / 2 - near.x / 2;
-    const double dy = far.y / 2 - near.y / 2;
-    const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {near.x / 2 + half, half - near.x / 2, near.y / 2 + half, half - near.y / 2};
-    double enter = 0.0;
-    double leave = 1.0;
-    Crossing edges;
-    for (int i = 0; i < 4; ++i) {
-        if (p[i] == 0.0) {
-            if (q[i] < 0.0)
-                return std::nullopt;
-            continue;
-        }
-        const double r = q[i] / p[i];
-        if (p[i] < 0.0 && r > enter) {
-            enter = r;
-            edges.enter = i;
-        } else if (p[i] > 0.0 && r < leave) {
-            leave = r;
-            edges.leave = i;
-        }
-    }
-    if (enter > leave)
-        return std::nullopt;
-    return edges;
-}
+constexpr Box kFarBox{-kFarCanvasUnits, -kFarCanvasUnits, kFarCanvasUnits, kFarCanvasUnits};
 
 double intoBox(double v) { return std::clamp(v, -kFarCanvasUnits, kFarCanvasUnits); }
 
@@ -74,6 +36,37 @@ Point onEdge(Point near, Point far, int edge)
 
 } // namespace
 
+// Everything is halved first, so that the difference of two ends near the
+// largest double cannot overflow; halving is exact, so the fractions are
+// those of the whole numbers.
+std::optional<BoxCrossing> crossBox(Point from, Point to, const Box &box)
+{
+    const double dx = to.x / 2 - from.x / 2;
+    const double dy = to.y / 2 - from.y / 2;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {from.x / 2 - box.left / 2, box.right / 2 - from.x / 2, from.y / 2 - box.top / 2,
+                         box.bottom / 2 - from.y / 2};
+    BoxCrossing crossing;
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0.0) {
+            if (q[i] < 0.0)
+                return std::nullopt;
+            continue;
+        }
+        const double r = q[i] / p[i];
+        if (p[i] < 0.0 && r > crossing.enter) {
+            crossing.enter = r;
+            crossing.enterEdge = i;
+        } else if (p[i] > 0.0 && r < crossing.leave) {
+            crossing.leave = r;
+            crossing.leaveEdge = i;
+        }
+    }
+    if (crossing.enter > crossing.leave)
+        return std::nullopt;
+    return crossing;
+}
+
 Segment clipFarSegment(Point from, Point to)
 {
     if (!isFinite(from) || !isFinite(to) || (withinBox(from) && withinBox(to)))
@@ -83,13 +76,13 @@ Segment clipFarSegment(Point from, Point to)
     const bool fromIsNearer = reach(from) <= reach(to);
     const Point near = fromIsNearer ? from : to;
     const Point far = fromIsNearer ? to : from;
-    const std::optional<Crossing> edges = crossing(near, far);
+    const std::optional<BoxCrossing> edges = crossBox(near, far, kFarBox);
     if (!edges) {
         const Point edge = clampFarPoint(from);
         return {edge, edge};
     }
-    const Point first = edges->enter < 0 ? near : onEdge(near, far, edges->enter);
-    const Point last = edges->leave < 0 ? clampFarPoint(far) : onEdge(near, far, edges->leave);
+    const Point first = edges->enterEdge < 0 ? near : onEdge(near, far, edges->enterEdge);
+    const Point last = edges->leaveEdge < 0 ? clampFarPoint(far) : onEdge(near, far, edges->leaveEdge);
     return fromIsNearer ? Segment{first, last} : Segment{last, first};
 }
 

@@ -2,19 +2,19 @@
 
 #include "export/exporter.h"
 #include "model/program_info.h"
+#include "platform/system_file.h"
 #include "tools/batch_progress.h"
 #include "tools/output_writers.h"
-#include "tools/printable_name.h"
 #include "tools/render_command.h"
 #include "tools/render_files.h"
 #include "tools/render_job.h"
+#include "tools/thread_group.h"
 
 #include <QThread>
 
 #include <algorithm>
 #include <cstdint>
 #include <functional>
-#include <thread>
 #include <utility>
 
 namespace zelbrook {
@@ -29,7 +29,7 @@ constexpr int kWriterThreads = 8;
 std::string quoted(std::string_view name)
 {
     std::string text(1, '"');
-    text += printableName(name);
+    text += SystemFile::printableName(name);
     text += '"';
     return text;
 }
@@ -62,7 +62,7 @@ std::optional<BatchRender::Refusal> BatchRender::run()
     if (const std::optional<Refusal> refusal = findClash())
         return refusal;
     if (const Status folder = RenderFiles::checkOutputFolder(m_batch.outputDir); !folder)
-        return Refusal{Stop::Failure, printableName(m_batch.outputDir) + ": " + folder.error().message};
+        return Refusal{Stop::Failure, SystemFile::printableName(m_batch.outputDir) + ": " + folder.error().message};
     prepareText();
     BatchProgress progress(m_standardError, m_poses.size(), m_errorIsTerminal && !m_batch.quiet);
     OutputWriters writers(kWriterThreads, [&](const std::string &path, const Status &written) {
@@ -71,13 +71,12 @@ std::optional<BatchRender::Refusal> BatchRender::run()
         progress.poseDone();
     });
     std::atomic<std::size_t> next{0};
-    std::vector<std::thread> workers;
+    ThreadGroup workers;
     const int threads = std::min<int>(threadCount(), static_cast<int>(std::max<std::size_t>(1, m_poses.size())));
-    for (int i = 0; i < threads; ++i)
-        workers.emplace_back([&] { renderFrom(next, writers, progress); });
+    if (workers.start(threads, [&] { renderFrom(next, writers, progress); }) == 0)
+        renderFrom(next, writers, progress);
     progress.waitUntilDone();
-    for (std::thread &worker : workers)
-        worker.join();
+    workers.join();
     return std::nullopt;
 }
 
@@ -105,8 +104,8 @@ std::optional<BatchRender::Refusal> BatchRender::addListedPoses()
                                          ? RenderFiles::readStream(m_standardInput, RenderFiles::kMaximumListBytes)
                                          : RenderFiles::readListBytes(*m_batch.listPath);
     if (!read)
-        return Refusal{Stop::Failure,
-                       (fromInput ? "standard input" : printableName(*m_batch.listPath)) + ": " + read.error().message};
+        return Refusal{Stop::Failure, (fromInput ? "standard input" : SystemFile::printableName(*m_batch.listPath))
+                                          + ": " + read.error().message};
     for (std::string_view text = *read; !text.empty();) {
         const std::size_t end = std::min(text.find('\n'), text.size());
         std::string_view line = text.substr(0, end);
@@ -182,7 +181,7 @@ void BatchRender::renderPose(std::size_t index, Exporter &exporter, OutputWriter
     const std::string_view name = m_poses[index];
     Result<Pose> pose = RenderJob::startPose(m_options);
     if (!name.empty()) {
-        const Result<std::string> text = RenderFiles::readPoseBytes(std::string(name));
+        const Result<std::string> text = SystemFile::readPoseBytes(std::string(name));
         pose = text ? RenderJob::poseFromText(*text, m_options) : Result<Pose>(text.error());
     }
     if (!pose)
@@ -196,7 +195,8 @@ void BatchRender::renderPose(std::size_t index, Exporter &exporter, OutputWriter
 void BatchRender::fail(BatchProgress &progress, std::string_view name, const Error &error,
                        std::atomic<std::size_t> &count)
 {
-    progress.message(std::string(RenderCommand::kMessagePrefix) + printableName(name) + ": " + error.message);
+    progress.message(std::string(RenderCommand::kMessagePrefix) + SystemFile::printableName(name) + ": "
+                     + error.message);
     ++count;
     progress.poseDone();
 }

@@ -5,27 +5,42 @@
 
 namespace zelbrook {
 
-std::optional<double> finiteNumber(std::string_view text)
+namespace {
+
+// from_chars takes a minus sign but no plus sign, so a plus is taken off
+// first; what follows it may not be a sign again.
+std::optional<std::string_view> withoutPlus(std::string_view text)
 {
-    // from_chars takes a minus sign but no plus sign, so a plus is taken off
-    // first; what follows it may not be a sign again.
     if (text.starts_with('+')) {
         text.remove_prefix(1);
         if (text.starts_with('-') || text.starts_with('+'))
             return std::nullopt;
     }
+    return text;
+}
+
+} // namespace
+
+std::optional<double> finiteNumber(std::string_view given)
+{
+    const std::optional<std::string_view> text = withoutPlus(given);
+    if (!text)
+        return std::nullopt;
     double value = 0.0;
-    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (result.ec != std::errc() || result.ptr != text.data() + text.size() || !std::isfinite(value))
+    const auto result = std::from_chars(text->data(), text->data() + text->size(), value);
+    if (result.ec != std::errc() || result.ptr != text->data() + text->size() || !std::isfinite(value))
         return std::nullopt;
     return value;
 }
 
-std::optional<int> wholeNumber(std::string_view text, int minimum, int maximum)
+std::optional<int> wholeNumber(std::string_view given, int minimum, int maximum)
 {
+    const std::optional<std::string_view> text = withoutPlus(given);
+    if (!text)
+        return std::nullopt;
     int value = 0;
-    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (result.ec != std::errc() || result.ptr != text.data() + text.size() || value < minimum || value > maximum)
+    const auto result = std::from_chars(text->data(), text->data() + text->size(), value);
+    if (result.ec != std::errc() || result.ptr != text->data() + text->size() || value < minimum || value > maximum)
         return std::nullopt;
     return value;
 }

@@ -9,8 +9,8 @@ namespace zelbrook {
 // at its start, and nothing before or after the number.
 std::optional<double> finiteNumber(std::string_view text);
 
-// A whole number in decimal digits, with an optional minus sign, from
-// minimum to maximum.
+// A whole number in decimal digits, with an optional sign, from minimum to
+// maximum.
 std::optional<int> wholeNumber(std::string_view text, int minimum, int maximum);
 
 } // namespace zelbrook

@@ -3,7 +3,7 @@
 #include "model/animation.h"
 #include "model/pose.h"
 #include "tools/command_line_number.h"
-#include "tools/printable_name.h"
+#include "platform/system_file.h"
 
 #include <algorithm>
 
@@ -162,7 +162,7 @@ OptionParser::Failure OptionParser::takeOption(const std::vector<std::string> &a
     const std::string name = argument.substr(0, equals);
     const auto option = std::ranges::find(kOptions, name, &OptionRule::name);
     if (option == std::end(kOptions))
-        return "unknown option " + printableName(name);
+        return "unknown option " + SystemFile::printableName(name);
     if (option->value == OptionRule::Value::None)
         return equals == std::string::npos ? option->apply(*this, {}) : name + " takes no value";
     if (equals != std::string::npos)
@@ -175,7 +175,7 @@ OptionParser::Failure OptionParser::takeOption(const std::vector<std::string> &a
 std::string OptionParser::quoted(std::string_view name)
 {
     std::string text(1, '"');
-    text += printableName(name);
+    text += SystemFile::printableName(name);
     text += '"';
     return text;
 }

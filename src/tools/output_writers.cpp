@@ -19,8 +19,7 @@ constexpr qsizetype kMaximumPendingBytes = 64 * 1024 * 1024;
 OutputWriters::OutputWriters(int threads, Done done)
     : m_done(std::move(done))
 {
-    for (int i = 0; i < threads; ++i)
-        m_threads.emplace_back([this] { writeQueued(); });
+    m_threads.start(threads, [this] { writeQueued(); });
 }
 
 OutputWriters::~OutputWriters()
@@ -30,12 +29,13 @@ OutputWriters::~OutputWriters()
         m_closing = true;
     }
     m_changed.notify_all();
-    for (std::thread &thread : m_threads)
-        thread.join();
+    m_threads.join();
 }
 
 void OutputWriters::write(std::string path, QByteArray bytes)
 {
+    if (m_threads.empty())
+        return m_done(path, RenderFiles::writeOutput(path, bytes));
     std::unique_lock lock(m_mutex);
     m_changed.wait(lock, [&] {
         return m_queue.size() < kMaximumQueued

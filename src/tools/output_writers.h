@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/result.h"
+#include "tools/thread_group.h"
 
 #include <QByteArray>
 
@@ -10,8 +11,6 @@
 #include <functional>
 #include <mutex>
 #include <string>
-#include <thread>
-#include <vector>
 
 namespace zelbrook {
 
@@ -27,6 +26,8 @@ public:
     // Called on a writer thread once the output is written or has failed.
     using Done = std::function<void(const std::string &path, const Status &written)>;
 
+    // Where no thread can be started, each output is written by the thread
+    // that hands it over.
     OutputWriters(int threads, Done done);
     // Writes what is queued, then ends the threads.
     ~OutputWriters();
@@ -48,7 +49,7 @@ private:
     std::deque<Output> m_queue;
     qsizetype m_pendingBytes = 0; // queued or being written
     bool m_closing = false;
-    std::vector<std::thread> m_threads;
+    ThreadGroup m_threads;
 };
 
 } // namespace zelbrook

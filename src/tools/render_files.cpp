@@ -9,13 +9,9 @@
 
 namespace zelbrook {
 
-Result<std::string> RenderFiles::readPoseBytes(const std::string &path) { return readWhole(path, kMaximumPoseBytes); }
-
-Result<std::string> RenderFiles::readListBytes(const std::string &path) { return readWhole(path, kMaximumListBytes); }
-
-Result<std::string> RenderFiles::readWhole(const std::string &path, std::size_t maxBytes)
+Result<std::string> RenderFiles::readListBytes(const std::string &path)
 {
-    return SystemFile::read(path, maxBytes);
+    return SystemFile::read(path, kMaximumListBytes);
 }
 
 // A pipe tells its size only by ending, so the stream is read up to one

@@ -16,12 +16,9 @@ namespace zelbrook {
 class RenderFiles
 {
 public:
-    // No pose file comes near this; a larger input is refused, not cut.
-    static constexpr std::size_t kMaximumPoseBytes = 1024 * 1024;
     // A list of pose file names; a million names of 64 bytes fit.
     static constexpr std::size_t kMaximumListBytes = 64 * 1024 * 1024;
 
-    static Result<std::string> readPoseBytes(const std::string &path);
     static Result<std::string> readListBytes(const std::string &path);
     // The output is put in place only once it is complete.
     static Status writeOutput(const std::string &path, QByteArrayView bytes);
@@ -30,9 +27,6 @@ public:
     static Result<std::string> readStream(QIODevice &device, std::size_t maxBytes);
     // Success when the path names a folder in which files can be made.
     static Status checkOutputFolder(const std::string &path);
-
-private:
-    static Result<std::string> readWhole(const std::string &path, std::size_t maxBytes);
 };
 
 } // namespace zelbrook

@@ -28,9 +28,6 @@ namespace zelbrook {
 
 namespace {
 
-// Pose files are a line of numbers; anything longer than this is not one.
-constexpr std::size_t kLargestPoseFile = 1 << 20;
-
 QString toQString(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 // DejaVu Sans is wide; at this size every label, button text and read-out a
@@ -267,7 +264,7 @@ Status Form1::SavePose(const QString &path)
 // from the unchanged pose, and the caller says so.
 Result<Form1::Loaded> Form1::LoadPose(const std::string &path)
 {
-    const Result<std::string> bytes = SystemFile::read(path, kLargestPoseFile);
+    const Result<std::string> bytes = SystemFile::readPoseBytes(path);
     if (!bytes)
         return bytes.error();
     return takePoseText(bytes.value());

@@ -92,6 +92,7 @@ private slots:
 
         QTest::newRow("absolute as it is") << QByteArray("/a/../b.zbk") << QByteArray("/a/../b.zbk");
         QTest::newRow("relative") << QByteArray("./sub/x\xff.zbk") << QByteArray("%1/sub/x\xff.zbk");
+        QTest::newRow("up from a link's target") << QByteArray("link//./../p.zbk") << QByteArray("%1/link/../p.zbk");
     }
 
     void absoluteName()

@@ -7,7 +7,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+#include <future>
+
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 using namespace zelbrook;
@@ -29,7 +33,32 @@ bool writeByName(const QByteArray &path, const QByteArray &bytes)
 
 bool existsByName(const QByteArray &path) { return ::access(path.constData(), F_OK) == 0; }
 
+enum class Trouble { ReaderLeaves, FileSizeLimit, FewThreads };
+
+// What the child meets: a pipe whose reader takes ten bytes and goes, a
+// file-size limit of 100 KiB, or a user who may start one thread at most.
+std::function<void()> troubleFor(Trouble trouble, int pipeEnd)
+{
+    return [=] {
+        if (trouble == Trouble::ReaderLeaves)
+            ::dup2(pipeEnd, STDOUT_FILENO);
+        const rlimit fileSize{100 * 1024, 100 * 1024}, processes{2, 2};
+        if (trouble == Trouble::FileSizeLimit)
+            ::setrlimit(RLIMIT_FSIZE, &fileSize);
+        if (trouble == Trouble::FewThreads
+            && (::setgid(65534) != 0 || ::setrlimit(RLIMIT_NPROC, &processes) != 0 || ::setuid(65534) != 0))
+            ::_exit(99);
+    };
+}
+
+QStringList outputs(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(Trouble)
 
 class TestRenderStreams : public QObject
 {
@@ -116,6 +145,95 @@ private slots:
         const RenderRun run = runRenderWithBytes(m_dir.path(), arguments);
         QTEST(run.exitCode, "exitCode");
         QVERIFY2(run.err.startsWith(err), run.err.constData());
+    }
+
+    void trouble_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<Trouble>("trouble");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QByteArray>("err");
+        QTest::addColumn<QStringList>("left"); // in the folder "out"
+
+        const QByteArray full = "Not all of the file could be written; the disk may be full.\n";
+        QTest::newRow("reader leaves mid-write")
+            << QStringList{"--default", "--zoom", "8", "--format", "bmp", "-"} << Trouble::ReaderLeaves << 1
+            << QByteArray("zelbrook-render: standard output: It could not be written: Broken pipe.\n") << QStringList();
+        QTest::newRow("file-size limit") << QStringList{"--default", "--zoom", "8", "out/a.bmp"}
+                                         << Trouble::FileSizeLimit << 1 << "zelbrook-render: out/a.bmp: " + full
+                                         << QStringList();
+        QTest::newRow("file-size limit, batch")
+            << QStringList{"--output-dir", "out", "--format", "bmp", "--zoom", "8", "--default"}
+            << Trouble::FileSizeLimit << 1
+            << "zelbrook-render: out/default.bmp: " + full + "zelbrook-render: rendered 0 of 1 pose; 1 not written\n"
+            << QStringList();
+        QTest::newRow("threads that cannot start")
+            << QStringList{"--output-dir", "out", "--format", "png", "--jobs", "256", "--quiet", "a.zbk", "b.zbk"}
+            << Trouble::FewThreads << 0 << QByteArray() << QStringList{"a.png", "b.png"};
+    }
+
+    // Each ends with its message and exit status, and leaves no temporary
+    // file behind.
+    void trouble()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(Trouble, trouble);
+        if (trouble == Trouble::FewThreads && ::geteuid() != 0)
+            QSKIP("Only the superuser may run the program as another user.");
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir("out"));
+        QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::Permission(0x7777)));
+        QVERIFY(QFile::setPermissions(dir.filePath("out"), QFileDevice::Permission(0x7777)));
+        for (const char *pose : {"a.zbk", "b.zbk"})
+            QVERIFY(writeByName(QFile::encodeName(dir.filePath(pose)), startPoseText()));
+        int ends[2];
+        QVERIFY(::pipe2(ends, O_CLOEXEC) == 0);
+        std::future<void> reader = std::async(std::launch::async, [&] {
+            char ten[10];
+            (void)::read(ends[0], ten, sizeof ten);
+            ::close(ends[0]);
+        });
+        const RenderRun run = runRender(dir.path(), arguments, {}, {}, troubleFor(trouble, ends[1]));
+        ::close(ends[1]);
+        reader.get();
+        QTEST(run.exitCode, "exitCode");
+        QTEST(run.err, "err");
+        QTEST(outputs(dir.filePath("out")), "left");
+    }
+
+    void interruptions_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("signal");
+
+        const QStringList batch{"--output-dir", "out", "--format", "bmp", "--zoom", "8", "--jobs", "2", "--default"};
+        QTest::newRow("SIGINT, batch") << batch + QStringList{"a.zbk", "b.zbk", "c.zbk"} << SIGINT;
+        QTest::newRow("SIGTERM, batch") << batch + QStringList{"a.zbk", "b.zbk", "c.zbk"} << SIGTERM;
+        QTest::newRow("SIGHUP, one picture") << QStringList{"--default", "--zoom", "8", "out/a.bmp"} << SIGHUP;
+    }
+
+    // The signal ends the program as it would have, once the files in
+    // flight are removed; finished outputs stay.
+    void interruptions()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, signal);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir("out"));
+        for (const char *pose : {"a.zbk", "b.zbk", "c.zbk"})
+            QVERIFY(writeByName(QFile::encodeName(dir.filePath(pose)), startPoseText()));
+        QProcess process;
+        process.setWorkingDirectory(dir.path());
+        process.start(ZELBROOK_RENDER_PROGRAM, arguments);
+        QVERIFY(process.waitForStarted());
+        const auto inFlight = [&] { return outputs(dir.filePath("out")).filter(".bmp.").size(); };
+        for (int waited = 0; inFlight() == 0 && waited < 30000 && process.state() == QProcess::Running; ++waited)
+            QTest::qSleep(1);
+        QVERIFY(inFlight() > 0);
+        ::kill(pid_t(process.processId()), signal);
+        QVERIFY(process.waitForFinished(30000));
+        QCOMPARE(process.exitStatus(), QProcess::CrashExit);
+        QCOMPARE(inFlight(), 0);
     }
 
     // The names are kept as the bytes given, from the pose to the output.

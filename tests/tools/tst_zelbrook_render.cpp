@@ -152,6 +152,9 @@ private slots:
         QTest::newRow("png, start-up pose, zoom 3, pen 7")
             << QStringList{"--default", "--zoom", "3", "--pen", "7", "out.png"} << startPose() << 7 << 3
             << QSize(1479, 1191);
+        QTest::newRow("png, the longest name, numbers with a plus")
+            << QStringList{"--default", "--pen", "+3", "--zoom", "+2", QString(251, 'x') + ".png"} << startPose() << 3
+            << 2 << QSize(986, 794);
     }
 
     // The editor's bitmap export is the raster canvas's image after DrawMan.
