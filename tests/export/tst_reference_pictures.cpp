@@ -1,4 +1,5 @@
 #include "export/exporter.h"
+#include "platform/picture_writer.h"
 #include "render/joints.h"
 
 #include "test_support.h"
@@ -7,7 +8,6 @@
 #include <QTest>
 
 #include <cstdio>
-#include <cstdlib>
 
 using namespace zelbrook;
 
@@ -17,46 +17,30 @@ namespace {
 // they are.
 constexpr std::string_view kCaption = "Zelbrook v0.1 by Quillfen";
 
-// With ZELBROOK_REMAKE_REFERENCE=1 the tests write what the program gives
-// now as the reference, for a change to the picture that is meant.
-bool remaking() { return qEnvironmentVariableIntValue("ZELBROOK_REMAKE_REFERENCE") == 1; }
+// The stored reference file. With ZELBROOK_REMAKE_REFERENCE=1 it is first
+// written with what the program gives now, for a change that is meant.
+QByteArray reference(const QString &name, const QByteArray &current)
+{
+    const QString path = QDir(ZELBROOK_REFERENCE_DIR).filePath(name);
+    if (qEnvironmentVariableIntValue("ZELBROOK_REMAKE_REFERENCE") == 1) {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(current) != current.size())
+            return "<not remade>";
+    }
+    return test::fileBytes(path);
+}
 
-QString referencePath(const QString &name) { return QDir(ZELBROOK_REFERENCE_DIR).filePath(name); }
-
-// The joints as hex floats, x and y of each joint in their order.
+// The joints as hex floats, x and y of a joint on each line, in their order.
 QByteArray jointsText(const Pose &pose)
 {
-    const Joints joints = ComputeJoints(pose);
+    const Joints j = ComputeJoints(pose);
     QByteArray text;
-    for (const Point &point : {joints.neck, joints.headCentre, joints.lKnee, joints.lFoot, joints.rKnee, joints.rFoot,
-                               joints.shoulder, joints.lElbow, joints.lHand, joints.rElbow, joints.rHand})
-        for (const double value : {point.x, point.y}) {
-            char number[40];
-            std::snprintf(number, sizeof number, " %a", value);
-            text += number;
-        }
+    for (const Point &point :
+         {j.neck, j.headCentre, j.lKnee, j.lFoot, j.rKnee, j.rFoot, j.shoulder, j.lElbow, j.lHand, j.rElbow, j.rHand}) {
+        char line[64];
+        text += QByteArray(line, std::snprintf(line, sizeof line, "%a %a\n", point.x, point.y));
+    }
     return text;
-}
-
-QList<QByteArray> storedLines() { return test::fileBytes(referencePath("joints.txt"), {}).split('\n'); }
-
-// The stored line of the pose's joints, without its name.
-QByteArray storedJoints(const QByteArray &name)
-{
-    for (const QByteArray &line : storedLines())
-        if (line.startsWith(name + ':'))
-            return line.mid(name.size() + 1);
-    return "<none>";
-}
-
-bool storeJoints(const QByteArray &name, const QByteArray &joints)
-{
-    QByteArray text;
-    for (const QByteArray &line : storedLines())
-        if (!line.isEmpty() && !line.startsWith(name + ':'))
-            text += line + '\n';
-    QFile file(referencePath("joints.txt"));
-    return file.open(QIODevice::WriteOnly) && file.write(text + name + ':' + joints + '\n') > 0;
 }
 
 } // namespace
@@ -96,13 +80,11 @@ private slots:
         QFETCH(Pose, pose);
         QFETCH(int, pen);
         QFETCH(int, zoom);
-        const QString path = referencePath(QString(QTest::currentDataTag()) + ".png");
-        const QImage picture = Exporter().picture(Figure{pose, pen}, kCaption, zoom);
-        if (remaking())
-            QVERIFY(picture.save(path, "PNG"));
-        const QImage reference(path, "PNG");
-        QVERIFY2(!reference.isNull(), qPrintable(path));
-        QCOMPARE(picture.convertToFormat(QImage::Format_RGB32), reference.convertToFormat(QImage::Format_RGB32));
+        const QImage picture =
+            Exporter().picture(Figure{pose, pen}, kCaption, zoom).convertToFormat(QImage::Format_RGB32);
+        const QByteArray stored =
+            reference(QTest::currentDataTag() + QString(".png"), PictureWriter::encode(picture, "png"));
+        QCOMPARE(QImage::fromData(stored, "PNG").convertToFormat(QImage::Format_RGB32), picture);
     }
 
     void joints_data() { poses_data(); }
@@ -111,10 +93,7 @@ private slots:
     void joints()
     {
         QFETCH(Pose, pose);
-        const QByteArray name = QTest::currentDataTag();
-        if (remaking())
-            QVERIFY(storeJoints(name, jointsText(pose)));
-        QCOMPARE(jointsText(pose), storedJoints(name));
+        QCOMPARE(jointsText(pose), reference(QTest::currentDataTag() + QString(".joints"), jointsText(pose)));
     }
 };
 
