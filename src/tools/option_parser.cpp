@@ -118,14 +118,21 @@ Failure applyQuiet(OptionParser &parser, const std::string &)
     return std::nullopt;
 }
 
+// clang-format off
 constexpr OptionRule kOptions[] = {
-    {"--scale", OptionRule::Value::Required, applyScale}, {"--rotate", OptionRule::Value::Required, applyRotate},
-    {"--pen", OptionRule::Value::Required, applyPen},     {"--zoom", OptionRule::Value::Required, applyZoom},
-    {"--size", OptionRule::Value::Required, applySize},   {"--format", OptionRule::Value::Required, applyFormat},
-    {"--default", OptionRule::Value::None, applyDefault}, {"--output-dir", OptionRule::Value::Required, applyOutputDir},
-    {"--list", OptionRule::Value::Required, applyList},   {"--jobs", OptionRule::Value::Required, applyJobs},
+    {"--scale", OptionRule::Value::Required, applyScale},
+    {"--rotate", OptionRule::Value::Required, applyRotate},
+    {"--pen", OptionRule::Value::Required, applyPen},
+    {"--zoom", OptionRule::Value::Required, applyZoom},
+    {"--size", OptionRule::Value::Required, applySize},
+    {"--format", OptionRule::Value::Required, applyFormat},
+    {"--default", OptionRule::Value::None, applyDefault},
+    {"--output-dir", OptionRule::Value::Required, applyOutputDir},
+    {"--list", OptionRule::Value::Required, applyList},
+    {"--jobs", OptionRule::Value::Required, applyJobs},
     {"--quiet", OptionRule::Value::None, applyQuiet},
 };
+// clang-format on
 
 } // namespace
 
