@@ -136,6 +136,7 @@ Failure applyQuiet(OptionParser &parser, const std::string &)
     return std::nullopt;
 }
 
+// clang-format off
 constexpr OptionRule kOptions[] = {
     {"--scale", OptionRule::Value::Required, applyScale},
     {"--rotate", OptionRule::Value::Required, applyRotate},
@@ -152,6 +153,7 @@ constexpr OptionRule kOptions[] = {
     {"--columns", OptionRule::Value::Required, applyColumns},
     {"--key", OptionRule::Value::Required, applyKey},
 };
+// clang-format on
 
 } // namespace
 

@@ -2,6 +2,7 @@
 
 #include "platform/temporary_file_registry.h"
 #include "tools/batch_render.h"
+#include "tools/headless_environment.h"
 #include "tools/render_job.h"
 #include "tools/render_options.h"
 
@@ -78,7 +79,9 @@ int RenderCommand::main(int argc, char **argv)
     char *qtArgv[] = {name, platformOption, platform, nullptr};
     int qtArgc = 3;
     qtMessageHandler = qInstallMessageHandler(quietMessageHandler);
+    const HeadlessEnvironment environment;
     const QGuiApplication application(qtArgc, qtArgv);
+    environment.removeRuntimeFolder();
     QFile input, output, error;
     openStream(input, STDIN_FILENO, QIODevice::ReadOnly);
     openStream(output, STDOUT_FILENO, QIODevice::WriteOnly);

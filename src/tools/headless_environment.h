@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+
+namespace zelbrook {
+
+// Puts in place what Qt needs to draw without a desktop session where it is
+// missing, as in a file manager's thumbnail sandbox, which has no font
+// configuration, no runtime folder and only a private /tmp that must be left
+// empty. Made before the application object and ended after it.
+class HeadlessEnvironment
+{
+public:
+    HeadlessEnvironment();
+    ~HeadlessEnvironment();
+    HeadlessEnvironment(const HeadlessEnvironment &) = delete;
+    HeadlessEnvironment &operator=(const HeadlessEnvironment &) = delete;
+
+    // Removes the runtime folder made for Qt, if any, once Qt has looked at
+    // it; should Qt make it again, it is removed at the end.
+    void removeRuntimeFolder() const;
+
+private:
+    static void configureFontsIfUnconfigured();
+    void makeRuntimeFolderIfUnset();
+
+    std::string m_runtimeFolder;
+};
+
+} // namespace zelbrook
