@@ -22,9 +22,9 @@ std::string minutesAndSeconds(double seconds)
 
 } // namespace
 
-BatchProgress::BatchProgress(QIODevice &standardError, std::size_t total, bool showBar)
+BatchProgress::BatchProgress(QIODevice &standardError, std::size_t inputs, bool showBar)
     : m_standardError(standardError)
-    , m_total(total)
+    , m_uncounted(inputs)
     , m_showBar(showBar)
     , m_start(std::chrono::steady_clock::now())
 {}
@@ -35,9 +35,24 @@ void BatchProgress::message(const std::string &text)
     writeLocked((m_barShown ? std::string(kClearLine) : std::string()) + text + "\n" + (m_barShown ? m_bar : ""));
 }
 
-void BatchProgress::poseDone()
+void BatchProgress::inputCounted(std::size_t frames)
 {
-    if (m_done.fetch_add(1) + 1 == m_total) {
+    m_total += frames;
+    --m_uncounted;
+    tellIfAllDone();
+}
+
+void BatchProgress::framesDone(std::size_t frames)
+{
+    m_done += frames;
+    tellIfAllDone();
+}
+
+bool BatchProgress::allDone() const { return m_uncounted.load() == 0 && m_done.load() >= m_total.load(); }
+
+void BatchProgress::tellIfAllDone()
+{
+    if (allDone()) {
         const std::lock_guard lock(m_mutex);
         m_allDone.notify_all();
     }
@@ -46,11 +61,12 @@ void BatchProgress::poseDone()
 void BatchProgress::waitUntilDone()
 {
     std::unique_lock lock(m_mutex);
-    while (!m_allDone.wait_for(lock, kRedrawInterval, [this] { return m_done.load() >= m_total; })) {
+    while (!m_allDone.wait_for(lock, kRedrawInterval, [this] { return allDone(); })) {
         if (!m_showBar)
             continue;
         const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - m_start;
-        m_bar = barLine(m_done.load(), m_total, elapsed.count());
+        // An input not read yet stands for one frame.
+        m_bar = barLine(m_done.load(), m_total.load() + m_uncounted.load(), elapsed.count());
         writeLocked(std::string(kClearLine) + m_bar);
         m_barShown = true;
     }
@@ -68,11 +84,11 @@ std::string BatchProgress::barLine(std::size_t done, std::size_t total, double s
     line += "]  ";
     line += std::to_string(done) + "/" + std::to_string(total) + "  ";
     if (done == 0 || !(seconds > 0.0))
-        return line + "-- poses/s  -:-- left";
+        return line + "-- frames/s  -:-- left";
     const double rate = static_cast<double>(done) / seconds;
     char rateText[32];
     std::snprintf(rateText, sizeof rateText, "%.1f", rate);
-    return line + rateText + " poses/s  " + minutesAndSeconds(static_cast<double>(total - done) / rate) + " left";
+    return line + rateText + " frames/s  " + minutesAndSeconds(static_cast<double>(total - done) / rate) + " left";
 }
 
 void BatchProgress::writeLocked(const std::string &text)

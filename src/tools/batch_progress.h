@@ -12,31 +12,39 @@
 namespace zelbrook {
 
 // What a batch run shows on standard error while it runs: the message of
-// each pose that fails, from any thread, and on a terminal a progress bar
-// (count, rate, time left) redrawn at most ten times a second. A message
+// each input that fails, from any thread, and on a terminal a progress bar
+// of frames (count, rate, time left) redrawn at most ten times a second. A
+// pose is one frame; an animation is as many frames as it plays, known once
+// it is read. A message
 // clears the bar's line first, so the two never mix.
 class BatchProgress
 {
 public:
-    BatchProgress(QIODevice &standardError, std::size_t total, bool showBar);
+    BatchProgress(QIODevice &standardError, std::size_t inputs, bool showBar);
 
-    // Any thread may call these.
+    // Any thread may call these. Each input is counted once, before any of
+    // its frames is done.
     void message(const std::string &text);
-    void poseDone();
+    void inputCounted(std::size_t frames);
+    void framesDone(std::size_t frames = 1);
 
     // Redraws the bar until every pose is done, then clears it. For the
     // thread that started the workers.
     void waitUntilDone();
 
-    // The bar's line for `done` of `total` poses after `seconds`, such as
-    // "[######              ]  120/500  24.0 poses/s  0:16 left".
+    // The bar's line for `done` of `total` frames after `seconds`, such as
+    // "[######              ]  120/500  24.0 frames/s  0:16 left".
     static std::string barLine(std::size_t done, std::size_t total, double seconds);
 
 private:
     void writeLocked(const std::string &text);
+    bool allDone() const;
+    void tellIfAllDone();
 
     QIODevice &m_standardError;
-    const std::size_t m_total;
+    // Frames of the inputs counted so far, and inputs not counted yet.
+    std::atomic<std::size_t> m_total{0};
+    std::atomic<std::size_t> m_uncounted;
     const bool m_showBar;
     const std::chrono::steady_clock::time_point m_start;
     std::atomic<std::size_t> m_done{0};

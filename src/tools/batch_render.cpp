@@ -3,6 +3,8 @@
 #include "export/exporter.h"
 #include "model/program_info.h"
 #include "platform/system_file.h"
+#include "tools/animation_render.h"
+#include "tools/batch_animation.h"
 #include "tools/batch_progress.h"
 #include "tools/output_writers.h"
 #include "tools/render_command.h"
@@ -65,11 +67,7 @@ std::optional<BatchRender::Refusal> BatchRender::run()
         return Refusal{Stop::Failure, SystemFile::printableName(m_batch.outputDir) + ": " + folder.error().message};
     prepareText();
     BatchProgress progress(m_standardError, m_poses.size(), m_errorIsTerminal && !m_batch.quiet);
-    OutputWriters writers(kWriterThreads, [&](const std::string &path, const Status &written) {
-        if (!written)
-            return fail(progress, path, written.error(), m_notWritten);
-        progress.poseDone();
-    });
+    OutputWriters writers(kWriterThreads);
     std::atomic<std::size_t> next{0};
     ThreadGroup workers;
     const int threads = std::min<int>(threadCount(), static_cast<int>(std::max<std::size_t>(1, m_poses.size())));
@@ -142,15 +140,18 @@ std::string_view BatchRender::stemOf(std::size_t index) const
     return m_poses[index].empty() ? kStartPoseStem : outputStem(m_poses[index]);
 }
 
-std::string BatchRender::outputPath(std::size_t index) const
+std::string BatchRender::stemPath(std::size_t index) const
 {
     std::string path = m_batch.outputDir;
     if (!path.ends_with('/'))
         path += '/';
     path += stemOf(index);
-    path += '.';
-    path += RenderOptions::extension(m_options.format);
     return path;
+}
+
+std::string BatchRender::outputPath(std::size_t index) const
+{
+    return stemPath(index) + "." + std::string(RenderOptions::extension(m_options.format));
 }
 
 std::string BatchRender::describedPose(std::size_t index) const
@@ -171,34 +172,82 @@ void BatchRender::prepareText() const
 void BatchRender::renderFrom(std::atomic<std::size_t> &next, OutputWriters &writers, BatchProgress &progress)
 {
     Exporter exporter;
-    for (std::size_t index = next++; index < m_poses.size(); index = next++)
-        renderPose(index, exporter, writers, progress);
+    AnimationExporter animationExporter;
+    const BatchAnimation animations(m_options, progress, [this, &progress](const std::string &path, const Error &error) {
+        report(progress, path, error, m_notWritten);
+    });
+    for (std::size_t index = next++; index < m_poses.size(); index = next++) {
+        const Result<RenderInput> input = readInput(index);
+        if (!input) {
+            progress.inputCounted(1);
+            fail(progress, m_poses[index], input.error(), m_refused);
+        } else if (input->isAnimation() && rendersFrames()) {
+            m_animationsSeen = true;
+            animations.writeFrames(input->animation(m_options), stemPath(index), exporter, writers);
+        } else if (AnimationRender::holdsAnimation(m_options.format, input->isAnimation())) {
+            m_animationsSeen = m_animationsSeen || input->isAnimation();
+            animations.writeWhole(input->animation(m_options), stemPath(index), animationExporter);
+        } else {
+            m_animationsSeen = m_animationsSeen || input->isAnimation();
+            renderFigure(index, *input, exporter, writers, progress);
+        }
+    }
 }
 
-// The pose is done once its output is written, or as soon as it fails.
-void BatchRender::renderPose(std::size_t index, Exporter &exporter, OutputWriters &writers, BatchProgress &progress)
+Result<RenderInput> BatchRender::readInput(std::size_t index) const
 {
     const std::string_view name = m_poses[index];
-    Result<Pose> pose = RenderJob::startPose(m_options);
-    if (!name.empty()) {
-        const Result<std::string> text = SystemFile::readPoseBytes(std::string(name));
-        pose = text ? RenderJob::poseFromText(*text, m_options) : Result<Pose>(text.error());
+    if (name.empty())
+        return RenderInput::startPose(m_options);
+    const Result<std::string> text = RenderJob::readInputFile(std::string(name));
+    if (!text)
+        return text.error();
+    return RenderInput::fromText(*text, m_options);
+}
+
+// An animation becomes numbered pictures of its frames unless one key of it
+// is asked for.
+bool BatchRender::rendersFrames() const
+{
+    const RenderFormat format = m_options.format;
+    return !m_options.key && (format == RenderFormat::Png || format == RenderFormat::Bmp || format == RenderFormat::Svg);
+}
+
+// The input is done once its output is written, or as soon as it fails.
+void BatchRender::renderFigure(std::size_t index, const RenderInput &input, Exporter &exporter,
+                               OutputWriters &writers, BatchProgress &progress)
+{
+    progress.inputCounted(1);
+    const Result<std::optional<Figure>> figure = input.figure(m_options);
+    if (!figure || !*figure) {
+        const Error error = figure ? Error{RenderJob::manyKeysMessage(m_options.format, input.keyCount())}
+                                   : figure.error();
+        return fail(progress, m_poses[index], error, m_refused);
     }
-    if (!pose)
-        return fail(progress, name, pose.error(), m_refused);
-    Result<QByteArray> bytes = RenderJob::encode(exporter, RenderJob::figureOf(*pose, m_options), m_options);
+    Result<QByteArray> bytes = RenderJob::encode(exporter, **figure, m_options);
     if (!bytes)
         return fail(progress, outputPath(index), bytes.error(), m_notWritten);
-    writers.write(outputPath(index), std::move(bytes).value());
+    std::string path = outputPath(index);
+    writers.write(path, std::move(bytes).value(), [this, &progress, path](const Status &written) {
+        if (!written)
+            return fail(progress, path, written.error(), m_notWritten);
+        progress.framesDone();
+    });
 }
 
 void BatchRender::fail(BatchProgress &progress, std::string_view name, const Error &error,
                        std::atomic<std::size_t> &count)
 {
+    report(progress, name, error, count);
+    progress.framesDone();
+}
+
+void BatchRender::report(BatchProgress &progress, std::string_view name, const Error &error,
+                         std::atomic<std::size_t> &count)
+{
     progress.message(std::string(RenderCommand::kMessagePrefix) + SystemFile::printableName(name) + ": "
                      + error.message);
     ++count;
-    progress.poseDone();
 }
 
 int BatchRender::threadCount() const
@@ -210,7 +259,7 @@ std::string BatchRender::summary() const
 {
     const std::size_t failed = refused() + notWritten();
     std::string text = "rendered " + std::to_string(total() - failed) + " of " + std::to_string(total())
-                       + (total() == 1 ? " pose" : " poses");
+                       + (m_animationsSeen ? (total() == 1 ? " file" : " files") : (total() == 1 ? " pose" : " poses"));
     if (failed == 0)
         return text;
     text += "; ";

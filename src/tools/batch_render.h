@@ -2,6 +2,7 @@
 
 #include "model/result.h"
 #include "tools/pose_name_list.h"
+#include "tools/render_input.h"
 #include "tools/render_options.h"
 
 #include <QIODevice>
@@ -57,10 +58,16 @@ private:
     std::string outputPath(std::size_t index) const;
     std::string describedPose(std::size_t index) const;
     void prepareText() const;
+    std::string stemPath(std::size_t index) const;
     void renderFrom(std::atomic<std::size_t> &next, OutputWriters &writers, BatchProgress &progress);
-    void renderPose(std::size_t index, Exporter &exporter, OutputWriters &writers, BatchProgress &progress);
-    // Reports the failure, counts it and counts the pose as done.
+    Result<RenderInput> readInput(std::size_t index) const;
+    bool rendersFrames() const;
+    void renderFigure(std::size_t index, const RenderInput &input, Exporter &exporter, OutputWriters &writers,
+                      BatchProgress &progress);
+    // Reports the failure and counts it; fail() also counts the input's one
+    // frame as done.
     void fail(BatchProgress &progress, std::string_view name, const Error &error, std::atomic<std::size_t> &count);
+    void report(BatchProgress &progress, std::string_view name, const Error &error, std::atomic<std::size_t> &count);
     int threadCount() const;
 
     RenderOptions m_options;
@@ -71,6 +78,9 @@ private:
     PoseNameList m_poses;
     std::atomic<std::size_t> m_refused{0};
     std::atomic<std::size_t> m_notWritten{0};
+    // The summary counts files rather than poses once an animation is among
+    // them.
+    std::atomic<bool> m_animationsSeen{false};
 };
 
 } // namespace zelbrook

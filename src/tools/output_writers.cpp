@@ -16,8 +16,7 @@ constexpr qsizetype kMaximumPendingBytes = 64 * 1024 * 1024;
 
 } // namespace
 
-OutputWriters::OutputWriters(int threads, Done done)
-    : m_done(std::move(done))
+OutputWriters::OutputWriters(int threads)
 {
     m_threads.start(threads, [this] { writeQueued(); });
 }
@@ -32,17 +31,17 @@ OutputWriters::~OutputWriters()
     m_threads.join();
 }
 
-void OutputWriters::write(std::string path, QByteArray bytes)
+void OutputWriters::write(std::string path, QByteArray bytes, Done done)
 {
     if (m_threads.empty())
-        return m_done(path, RenderFiles::writeOutput(path, bytes));
+        return done(RenderFiles::writeOutput(path, bytes));
     std::unique_lock lock(m_mutex);
     m_changed.wait(lock, [&] {
         return m_queue.size() < kMaximumQueued
                && (m_pendingBytes == 0 || m_pendingBytes + bytes.size() <= kMaximumPendingBytes);
     });
     m_pendingBytes += bytes.size();
-    m_queue.push_back({std::move(path), std::move(bytes)});
+    m_queue.push_back({std::move(path), std::move(bytes), std::move(done)});
     lock.unlock();
     m_changed.notify_all();
 }
@@ -57,7 +56,7 @@ void OutputWriters::writeQueued()
         Output output = std::move(m_queue.front());
         m_queue.pop_front();
         lock.unlock();
-        m_done(output.path, RenderFiles::writeOutput(output.path, output.bytes));
+        output.done(RenderFiles::writeOutput(output.path, output.bytes));
         lock.lock();
         m_pendingBytes -= output.bytes.size();
         lock.unlock();

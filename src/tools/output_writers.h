@@ -24,26 +24,26 @@ class OutputWriters
 {
 public:
     // Called on a writer thread once the output is written or has failed.
-    using Done = std::function<void(const std::string &path, const Status &written)>;
+    using Done = std::function<void(const Status &written)>;
 
     // Where no thread can be started, each output is written by the thread
     // that hands it over.
-    OutputWriters(int threads, Done done);
+    explicit OutputWriters(int threads);
     // Writes what is queued, then ends the threads.
     ~OutputWriters();
 
     // Queues the output; waits while the queue is full.
-    void write(std::string path, QByteArray bytes);
+    void write(std::string path, QByteArray bytes, Done done);
 
 private:
     struct Output {
         std::string path;
         QByteArray bytes;
+        Done done;
     };
 
     void writeQueued();
 
-    Done m_done;
     std::mutex m_mutex;
     std::condition_variable m_changed;
     std::deque<Output> m_queue;

@@ -100,12 +100,19 @@ Result<RenderInput> RenderJob::readInput()
 // An animation file may be larger than a pose file may.
 Result<std::string> RenderJob::readInputText()
 {
-    const bool fromInput = m_options.poseSource == RenderOptions::PoseSource::StandardInput;
-    Result<std::string> text = fromInput ? RenderFiles::readStream(m_standardInput, kMaximumAnimationFileSize)
-                                         : SystemFile::read(m_options.posePath, kMaximumAnimationFileSize);
+    if (m_options.poseSource != RenderOptions::PoseSource::StandardInput)
+        return readInputFile(m_options.posePath);
+    Result<std::string> text = RenderFiles::readStream(m_standardInput, kMaximumAnimationFileSize);
     if (text && text->size() > SystemFile::kLargestPoseFile && !isAnimationText(*text))
-        return Error{(fromInput ? "It is" : "The file is")
-                     + (" larger than " + std::to_string(SystemFile::kLargestPoseFile)) + " bytes."};
+        return Error{"It is larger than " + std::to_string(SystemFile::kLargestPoseFile) + " bytes."};
+    return text;
+}
+
+Result<std::string> RenderJob::readInputFile(const std::string &path)
+{
+    Result<std::string> text = SystemFile::read(path, kMaximumAnimationFileSize);
+    if (text && text->size() > SystemFile::kLargestPoseFile && !isAnimationText(*text))
+        return SystemFile::readPoseBytes(path); // refused as any pose file that large is
     return text;
 }
 

@@ -48,6 +48,9 @@ public:
     static Result<QByteArray> encode(Exporter &exporter, const Figure &figure, const RenderOptions &options);
     // Why an animation of several keys cannot be one picture or pose.
     static std::string manyKeysMessage(RenderFormat format, std::size_t keys);
+    // A pose file's or an animation file's bytes. The error does not name
+    // the file.
+    static Result<std::string> readInputFile(const std::string &path);
     // The zoom the options' picture is drawn at.
     static int drawingZoom(const RenderOptions &options);
 

@@ -234,10 +234,10 @@ private slots:
         QTest::addColumn<double>("seconds");
         QTest::addColumn<QString>("line");
 
-        QTest::newRow("start") << 0 << 500 << 0.0 << "[                    ]  0/500  -- poses/s  -:-- left";
-        QTest::newRow("under way") << 120 << 500 << 5.0 << "[####                ]  120/500  24.0 poses/s  0:16 left";
-        QTest::newRow("done") << 500 << 500 << 10.0 << "[####################]  500/500  50.0 poses/s  0:00 left";
-        QTest::newRow("long") << 3 << 7200 << 1.0 << "[                    ]  3/7200  3.0 poses/s  39:59 left";
+        QTest::newRow("start") << 0 << 500 << 0.0 << "[                    ]  0/500  -- frames/s  -:-- left";
+        QTest::newRow("under way") << 120 << 500 << 5.0 << "[####                ]  120/500  24.0 frames/s  0:16 left";
+        QTest::newRow("done") << 500 << 500 << 10.0 << "[####################]  500/500  50.0 frames/s  0:00 left";
+        QTest::newRow("long") << 3 << 7200 << 1.0 << "[                    ]  3/7200  3.0 frames/s  39:59 left";
     }
 
     void progressBar()
