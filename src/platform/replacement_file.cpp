@@ -16,6 +16,17 @@ namespace {
 
 constexpr int kNameAttempts = 100;
 
+// Keeps a terminating signal from coming between the making of a file and
+// its entry among the files in flight.
+class TerminationHold
+{
+public:
+    TerminationHold() { TemporaryFileRegistry::holdTermination(); }
+    TerminationHold(const TerminationHold &) = delete;
+    TerminationHold &operator=(const TerminationHold &) = delete;
+    ~TerminationHold() { TemporaryFileRegistry::releaseTermination(); }
+};
+
 // The folder part of a name, with its slash.
 std::string folderOf(const std::string &path) { return path.substr(0, path.rfind('/') + 1); }
 
@@ -75,6 +86,7 @@ Result<ReplacementFile> ReplacementFile::create(const std::string &target)
 {
     if (target.empty() || target.ends_with('/'))
         return Error{"The name ends with a slash, as a folder's name does, not a file's."};
+    const TerminationHold hold;
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
         std::string name = SystemFile::temporaryNameBeside(target);
         const int descriptor = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);

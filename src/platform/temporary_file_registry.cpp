@@ -5,7 +5,9 @@
 #include <climits>
 #include <csignal>
 #include <cstring>
+#include <ctime>
 
+#include <pthread.h>
 #include <unistd.h>
 
 namespace zelbrook {
@@ -23,9 +25,25 @@ struct Slot {
 };
 
 std::array<Slot, kSlots> inFlight;
+std::atomic<int> creating{0};
+std::atomic<bool> ending{false};
+thread_local sigset_t maskBeforeHold;
+
+sigset_t terminationSignals()
+{
+    sigset_t set;
+    sigemptyset(&set);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP})
+        sigaddset(&set, signal);
+    return set;
+}
 
 void removeAndEnd(int signal)
 {
+    ending.store(true);
+    const timespec aMillisecond{0, 1000 * 1000};
+    while (creating.load() > 0)
+        ::nanosleep(&aMillisecond, nullptr);
     for (Slot &slot : inFlight) {
         if (slot.state.load() == Held)
             ::unlink(slot.path);
@@ -56,6 +74,26 @@ void TemporaryFileRegistry::remove(int slot)
 {
     if (slot != kNoSlot)
         inFlight[static_cast<std::size_t>(slot)].state.store(Free);
+}
+
+void TemporaryFileRegistry::holdTermination()
+{
+    const sigset_t held = terminationSignals();
+    ::pthread_sigmask(SIG_BLOCK, &held, &maskBeforeHold);
+    ++creating;
+    // The program is ending on another thread; making a file now would only
+    // leave it behind.
+    if (ending.load()) {
+        --creating;
+        for (;;)
+            ::pause();
+    }
+}
+
+void TemporaryFileRegistry::releaseTermination()
+{
+    --creating;
+    ::pthread_sigmask(SIG_SETMASK, &maskBeforeHold, nullptr);
 }
 
 void TemporaryFileRegistry::removeOnTermination()

@@ -19,6 +19,13 @@ public:
     // Takes the name out again; kNoSlot is ignored.
     static void remove(int slot);
 
+    // Between these two, a file can be made and entered with no signal
+    // coming in between: the signals are held off on this thread, and a
+    // signal that reaches another thread meanwhile waits for the release
+    // before it removes the files entered.
+    static void holdTermination();
+    static void releaseTermination();
+
     // From now on SIGINT, SIGTERM and SIGHUP remove every file entered, then
     // end the program as the signal would have. A signal that was ignored
     // when the program started stays ignored.
