@@ -173,9 +173,10 @@ void BatchRender::renderFrom(std::atomic<std::size_t> &next, OutputWriters &writ
 {
     Exporter exporter;
     AnimationExporter animationExporter;
-    const BatchAnimation animations(m_options, progress, [this, &progress](const std::string &path, const Error &error) {
-        report(progress, path, error, m_notWritten);
-    });
+    const BatchAnimation animations(m_options, progress,
+                                    [this, &progress](const std::string &path, const Error &error) {
+                                        report(progress, path, error, m_notWritten);
+                                    });
     for (std::size_t index = next++; index < m_poses.size(); index = next++) {
         const Result<RenderInput> input = readInput(index);
         if (!input) {
@@ -210,18 +211,19 @@ Result<RenderInput> BatchRender::readInput(std::size_t index) const
 bool BatchRender::rendersFrames() const
 {
     const RenderFormat format = m_options.format;
-    return !m_options.key && (format == RenderFormat::Png || format == RenderFormat::Bmp || format == RenderFormat::Svg);
+    return !m_options.key
+           && (format == RenderFormat::Png || format == RenderFormat::Bmp || format == RenderFormat::Svg);
 }
 
 // The input is done once its output is written, or as soon as it fails.
-void BatchRender::renderFigure(std::size_t index, const RenderInput &input, Exporter &exporter,
-                               OutputWriters &writers, BatchProgress &progress)
+void BatchRender::renderFigure(std::size_t index, const RenderInput &input, Exporter &exporter, OutputWriters &writers,
+                               BatchProgress &progress)
 {
     progress.inputCounted(1);
     const Result<std::optional<Figure>> figure = input.figure(m_options);
     if (!figure || !*figure) {
-        const Error error = figure ? Error{RenderJob::manyKeysMessage(m_options.format, input.keyCount())}
-                                   : figure.error();
+        const Error error =
+            figure ? Error{RenderJob::manyKeysMessage(m_options.format, input.keyCount())} : figure.error();
         return fail(progress, m_poses[index], error, m_refused);
     }
     Result<QByteArray> bytes = RenderJob::encode(exporter, **figure, m_options);

@@ -2,8 +2,8 @@
 
 #include "model/animation.h"
 #include "model/pose.h"
-#include "tools/command_line_number.h"
 #include "platform/system_file.h"
+#include "tools/command_line_number.h"
 
 #include <algorithm>
 

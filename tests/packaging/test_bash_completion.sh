@@ -49,40 +49,42 @@ expect()
     fi
 }
 
-all="--default --format --help --jobs --list --output-dir --pen --quiet --rotate --scale --size --version --zoom"
+all="--columns --default --format --fps --help --jobs --key --list --output-dir --pen --quiet --rotate --scale --size --version --zoom"
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 cd "$scratch" || exit 1
 mkdir poses out
-touch walk.zbk jump.ZBK notes.txt figure.png
+touch walk.zbk jump.ZBK run.zba notes.txt figure.png
 
 expect "zelbrook-render --fo" "--format"
 expect "zelbrook-render --z" "--zoom"
 expect "zelbrook-render -" "$all"
-expect "zelbrook-render --format " "bmp json png svg zbk"
+expect "zelbrook-render --format " "apng bmp gif json mp4 png sheet svg webm webp zba zbk"
 expect "zelbrook-render --format p" "png"
-expect "zelbrook-render --format=" "bmp json png svg zbk"
-expect "zelbrook-render --format=s" "svg"
+expect "zelbrook-render --fps 2" "24 25"
+expect "zelbrook-render --key 2 " "jump.ZBK out poses run.zba walk.zbk"
+expect "zelbrook-render --format=" "apng bmp gif json mp4 png sheet svg webm webp zba zbk"
+expect "zelbrook-render --format=s" "sheet svg"
 expect "zelbrook-render --pen " "1 2 3 4 5 6 7"
 expect "zelbrook-render --zoom " "1 2 3 4 5 6 7 8"
 expect "zelbrook-render --scale " ""
 expect "zelbrook-render --size 1" "1024 128 16"
-expect "zelbrook-render --size 128 " "jump.ZBK out poses walk.zbk"
+expect "zelbrook-render --size 128 " "jump.ZBK out poses run.zba walk.zbk"
 # The pose: pose files and folders only.
-expect "zelbrook-render " "jump.ZBK out poses walk.zbk"
-expect "zelbrook-render --zoom 2 " "jump.ZBK out poses walk.zbk"
+expect "zelbrook-render " "jump.ZBK out poses run.zba walk.zbk"
+expect "zelbrook-render --zoom 2 " "jump.ZBK out poses run.zba walk.zbk"
 expect "zelbrook-render --pen=3 w" "walk.zbk"
-expect "zelbrook-render -- " "jump.ZBK out poses walk.zbk"
+expect "zelbrook-render -- " "jump.ZBK out poses run.zba walk.zbk"
 # The output: any file.
-expect "zelbrook-render walk.zbk " "figure.png jump.ZBK notes.txt out poses walk.zbk"
-expect "zelbrook-render --default " "figure.png jump.ZBK notes.txt out poses walk.zbk"
-expect "zelbrook-render --format png walk.zbk " "figure.png jump.ZBK notes.txt out poses walk.zbk"
-expect "zelbrook-render -- walk.zbk " "figure.png jump.ZBK notes.txt out poses walk.zbk"
+expect "zelbrook-render walk.zbk " "figure.png jump.ZBK notes.txt out poses run.zba walk.zbk"
+expect "zelbrook-render --default " "figure.png jump.ZBK notes.txt out poses run.zba walk.zbk"
+expect "zelbrook-render --format png walk.zbk " "figure.png jump.ZBK notes.txt out poses run.zba walk.zbk"
+expect "zelbrook-render -- walk.zbk " "figure.png jump.ZBK notes.txt out poses run.zba walk.zbk"
 # Many poses into a folder.
 expect "zelbrook-render --output-dir " "out poses"
-expect "zelbrook-render --output-dir out walk.zbk " "jump.ZBK out poses walk.zbk"
-expect "zelbrook-render --list " "figure.png jump.ZBK notes.txt out poses walk.zbk"
+expect "zelbrook-render --output-dir out walk.zbk " "jump.ZBK out poses run.zba walk.zbk"
+expect "zelbrook-render --list " "figure.png jump.ZBK notes.txt out poses run.zba walk.zbk"
 
 # Every option the program itself lists is offered.
 if [[ -n $render ]]; then
