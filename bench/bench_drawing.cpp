@@ -1,3 +1,4 @@
+#include "model/animation.h"
 #include "model/program_info.h"
 #include "platform/raster_canvas.h"
 #include "render/draw_figure.h"
@@ -53,6 +54,24 @@ void BM_ComputeHeadOutline(benchmark::State &state)
         benchmark::DoNotOptimize(ComputeHeadOutline(pose, centre));
 }
 BENCHMARK(BM_ComputeHeadOutline);
+
+// One in-between of the start-up pose and a second key that differs in
+// every direction, the turns included.
+void BM_FrameAt(benchmark::State &state)
+{
+    const Figure from{defaultPose()};
+    Figure to = from;
+    to.pose.bodyAngle += 2.5;
+    to.pose.lLegAngle1 -= 3;
+    to.pose.rArmAngle1 += 1;
+    to.pose.lArmAngle2 = -1;
+    to.pose.headRadius = 40;
+    to.pose.scale = 2;
+    const Animation animation(Playback{}, {Key{from, 1, 5, Ease::Smooth}, Key{to}});
+    for (auto _ : state)
+        benchmark::DoNotOptimize(animation.figureAt(FrameRef{0, 3, 5}));
+}
+BENCHMARK(BM_FrameAt);
 
 } // namespace
 } // namespace zelbrook
