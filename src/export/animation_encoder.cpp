@@ -38,8 +38,11 @@ std::int64_t frameEnd(std::size_t frame, int fps, int unitsPerSecond)
     return (twiceUnits + fps) / (2 * static_cast<std::int64_t>(fps));
 }
 
-Result<QImage> checkedFrame(const QImage &frame, QSize size)
+Result<QImage> checkedFrame(const QImage &frame, QSize size, const AnimationTiming &timing)
 {
+    if (timing.fps < 1 || timing.fps > kMaximumFrameRate)
+        return Error{"The frame rate is " + std::to_string(timing.fps) + ", outside 1 to "
+                     + std::to_string(kMaximumFrameRate) + "."};
     if (frame.isNull())
         return Error{"The frame is empty."};
     if (!size.isEmpty() && frame.size() != size)

@@ -57,9 +57,12 @@ std::unique_ptr<AnimationEncoder> makeAnimationEncoder(AnimatedFormat format, co
 // keeps a long animation from drifting.
 std::int64_t frameEnd(std::size_t frame, int fps, int unitsPerSecond);
 
-// The frame as RGB32, or an error when it is empty or not of the size of the
-// animation's first frame (given as `size`, or any size when that is empty).
-Result<QImage> checkedFrame(const QImage &frame, QSize size);
+inline constexpr int kMaximumFrameRate = 60;
+
+// The frame as RGB32, or an error when it is empty, not of the size of the
+// animation's first frame (given as `size`, or any size when that is empty),
+// or the rate is not 1 to kMaximumFrameRate frames a second.
+Result<QImage> checkedFrame(const QImage &frame, QSize size, const AnimationTiming &timing);
 
 // The smallest rectangle outside which the two pictures of one size are the
 // same; an empty one when they are the same everywhere.

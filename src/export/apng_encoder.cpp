@@ -58,7 +58,7 @@ Status ApngEncoder::addFrame(const QImage &input)
         return m_written;
     if (m_frames >= m_timing.frameCount)
         return m_written = Error{"The animation has more frames than it was started with."};
-    const Result<QImage> frame = checkedFrame(input, m_previous.size());
+    const Result<QImage> frame = checkedFrame(input, m_previous.size(), m_timing);
     if (!frame)
         return m_written = frame.error();
     QRect area = m_frames == 0 ? frame->rect() : changedArea(m_previous, *frame);

@@ -126,7 +126,7 @@ Status GifEncoder::addFrame(const QImage &input)
 {
     if (!m_written)
         return m_written;
-    const Result<QImage> frame = checkedFrame(input, m_previous.size());
+    const Result<QImage> frame = checkedFrame(input, m_previous.size(), m_timing);
     if (!frame)
         return frame.error();
     const QRect area = m_frames == 0 ? frame->rect() : changedArea(m_previous, *frame);
@@ -165,6 +165,8 @@ int GifEncoder::writeBytes(GifFileType *gif, const unsigned char *bytes, int len
 
 Status GifEncoder::start(const QImage &frame)
 {
+    if (Status rate = checkRate(m_timing.fps); !rate)
+        return rate;
     const std::optional<Greys> greys = greysIn(frame, frame.rect());
     if (!greys)
         return notGrey();

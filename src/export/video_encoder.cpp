@@ -56,7 +56,7 @@ Status VideoEncoder::addFrame(const QImage &input)
 {
     if (!m_written)
         return m_written;
-    const Result<QImage> frame = checkedFrame(input, m_size);
+    const Result<QImage> frame = checkedFrame(input, m_size, m_timing);
     if (!frame)
         return m_written = frame.error();
     if (!m_process)

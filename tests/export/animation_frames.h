@@ -32,6 +32,13 @@ inline QList<QImage> walkingFrames(int count, int zoom = 1, QList<int> repeats =
     return frames;
 }
 
+inline QImage whiteFrame(QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    return image;
+}
+
 inline ByteSink appendTo(QByteArray &bytes)
 {
     return [&bytes](std::string_view more) {

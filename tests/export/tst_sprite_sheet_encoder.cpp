@@ -35,11 +35,9 @@ private slots:
         const QImage sheet = QImage::fromData(bytes, "PNG").convertToFormat(QImage::Format_RGB32);
         const QSize size = frames[0].size();
         QCOMPARE(sheet.size(), QSize(cells.width() * size.width(), cells.height() * size.height()));
-        QImage white(size, QImage::Format_RGB32);
-        white.fill(Qt::white);
         for (int cell = 0; cell < cells.width() * cells.height(); ++cell) {
             const QPoint at(cell % cells.width() * size.width(), cell / cells.width() * size.height());
-            QVERIFY(sheet.copy(QRect(at, size)) == (cell < frameCount ? frames[cell] : white));
+            QVERIFY(sheet.copy(QRect(at, size)) == (cell < frameCount ? frames[cell] : test::whiteFrame(size)));
         }
     }
 
@@ -62,10 +60,6 @@ private slots:
         QFETCH(int, columns);
         QFETCH(bool, fits);
         QCOMPARE(SpriteSheetEncoder::checkSize(QSize(493, 397), size_t(frameCount), columns).ok(), fits);
-        QByteArray bytes;
-        SpriteSheetEncoder encoder({12, true, size_t(frameCount)}, test::appendTo(bytes), columns);
-        if (!fits) // a sheet that fits would take a gigabyte here
-            QVERIFY(!encoder.addFrame(test::walkingFrames(1)[0]).ok());
     }
 };
 
