@@ -1,5 +1,7 @@
 #include "export/video_encoder.h"
 
+#include "platform/output_stream.h"
+
 #include "platform/broken_pipe_guard.h"
 
 #include <QProcess>
@@ -87,14 +89,10 @@ Status VideoEncoder::finish()
 
 Status VideoEncoder::start(QSize size)
 {
-    Result<ReplacementFile> file = ReplacementFile::create(m_target);
+    Result<ReplacementFile> file = OutputStream::replacementFile(m_target);
     if (!file)
         return m_written = file.error();
     m_file.emplace(std::move(file).value());
-    struct stat old {};
-    if (::stat(m_target.c_str(), &old) == 0 && S_ISREG(old.st_mode))
-        if (Status kept = m_file->takeOwnerAndMode(old); !kept)
-            return failure(kept.error().message);
     m_size = size;
     m_pixels.resize(static_cast<std::size_t>(size.width()) * static_cast<std::size_t>(size.height()));
     QStringList arguments{"-hide_banner",

@@ -132,6 +132,17 @@ Result<OutputStream> OutputStream::open(const std::string &path)
     return OutputStream(Kind::Replacement, -1, std::move(file).value());
 }
 
+Result<ReplacementFile> OutputStream::replacementFile(const std::string &path)
+{
+    struct stat info;
+    const bool exists = ::stat(path.c_str(), &info) == 0;
+    if (!exists && errno != ENOENT)
+        return SystemFile::openFailure(errno, "created");
+    if (exists && !S_ISREG(info.st_mode))
+        return Error{"It is " + SystemFile::kindOf(info.st_mode) + ", not a file."};
+    return replacementFor(path, exists ? &info : nullptr);
+}
+
 OutputStream OutputStream::standardOutput() { return OutputStream(Kind::StandardOutput, STDOUT_FILENO, std::nullopt); }
 
 Status OutputStream::write(std::string_view bytes)

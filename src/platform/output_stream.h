@@ -21,6 +21,10 @@ class OutputStream
 {
 public:
     static Result<OutputStream> open(const std::string &path);
+    // The new file that would replace a regular file or a new name, as
+    // open() makes it, for a program that writes the file itself. Anything
+    // but a regular file is refused.
+    static Result<ReplacementFile> replacementFile(const std::string &path);
     // Descriptor 1, written directly. Its failures read "It could not be
     // written: Broken pipe.", as the system words the reason.
     static OutputStream standardOutput();
