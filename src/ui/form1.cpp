@@ -3,8 +3,10 @@
 #include "accessible_names.h"
 #include "canvas_posing.h"
 #include "edit_commands.h"
+#include "file_command.h"
 #include "pose_file_drop.h"
 #include "slider_panel.h"
+#include "timeline_commands.h"
 #include "window_controls.h"
 
 #include "model/program_info.h"
@@ -16,7 +18,7 @@
 #include "platform/system_file.h"
 #include "posefile/pose_reader.h"
 #include "posefile/pose_writer.h"
-#include "render/draw_figure.h"
+#include "render/draw_scene.h"
 
 #include <QEvent>
 #include <QFile>
@@ -42,16 +44,9 @@ QFont windowFont()
     return font;
 }
 
-using Mode = FileDialogControl::DialogRequest::Mode;
+using Mode = FileCommand::Mode;
 
 } // namespace
-
-// The settings one file command gives the dialog before showing it.
-struct Form1::FileCommand {
-    const char *filter;
-    const char *fileName; // null: offer whatever the dialog holds
-    Mode mode;
-};
 
 Form1::Form1(QWidget *parent)
     : QWidget(parent)
@@ -77,6 +72,7 @@ Form1::Form1(QWidget *parent)
     m_editCommands = new EditCommands(m_document, this, Picture1(),
                                       {[this] { newPose(); }, [this] { copyPoseText(); }, [this] { pastePose(); },
                                        [] { return !Clipboard::text().value_or(QString()).isEmpty(); }});
+    m_timeline = new TimelineCommands(m_document, this, Picture1(), m_editCommands->menu(), [this] { DrawMan(); });
     Picture1()->setFocus();
 }
 
@@ -115,10 +111,9 @@ QLineEdit *Form1::display(std::string_view name) const { return findChild<QLineE
 
 void Form1::DrawMan()
 {
-    RasterCanvas &canvas = Picture1()->canvas();
-    canvas.setDrawWidth(m_document.figure().penWidth);
-    drawFigure(m_document.pose(), canvas, m_caption);
-    describeCanvas(Picture1(), m_document.figure());
+    const Figure &figure = m_timeline ? m_timeline->shownFigure() : m_document.figure();
+    drawScene(figure, m_timeline ? m_timeline->ghosts() : std::vector<Ghost>(), Picture1()->canvas(), m_caption);
+    describeCanvas(Picture1(), figure);
     Picture1()->update();
 }
 
@@ -161,21 +156,6 @@ void Form1::showMessage(const QString &text)
         MessageBox::show(this, text);
 }
 
-// The dialog pattern of the three file commands. The control keeps what it
-// is not told, so the open dialog offers the last confirmed path.
-std::optional<QString> Form1::askForPath(const FileCommand &command)
-{
-    m_commonDialog.setFilter(QString::fromLatin1(command.filter));
-    if (command.fileName)
-        m_commonDialog.setFileName(QString::fromLatin1(command.fileName));
-    m_commonDialog.setInitDir(FileDialogControl::programFolder());
-    m_commonDialog.setCancelError(true);
-    const auto result = command.mode == Mode::Save ? m_commonDialog.ShowSave() : m_commonDialog.ShowOpen();
-    if (result == FileDialogControl::DialogResult::Cancelled)
-        return std::nullopt;
-    return m_commonDialog.FileName();
-}
-
 // Both exports switch the canvas's persistent image on and redraw, as the
 // window always has; the picture itself comes from the exporter at its
 // 493 x 397 pixels, whatever the screen's pixel density.
@@ -192,14 +172,14 @@ void Form1::copyPicture()
 void Form1::savePicture()
 {
     static constexpr FileCommand kSaveBitmap{"Bitmap (*.bmp) | *.bmp", "zelbrook.bmp", Mode::Save};
-    if (const auto path = askForPath(kSaveBitmap))
+    if (const auto path = kSaveBitmap.ask(m_commonDialog))
         reportSave(*path, SaveBitmap(*path), tr("the picture"));
 }
 
 void Form1::savePose()
 {
     static constexpr FileCommand kSavePose{"ZBK (*.zbk) | *.zbk", "zelbrook.zbk", Mode::Save};
-    if (const auto path = askForPath(kSavePose))
+    if (const auto path = kSavePose.ask(m_commonDialog))
         reportSave(*path, SavePose(*path), tr("the pose"));
 }
 
@@ -214,7 +194,7 @@ void Form1::reportSave(const QString &path, const Status &saved, const QString &
 void Form1::Command4_Click()
 {
     static constexpr FileCommand kOpenPose{"zbk (*.zbk) | *.zbk", nullptr, Mode::Open};
-    if (const auto path = askForPath(kOpenPose))
+    if (const auto path = kOpenPose.ask(m_commonDialog))
         openPose(*path);
 }
 

@@ -22,6 +22,7 @@ class CanvasWidget;
 class EditCommands;
 class Slider;
 class SliderPanel;
+class TimelineCommands;
 class WindowControls;
 
 // The editor's one window. It owns the pose document, the canvas, the
@@ -74,6 +75,7 @@ public:
     void openPoseNamed(const std::string &path);
 
     PoseDocument &document() { return m_document; }
+    TimelineCommands &timeline() const { return *m_timeline; }
     const Pose &pose() const { return m_document.pose(); }
     // The tag of the last pose file saved or opened; nothing reads it.
     std::int16_t fileMagic() const { return m_fileMagic; }
@@ -90,10 +92,7 @@ protected:
 
 private:
     enum class Loaded { Pose, WrongFileType };
-    struct FileCommand;
-
     void bindCommands();
-    std::optional<QString> askForPath(const FileCommand &command);
     Status SavePose(const QString &path);
     Result<Loaded> LoadPose(const std::string &path);
     Result<Loaded> takePoseText(std::string_view text);
@@ -109,6 +108,7 @@ private:
     SliderPanel *m_sliders = nullptr;
     CanvasPosing *m_posing = nullptr;
     EditCommands *m_editCommands = nullptr;
+    TimelineCommands *m_timeline = nullptr;
     FileDialogControl m_commonDialog;
     Exporter m_exporter;
     MessagePresenter m_presenter;
