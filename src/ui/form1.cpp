@@ -1,6 +1,7 @@
 #include "form1.h"
 
 #include "accessible_names.h"
+#include "animation_files.h"
 #include "canvas_posing.h"
 #include "edit_commands.h"
 #include "file_command.h"
@@ -20,6 +21,7 @@
 #include "posefile/pose_writer.h"
 #include "render/draw_scene.h"
 
+#include <QCloseEvent>
 #include <QEvent>
 #include <QFile>
 #include <QLineEdit>
@@ -64,7 +66,7 @@ Form1::Form1(QWidget *parent)
     m_document.addObserver([this](const FigureChange &) { DrawMan(); });
     connect(Picture1(), &CanvasWidget::gotFocus, this, &Form1::Picture1_GotFocus);
     m_posing = new CanvasPosing(m_document, Picture1());
-    new PoseFileDrop(this, [this](const QString &path) { openPose(path); });
+    new PoseFileDrop(this, [this](const QString &path) { openDropped(path); });
     bindCommands();
     applyAccessibleNames(*m_controls);
     Form_Load();
@@ -73,6 +75,7 @@ Form1::Form1(QWidget *parent)
                                       {[this] { newPose(); }, [this] { copyPoseText(); }, [this] { pastePose(); },
                                        [] { return !Clipboard::text().value_or(QString()).isEmpty(); }});
     m_timeline = new TimelineCommands(m_document, this, Picture1(), m_editCommands->menu(), [this] { DrawMan(); });
+    m_animationFiles = new AnimationFiles(m_document, *m_timeline, this, [this](const QString &t) { showMessage(t); });
     Picture1()->setFocus();
 }
 
@@ -144,6 +147,14 @@ void Form1::changeEvent(QEvent *event)
     if (event->type() == QEvent::WindowTitleChange)
         m_caption = windowTitle().toStdString();
     QWidget::changeEvent(event);
+}
+
+void Form1::closeEvent(QCloseEvent *event)
+{
+    if (m_animationFiles->maySetAside())
+        QWidget::closeEvent(event);
+    else
+        event->ignore();
 }
 
 void Form1::setMessagePresenter(MessagePresenter presenter) { m_presenter = std::move(presenter); }
@@ -226,8 +237,16 @@ void Form1::reportLoad(const QString &source, const Result<Loaded> &loaded)
         showMessage(toQString(kWrongFileType));
 }
 
+void Form1::openDropped(const QString &path)
+{
+    const std::string name = QFile::encodeName(path).toStdString();
+    AnimationFiles::isAnimationFile(name) ? m_animationFiles->openAnimationFile(name, path) : openPose(path);
+}
+
 void Form1::openPoseNamed(const std::string &path)
 {
+    if (AnimationFiles::isAnimationFile(path))
+        return m_animationFiles->openAnimationFile(path, toQString(SystemFile::printableName(path)));
     m_commonDialog.setFileName(QFile::decodeName(QByteArray::fromStdString(path)));
     reportLoad(toQString(SystemFile::printableName(path)), LoadPose(path));
 }

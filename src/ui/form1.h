@@ -17,6 +17,7 @@ class QLineEdit;
 
 namespace zelbrook {
 
+class AnimationFiles;
 class CanvasPosing;
 class CanvasWidget;
 class EditCommands;
@@ -72,10 +73,14 @@ public:
     void pastePose();
     // The same for a name given as the bytes the system holds, which need
     // not be UTF-8 text: a name from the command line.
+    // An animation file, told by its text or else its name, opens as one.
     void openPoseNamed(const std::string &path);
+    // A file dropped on the window: an animation, or else a pose file.
+    void openDropped(const QString &path);
 
     PoseDocument &document() { return m_document; }
     TimelineCommands &timeline() const { return *m_timeline; }
+    AnimationFiles &animationFiles() const { return *m_animationFiles; }
     const Pose &pose() const { return m_document.pose(); }
     // The tag of the last pose file saved or opened; nothing reads it.
     std::int16_t fileMagic() const { return m_fileMagic; }
@@ -89,6 +94,7 @@ public:
 
 protected:
     void changeEvent(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     enum class Loaded { Pose, WrongFileType };
@@ -109,6 +115,7 @@ private:
     CanvasPosing *m_posing = nullptr;
     EditCommands *m_editCommands = nullptr;
     TimelineCommands *m_timeline = nullptr;
+    AnimationFiles *m_animationFiles = nullptr;
     FileDialogControl m_commonDialog;
     Exporter m_exporter;
     MessagePresenter m_presenter;

@@ -43,17 +43,6 @@ bool hasColor(const QImage &image, QRgb color)
     return false;
 }
 
-// Three keys, the body turned a different way in each, the middle current.
-void threeKeys(ActiveWindow &w)
-{
-    for (const int angle : {10, 60, 120}) {
-        if (angle != 10)
-            w.keys(QKeySequence(Qt::CTRL | Qt::Key_K));
-        QVERIFY(w.slider("BodyangleScroll")->setValue(angle));
-    }
-    w.keys(QKeySequence(Qt::ALT | Qt::Key_Left));
-}
-
 } // namespace
 
 class TestTimeline : public QObject
@@ -166,7 +155,7 @@ private slots:
     void aKeyPictureIsDrawnOnlyWhenItsKeyChanges()
     {
         ActiveWindow w;
-        threeKeys(w);
+        w.makeThreeKeys();
         TimelineCells *cells = w.window->timeline().strip()->cells();
         cells->grab();
         const int drawn = cells->picturesDrawn();
@@ -181,7 +170,7 @@ private slots:
     void onionSkinOnlyOnScreen()
     {
         ActiveWindow w;
-        threeKeys(w);
+        w.makeThreeKeys();
         QVERIFY(hasColor(w.picture(), 0xFF8080));
         QVERIFY(hasColor(w.picture(), 0x8080FF));
         const QImage alone = Exporter().picture(w.window->document().figure(), kProgramCaption);
@@ -226,7 +215,7 @@ private slots:
     void anEditStopsPlaying()
     {
         ActiveWindow w;
-        threeKeys(w);
+        w.makeThreeKeys();
         w.window->Picture1()->setFocus();
         QTest::keyClick(w.window->Picture1(), Qt::Key_Space);
         QVERIFY(w.window->timeline().isPlaying());
