@@ -6,8 +6,10 @@
 #include "ui/timeline_commands.h"
 #include "ui/timeline_strip.h"
 
+#include <QProgressDialog>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTimer>
 
 using namespace zelbrook;
 
@@ -180,6 +182,20 @@ private slots:
         QCOMPARE(w.window->document().animation().keyCount(), std::size_t(2));
         QVERIFY(w.window->timeline().isShown());
         QVERIFY(w.messages.isEmpty());
+    }
+
+    // The progress box stops a long export, and no file is left.
+    void aCancelledExportLeavesNoFile()
+    {
+        QTemporaryDir dir;
+        ActiveWindow w;
+        w.keys(QKeySequence(Qt::CTRL | Qt::Key_K));
+        QVERIFY(w.window->document().setKeyTiming(1000, 1000, Ease::Linear));
+        w.answers = {dir.filePath("long.gif")};
+        QTimer::singleShot(100, [&w] { w.window->findChild<QProgressDialog *>()->cancel(); });
+        w.keys(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
+        QVERIFY2(w.messages.value(0).contains("stopped"), qPrintable(w.messages.value(0)));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList());
     }
 
     void videoWithoutFfmpegNamesTheOtherFormats()
