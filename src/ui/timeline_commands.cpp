@@ -55,10 +55,8 @@ TimelineCommands::TimelineCommands(PoseDocument &document, QWidget *window, QWid
         m_redraw();
     });
     m_document.addObserver([this](const FigureChange &) { stop(); });
-    m_document.addAnimationObserver([this](const AnimationChange &) {
-        stop();
-        updateState();
-    });
+    m_document.addAnimationObserver([this](const AnimationChange &change) { follow(change); });
+    connect(m_strip, &TimelineStrip::onionSkinChanged, this, [this] { m_redraw(); });
     connect(m_menu, &QMenu::aboutToShow, this, &TimelineCommands::updateState);
     canvas->installEventFilter(this);
     m_strip->cells()->installEventFilter(this);
@@ -143,6 +141,17 @@ std::vector<Ghost> TimelineCommands::ghosts() const
     if (current + 1 < animation.keyCount())
         ghosts.push_back({&animation.key(current + 1).figure, kNextKeyColor});
     return ghosts;
+}
+
+// A change of the keys around the current one changes its ghosts, which no
+// change of the figure redraws.
+void TimelineCommands::follow(const AnimationChange &change)
+{
+    using What = AnimationChange::What;
+    stop();
+    updateState();
+    if (isShown() && change.what != What::KeyFigure && change.what != What::KeyTiming && change.what != What::Playback)
+        m_redraw();
 }
 
 void TimelineCommands::updateState()

@@ -56,6 +56,7 @@ private:
     QAction *addCommand(const QString &text, const QKeySequence &keys, std::function<void()> run);
     void runKeyCommand(Status (PoseDocument::*command)());
     void goToKey(int offset);
+    void follow(const AnimationChange &change);
     void updateState();
     void showFrame();
 

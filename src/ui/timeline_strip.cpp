@@ -94,6 +94,7 @@ QWidget *TimelineStrip::timingRow()
     connect(m_ease, &QComboBox::currentIndexChanged, this, timing);
     connect(m_fps, &QSpinBox::valueChanged, this, [this] { takePlayback(); });
     connect(m_loop, &QCheckBox::toggled, this, [this] { takePlayback(); });
+    connect(m_onionSkin, &QCheckBox::toggled, this, &TimelineStrip::onionSkinChanged);
     return row;
 }
 

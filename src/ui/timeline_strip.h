@@ -39,6 +39,9 @@ public:
     // Shows the current key's first frame.
     void showCurrentFrame();
 
+signals:
+    void onionSkinChanged();
+
 private:
     QWidget *timingRow();
     QWidget *buttonRow(std::span<QAction *const> buttons);

@@ -173,6 +173,9 @@ private slots:
         w.makeThreeKeys();
         QVERIFY(hasColor(w.picture(), 0xFF8080));
         QVERIFY(hasColor(w.picture(), 0x8080FF));
+        w.keys(QKeySequence(Qt::ALT | Qt::Key_Right));
+        QVERIFY(!hasColor(w.picture(), 0x8080FF));
+        w.keys(QKeySequence(Qt::ALT | Qt::Key_Left));
         const QImage alone = Exporter().picture(w.window->document().figure(), kProgramCaption);
         w.keys(QKeySequence::Copy);
         QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32),
