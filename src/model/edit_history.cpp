@@ -10,18 +10,35 @@ namespace {
 
 bool sameFigure(const Figure &a, const Figure &b) { return fieldsThatDiffer(a, b).none(); }
 
+bool changesNothing(const DocumentStep &step)
+{
+    if (const auto *figure = std::get_if<FigureStep>(&step))
+        return sameFigure(figure->before, figure->after);
+    const auto &key = std::get<KeyStep>(step);
+    return key.edit.changesNothing() && key.currentBefore == key.currentAfter;
+}
+
 } // namespace
 
 EditHistory::EditHistory(std::size_t capacity)
     : m_capacity(std::max<std::size_t>(capacity, 1))
 {}
 
-void EditHistory::record(const Figure &before, const Figure &after, GestureKey gesture)
+bool EditHistory::extendsGesture(const DocumentStep &step, GestureKey gesture) const
 {
-    const bool continues = gesture != kNoGesture && gesture == m_openGesture && canUndo() && !canRedo();
-    if (continues) {
-        m_steps.back().after = after;
-        if (sameFigure(m_steps.back().before, after)) {
+    if (gesture == kNoGesture || gesture != m_openGesture || !canUndo() || canRedo())
+        return false;
+    const auto *last = std::get_if<FigureStep>(&m_steps.back());
+    const auto *next = std::get_if<FigureStep>(&step);
+    return last && next && last->key == next->key;
+}
+
+void EditHistory::record(const DocumentStep &step, GestureKey gesture)
+{
+    if (extendsGesture(step, gesture)) {
+        auto &last = std::get<FigureStep>(m_steps.back());
+        last.after = std::get<FigureStep>(step).after;
+        if (sameFigure(last.before, last.after)) {
             m_steps.pop_back();
             --m_done;
             m_openGesture = kNoGesture;
@@ -29,10 +46,10 @@ void EditHistory::record(const Figure &before, const Figure &after, GestureKey g
         return;
     }
     m_openGesture = kNoGesture;
-    if (sameFigure(before, after))
+    if (changesNothing(step))
         return;
     m_steps.erase(m_steps.begin() + static_cast<std::ptrdiff_t>(m_done), m_steps.end());
-    m_steps.push_back({before, after});
+    m_steps.push_back(step);
     if (m_steps.size() > m_capacity)
         m_steps.pop_front();
     m_done = m_steps.size();
@@ -41,22 +58,22 @@ void EditHistory::record(const Figure &before, const Figure &after, GestureKey g
 
 void EditHistory::endGesture() { m_openGesture = kNoGesture; }
 
-std::optional<Figure> EditHistory::undo()
+const DocumentStep *EditHistory::undo()
 {
     m_openGesture = kNoGesture;
     if (!canUndo())
-        return std::nullopt;
+        return nullptr;
     --m_done;
-    return m_steps[m_done].before;
+    return &m_steps[m_done];
 }
 
-std::optional<Figure> EditHistory::redo()
+const DocumentStep *EditHistory::redo()
 {
     m_openGesture = kNoGesture;
     if (!canRedo())
-        return std::nullopt;
+        return nullptr;
     ++m_done;
-    return m_steps[m_done - 1].after;
+    return &m_steps[m_done - 1];
 }
 
 } // namespace zelbrook

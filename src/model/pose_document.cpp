@@ -1,5 +1,6 @@
 #include "pose_document.h"
 
+#include <algorithm>
 #include <cassert>
 #include <cmath>
 #include <utility>
@@ -15,48 +16,187 @@ bool sameValue(double a, double b) { return a == b || (std::isnan(a) && std::isn
 
 void PoseDocument::addObserver(Observer observer) { m_observers.push_back(std::move(observer)); }
 
+void PoseDocument::addAnimationObserver(AnimationObserver observer)
+{
+    m_animationObservers.push_back(std::move(observer));
+}
+
 void PoseDocument::setPosition(FieldId field, std::int16_t position, const void *source, GestureKey gesture)
 {
-    Figure changed = m_figure;
+    Figure changed = figure();
     poseField(field).store(changed, position);
     setFigure(changed, ChangeKind::Edit, source, gesture);
 }
 
-void PoseDocument::setFigure(const Figure &figure, ChangeKind kind, const void *source, GestureKey gesture)
+void PoseDocument::setFigure(const Figure &after, ChangeKind kind, const void *source, GestureKey gesture)
 {
-    const FieldSet fields = fieldsThatDiffer(m_figure, figure);
-    if (kind != ChangeKind::Restore)
-        m_history.record(m_figure, figure, gesture);
-    m_figure = figure;
-    // A load and a reset rewrite the read-outs even where no value changed.
-    if (fields.any() || kind == ChangeKind::Load || kind == ChangeKind::Reset)
-        tell({fields, kind, source});
+    const AnimationEdit edit = AnimationEdit::changeKey(m_animation, m_current, currentKeyWith(after));
+    const FigureStep step{m_current, figure(), after};
+    if (kind == ChangeKind::Restore)
+        (void)apply(edit, m_current, {kind, source});
+    else
+        (void)apply(edit, m_current, {kind, source, step, gesture});
 }
 
-bool PoseDocument::undo()
+Status PoseDocument::addKey()
 {
-    const std::optional<Figure> before = m_history.undo();
-    restore(before);
-    return before.has_value();
+    const KeyStep step{AnimationEdit::insertKey(m_current + 1, m_animation.key(m_current)), m_current, m_current + 1};
+    return applyStep(step);
 }
 
-bool PoseDocument::redo()
+Status PoseDocument::deleteKey()
 {
-    const std::optional<Figure> after = m_history.redo();
-    restore(after);
-    return after.has_value();
+    const std::size_t after = std::min(m_current, m_animation.keyCount() - 2);
+    return applyStep({AnimationEdit::removeKey(m_animation, m_current), m_current, after});
 }
 
-void PoseDocument::restore(const std::optional<Figure> &figure)
+bool PoseDocument::canMoveKey(Direction direction) const
 {
-    if (figure)
-        setFigure(*figure, ChangeKind::Restore);
+    return direction == Direction::Earlier ? m_current > 0 : m_current + 1 < m_animation.keyCount();
 }
 
-void PoseDocument::tell(const FigureChange &change) const
+Status PoseDocument::moveKey(Direction direction)
 {
+    if (!canMoveKey(direction))
+        return Error{direction == Direction::Earlier ? "the first key cannot move earlier"
+                                                     : "the last key cannot move later"};
+    const std::size_t to = direction == Direction::Earlier ? m_current - 1 : m_current + 1;
+    return applyStep({AnimationEdit::moveKey(m_current, to), m_current, to});
+}
+
+Status PoseDocument::setKeyTiming(int hold, int tweens, Ease ease)
+{
+    Key key = m_animation.key(m_current);
+    key.hold = hold;
+    key.tweens = tweens;
+    key.ease = ease;
+    return applyStep({AnimationEdit::changeKey(m_animation, m_current, key), m_current, m_current});
+}
+
+Status PoseDocument::setPlayback(const Playback &playback)
+{
+    return applyStep({AnimationEdit::changePlayback(m_animation, playback), m_current, m_current});
+}
+
+void PoseDocument::setCurrentKey(std::size_t index)
+{
+    if (index >= m_animation.keyCount() || index == m_current)
+        return;
+    const Figure before = figure();
+    m_current = index;
+    tell({AnimationChange::What::CurrentKey, index});
+    showFigure(before, ChangeKind::Restore, nullptr);
+}
+
+void PoseDocument::replaceAnimation(const Animation &animation)
+{
+    const Figure before = figure();
+    m_animation = animation;
+    m_current = 0;
+    ++m_revision;
+    clearHistory();
+    tell({AnimationChange::What::Whole});
+    showFigure(before, ChangeKind::Load, nullptr);
+}
+
+Status PoseDocument::applyStep(const KeyStep &step)
+{
+    endGesture();
+    return apply(step.edit, step.currentAfter, {ChangeKind::Edit, nullptr, step});
+}
+
+bool PoseDocument::undo() { return retrace(m_history.undo(), Retrace::Back); }
+
+bool PoseDocument::redo() { return retrace(m_history.redo(), Retrace::Again); }
+
+// Takes a step back or makes it again, with the current key it had.
+bool PoseDocument::retrace(const DocumentStep *step, Retrace way)
+{
+    if (!step)
+        return false;
+    const bool back = way == Retrace::Back;
+    if (const auto *change = std::get_if<FigureStep>(step)) {
+        setCurrentKey(change->key);
+        setFigure(back ? change->before : change->after, ChangeKind::Restore);
+    } else {
+        const auto &keys = std::get<KeyStep>(*step);
+        [[maybe_unused]] const Status applied =
+            apply(back ? keys.edit.inverse() : keys.edit, back ? keys.currentBefore : keys.currentAfter, {});
+        assert(applied);
+    }
+    return true;
+}
+
+// The edit changes the animation or nothing. The step is in the history
+// before anyone is told, so that observers see what can be undone.
+Status PoseDocument::apply(const AnimationEdit &edit, std::size_t current, const Told &told)
+{
+    const Figure before = figure();
+    if (Status applied = edit.applyTo(m_animation); !applied)
+        return applied;
+    if (told.step)
+        m_history.record(*told.step, told.gesture);
+    const bool moved = current != m_current;
+    m_current = current;
+    if (!edit.changesNothing())
+        ++m_revision;
+    tellEdit(edit);
+    if (moved)
+        tell({AnimationChange::What::CurrentKey, current});
+    showFigure(before, told.kind, told.source);
+    return {};
+}
+
+void PoseDocument::tellEdit(const AnimationEdit &edit) const
+{
+    using What = AnimationChange::What;
+    switch (edit.kind()) {
+    case AnimationEdit::Kind::ChangeKey: {
+        const Key &before = edit.keyBefore();
+        const Key &after = edit.keyAfter();
+        if (before.figure != after.figure)
+            tell({What::KeyFigure, edit.index()});
+        if (before.hold != after.hold || before.tweens != after.tweens || before.ease != after.ease)
+            tell({What::KeyTiming, edit.index()});
+        break;
+    }
+    case AnimationEdit::Kind::InsertKey:
+        tell({What::KeyInserted, edit.index()});
+        break;
+    case AnimationEdit::Kind::RemoveKey:
+        tell({What::KeyRemoved, edit.index()});
+        break;
+    case AnimationEdit::Kind::MoveKey:
+        tell({What::KeyMoved, edit.index(), edit.destination()});
+        break;
+    case AnimationEdit::Kind::ChangePlayback:
+        tell({What::Playback});
+        break;
+    }
+}
+
+void PoseDocument::tell(const AnimationChange &change) const
+{
+    for (const AnimationObserver &observer : m_animationObservers)
+        observer(change);
+}
+
+// A load and a reset rewrite the read-outs even where no value changed.
+void PoseDocument::showFigure(const Figure &before, ChangeKind kind, const void *source) const
+{
+    const FieldSet fields = fieldsThatDiffer(before, figure());
+    if (!fields.any() && kind != ChangeKind::Load && kind != ChangeKind::Reset)
+        return;
+    const FigureChange change{fields, kind, source};
     for (const Observer &observer : m_observers)
         observer(change);
+}
+
+Key PoseDocument::currentKeyWith(const Figure &figure) const
+{
+    Key key = m_animation.key(m_current);
+    key.figure = figure;
+    return key;
 }
 
 FieldSet fieldsThatDiffer(const Figure &before, const Figure &after)

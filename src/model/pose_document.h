@@ -1,5 +1,6 @@
 #pragma once
 
+#include "animation.h"
 #include "edit_history.h"
 #include "figure.h"
 #include "pose_field.h"
@@ -7,6 +8,7 @@
 #include <bitset>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace zelbrook {
@@ -26,21 +28,40 @@ struct FigureChange {
     const void *source;
 };
 
-// The figure being edited, the one way to change it, and the history of its
-// changes. Every change tells the observers, once, which fields it touched;
-// a change that touches nothing tells no one. Every change but a restore is
-// a step of the history, or part of one: changes under the same gesture key
-// (the slider being dragged, say) make one step.
+// What changed in the animation besides the figure on show.
+struct AnimationChange {
+    enum class What { KeyFigure, KeyTiming, KeyInserted, KeyRemoved, KeyMoved, Playback, CurrentKey, Whole };
+    What what;
+    // The key concerned; for a move, where the key was.
+    std::size_t key = 0;
+    // Where a moved key went.
+    std::size_t destination = 0;
+};
+
+// The animation being edited with its current key, the one way to change
+// either, and the history of the changes. The figure is the current key's:
+// every change of it tells the observers, once, which fields it touched; a
+// change that touches nothing tells no one. Every change but a restore and
+// a choice of the current key is a step of the history, or part of one:
+// changes under the same gesture key (the slider being dragged, say) make
+// one step. Undo and redo put back the current key of the step as well.
 class PoseDocument
 {
 public:
     using Observer = std::function<void(const FigureChange &change)>;
+    using AnimationObserver = std::function<void(const AnimationChange &change)>;
     using GestureKey = EditHistory::GestureKey;
+    enum class Direction { Earlier, Later };
 
-    const Figure &figure() const { return m_figure; }
-    const Pose &pose() const { return m_figure.pose; }
+    const Animation &animation() const { return m_animation; }
+    std::size_t currentKey() const { return m_current; }
+    const Figure &figure() const { return m_animation.key(m_current).figure; }
+    const Pose &pose() const { return figure().pose; }
+    // Grows at every change of the animation, undo and redo included.
+    std::uint64_t revision() const { return m_revision; }
 
     void addObserver(Observer observer);
+    void addAnimationObserver(AnimationObserver observer);
 
     // One field, from a position of its slider.
     void setPosition(FieldId field, std::int16_t position, const void *source = nullptr,
@@ -49,8 +70,24 @@ public:
     void setFigure(const Figure &figure, ChangeKind kind, const void *source = nullptr,
                    GestureKey gesture = EditHistory::kNoGesture);
 
-    // Puts back the figure from before the last step, or from after the
-    // step last undone; false when there is none.
+    // A copy of the current key right after it, which becomes current.
+    Status addKey();
+    // The current key goes; the one after it, or the new last, is current.
+    Status deleteKey();
+    // The current key swaps places with its neighbour and stays current.
+    Status moveKey(Direction direction);
+    bool canDeleteKey() const { return m_animation.keyCount() > 1; }
+    bool canMoveKey(Direction direction) const;
+    // The current key's hold, in-betweens and ease.
+    Status setKeyTiming(int hold, int tweens, Ease ease);
+    Status setPlayback(const Playback &playback);
+    // Which key is edited; not a step. An index past the last is ignored.
+    void setCurrentKey(std::size_t index);
+    // A whole new animation, its first key current, with a fresh history.
+    void replaceAnimation(const Animation &animation);
+
+    // Puts back what was there before the last step, or after the step last
+    // undone; false when there is none.
     bool undo();
     bool redo();
     bool canUndo() const { return m_history.canUndo(); }
@@ -61,12 +98,28 @@ public:
     void clearHistory() { m_history = EditHistory(); }
 
 private:
-    void tell(const FigureChange &change) const;
-    void restore(const std::optional<Figure> &figure);
+    // How an applied edit is told and recorded.
+    struct Told {
+        ChangeKind kind = ChangeKind::Restore;
+        const void *source = nullptr;
+        std::optional<DocumentStep> step = std::nullopt;
+        GestureKey gesture = EditHistory::kNoGesture;
+    };
+    Status apply(const AnimationEdit &edit, std::size_t current, const Told &told);
+    enum class Retrace { Back, Again };
+    bool retrace(const DocumentStep *step, Retrace way);
+    Status applyStep(const KeyStep &step);
+    void tellEdit(const AnimationEdit &edit) const;
+    void tell(const AnimationChange &change) const;
+    void showFigure(const Figure &before, ChangeKind kind, const void *source) const;
+    Key currentKeyWith(const Figure &figure) const;
 
-    Figure m_figure;
+    Animation m_animation;
+    std::size_t m_current = 0;
+    std::uint64_t m_revision = 0;
     EditHistory m_history;
     std::vector<Observer> m_observers;
+    std::vector<AnimationObserver> m_animationObservers;
 };
 
 // The fields in which two figures differ.

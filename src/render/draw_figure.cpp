@@ -27,26 +27,36 @@ void drawSegment(Canvas &canvas, Point from, Point to, std::optional<Color> colo
 void drawFigure(const Pose &pose, Canvas &canvas, std::string_view caption)
 {
     canvas.Cls();
+    drawLimbsAndHead(pose, canvas);
+    drawCaptions(pose, canvas, caption);
+}
 
+void drawLimbsAndHead(const Pose &pose, Canvas &canvas, std::optional<Color> color)
+{
     const Joints j = ComputeJoints(pose);
     const Point hip{pose.hipX, pose.hipY};
 
-    // Body and legs are always black; arms and head use the foreground colour.
-    drawSegment(canvas, hip, j.neck, kBlack);
-    drawSegment(canvas, hip, j.lKnee, kBlack);
-    drawSegment(canvas, hip, j.rKnee, kBlack);
-    drawSegment(canvas, j.lKnee, j.lFoot, kBlack);
-    drawSegment(canvas, j.rKnee, j.rFoot, kBlack);
-    drawSegment(canvas, j.shoulder, j.lElbow);
-    drawSegment(canvas, j.shoulder, j.rElbow);
-    drawSegment(canvas, j.lElbow, j.lHand);
-    drawSegment(canvas, j.rElbow, j.rHand);
+    // Body and legs are always black; arms and head use the foreground
+    // colour. A figure in a colour of its own is all in that colour.
+    const std::optional<Color> body = color ? color : kBlack;
+    drawSegment(canvas, hip, j.neck, body);
+    drawSegment(canvas, hip, j.lKnee, body);
+    drawSegment(canvas, hip, j.rKnee, body);
+    drawSegment(canvas, j.lKnee, j.lFoot, body);
+    drawSegment(canvas, j.rKnee, j.rFoot, body);
+    drawSegment(canvas, j.shoulder, j.lElbow, color);
+    drawSegment(canvas, j.shoulder, j.rElbow, color);
+    drawSegment(canvas, j.lElbow, j.lHand, color);
+    drawSegment(canvas, j.rElbow, j.rHand, color);
 
     for (const HeadPair &pair : ComputeHeadOutline(pose, j.headCentre)) {
-        canvas.PSet(toCanvas(clampFarPoint(pair.first)));
-        canvas.PSet(toCanvas(clampFarPoint(pair.opposite)));
+        canvas.PSet(toCanvas(clampFarPoint(pair.first)), color);
+        canvas.PSet(toCanvas(clampFarPoint(pair.opposite)), color);
     }
+}
 
+void drawCaptions(const Pose &pose, Canvas &canvas, std::string_view caption)
+{
     if (pose.headRadius > 90) {
         canvas.setCurrentX(350);
         canvas.setCurrentY(30);

@@ -30,6 +30,7 @@ EditCommands::EditCommands(PoseDocument &document, QWidget *window, QWidget *can
     addCommand(tr("Copy pose as text"), {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)}, m_side.copyPoseText);
     m_paste = addCommand(tr("Paste pose"), {QKeySequence(Qt::CTRL | Qt::Key_V)}, m_side.pastePose);
     m_document.addObserver([this](const FigureChange &) { updateHistoryState(); });
+    m_document.addAnimationObserver([this](const AnimationChange &) { updateHistoryState(); });
     connect(m_menu, &QMenu::aboutToShow, this, &EditCommands::updateState);
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &EditCommands::updateState);
     canvas->setContextMenuPolicy(Qt::DefaultContextMenu);

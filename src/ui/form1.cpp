@@ -1,10 +1,13 @@
 #include "form1.h"
 
 #include "accessible_names.h"
+#include "animation_files.h"
 #include "canvas_posing.h"
 #include "edit_commands.h"
+#include "file_command.h"
 #include "pose_file_drop.h"
 #include "slider_panel.h"
+#include "timeline_commands.h"
 #include "window_controls.h"
 
 #include "model/program_info.h"
@@ -16,8 +19,9 @@
 #include "platform/system_file.h"
 #include "posefile/pose_reader.h"
 #include "posefile/pose_writer.h"
-#include "render/draw_figure.h"
+#include "render/draw_scene.h"
 
+#include <QCloseEvent>
 #include <QEvent>
 #include <QFile>
 #include <QLineEdit>
@@ -39,16 +43,9 @@ QFont windowFont()
     return font;
 }
 
-using Mode = FileDialogControl::DialogRequest::Mode;
+using Mode = FileCommand::Mode;
 
 } // namespace
-
-// The settings one file command gives the dialog before showing it.
-struct Form1::FileCommand {
-    const char *filter;
-    const char *fileName; // null: offer whatever the dialog holds
-    Mode mode;
-};
 
 Form1::Form1(QWidget *parent)
     : QWidget(parent)
@@ -66,7 +63,7 @@ Form1::Form1(QWidget *parent)
     m_document.addObserver([this](const FigureChange &) { DrawMan(); });
     connect(Picture1(), &CanvasWidget::gotFocus, this, &Form1::Picture1_GotFocus);
     m_posing = new CanvasPosing(m_document, Picture1());
-    new PoseFileDrop(this, [this](const QString &path) { openPose(path); });
+    new PoseFileDrop(this, [this](const QString &path) { openDropped(path); });
     bindCommands();
     applyAccessibleNames(*m_controls);
     Form_Load();
@@ -74,6 +71,8 @@ Form1::Form1(QWidget *parent)
     m_editCommands = new EditCommands(m_document, this, Picture1(),
                                       {[this] { newPose(); }, [this] { copyPoseText(); }, [this] { pastePose(); },
                                        [] { return !Clipboard::text().value_or(QString()).isEmpty(); }});
+    m_timeline = new TimelineCommands(m_document, this, Picture1(), m_editCommands->menu(), [this] { DrawMan(); });
+    m_animationFiles = new AnimationFiles(m_document, *m_timeline, this, [this](const QString &t) { showMessage(t); });
     Picture1()->setFocus();
 }
 
@@ -112,10 +111,9 @@ QLineEdit *Form1::display(std::string_view name) const { return findChild<QLineE
 
 void Form1::DrawMan()
 {
-    RasterCanvas &canvas = Picture1()->canvas();
-    canvas.setDrawWidth(m_document.figure().penWidth);
-    drawFigure(m_document.pose(), canvas, m_caption);
-    describeCanvas(Picture1(), m_document.figure());
+    const Figure &figure = m_timeline ? m_timeline->shownFigure() : m_document.figure();
+    drawScene(figure, m_timeline ? m_timeline->ghosts() : std::vector<Ghost>(), Picture1()->canvas(), m_caption);
+    describeCanvas(Picture1(), figure);
     Picture1()->update();
 }
 
@@ -148,6 +146,14 @@ void Form1::changeEvent(QEvent *event)
     QWidget::changeEvent(event);
 }
 
+void Form1::closeEvent(QCloseEvent *event)
+{
+    if (m_animationFiles->maySetAside())
+        QWidget::closeEvent(event);
+    else
+        event->ignore();
+}
+
 void Form1::setMessagePresenter(MessagePresenter presenter) { m_presenter = std::move(presenter); }
 
 void Form1::showMessage(const QString &text)
@@ -156,21 +162,6 @@ void Form1::showMessage(const QString &text)
         m_presenter(text);
     else
         MessageBox::show(this, text);
-}
-
-// The dialog pattern of the three file commands. The control keeps what it
-// is not told, so the open dialog offers the last confirmed path.
-std::optional<QString> Form1::askForPath(const FileCommand &command)
-{
-    m_commonDialog.setFilter(QString::fromLatin1(command.filter));
-    if (command.fileName)
-        m_commonDialog.setFileName(QString::fromLatin1(command.fileName));
-    m_commonDialog.setInitDir(FileDialogControl::programFolder());
-    m_commonDialog.setCancelError(true);
-    const auto result = command.mode == Mode::Save ? m_commonDialog.ShowSave() : m_commonDialog.ShowOpen();
-    if (result == FileDialogControl::DialogResult::Cancelled)
-        return std::nullopt;
-    return m_commonDialog.FileName();
 }
 
 // Both exports switch the canvas's persistent image on and redraw, as the
@@ -189,14 +180,14 @@ void Form1::copyPicture()
 void Form1::savePicture()
 {
     static constexpr FileCommand kSaveBitmap{"Bitmap (*.bmp) | *.bmp", "zelbrook.bmp", Mode::Save};
-    if (const auto path = askForPath(kSaveBitmap))
+    if (const auto path = kSaveBitmap.ask(m_commonDialog))
         reportSave(*path, SaveBitmap(*path), tr("the picture"));
 }
 
 void Form1::savePose()
 {
     static constexpr FileCommand kSavePose{"ZBK (*.zbk) | *.zbk", "zelbrook.zbk", Mode::Save};
-    if (const auto path = askForPath(kSavePose))
+    if (const auto path = kSavePose.ask(m_commonDialog))
         reportSave(*path, SavePose(*path), tr("the pose"));
 }
 
@@ -211,7 +202,7 @@ void Form1::reportSave(const QString &path, const Status &saved, const QString &
 void Form1::Command4_Click()
 {
     static constexpr FileCommand kOpenPose{"zbk (*.zbk) | *.zbk", nullptr, Mode::Open};
-    if (const auto path = askForPath(kOpenPose))
+    if (const auto path = kOpenPose.ask(m_commonDialog))
         openPose(*path);
 }
 
@@ -243,8 +234,16 @@ void Form1::reportLoad(const QString &source, const Result<Loaded> &loaded)
         showMessage(toQString(kWrongFileType));
 }
 
+void Form1::openDropped(const QString &path)
+{
+    const std::string name = QFile::encodeName(path).toStdString();
+    AnimationFiles::isAnimationFile(name) ? m_animationFiles->openAnimationFile(name, path) : openPose(path);
+}
+
 void Form1::openPoseNamed(const std::string &path)
 {
+    if (AnimationFiles::isAnimationFile(path))
+        return m_animationFiles->openAnimationFile(path, toQString(SystemFile::printableName(path)));
     m_commonDialog.setFileName(QFile::decodeName(QByteArray::fromStdString(path)));
     reportLoad(toQString(SystemFile::printableName(path)), LoadPose(path));
 }

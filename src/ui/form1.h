@@ -17,11 +17,13 @@ class QLineEdit;
 
 namespace zelbrook {
 
+class AnimationFiles;
 class CanvasPosing;
 class CanvasWidget;
 class EditCommands;
 class Slider;
 class SliderPanel;
+class TimelineCommands;
 class WindowControls;
 
 // The editor's one window. It owns the pose document, the canvas, the
@@ -71,9 +73,14 @@ public:
     void pastePose();
     // The same for a name given as the bytes the system holds, which need
     // not be UTF-8 text: a name from the command line.
+    // An animation file, told by its text or else its name, opens as one.
     void openPoseNamed(const std::string &path);
+    // A file dropped on the window: an animation, or else a pose file.
+    void openDropped(const QString &path);
 
     PoseDocument &document() { return m_document; }
+    TimelineCommands &timeline() const { return *m_timeline; }
+    AnimationFiles &animationFiles() const { return *m_animationFiles; }
     const Pose &pose() const { return m_document.pose(); }
     // The tag of the last pose file saved or opened; nothing reads it.
     std::int16_t fileMagic() const { return m_fileMagic; }
@@ -87,13 +94,11 @@ public:
 
 protected:
     void changeEvent(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     enum class Loaded { Pose, WrongFileType };
-    struct FileCommand;
-
     void bindCommands();
-    std::optional<QString> askForPath(const FileCommand &command);
     Status SavePose(const QString &path);
     Result<Loaded> LoadPose(const std::string &path);
     Result<Loaded> takePoseText(std::string_view text);
@@ -109,6 +114,8 @@ private:
     SliderPanel *m_sliders = nullptr;
     CanvasPosing *m_posing = nullptr;
     EditCommands *m_editCommands = nullptr;
+    TimelineCommands *m_timeline = nullptr;
+    AnimationFiles *m_animationFiles = nullptr;
     FileDialogControl m_commonDialog;
     Exporter m_exporter;
     MessagePresenter m_presenter;

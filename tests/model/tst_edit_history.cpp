@@ -36,6 +36,25 @@ int numberOf(const Figure &figure)
     return -1;
 }
 
+void record(EditHistory &history, const Figure &before, const Figure &after,
+            EditHistory::GestureKey gesture = EditHistory::kNoGesture)
+{
+    history.record(FigureStep{0, before, after}, gesture);
+}
+
+// The figure an undo puts back, or a redo makes again.
+std::optional<Figure> undo(EditHistory &history)
+{
+    const DocumentStep *step = history.undo();
+    return step ? std::optional(std::get<FigureStep>(*step).before) : std::nullopt;
+}
+
+std::optional<Figure> redo(EditHistory &history)
+{
+    const DocumentStep *step = history.redo();
+    return step ? std::optional(std::get<FigureStep>(*step).after) : std::nullopt;
+}
+
 } // namespace
 
 class TestEditHistory : public QObject
@@ -84,7 +103,7 @@ private slots:
         Figure figure = numbered(0);
         for (const QString &step : script.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
             if (step == QLatin1String("u") || step == QLatin1String("R")) {
-                const auto restored = step == QLatin1String("u") ? history.undo() : history.redo();
+                const auto restored = step == QLatin1String("u") ? undo(history) : redo(history);
                 if (restored)
                     figure = *restored;
             } else if (step == QLatin1String("e")) {
@@ -94,7 +113,7 @@ private slots:
                 const Figure after = numbered(step.mid(1, gesture ? step.size() - 2 : -1).toInt());
                 // Two distinct addresses stand for two gestures.
                 static const char keys[2] = {};
-                history.record(figure, after, gesture ? &keys[step.back() == QLatin1Char('b')] : nullptr);
+                record(history, figure, after, gesture ? &keys[step.back() == QLatin1Char('b')] : nullptr);
                 figure = after;
             }
         }
@@ -103,9 +122,9 @@ private slots:
 
         QStringList trail;
         while (history.canUndo())
-            trail << QString::number(numberOf(*history.undo()));
+            trail << QString::number(numberOf(*undo(history)));
         QCOMPARE(trail.join(QLatin1Char(' ')), undone);
-        QVERIFY(!history.undo());
+        QVERIFY(!undo(history));
     }
 
     void keepsTheLatestThousandSteps_data()
@@ -128,10 +147,10 @@ private slots:
 
         EditHistory history;
         for (int n = 1; n <= recorded; ++n)
-            history.record(numbered(n - 1), numbered(n));
+            record(history, numbered(n - 1), numbered(n));
         int undone = 0;
         std::optional<Figure> last;
-        while (const auto restored = history.undo()) {
+        while (const auto restored = undo(history)) {
             last = restored;
             ++undone;
         }
@@ -139,7 +158,7 @@ private slots:
         QCOMPARE(numberOf(*last), oldest);
         // Every step can be redone again, up to the newest figure.
         int redone = 0;
-        while (const auto restored = history.redo()) {
+        while (const auto restored = redo(history)) {
             last = restored;
             ++redone;
         }
@@ -151,10 +170,10 @@ private slots:
     {
         EditHistory history(2);
         for (int n = 1; n <= 5; ++n)
-            history.record(numbered(n - 1), numbered(n));
+            record(history, numbered(n - 1), numbered(n));
         QCOMPARE(history.stepCount(), std::size_t(2));
-        QCOMPARE(numberOf(*history.undo()), 4);
-        QCOMPARE(numberOf(*history.undo()), 3);
+        QCOMPARE(numberOf(*undo(history)), 4);
+        QCOMPARE(numberOf(*undo(history)), 3);
         QVERIFY(!history.canUndo());
     }
 };

@@ -24,6 +24,42 @@ QStringList names(std::span<const PoseField *const> fields)
 
 Figure startFigure() { return Figure{Pose::defaults(kCanvasWidth)}; }
 
+struct DocumentState {
+    Playback playback;
+    std::vector<Key> keys;
+    std::size_t current;
+    bool operator==(const DocumentState &) const = default;
+};
+
+DocumentState stateOf(const PoseDocument &document)
+{
+    return {document.animation().playback(), document.animation().keys(), document.currentKey()};
+}
+
+// One word of a script: a key operation, "pN" to turn the body by N
+// positions, "kN" to make key N current, "t" for a new timing, "f" for
+// 30 fps without loop.
+bool perform(PoseDocument &document, const QString &word)
+{
+    using Direction = PoseDocument::Direction;
+    const int n = word.mid(1).toInt();
+    if (word == "add")
+        return document.addKey().ok();
+    if (word == "del")
+        return document.deleteKey().ok();
+    if (word == "earlier" || word == "later")
+        return document.moveKey(word == "earlier" ? Direction::Earlier : Direction::Later).ok();
+    if (word == "t")
+        return document.setKeyTiming(7, 3, Ease::Smooth).ok();
+    if (word == "f")
+        return document.setPlayback({30, false}).ok();
+    if (word.startsWith('k'))
+        document.setCurrentKey(std::size_t(n));
+    else
+        document.setPosition(FieldId::BodyAngle, std::int16_t(n));
+    return word.startsWith('p');
+}
+
 } // namespace
 
 class TestPoseDocument : public QObject
@@ -66,6 +102,76 @@ private slots:
         QCOMPARE(document.pose().bodyAngle, 60 / 57.3);
         QVERIFY(told[2].fields[std::size_t(FieldId::PenWidth)]);
         QCOMPARE(document.figure().penWidth, 5);
+    }
+
+    // Every step undone puts back the exact animation and current key from
+    // before it; redoing them all gives the end state again.
+    void keyOperationsUndoExactly_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<int>("steps");
+        QTest::addColumn<int>("keys");
+        QTest::addColumn<int>("current");
+
+        QTest::newRow("add key") << "add" << 1 << 2 << 1;
+        QTest::newRow("pose two keys") << "p10 add p20" << 3 << 2 << 1;
+        QTest::newRow("pose an earlier key") << "add add k0 p5" << 3 << 3 << 0;
+        QTest::newRow("delete the last key") << "add add del" << 3 << 2 << 1;
+        QTest::newRow("delete a middle key") << "add add k1 del" << 3 << 2 << 1;
+        QTest::newRow("the only key stays") << "del" << 0 << 1 << 0;
+        QTest::newRow("move earlier") << "add p30 earlier" << 3 << 2 << 0;
+        QTest::newRow("move later") << "add add k0 p7 later later" << 5 << 3 << 2;
+        QTest::newRow("first cannot move earlier") << "earlier" << 0 << 1 << 0;
+        QTest::newRow("timing and playback") << "add t f" << 3 << 2 << 1;
+    }
+
+    void keyOperationsUndoExactly()
+    {
+        QFETCH(QString, script);
+        QFETCH(int, steps);
+        QFETCH(int, keys);
+        QFETCH(int, current);
+
+        PoseDocument document;
+        Figure exact = startFigure();
+        exact.pose.headWidth = 0.705;
+        document.setFigure(exact, ChangeKind::Load);
+        document.clearHistory();
+        std::vector<DocumentState> before;
+        for (const QString &word : script.split(' ')) {
+            const DocumentState state = stateOf(document);
+            if (perform(document, word))
+                before.push_back(state);
+        }
+        QCOMPARE(int(before.size()), steps);
+        QCOMPARE(int(document.animation().keyCount()), keys);
+        QCOMPARE(int(document.currentKey()), current);
+        const DocumentState end = stateOf(document);
+        for (auto state = before.rbegin(); state != before.rend(); ++state) {
+            document.setCurrentKey(document.animation().keyCount() - 1);
+            QVERIFY(document.undo());
+            QVERIFY(stateOf(document) == *state);
+        }
+        QVERIFY(!document.undo());
+        QCOMPARE(document.pose().headWidth, 0.705);
+        while (document.redo()) {
+        }
+        QVERIFY(stateOf(document) == end);
+    }
+
+    void observersHearWhichKeyChanged()
+    {
+        PoseDocument document;
+        std::vector<std::pair<AnimationChange::What, std::size_t>> told;
+        document.addAnimationObserver([&told](const AnimationChange &c) { told.emplace_back(c.what, c.key); });
+        using W = AnimationChange::What;
+        QVERIFY(document.addKey());
+        document.setPosition(FieldId::BodyAngle, 3);
+        QVERIFY(document.setKeyTiming(2, 0, Ease::Linear));
+        document.setCurrentKey(0);
+        const decltype(told) expected{
+            {W::KeyInserted, 1}, {W::CurrentKey, 1}, {W::KeyFigure, 1}, {W::KeyTiming, 1}, {W::CurrentKey, 0}};
+        QVERIFY(told == expected);
     }
 
     void aLoadRoundsOnlyWhatMoves_data()

@@ -2,6 +2,7 @@
 
 #include "platform/canvas_widget.h"
 #include "platform/slider.h"
+#include "ui/animation_files.h"
 #include "ui/form1.h"
 
 #include <QApplication>
@@ -27,14 +28,16 @@ struct Form1Fixture {
 
     Form1Fixture()
     {
-        window->CommonDialog1().setPresenter([this](const FileDialogControl::DialogRequest &request) {
+        const auto answer = [this](const FileDialogControl::DialogRequest &request) {
             requests.push_back(request);
             if (answers.empty())
                 return std::optional<QString>();
             const auto answer = answers.front();
             answers.erase(answers.begin());
             return answer;
-        });
+        };
+        window->CommonDialog1().setPresenter(answer);
+        window->animationFiles().setDialogPresenter(answer);
         window->setMessagePresenter([this](const QString &text) { messages << text; });
     }
 
@@ -81,6 +84,18 @@ struct ActiveWindow : Form1Fixture {
     }
 
     void keys(const QKeySequence &sequence) { QTest::keySequence(window.get(), sequence); }
+
+    // Three keys, the body turned 10, 60 and 120 positions in turn, the
+    // middle one current.
+    void makeThreeKeys()
+    {
+        for (const int angle : {10, 60, 120}) {
+            if (angle != 10)
+                keys(QKeySequence(Qt::CTRL | Qt::Key_K));
+            QVERIFY(window->slider("BodyangleScroll")->setValue(angle));
+        }
+        keys(QKeySequence(Qt::ALT | Qt::Key_Left));
+    }
 };
 
 } // namespace zelbrook

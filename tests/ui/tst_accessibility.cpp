@@ -121,7 +121,7 @@ private slots:
             const QString name = QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
             if (auto *label = qobject_cast<QLabel *>(widget))
                 QCOMPARE(name, label->text());
-            if (widget->focusPolicy() == Qt::NoFocus)
+            if (widget->focusPolicy() == Qt::NoFocus || !widget->isVisibleTo(f.window.get()))
                 continue;
             ++focusable;
             QVERIFY2(!name.isEmpty(), qPrintable(widget->objectName()));

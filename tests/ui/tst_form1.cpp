@@ -283,7 +283,7 @@ private slots:
         QStringList walked;
         QWidget *widget = f.window->Picture1();
         do {
-            if (widget->focusPolicy() & Qt::TabFocus)
+            if (widget->focusPolicy() & Qt::TabFocus && widget->isVisibleTo(f.window.get()))
                 walked << widget->objectName();
             widget = widget->nextInFocusChain();
         } while (widget != f.window->Picture1() && walked.size() < 100);
@@ -359,7 +359,7 @@ private slots:
     void everyTextFitsItsPlace()
     {
         Form1Fixture f;
-        for (QLabel *label : f.window->findChildren<QLabel *>())
+        for (QLabel *label : f.window->findChildren<QLabel *>(Qt::FindDirectChildrenOnly))
             QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(),
                      qPrintable(label->text()));
         // The slider stands over the right end of "Line width"; the text

@@ -1,0 +1,145 @@
+#include "timeline_cells.h"
+
+#include <QKeyEvent>
+#include <QPaintEvent>
+
+#include <QPainter>
+#include <algorithm>
+
+namespace zelbrook {
+
+namespace {
+
+constexpr int kMargin = 4;
+
+} // namespace
+
+TimelineCells::TimelineCells(PoseDocument &document, QWidget *parent)
+    : QWidget(parent)
+    , m_document(document)
+    , m_pictures(document.animation().keyCount())
+{
+    setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(tr("Keys"));
+    m_document.addAnimationObserver([this](const AnimationChange &change) { follow(change); });
+}
+
+void TimelineCells::follow(const AnimationChange &change)
+{
+    using What = AnimationChange::What;
+    const auto at = m_pictures.begin() + static_cast<std::ptrdiff_t>(change.key);
+    switch (change.what) {
+    case What::KeyFigure:
+        m_pictures[change.key] = QImage();
+        break;
+    case What::KeyInserted:
+        m_pictures.insert(at, QImage());
+        break;
+    case What::KeyRemoved:
+        m_pictures.erase(at);
+        break;
+    case What::KeyMoved: {
+        const auto to = m_pictures.begin() + static_cast<std::ptrdiff_t>(change.destination);
+        if (to > at)
+            std::rotate(at, at + 1, to + 1);
+        else
+            std::rotate(to, at, at + 1);
+        break;
+    }
+    case What::Whole:
+        m_pictures.assign(m_document.animation().keyCount(), QImage());
+        break;
+    case What::KeyTiming:
+    case What::Playback:
+    case What::CurrentKey:
+        break;
+    }
+    updateGeometry();
+    resize(sizeHint());
+    update();
+}
+
+QSize TimelineCells::sizeHint() const
+{
+    const int keys = static_cast<int>(m_pictures.size());
+    return {2 * kMargin + keys * kCellWidth + (keys - 1) * kGap, 2 * kMargin + kCellHeight};
+}
+
+QRect TimelineCells::cellRect(std::size_t key) const
+{
+    return {kMargin + static_cast<int>(key) * (kCellWidth + kGap), kMargin, kCellWidth, kCellHeight};
+}
+
+int TimelineCells::keyAt(const QPoint &point) const
+{
+    const int key = (point.x() - kMargin) / (kCellWidth + kGap);
+    if (point.x() < kMargin || key >= static_cast<int>(m_pictures.size()))
+        return -1;
+    return cellRect(static_cast<std::size_t>(key)).contains(point) ? key : -1;
+}
+
+// The picture is the exported one scaled down, so a cell shows what the
+// key exports as.
+const QImage &TimelineCells::pictureOf(std::size_t key)
+{
+    QImage &picture = m_pictures[key];
+    if (picture.isNull()) {
+        const QSize room(kCellWidth - 4, kCellHeight - 4);
+        picture = m_exporter.picture(m_document.animation().key(key).figure, "")
+                      .scaled(room, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        ++m_picturesDrawn;
+    }
+    return picture;
+}
+
+void TimelineCells::paintEvent(QPaintEvent *event)
+{
+    QPainter painter(this);
+    const Animation &animation = m_document.animation();
+    for (std::size_t key = 0; key < m_pictures.size(); ++key) {
+        const QRect cell = cellRect(key);
+        if (!event->rect().intersects(cell.adjusted(0, 0, kGap, 0)))
+            continue;
+        painter.drawImage(cell.topLeft() + QPoint(2, 2), pictureOf(key));
+        const bool current = key == m_document.currentKey();
+        painter.setPen(QPen(current ? palette().highlight().color() : palette().mid().color(), current ? 3 : 1));
+        painter.drawRect(cell.adjusted(0, 0, -1, -1));
+        if (key + 1 < m_pictures.size()) {
+            const QRect gap(cell.right() + 1, cell.top(), kGap, cell.height());
+            painter.setPen(palette().text().color());
+            painter.drawText(gap, Qt::AlignCenter, QString::number(animation.key(key).tweens));
+        }
+    }
+    if (hasFocus())
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+void TimelineCells::mousePressEvent(QMouseEvent *event)
+{
+    if (const int key = keyAt(event->position().toPoint()); key >= 0)
+        m_document.setCurrentKey(static_cast<std::size_t>(key));
+}
+
+void TimelineCells::keyPressEvent(QKeyEvent *event)
+{
+    const std::size_t current = m_document.currentKey();
+    const std::size_t last = m_document.animation().keyCount() - 1;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        m_document.setCurrentKey(current > 0 ? current - 1 : 0);
+        break;
+    case Qt::Key_Right:
+        m_document.setCurrentKey(std::min(current + 1, last));
+        break;
+    case Qt::Key_Home:
+        m_document.setCurrentKey(0);
+        break;
+    case Qt::Key_End:
+        m_document.setCurrentKey(last);
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+} // namespace zelbrook

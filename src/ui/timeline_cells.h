@@ -1,0 +1,52 @@
+#pragma once
+
+#include "export/exporter.h"
+#include "model/pose_document.h"
+
+#include <QImage>
+#include <QWidget>
+
+#include <functional>
+#include <vector>
+
+namespace zelbrook {
+
+// The row of keys: one cell a key with a small picture of its figure, the
+// current one framed, and between two cells the number of in-betweens. A
+// picture is drawn again only when its own key changes. A click on a cell
+// makes its key current; so do Left and Right, and Home and End.
+class TimelineCells : public QWidget
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kCellWidth = 64;
+    static constexpr int kCellHeight = 52;
+    static constexpr int kGap = 30;
+
+    explicit TimelineCells(PoseDocument &document, QWidget *parent = nullptr);
+
+    QSize sizeHint() const override;
+    // The cell under a point, or -1.
+    int keyAt(const QPoint &point) const;
+    QRect cellRect(std::size_t key) const;
+    // How many key pictures have been drawn so far.
+    int picturesDrawn() const { return m_picturesDrawn; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void follow(const AnimationChange &change);
+    const QImage &pictureOf(std::size_t key);
+
+    PoseDocument &m_document;
+    // A null image is a picture still to draw.
+    std::vector<QImage> m_pictures;
+    Exporter m_exporter;
+    int m_picturesDrawn = 0;
+};
+
+} // namespace zelbrook

@@ -1,0 +1,186 @@
+#include "timeline_commands.h"
+
+#include "animation_player.h"
+#include "timeline_cells.h"
+#include "timeline_strip.h"
+
+#include "platform/slider.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QWidget>
+
+namespace zelbrook {
+
+TimelineCommands::TimelineCommands(PoseDocument &document, QWidget *window, QWidget *canvas, QMenu *menu, Redraw redraw)
+    : QObject(window)
+    , m_document(document)
+    , m_window(window)
+    , m_menu(menu)
+    , m_redraw(std::move(redraw))
+    , m_windowSize(window->size())
+    , m_player(new AnimationPlayer(this))
+{
+    using Direction = PoseDocument::Direction;
+    m_menu->addSeparator();
+    m_show = addCommand(tr("Show timeline"), QKeySequence(Qt::CTRL | Qt::Key_T), [this] { setShown(!isShown()); });
+    m_add = addCommand(tr("Add key"), QKeySequence(Qt::CTRL | Qt::Key_K), [this] {
+        runKeyCommand(&PoseDocument::addKey);
+        setShown(true);
+    });
+    m_delete = addCommand(tr("Delete key"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_K),
+                          [this] { runKeyCommand(&PoseDocument::deleteKey); });
+    m_previous = addCommand(tr("Previous key"), QKeySequence(Qt::ALT | Qt::Key_Left), [this] { goToKey(-1); });
+    m_next = addCommand(tr("Next key"), QKeySequence(Qt::ALT | Qt::Key_Right), [this] { goToKey(1); });
+    m_earlier = addCommand(tr("Move key earlier"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_PageUp), [this] {
+        stop();
+        (void)m_document.moveKey(Direction::Earlier);
+    });
+    m_later = addCommand(tr("Move key later"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_PageDown), [this] {
+        stop();
+        (void)m_document.moveKey(Direction::Later);
+    });
+    m_play = addCommand(tr("Play"), QKeySequence(), [this] { isPlaying() ? stop() : play(); });
+    QAction *const buttons[] = {m_add, m_delete, m_previous, m_next, m_earlier, m_later, m_play};
+    m_strip = new TimelineStrip(m_document, buttons, window);
+    m_strip->setGeometry(0, m_windowSize.height(), m_windowSize.width(), TimelineStrip::kHeight);
+    m_strip->hide();
+
+    connect(m_player, &AnimationPlayer::frameShown, this, &TimelineCommands::showFrame);
+    connect(m_player, &AnimationPlayer::stopped, this, [this] {
+        m_play->setText(tr("Play"));
+        m_strip->showCurrentFrame();
+        m_redraw();
+    });
+    m_document.addObserver([this](const FigureChange &) { stop(); });
+    m_document.addAnimationObserver([this](const AnimationChange &change) { follow(change); });
+    connect(m_strip, &TimelineStrip::onionSkinChanged, this, [this] { m_redraw(); });
+    connect(m_menu, &QMenu::aboutToShow, this, &TimelineCommands::updateState);
+    canvas->installEventFilter(this);
+    m_strip->cells()->installEventFilter(this);
+    for (Slider *slider : window->findChildren<Slider *>())
+        slider->installEventFilter(this);
+    updateState();
+}
+
+TimelineCommands::~TimelineCommands() = default;
+
+QAction *TimelineCommands::addCommand(const QString &text, const QKeySequence &keys, std::function<void()> run)
+{
+    auto *action = new QAction(text, m_window);
+    action->setShortcut(keys);
+    action->setShortcutContext(Qt::WindowShortcut);
+    if (!keys.isEmpty())
+        action->setToolTip(text + QStringLiteral(" (") + keys.toString(QKeySequence::NativeText) + QLatin1Char(')'));
+    connect(action, &QAction::triggered, this, [run = std::move(run)] { run(); });
+    m_window->addAction(action);
+    m_menu->addAction(action);
+    return action;
+}
+
+void TimelineCommands::runKeyCommand(Status (PoseDocument::*command)())
+{
+    stop();
+    if (!(m_document.*command)())
+        QApplication::beep();
+}
+
+void TimelineCommands::goToKey(int offset)
+{
+    stop();
+    const std::size_t current = m_document.currentKey();
+    if (offset < 0 ? current > 0 : current + 1 < m_document.animation().keyCount())
+        m_document.setCurrentKey(offset < 0 ? current - 1 : current + 1);
+}
+
+bool TimelineCommands::isShown() const { return m_strip->isVisibleTo(m_window); }
+
+void TimelineCommands::setShown(bool shown)
+{
+    if (shown == isShown())
+        return;
+    m_strip->setVisible(shown);
+    m_window->setFixedSize(m_windowSize + QSize(0, shown ? TimelineStrip::kHeight : 0));
+    m_show->setText(shown ? tr("Hide timeline") : tr("Show timeline"));
+    if (!shown)
+        stop();
+    m_redraw();
+}
+
+bool TimelineCommands::isPlaying() const { return m_player->isPlaying(); }
+
+void TimelineCommands::play()
+{
+    const Animation &animation = m_document.animation();
+    m_player->play(animation, animation.firstFrameOf(m_document.currentKey()));
+    if (m_player->isPlaying())
+        m_play->setText(tr("Stop"));
+}
+
+void TimelineCommands::stop() { m_player->stop(); }
+
+void TimelineCommands::showFrame()
+{
+    m_strip->showFrame(m_player->frameIndex(), m_player->frameCount(), m_player->frameRef().key);
+    m_redraw();
+}
+
+const Figure &TimelineCommands::shownFigure() const { return isPlaying() ? m_player->figure() : m_document.figure(); }
+
+std::vector<Ghost> TimelineCommands::ghosts() const
+{
+    std::vector<Ghost> ghosts;
+    if (!isShown() || isPlaying() || !m_strip->onionSkin())
+        return ghosts;
+    const Animation &animation = m_document.animation();
+    const std::size_t current = m_document.currentKey();
+    if (current > 0)
+        ghosts.push_back({&animation.key(current - 1).figure, kPreviousKeyColor});
+    if (current + 1 < animation.keyCount())
+        ghosts.push_back({&animation.key(current + 1).figure, kNextKeyColor});
+    return ghosts;
+}
+
+// A change of the keys around the current one changes its ghosts, which no
+// change of the figure redraws.
+void TimelineCommands::follow(const AnimationChange &change)
+{
+    using What = AnimationChange::What;
+    stop();
+    updateState();
+    if (isShown() && change.what != What::KeyFigure && change.what != What::KeyTiming && change.what != What::Playback)
+        m_redraw();
+}
+
+void TimelineCommands::updateState()
+{
+    using Direction = PoseDocument::Direction;
+    const std::size_t keys = m_document.animation().keyCount();
+    m_add->setEnabled(keys < Animation::kMaximumKeys);
+    m_delete->setEnabled(m_document.canDeleteKey());
+    m_previous->setEnabled(m_document.currentKey() > 0);
+    m_next->setEnabled(m_document.currentKey() + 1 < keys);
+    m_earlier->setEnabled(m_document.canMoveKey(Direction::Earlier));
+    m_later->setEnabled(m_document.canMoveKey(Direction::Later));
+    m_play->setEnabled(m_document.animation().frameCount() > 1);
+}
+
+// Space plays from the canvas and the row of keys; a press on a slider
+// stops playing before the slider takes it.
+bool TimelineCommands::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonPress && qobject_cast<Slider *>(watched)) {
+        stop();
+    } else if (event->type() == QEvent::KeyPress && !qobject_cast<Slider *>(watched)) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_Space && key->modifiers() == Qt::NoModifier && !key->isAutoRepeat()) {
+            isPlaying() ? stop() : play();
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace zelbrook

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "model/pose_document.h"
+#include "render/draw_scene.h"
+
+#include <QObject>
+#include <QSize>
+
+#include <functional>
+#include <vector>
+
+class QAction;
+class QMenu;
+class QWidget;
+
+namespace zelbrook {
+
+class AnimationPlayer;
+class TimelineStrip;
+
+// The timeline's commands: showing and hiding the strip under the window's
+// controls, which makes the window taller by the strip's height and gives
+// back the window as it was; adding, deleting and moving keys; going to the
+// previous or next key; playing and stopping. Each has its key on the
+// window, a button on the strip, and a place in the canvas's context menu,
+// greyed out where it cannot act. Space plays or stops while the canvas or
+// the row of keys has the focus. Any change of the document, and a click on
+// a slider, stops playing.
+class TimelineCommands : public QObject
+{
+    Q_OBJECT
+
+public:
+    using Redraw = std::function<void()>;
+
+    TimelineCommands(PoseDocument &document, QWidget *window, QWidget *canvas, QMenu *menu, Redraw redraw);
+    ~TimelineCommands() override;
+
+    TimelineStrip *strip() const { return m_strip; }
+    bool isShown() const;
+    void setShown(bool shown);
+    bool isPlaying() const;
+    void play();
+    void stop();
+
+    // What the canvas shows: the frame on show while playing; otherwise the
+    // current key, under it the keys before and after it when the onion skin
+    // is on.
+    const Figure &shownFigure() const;
+    std::vector<Ghost> ghosts() const;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QAction *addCommand(const QString &text, const QKeySequence &keys, std::function<void()> run);
+    void runKeyCommand(Status (PoseDocument::*command)());
+    void goToKey(int offset);
+    void follow(const AnimationChange &change);
+    void updateState();
+    void showFrame();
+
+    PoseDocument &m_document;
+    QWidget *m_window;
+    QMenu *m_menu;
+    Redraw m_redraw;
+    QSize m_windowSize;
+    AnimationPlayer *m_player;
+    TimelineStrip *m_strip = nullptr;
+    QAction *m_show;
+    QAction *m_add;
+    QAction *m_delete;
+    QAction *m_previous;
+    QAction *m_next;
+    QAction *m_earlier;
+    QAction *m_later;
+    QAction *m_play;
+};
+
+} // namespace zelbrook

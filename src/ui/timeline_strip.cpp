@@ -1,0 +1,171 @@
+#include "timeline_strip.h"
+
+#include "timeline_cells.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QToolButton>
+
+namespace zelbrook {
+
+namespace {
+
+// A box for whole numbers that reports only finished values: Enter, leaving
+// it, or a step of its arrows.
+QSpinBox *numberBox(SliderRange range, const QString &name, QWidget *parent)
+{
+    auto *box = new QSpinBox(parent);
+    box->setRange(range.minimum, range.maximum);
+    box->setKeyboardTracking(false);
+    box->setAccessibleName(name);
+    box->findChild<QLineEdit *>()->setAccessibleName(name);
+    return box;
+}
+
+QLabel *labelFor(const QString &text, QWidget *buddy)
+{
+    auto *label = new QLabel(text, buddy->parentWidget());
+    label->setBuddy(buddy);
+    return label;
+}
+
+} // namespace
+
+TimelineStrip::TimelineStrip(PoseDocument &document, std::span<QAction *const> buttons, QWidget *parent)
+    : QWidget(parent)
+    , m_document(document)
+    , m_cells(new TimelineCells(document))
+    , m_scroller(new QScrollArea(this))
+{
+    setObjectName(QStringLiteral("Timeline"));
+    m_scroller->setWidget(m_cells);
+    m_scroller->setFocusPolicy(Qt::NoFocus);
+    m_scroller->setFixedHeight(m_cells->sizeHint().height() + m_scroller->horizontalScrollBar()->sizeHint().height()
+                               + 2 * m_scroller->frameWidth());
+    m_scroller->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 2, 6, 4);
+    layout->setSpacing(3);
+    layout->addWidget(m_scroller);
+    layout->addWidget(timingRow());
+    layout->addWidget(buttonRow(buttons));
+    m_document.addAnimationObserver([this](const AnimationChange &) { follow(); });
+    follow();
+}
+
+QWidget *TimelineStrip::timingRow()
+{
+    auto *row = new QWidget(this);
+    auto *layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    m_hold = numberBox(Key::kHoldRange, tr("Hold"), row);
+    m_tweens = numberBox(Key::kTweensRange, tr("In-betweens"), row);
+    m_ease = new QComboBox(row);
+    m_ease->addItems({tr("Linear"), tr("Smooth")});
+    m_ease->setAccessibleName(tr("Ease"));
+    m_fps = numberBox(Playback::kFpsRange, tr("Frames per second"), row);
+    m_loop = new QCheckBox(tr("Loop"), row);
+    m_onionSkin = new QCheckBox(tr("Onion skin"), row);
+    m_onionSkin->setChecked(true);
+    m_counter = new QLabel(row);
+    for (QWidget *widget : std::initializer_list<QWidget *>{m_hold, m_tweens, m_ease}) {
+        layout->addWidget(labelFor(widget->accessibleName(), widget));
+        layout->addWidget(widget);
+    }
+    layout->addSpacing(12);
+    layout->addWidget(labelFor(m_fps->accessibleName(), m_fps));
+    layout->addWidget(m_fps);
+    layout->addWidget(m_loop);
+    layout->addWidget(m_onionSkin);
+    layout->addStretch();
+    layout->addWidget(m_counter);
+    const auto timing = [this] { takeTiming(); };
+    connect(m_hold, &QSpinBox::valueChanged, this, timing);
+    connect(m_tweens, &QSpinBox::valueChanged, this, timing);
+    connect(m_ease, &QComboBox::currentIndexChanged, this, timing);
+    connect(m_fps, &QSpinBox::valueChanged, this, [this] { takePlayback(); });
+    connect(m_loop, &QCheckBox::toggled, this, [this] { takePlayback(); });
+    connect(m_onionSkin, &QCheckBox::toggled, this, &TimelineStrip::onionSkinChanged);
+    return row;
+}
+
+QWidget *TimelineStrip::buttonRow(std::span<QAction *const> buttons)
+{
+    auto *row = new QWidget(this);
+    auto *layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    for (QAction *action : buttons) {
+        auto *button = new QToolButton(row);
+        button->setDefaultAction(action);
+        button->setFocusPolicy(Qt::StrongFocus);
+        layout->addWidget(button);
+    }
+    layout->addStretch();
+    return row;
+}
+
+bool TimelineStrip::onionSkin() const { return m_onionSkin->isChecked(); }
+
+void TimelineStrip::follow()
+{
+    const Animation &animation = m_document.animation();
+    const Key &key = animation.key(m_document.currentKey());
+    m_following = true;
+    m_hold->setValue(key.hold);
+    m_tweens->setValue(key.tweens);
+    m_ease->setCurrentIndex(key.ease == Ease::Smooth ? 1 : 0);
+    m_fps->setValue(animation.playback().fps);
+    m_loop->setChecked(animation.playback().loop);
+    m_following = false;
+    showCurrentFrame();
+    const QRect cell = m_cells->cellRect(m_document.currentKey());
+    m_scroller->ensureVisible(cell.center().x(), cell.center().y(), cell.width(), 0);
+}
+
+void TimelineStrip::showFrame(std::size_t frame, std::size_t frames, std::size_t key)
+{
+    m_counter->setText(tr("frame %1 of %2, key %3 of %4")
+                           .arg(frame + 1)
+                           .arg(frames)
+                           .arg(key + 1)
+                           .arg(m_document.animation().keyCount()));
+}
+
+void TimelineStrip::showCurrentFrame()
+{
+    const Animation &animation = m_document.animation();
+    const std::size_t key = m_document.currentKey();
+    showFrame(animation.firstFrameOf(key), animation.frameCount(), key);
+}
+
+void TimelineStrip::takeTiming()
+{
+    if (m_following)
+        return;
+    const Ease ease = m_ease->currentIndex() == 1 ? Ease::Smooth : Ease::Linear;
+    if (!m_document.setKeyTiming(m_hold->value(), m_tweens->value(), ease)) {
+        QApplication::beep();
+        follow();
+    }
+}
+
+void TimelineStrip::takePlayback()
+{
+    if (m_following)
+        return;
+    if (!m_document.setPlayback({m_fps->value(), m_loop->isChecked()})) {
+        QApplication::beep();
+        follow();
+    }
+}
+
+} // namespace zelbrook

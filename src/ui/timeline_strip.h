@@ -1,0 +1,66 @@
+#pragma once
+
+#include "model/pose_document.h"
+
+#include <QWidget>
+
+#include <span>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QScrollArea;
+class QSpinBox;
+
+namespace zelbrook {
+
+class TimelineCells;
+
+// The strip under the window's controls: the row of keys, the current key's
+// hold, in-betweens and ease, the animation's frame rate and loop, the onion
+// skin switch, a frame counter and a button for each timeline command. Every
+// value typed or picked goes to the document as one step; a value the
+// animation cannot take is refused with a beep and the box shows the
+// document's again.
+class TimelineStrip : public QWidget
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kHeight = 124;
+
+    TimelineStrip(PoseDocument &document, std::span<QAction *const> buttons, QWidget *parent);
+
+    TimelineCells *cells() const { return m_cells; }
+    bool onionSkin() const;
+    // Shows "frame n of N, key k of K", counted from 1.
+    void showFrame(std::size_t frame, std::size_t frames, std::size_t key);
+    // Shows the current key's first frame.
+    void showCurrentFrame();
+
+signals:
+    void onionSkinChanged();
+
+private:
+    QWidget *timingRow();
+    QWidget *buttonRow(std::span<QAction *const> buttons);
+    void follow();
+    void takeTiming();
+    void takePlayback();
+
+    PoseDocument &m_document;
+    TimelineCells *m_cells;
+    QScrollArea *m_scroller;
+    QSpinBox *m_hold = nullptr;
+    QSpinBox *m_tweens = nullptr;
+    QComboBox *m_ease = nullptr;
+    QSpinBox *m_fps = nullptr;
+    QCheckBox *m_loop = nullptr;
+    QCheckBox *m_onionSkin = nullptr;
+    QLabel *m_counter = nullptr;
+    // Set while the strip writes its own boxes.
+    bool m_following = false;
+};
+
+} // namespace zelbrook

@@ -1,0 +1,216 @@
+#include "form1_fixture.h"
+
+#include "export/animation_exporter.h"
+#include "model/program_info.h"
+#include "posefile/animation_file.h"
+#include "ui/timeline_commands.h"
+#include "ui/timeline_strip.h"
+
+#include <QProgressDialog>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTimer>
+
+using namespace zelbrook;
+
+namespace {
+
+QByteArray contentsOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// Three keys with the body turned differently and two in-betweens after
+// the first.
+void animateThreeKeys(ActiveWindow &w)
+{
+    w.makeThreeKeys();
+    w.keys(QKeySequence(Qt::ALT | Qt::Key_Left));
+    QSpinBox *tweens = nullptr;
+    for (QSpinBox *box : w.window->timeline().strip()->findChildren<QSpinBox *>())
+        tweens = box->accessibleName() == "In-betweens" ? box : tweens;
+    tweens->setFocus();
+    tweens->selectAll();
+    QTest::keyClicks(tweens, "2");
+    QTest::keyClick(tweens, Qt::Key_Return);
+}
+
+} // namespace
+
+class TestAnimationFiles : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Save, open again and export a GIF as a user would; the GIF is the
+    // very one the exporter makes of the saved file.
+    void saveOpenAndExport()
+    {
+        QTemporaryDir dir;
+        ActiveWindow w;
+        animateThreeKeys(w);
+        QCOMPARE(w.window->document().animation().key(0).tweens, 2);
+        const Animation made = w.window->document().animation();
+        const QString saved = dir.filePath("walk.zba"), gif = dir.filePath("walk.gif");
+        w.answers = {saved, saved, gif};
+        w.keys(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+        QCOMPARE(w.messages.value(0), "Saved as: " + saved);
+        w.keys(QKeySequence(Qt::CTRL | Qt::Key_K));
+        w.window->animationFiles().setQuestion([] { return AnimationFiles::Answer::Discard; });
+        w.keys(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
+        QVERIFY(w.window->document().animation().keys() == made.keys());
+        QCOMPARE(w.window->document().currentKey(), std::size_t(0));
+        QVERIFY(w.window->timeline().isShown());
+        w.keys(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
+        QCOMPARE(w.messages.value(1), "Saved as: " + gif);
+
+        const auto reread = readAnimationFile(contentsOf(saved).toStdString(), Pose{});
+        QVERIFY(reread);
+        std::string expected;
+        const ByteSink sink = [&expected](std::string_view bytes) {
+            expected.append(bytes);
+            return Status{};
+        };
+        QVERIFY(AnimationExporter().write(reread.value(), kProgramCaption, AnimatedFormat::Gif, 1, {sink, ""}));
+        QCOMPARE(contentsOf(gif), QByteArray::fromStdString(expected));
+    }
+
+    void aRefusedFileChangesNothing_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("not JSON") << QByteArray("{\"format\": ") << "line 1";
+        QTest::newRow("a key without its pose")
+            << QByteArray(R"({"format": "zelbrook-animation", "version": 1, "keys": [{"hold": 2}]})")
+            << "key 1: the pose is missing";
+    }
+
+    void aRefusedFileChangesNothing()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        ActiveWindow w;
+        w.keys(QKeySequence(Qt::CTRL | Qt::Key_K));
+        w.window->animationFiles().setQuestion([] { return AnimationFiles::Answer::Discard; });
+        const auto before = w.window->document().animation().keys();
+        const auto state = w.state();
+        const QString path = dir.filePath("bad.zba");
+        writeFile(path, bytes);
+        w.answers = {path};
+        w.keys(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
+        QVERIFY2(w.messages.value(0).startsWith("Could not open " + path + ":\n"), qPrintable(w.messages.value(0)));
+        QVERIFY2(w.messages.value(0).contains(reason), qPrintable(w.messages.value(0)));
+        QVERIFY(w.window->document().animation().keys() == before);
+        QCOMPARE(w.state(), state);
+    }
+
+    // Closing over changed keys asks first; one key closes as it always has.
+    void closingAsksAboutUnsavedKeys_data()
+    {
+        QTest::addColumn<int>("added");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<bool>("closed");
+        QTest::newRow("one key") << 0 << int(AnimationFiles::Answer::Cancel) << false << true;
+        QTest::newRow("cancel") << 1 << int(AnimationFiles::Answer::Cancel) << true << false;
+        QTest::newRow("discard") << 1 << int(AnimationFiles::Answer::Discard) << true << true;
+        QTest::newRow("save") << 1 << int(AnimationFiles::Answer::Save) << true << true;
+    }
+
+    void closingAsksAboutUnsavedKeys()
+    {
+        QFETCH(int, added);
+        QFETCH(int, answer);
+        QFETCH(bool, asked);
+        QFETCH(bool, closed);
+        QTemporaryDir dir;
+        ActiveWindow w;
+        QVERIFY(w.slider("BodyangleScroll")->setValue(20));
+        for (int i = 0; i < added; ++i)
+            w.keys(QKeySequence(Qt::CTRL | Qt::Key_K));
+        bool wasAsked = false;
+        w.window->animationFiles().setQuestion([&] {
+            wasAsked = true;
+            return AnimationFiles::Answer(answer);
+        });
+        w.answers = {dir.filePath("kept.zba")};
+        QCOMPARE(w.window->close(), closed);
+        QCOMPARE(wasAsked, asked);
+        QCOMPARE(QFile::exists(dir.filePath("kept.zba")), answer == int(AnimationFiles::Answer::Save) && asked);
+    }
+
+    void theFormatFollowsTheName_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("format");
+        QTest::newRow("gif") << "a.gif" << int(AnimatedFormat::Gif);
+        QTest::newRow("png") << "a.PNG" << int(AnimatedFormat::Apng);
+        QTest::newRow("webp") << "a.webp" << int(AnimatedFormat::Webp);
+        QTest::newRow("mp4") << "a.mp4" << int(AnimatedFormat::Mp4);
+        QTest::newRow("webm") << "dir.x/a.webm" << int(AnimatedFormat::Webm);
+        QTest::newRow("unknown") << "a.bmp" << -1;
+        QTest::newRow("no extension") << "gif" << -1;
+    }
+
+    void theFormatFollowsTheName()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, format);
+        const auto found = AnimationFiles::formatOf(name);
+        QCOMPARE(found ? int(*found) : -1, format);
+    }
+
+    // Named on the command line or dropped, an animation opens as one.
+    void anAnimationOpensByItsText()
+    {
+        QTemporaryDir dir;
+        ActiveWindow w;
+        Animation two(Figure{w.window->pose()});
+        QVERIFY(AnimationEdit::insertKey(1, two.key(0)).applyTo(two));
+        const QString path = dir.filePath("walk.txt");
+        writeFile(path, QByteArray::fromStdString(writeAnimationFile(two)));
+        w.window->openPoseNamed(path.toStdString());
+        QCOMPARE(w.window->document().animation().keyCount(), std::size_t(2));
+        QVERIFY(w.window->timeline().isShown());
+        QVERIFY(w.messages.isEmpty());
+    }
+
+    // The progress box stops a long export, and no file is left.
+    void aCancelledExportLeavesNoFile()
+    {
+        QTemporaryDir dir;
+        ActiveWindow w;
+        w.keys(QKeySequence(Qt::CTRL | Qt::Key_K));
+        QVERIFY(w.window->document().setKeyTiming(1000, 1000, Ease::Linear));
+        w.answers = {dir.filePath("long.gif")};
+        QTimer::singleShot(100, [&w] { w.window->findChild<QProgressDialog *>()->cancel(); });
+        w.keys(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
+        QVERIFY2(w.messages.value(0).contains("stopped"), qPrintable(w.messages.value(0)));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList());
+    }
+
+    void videoWithoutFfmpegNamesTheOtherFormats()
+    {
+        QTemporaryDir dir;
+        qputenv("ZELBROOK_FFMPEG", "/nonexistent/ffmpeg");
+        ActiveWindow w;
+        w.keys(QKeySequence(Qt::CTRL | Qt::Key_K));
+        w.answers = {dir.filePath("a.mp4")};
+        w.keys(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
+        qunsetenv("ZELBROOK_FFMPEG");
+        QVERIFY2(w.messages.value(0).contains("GIF, APNG and WebP"), qPrintable(w.messages.value(0)));
+        QVERIFY(!QFile::exists(dir.filePath("a.mp4")));
+    }
+};
+
+QTEST_MAIN(TestAnimationFiles)
+#include "tst_animation_files.moc"
