@@ -37,8 +37,10 @@ for size_wanted in "128 128x103 pose.zbk" "1024 1024x825 pose.zbk" "128 128x103 
     done
     private_tmp="$scratch/tmp$size$input"
     mkdir "$private_tmp"
-    said=$(env -i PATH="$(dirname "$render"):/usr/bin" ${ASAN_OPTIONS:+ASAN_OPTIONS=$ASAN_OPTIONS} "${sandbox[@]}" \
-        --ro-bind "$(dirname "$render")" "$(dirname "$render")" --ro-bind "$scratch/poses" /poses \
+    # The program's folder is shown at a place of its own, so that a build
+    # under /tmp is not hidden by the private /tmp.
+    said=$(env -i PATH="/zelbrook:/usr/bin" ${ASAN_OPTIONS:+ASAN_OPTIONS=$ASAN_OPTIONS} "${sandbox[@]}" \
+        --ro-bind "$(dirname "$render")" /zelbrook --ro-bind "$scratch/poses" /poses \
         --bind "$private_tmp" /tmp "${words[@]}" 2>&1)
     got="exit $?, said '$said', left $(ls -A "$private_tmp"), $(png_size "$private_tmp/thumbnail.png")"
     if [[ $got != "exit 0, said '', left thumbnail.png, $wanted" ]]; then
