@@ -25,6 +25,7 @@ QSpinBox *numberBox(SliderRange range, const QString &name, QWidget *parent)
     auto *box = new QSpinBox(parent);
     box->setRange(range.minimum, range.maximum);
     box->setKeyboardTracking(false);
+    box->setFixedWidth(box->fontMetrics().horizontalAdvance(QString::number(range.maximum)) + 28);
     box->setAccessibleName(name);
     box->findChild<QLineEdit *>()->setAccessibleName(name);
     return box;
@@ -84,8 +85,6 @@ QWidget *TimelineStrip::timingRow()
     layout->addSpacing(12);
     layout->addWidget(labelFor(m_fps->accessibleName(), m_fps));
     layout->addWidget(m_fps);
-    layout->addWidget(m_loop);
-    layout->addWidget(m_onionSkin);
     layout->addStretch();
     layout->addWidget(m_counter);
     const auto timing = [this] { takeTiming(); };
@@ -109,6 +108,9 @@ QWidget *TimelineStrip::buttonRow(std::span<QAction *const> buttons)
         button->setFocusPolicy(Qt::StrongFocus);
         layout->addWidget(button);
     }
+    layout->addSpacing(12);
+    layout->addWidget(m_loop);
+    layout->addWidget(m_onionSkin);
     layout->addStretch();
     return row;
 }
