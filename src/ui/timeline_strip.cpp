@@ -102,12 +102,18 @@ QWidget *TimelineStrip::buttonRow(std::span<QAction *const> buttons)
     auto *row = new QWidget(this);
     auto *layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
+    QWidget *previous = m_fps;
     for (QAction *action : buttons) {
         auto *button = new QToolButton(row);
         button->setDefaultAction(action);
         button->setFocusPolicy(Qt::StrongFocus);
         layout->addWidget(button);
+        setTabOrder(previous, button);
+        previous = button;
     }
+    // Tab goes from the buttons to the two switches, as they are placed.
+    setTabOrder(previous, m_loop);
+    setTabOrder(m_loop, m_onionSkin);
     layout->addSpacing(12);
     layout->addWidget(m_loop);
     layout->addWidget(m_onionSkin);
