@@ -40,7 +40,8 @@ public:
     explicit Form1(QWidget *parent = nullptr);
     ~Form1() override;
 
-    // Clears the canvas and draws the whole figure from the document.
+    // Clears the canvas and draws the figure on show: the current key over
+    // its onion-skin ghosts, or the frame being played.
     void DrawMan();
 
     // The window's handlers and procedures, public so that they can be

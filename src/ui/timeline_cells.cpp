@@ -12,6 +12,20 @@ namespace {
 
 constexpr int kMargin = 4;
 
+// The square of the picture, in pixels, that any pose of the figure's
+// lengths stays in: the hip at its centre, reaching as far as the body, the
+// head and the longer of the legs and arms can.
+QRect figureArea(const Pose &pose, QSize picture)
+{
+    const double reach = (pose.bodyLength + 2 * pose.headRadius
+                          + std::max(pose.legLength1 + pose.legLength2, pose.armLength1 + pose.armLength2))
+                         * pose.scale;
+    const QPointF hip(pose.hipX * picture.width() / 500.0, pose.hipY * picture.height() / 400.0);
+    const double side = reach * picture.width() / 500.0 + 4;
+    const QRectF square(hip - QPointF(side, side), QSizeF(2 * side, 2 * side));
+    return square.toAlignedRect().intersected(QRect(QPoint(), picture));
+}
+
 } // namespace
 
 TimelineCells::TimelineCells(PoseDocument &document, QWidget *parent)
@@ -78,15 +92,17 @@ int TimelineCells::keyAt(const QPoint &point) const
     return cellRect(static_cast<std::size_t>(key)).contains(point) ? key : -1;
 }
 
-// The picture is the exported one scaled down, so a cell shows what the
-// key exports as.
+// The picture is the exported one around the figure, scaled down, so a
+// cell shows what the key exports as.
 const QImage &TimelineCells::pictureOf(std::size_t key)
 {
     QImage &picture = m_pictures[key];
     if (picture.isNull()) {
-        const QSize room(kCellWidth - 4, kCellHeight - 4);
-        picture = m_exporter.picture(m_document.animation().key(key).figure, "")
-                      .scaled(room, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        const Figure &figure = m_document.animation().key(key).figure;
+        const QImage whole = m_exporter.picture(figure, "");
+        const QRect area = figureArea(figure.pose, whole.size());
+        const QImage part = area.isEmpty() ? whole : whole.copy(area);
+        picture = part.scaled(QSize(kCellWidth - 4, kCellHeight - 4), Qt::KeepAspectRatio, Qt::SmoothTransformation);
         ++m_picturesDrawn;
     }
     return picture;
@@ -100,7 +116,9 @@ void TimelineCells::paintEvent(QPaintEvent *event)
         const QRect cell = cellRect(key);
         if (!event->rect().intersects(cell.adjusted(0, 0, kGap, 0)))
             continue;
-        painter.drawImage(cell.topLeft() + QPoint(2, 2), pictureOf(key));
+        const QImage &picture = pictureOf(key);
+        painter.fillRect(cell, Qt::white);
+        painter.drawImage(cell.center() - QPoint(picture.width() / 2, picture.height() / 2), picture);
         const bool current = key == m_document.currentKey();
         painter.setPen(QPen(current ? palette().highlight().color() : palette().mid().color(), current ? 3 : 1));
         painter.drawRect(cell.adjusted(0, 0, -1, -1));

@@ -25,6 +25,7 @@ QSpinBox *numberBox(SliderRange range, const QString &name, QWidget *parent)
     auto *box = new QSpinBox(parent);
     box->setRange(range.minimum, range.maximum);
     box->setKeyboardTracking(false);
+    box->setFixedWidth(box->fontMetrics().horizontalAdvance(QString::number(range.maximum)) + 28);
     box->setAccessibleName(name);
     box->findChild<QLineEdit *>()->setAccessibleName(name);
     return box;
@@ -84,8 +85,6 @@ QWidget *TimelineStrip::timingRow()
     layout->addSpacing(12);
     layout->addWidget(labelFor(m_fps->accessibleName(), m_fps));
     layout->addWidget(m_fps);
-    layout->addWidget(m_loop);
-    layout->addWidget(m_onionSkin);
     layout->addStretch();
     layout->addWidget(m_counter);
     const auto timing = [this] { takeTiming(); };
@@ -103,12 +102,21 @@ QWidget *TimelineStrip::buttonRow(std::span<QAction *const> buttons)
     auto *row = new QWidget(this);
     auto *layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
+    QWidget *previous = m_fps;
     for (QAction *action : buttons) {
         auto *button = new QToolButton(row);
         button->setDefaultAction(action);
         button->setFocusPolicy(Qt::StrongFocus);
         layout->addWidget(button);
+        setTabOrder(previous, button);
+        previous = button;
     }
+    // Tab goes from the buttons to the two switches, as they are placed.
+    setTabOrder(previous, m_loop);
+    setTabOrder(m_loop, m_onionSkin);
+    layout->addSpacing(12);
+    layout->addWidget(m_loop);
+    layout->addWidget(m_onionSkin);
     layout->addStretch();
     return row;
 }

@@ -43,17 +43,13 @@ void record(EditHistory &history, const Figure &before, const Figure &after,
 }
 
 // The figure an undo puts back, or a redo makes again.
-std::optional<Figure> undo(EditHistory &history)
+std::optional<Figure> undo(EditHistory &history, bool redo = false)
 {
-    const DocumentStep *step = history.undo();
-    return step ? std::optional(std::get<FigureStep>(*step).before) : std::nullopt;
+    const DocumentStep *step = redo ? history.redo() : history.undo();
+    return step ? std::optional(redo ? std::get<FigureStep>(*step).after : std::get<FigureStep>(*step).before)
+                : std::nullopt;
 }
-
-std::optional<Figure> redo(EditHistory &history)
-{
-    const DocumentStep *step = history.redo();
-    return step ? std::optional(std::get<FigureStep>(*step).after) : std::nullopt;
-}
+std::optional<Figure> redo(EditHistory &history) { return undo(history, true); }
 
 } // namespace
 

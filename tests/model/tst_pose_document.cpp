@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace zelbrook;
@@ -24,16 +25,11 @@ QStringList names(std::span<const PoseField *const> fields)
 
 Figure startFigure() { return Figure{Pose::defaults(kCanvasWidth)}; }
 
-struct DocumentState {
-    Playback playback;
-    std::vector<Key> keys;
-    std::size_t current;
-    bool operator==(const DocumentState &) const = default;
-};
+using DocumentState = std::tuple<Playback, std::vector<Key>, std::size_t>;
 
-DocumentState stateOf(const PoseDocument &document)
+DocumentState stateOf(const PoseDocument &d)
 {
-    return {document.animation().playback(), document.animation().keys(), document.currentKey()};
+    return {d.animation().playback(), d.animation().keys(), d.currentKey()};
 }
 
 // One word of a script: a key operation, "pN" to turn the body by N
@@ -43,21 +39,18 @@ bool perform(PoseDocument &document, const QString &word)
 {
     using Direction = PoseDocument::Direction;
     const int n = word.mid(1).toInt();
-    if (word == "add")
-        return document.addKey().ok();
-    if (word == "del")
-        return document.deleteKey().ok();
-    if (word == "earlier" || word == "later")
-        return document.moveKey(word == "earlier" ? Direction::Earlier : Direction::Later).ok();
-    if (word == "t")
-        return document.setKeyTiming(7, 3, Ease::Smooth).ok();
-    if (word == "f")
-        return document.setPlayback({30, false}).ok();
-    if (word.startsWith('k'))
-        document.setCurrentKey(std::size_t(n));
-    else
-        document.setPosition(FieldId::BodyAngle, std::int16_t(n));
-    return word.startsWith('p');
+    if (word.startsWith('k') || word.startsWith('p')) {
+        word.startsWith('k') ? document.setCurrentKey(std::size_t(n))
+                             : document.setPosition(FieldId::BodyAngle, std::int16_t(n));
+        return word.startsWith('p');
+    }
+    return (word == "add"       ? document.addKey()
+            : word == "del"     ? document.deleteKey()
+            : word == "earlier" ? document.moveKey(Direction::Earlier)
+            : word == "later"   ? document.moveKey(Direction::Later)
+            : word == "t"       ? document.setKeyTiming(7, 3, Ease::Smooth)
+                                : document.setPlayback({30, false}))
+        .ok();
 }
 
 } // namespace
@@ -114,9 +107,7 @@ private slots:
         QTest::addColumn<int>("current");
 
         QTest::newRow("add key") << "add" << 1 << 2 << 1;
-        QTest::newRow("pose two keys") << "p10 add p20" << 3 << 2 << 1;
         QTest::newRow("pose an earlier key") << "add add k0 p5" << 3 << 3 << 0;
-        QTest::newRow("delete the last key") << "add add del" << 3 << 2 << 1;
         QTest::newRow("delete a middle key") << "add add k1 del" << 3 << 2 << 1;
         QTest::newRow("the only key stays") << "del" << 0 << 1 << 0;
         QTest::newRow("move earlier") << "add p30 earlier" << 3 << 2 << 0;
@@ -157,21 +148,6 @@ private slots:
         while (document.redo()) {
         }
         QVERIFY(stateOf(document) == end);
-    }
-
-    void observersHearWhichKeyChanged()
-    {
-        PoseDocument document;
-        std::vector<std::pair<AnimationChange::What, std::size_t>> told;
-        document.addAnimationObserver([&told](const AnimationChange &c) { told.emplace_back(c.what, c.key); });
-        using W = AnimationChange::What;
-        QVERIFY(document.addKey());
-        document.setPosition(FieldId::BodyAngle, 3);
-        QVERIFY(document.setKeyTiming(2, 0, Ease::Linear));
-        document.setCurrentKey(0);
-        const decltype(told) expected{
-            {W::KeyInserted, 1}, {W::CurrentKey, 1}, {W::KeyFigure, 1}, {W::KeyTiming, 1}, {W::CurrentKey, 0}};
-        QVERIFY(told == expected);
     }
 
     void aLoadRoundsOnlyWhatMoves_data()
