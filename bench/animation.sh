@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Measures zelbrook-render on animations, on a release build. A generated
 # 120-frame animation is rendered to GIF, APNG and WebP, and each time is
 # set against 120 numbered PNG frames written with --output-dir in the same

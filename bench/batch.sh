@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Measures zelbrook-render on many poses, on a release build:
 #   1. 500 generated poses to PNG, one process each in a shell loop, against
 #      one --output-dir --jobs 1 run (wall time; the files must be equal);

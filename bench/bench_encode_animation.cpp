@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "export/exporter.h"
 #include "export/gif_encoder.h"
 #include "model/program_info.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/pose_field.h"
 #include "platform/canvas_widget.h"
 #include "platform/slider.h"

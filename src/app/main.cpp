@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/editor_arguments.h"
 #include "platform/temporary_file_registry.h"
 #include "ui/form1.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "export/animation_encoder.h"
 
 #include "export/apng_encoder.h"

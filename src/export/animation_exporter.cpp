@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "export/animation_exporter.h"
 
 #include "export/gif_encoder.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "export/apng_encoder.h"
 
 #include "platform/png_chunks.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "export/sprite_sheet_encoder.h"
 
 #include "platform/png_encoder.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/output_stream.h"
 
 #include "platform/broken_pipe_guard.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "pose_item_scanner.h"
 
 namespace zelbrook {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/animation_render.h"
 
 #include "model/program_info.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/batch_animation.h"
 
 #include "tools/animation_render.h"

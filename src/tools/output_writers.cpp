@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/output_writers.h"
 
 #include "tools/render_files.h"

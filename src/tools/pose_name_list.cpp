@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/pose_name_list.h"
 
 namespace zelbrook {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/render_command.h"
 
 #include "platform/temporary_file_registry.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "animation_files.h"
 
 #include "file_command.h"

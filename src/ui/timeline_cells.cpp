@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "timeline_cells.h"
 
 #include <QKeyEvent>

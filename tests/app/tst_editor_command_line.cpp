@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/system_file.h"
 #include "posefile/pose_writer.h"
 #include "ui/form1_fixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "export/exporter.h"
 #include "model/program_info.h"
 #include "platform/canvas_widget.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "animation_frames.h"
 #include "export/gif_encoder.h"
 

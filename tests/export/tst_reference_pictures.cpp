@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "export/exporter.h"
 #include "platform/picture_writer.h"
 #include "render/joints.h"

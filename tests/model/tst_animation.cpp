@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/animation.h"
 #include "model/animation_edit.h"
 #include "model/pose_field.h"

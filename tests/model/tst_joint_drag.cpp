@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/joint_drag.h"
 #include "model/slider_turns.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/pose.h"
 #include "model/pose_field.h"
 #include "model/slider_position.h"

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Asks the bash completion of zelbrook-render for the words it offers, as
 # bash does when Tab is pressed at the end of a command line.
 # Usage: test_bash_completion.sh COMPLETION_FILE [ZELBROOK_RENDER]

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Reads the manual pages as man shows them: no formatting warnings, the
 # sections a reader looks for, and every option that --help lists.
 # Usage: test_manual_pages.sh ZELBROOK_RENDER RENDER_PAGE EDITOR_PAGE

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the thumbnailer's Exec line as a file manager's thumbnail factory does:
 # under bwrap with /usr read-only, a private /tmp that receives the thumbnail,
 # no home folder, no /etc and a bare environment. The thumbnail must have the

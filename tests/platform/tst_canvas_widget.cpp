@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/program_info.h"
 #include "platform/canvas_widget.h"
 #include "render/draw_figure.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/animation.h"
 #include "render/head_outline.h"
 #include "render/joints.h"

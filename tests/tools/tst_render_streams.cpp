@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/raster_canvas.h"
 #include "posefile/pose_writer.h"
 #include "tools/render_process.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/pose_field.h"
 #include "model/program_info.h"
 #include "platform/raster_canvas.h"
