@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "export/animation_exporter.h"
 
-#include "export/gif_encoder.h"
 #include "export/json_writer.h"
 
 #include <string>
@@ -24,9 +23,6 @@ AnimationTiming AnimationExporter::timingOf(const Animation &animation)
 Status AnimationExporter::write(const Animation &animation, std::string_view caption, AnimatedFormat format, int zoom,
                                 AnimationOutput output, const FrameDone &frameDone)
 {
-    if (format == AnimatedFormat::Gif)
-        if (Status rate = GifEncoder::checkRate(animation.playback().fps); !rate)
-            return rate;
     const std::unique_ptr<AnimationEncoder> encoder =
         makeAnimationEncoder(format, timingOf(animation), std::move(output));
     const std::vector<FrameRef> frames = animation.frames();
