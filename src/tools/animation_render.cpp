@@ -34,21 +34,21 @@ Status AnimationRender::write(const Animation &animation, const std::string &pat
     const std::optional<AnimatedFormat> animated = animatedFormatOf(format);
     if (animated == AnimatedFormat::Mp4 || animated == AnimatedFormat::Webm)
         return exporter.write(animation, kProgramCaption, *animated, zoom, {{}, path, 0}, frameDone);
-    Result<std::string> fileText = format == RenderFormat::Zba ? animationFileText(animation) : std::string();
-    if (!fileText)
-        return fileText.error();
+    // An output that is not committed leaves nothing behind.
     Result<OutputStream> stream = path.empty() ? OutputStream::standardOutput() : OutputStream::open(path);
     if (!stream)
         return stream.error();
     const ByteSink sink = [&stream](std::string_view bytes) { return stream.value().write(bytes); };
     Status written;
-    if (format == RenderFormat::Zba)
-        written = sink(*fileText);
-    else if (format == RenderFormat::Json)
+    if (format == RenderFormat::Zba) {
+        const Result<std::string> text = animationFileText(animation);
+        written = text ? sink(*text) : Status(text.error());
+    } else if (format == RenderFormat::Json) {
         written = AnimationExporter::writeJson(animation, sink, frameDone);
-    else
+    } else {
         written =
             exporter.write(animation, kProgramCaption, *animated, zoom, {sink, path, columns.value_or(0)}, frameDone);
+    }
     if (!written)
         return written;
     return stream.value().commit();

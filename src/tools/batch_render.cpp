@@ -165,9 +165,9 @@ std::string BatchRender::describedPose(std::size_t index) const
 // only state that is already there to share.
 void BatchRender::prepareText() const
 {
-    Pose pose = RenderJob::startPose(m_options);
-    pose.headRadius = 100; // large enough for the remark as well
-    Exporter().picture(RenderJob::figureOf(pose, m_options), kProgramCaption, RenderJob::drawingZoom(m_options));
+    Figure figure = RenderInput::startPose(m_options).animation(m_options).key(0).figure;
+    figure.pose.headRadius = 100; // large enough for the remark as well
+    Exporter().picture(figure, kProgramCaption, RenderJob::drawingZoom(m_options));
 }
 
 void BatchRender::renderFrom(std::atomic<std::size_t> &next, OutputWriters &writers, BatchProgress &progress)

@@ -57,21 +57,6 @@ std::string RenderJob::manyKeysMessage(RenderFormat format, std::size_t keys)
            + ", --key N for one key, or --output-dir for numbered frames";
 }
 
-Pose RenderJob::startPose(const RenderOptions &options)
-{
-    Pose pose = Pose::defaults(RasterCanvas::kWindowUnitWidth);
-    pose.scale = options.scale;
-    pose.rotation = options.rotation;
-    return pose;
-}
-
-Result<Pose> RenderJob::poseFromText(std::string_view text, const RenderOptions &options)
-{
-    return readPoseFile(text, startPose(options));
-}
-
-Figure RenderJob::figureOf(const Pose &pose, const RenderOptions &options) { return {pose, options.penWidth}; }
-
 Result<QByteArray> RenderJob::encode(Exporter &exporter, const Figure &figure, const RenderOptions &options)
 {
     const ExportFormat format = *stillFormatOf(options.format);

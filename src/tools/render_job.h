@@ -38,12 +38,6 @@ public:
     // and rotation of the options; or gives the start-up pose.
     Result<RenderInput> readInput();
 
-    // The start-up pose with the scale and rotation of the options.
-    static Pose startPose(const RenderOptions &options);
-    // The pose in a pose file's text, on the start-up pose of the options.
-    // The error does not name the file.
-    static Result<Pose> poseFromText(std::string_view text, const RenderOptions &options);
-    static Figure figureOf(const Pose &pose, const RenderOptions &options);
     // The output's content for the pose, with the format, zoom or size of
     // the options. The error does not name the file.
     static Result<QByteArray> encode(Exporter &exporter, const Figure &figure, const RenderOptions &options);
