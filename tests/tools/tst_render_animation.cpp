@@ -4,8 +4,6 @@
 #include "tools/render_process.h"
 
 #include <QDir>
-#include <QImage>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -42,13 +40,6 @@ private:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(QByteArray::fromStdString(writeAnimationFile(animation)));
     }
-    QByteArray imageMagick(const QString &program, const QStringList &arguments) const
-    {
-        QProcess process;
-        process.setWorkingDirectory(m_dir.path());
-        process.start(program, arguments);
-        return process.waitForFinished() && process.exitCode() == 0 ? process.readAllStandardOutput() : "failed";
-    }
     RenderRun render(const QStringList &arguments) const { return runRender(m_dir.path(), arguments); }
     QStringList entries(const QString &folder = ".") const
     {
@@ -62,45 +53,6 @@ private slots:
         writeAnimation("fast.zba", walk(true, 60));
         QVERIFY(QDir(m_dir.path()).mkdir("frames"));
         QCOMPARE(render({"--format", "png", "--output-dir", "frames", "walk.zba"}).exitCode, 0);
-    }
-
-    // An independent decoder gives back every frame, as the numbered PNG
-    // pictures of the same frames show it, with the delays of 12 frames a
-    // second kept from drifting: 8, 9, 8, 8, 9, 8, 8, 9 hundredths.
-    void animatedPicturesHoldEveryFrame_data()
-    {
-        QTest::addColumn<QString>("output");
-        QTest::addColumn<QString>("decoded");
-        QTest::addColumn<QString>("delays");
-        QTest::newRow("gif") << "walk.gif"
-                             << "walk.gif"
-                             << "8 9 8 8 9 8 8 9 ";
-        QTest::newRow("apng") << "walk.apng"
-                              << "apng:walk.apng"
-                              << "";
-    }
-    void animatedPicturesHoldEveryFrame()
-    {
-        QFETCH(QString, output);
-        QFETCH(QString, decoded);
-        QFETCH(QString, delays);
-        if (QStandardPaths::findExecutable("convert").isEmpty())
-            QSKIP("ImageMagick is not installed");
-        QCOMPARE(render({"walk.zba", output}).exitCode, 0);
-        if (!delays.isEmpty()) // ImageMagick reads no delays from an animated PNG
-            QCOMPARE(QString(imageMagick("identify", {"-format", "%T ", decoded})), delays);
-        const QString folder = "decoded-" + output;
-        QVERIFY(QDir(m_dir.path()).mkdir(folder));
-        imageMagick("convert", {decoded, "-coalesce", folder + "/%d.pgm"});
-        QCOMPARE(entries(folder).size(), 8);
-        for (int i = 0; i < 8; ++i) {
-            const QImage got =
-                QImage(m_dir.filePath(folder + QString("/%1.pgm").arg(i))).convertToFormat(QImage::Format_RGB32);
-            const QImage frame =
-                QImage(m_dir.filePath(QString("frames/walk-%1.png").arg(i + 1, 4, 10, QLatin1Char('0'))))
-                    .convertToFormat(QImage::Format_RGB32);
-            QVERIFY2(got == frame, qPrintable(QString("frame %1").arg(i + 1)));
-        }
     }
 
     void refusesWithReasonAndLeavesNothing_data()
