@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "edit_history.h"
 
-#include "pose_document.h"
+#include "pose_field.h"
 
 #include <algorithm>
 
@@ -42,6 +42,8 @@ void EditHistory::record(const DocumentStep &step, GestureKey gesture)
         if (sameFigure(last.before, last.after)) {
             m_steps.pop_back();
             --m_done;
+            if (m_clean > m_done)
+                m_clean.reset();
             m_openGesture = kNoGesture;
         }
         return;
@@ -49,15 +51,27 @@ void EditHistory::record(const DocumentStep &step, GestureKey gesture)
     m_openGesture = kNoGesture;
     if (changesNothing(step))
         return;
+    if (m_clean > m_done)
+        m_clean.reset();
     m_steps.erase(m_steps.begin() + static_cast<std::ptrdiff_t>(m_done), m_steps.end());
     m_steps.push_back(step);
-    if (m_steps.size() > m_capacity)
+    if (m_steps.size() > m_capacity) {
         m_steps.pop_front();
+        m_clean = m_clean > 0 ? std::optional(*m_clean - 1) : std::nullopt;
+    }
     m_done = m_steps.size();
     m_openGesture = gesture;
 }
 
 void EditHistory::endGesture() { m_openGesture = kNoGesture; }
+
+// A gesture open at the clean state would change that state's own step, so
+// the next change starts a step of its own.
+void EditHistory::markClean()
+{
+    m_openGesture = kNoGesture;
+    m_clean = m_done;
+}
 
 const DocumentStep *EditHistory::undo()
 {

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <deque>
+#include <optional>
 
 namespace zelbrook {
 
@@ -45,6 +46,11 @@ public:
 
     std::size_t stepCount() const { return m_steps.size(); }
 
+    // The state now is the clean one, as last saved or opened; undo and redo
+    // can come back to it. A new history starts clean.
+    void markClean();
+    bool isClean() const { return m_clean == m_done; }
+
 private:
     bool extendsGesture(const DocumentStep &step, GestureKey gesture) const;
 
@@ -52,6 +58,9 @@ private:
     // Steps before this index are done; from it on they can be redone.
     std::size_t m_done = 0;
     std::size_t m_capacity;
+    // The number of steps done in the clean state; empty once no undo or
+    // redo can reach it (its steps were dropped or fell off the front).
+    std::optional<std::size_t> m_clean = 0;
     // The gesture the last step belongs to while it can still grow.
     GestureKey m_openGesture = kNoGesture;
 };

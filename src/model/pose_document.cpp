@@ -3,17 +3,9 @@
 
 #include <algorithm>
 #include <cassert>
-#include <cmath>
 #include <utility>
 
 namespace zelbrook {
-
-namespace {
-
-// Equal when both hold the same number, or both hold no number at all.
-bool sameValue(double a, double b) { return a == b || (std::isnan(a) && std::isnan(b)); }
-
-} // namespace
 
 void PoseDocument::addObserver(Observer observer) { m_observers.push_back(std::move(observer)); }
 
@@ -198,14 +190,6 @@ Key PoseDocument::currentKeyWith(const Figure &figure) const
     Key key = m_animation.key(m_current);
     key.figure = figure;
     return key;
-}
-
-FieldSet fieldsThatDiffer(const Figure &before, const Figure &after)
-{
-    FieldSet fields;
-    for (const PoseField &field : poseFields())
-        fields[static_cast<std::size_t>(field.id)] = !sameValue(field.value(before), field.value(after));
-    return fields;
 }
 
 Figure syncedFigure(const Figure &current, const Pose &loaded)

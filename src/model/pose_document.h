@@ -6,15 +6,12 @@
 #include "figure.h"
 #include "pose_field.h"
 
-#include <bitset>
 #include <cstdint>
 #include <functional>
 #include <optional>
 #include <vector>
 
 namespace zelbrook {
-
-using FieldSet = std::bitset<kFieldCount>;
 
 // Why the figure changed. An edit moves what the user moved; a load brings a
 // pose file in, which rewrites every synced read-out; a restore puts back an
@@ -97,6 +94,11 @@ public:
     void endGesture() { m_history.endGesture(); }
     // Forgets every step, as at start-up.
     void clearHistory() { m_history = EditHistory(); }
+    // The animation as it is now is the one in its file.
+    void markClean() { m_history.markClean(); }
+    // Whether the animation is as it was when last marked clean, replaced or
+    // started, though steps may have been taken and undone since.
+    bool isClean() const { return m_history.isClean(); }
 
 private:
     // How an applied edit is told and recorded.
@@ -122,9 +124,6 @@ private:
     std::vector<Observer> m_observers;
     std::vector<AnimationObserver> m_animationObservers;
 };
-
-// The fields in which two figures differ.
-FieldSet fieldsThatDiffer(const Figure &before, const Figure &after);
 
 // What bringing a pose file's pose into the sliders makes of the figure:
 // every synced field whose slider has to move takes the value of its new

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace zelbrook {
 
@@ -177,6 +178,15 @@ std::optional<FieldOutOfRange> firstFieldOutOfRange(const Pose &pose)
                                std::max(atMinimum, atMaximum)};
     }
     return std::nullopt;
+}
+
+FieldSet fieldsThatDiffer(const Figure &before, const Figure &after)
+{
+    const auto same = [](double a, double b) { return a == b || (std::isnan(a) && std::isnan(b)); };
+    FieldSet fields;
+    for (const PoseField &field : poseFields())
+        fields[static_cast<std::size_t>(field.id)] = !same(field.value(before), field.value(after));
+    return fields;
 }
 
 } // namespace zelbrook

@@ -4,6 +4,7 @@
 #include "figure.h"
 #include "slider_position.h"
 
+#include <bitset>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -38,6 +39,7 @@ enum class FieldId : std::uint8_t {
     PenWidth,
 };
 inline constexpr std::size_t kFieldCount = 21;
+using FieldSet = std::bitset<kFieldCount>;
 
 // What a field's read-out box shows: its slider's position as integer text,
 // or the stored value in general number form (0.7, 1.5, 1).
@@ -87,6 +89,9 @@ std::span<const PoseField *const> fileFields();
 // The slider position a field's value rounds to; empty when its slider
 // cannot hold it.
 std::optional<std::int16_t> sliderPositionOf(const PoseField &field, const Figure &figure);
+
+// The fields in which two figures differ; a NaN equals a NaN.
+FieldSet fieldsThatDiffer(const Figure &before, const Figure &after);
 
 // A field whose value no position of its slider can hold.
 struct FieldOutOfRange {

@@ -52,6 +52,34 @@ std::optional<Figure> undo(EditHistory &history, bool redo = false)
 }
 std::optional<Figure> redo(EditHistory &history) { return undo(history, true); }
 
+// Plays a script of space-separated steps: rN records a change to figure N,
+// gNk records it under gesture k, e ends the gesture, c marks the state
+// clean, u undoes, R redoes. The figure starts as number 0 and follows every
+// record, undo and redo; the figure at the end is returned.
+Figure play(EditHistory &history, const QString &script)
+{
+    Figure figure = numbered(0);
+    for (const QString &step : script.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        if (step == QLatin1String("u") || step == QLatin1String("R")) {
+            const auto restored = step == QLatin1String("u") ? undo(history) : redo(history);
+            if (restored)
+                figure = *restored;
+        } else if (step == QLatin1String("e")) {
+            history.endGesture();
+        } else if (step == QLatin1String("c")) {
+            history.markClean();
+        } else {
+            const bool gesture = step.startsWith(QLatin1Char('g'));
+            const Figure after = numbered(step.mid(1, gesture ? step.size() - 2 : -1).toInt());
+            // Two distinct addresses stand for two gestures.
+            static const char keys[2] = {};
+            record(history, figure, after, gesture ? &keys[step.back() == QLatin1Char('b')] : nullptr);
+            figure = after;
+        }
+    }
+    return figure;
+}
+
 } // namespace
 
 class TestEditHistory : public QObject
@@ -59,9 +87,7 @@ class TestEditHistory : public QObject
     Q_OBJECT
 
 private slots:
-    // A script of space-separated steps: rN records a change to figure N, gNk
-    // records it under gesture k, e ends the gesture, u undoes, R redoes. The
-    // figure starts as number 0 and follows every record, undo and redo.
+    // Scripts as play() reads them.
     void steps_data()
     {
         QTest::addColumn<QString>("script");
@@ -97,24 +123,7 @@ private slots:
         QFETCH(bool, redoable);
 
         EditHistory history;
-        Figure figure = numbered(0);
-        for (const QString &step : script.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-            if (step == QLatin1String("u") || step == QLatin1String("R")) {
-                const auto restored = step == QLatin1String("u") ? undo(history) : redo(history);
-                if (restored)
-                    figure = *restored;
-            } else if (step == QLatin1String("e")) {
-                history.endGesture();
-            } else {
-                const bool gesture = step.startsWith(QLatin1Char('g'));
-                const Figure after = numbered(step.mid(1, gesture ? step.size() - 2 : -1).toInt());
-                // Two distinct addresses stand for two gestures.
-                static const char keys[2] = {};
-                record(history, figure, after, gesture ? &keys[step.back() == QLatin1Char('b')] : nullptr);
-                figure = after;
-            }
-        }
-        QCOMPARE(numberOf(figure), current);
+        QCOMPARE(numberOf(play(history, script)), current);
         QCOMPARE(history.canRedo(), redoable);
 
         QStringList trail;
@@ -122,6 +131,40 @@ private slots:
             trail << QString::number(numberOf(*undo(history)));
         QCOMPARE(trail.join(QLatin1Char(' ')), undone);
         QVERIFY(!undo(history));
+    }
+
+    // Whether the state after a script is the one last marked clean, with a
+    // history of the given capacity.
+    void cleanState_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<int>("capacity");
+        QTest::addColumn<bool>("clean");
+
+        QTest::newRow("a new history") << "" << 1000 << true;
+        QTest::newRow("a change") << "r1" << 1000 << false;
+        QTest::newRow("marked after a change") << "r1 c" << 1000 << true;
+        QTest::newRow("undone back to the start") << "r1 r2 u u" << 1000 << true;
+        QTest::newRow("undone back to the mark") << "r1 c r2 u" << 1000 << true;
+        QTest::newRow("undone past the mark") << "r1 c u" << 1000 << false;
+        QTest::newRow("redone back to the mark") << "r1 r2 c u u R R" << 1000 << true;
+        QTest::newRow("a gesture after the mark") << "g1a c g2a" << 1000 << false;
+        QTest::newRow("that gesture undone") << "g1a c g2a u" << 1000 << true;
+        QTest::newRow("the mark's step dropped for another") << "r1 c u r2 u R" << 1000 << false;
+        QTest::newRow("a gesture back to the mark") << "r1 c g2a g1a" << 1000 << true;
+        QTest::newRow("the mark's step fell off the front") << "c r1 r2 r3 u u" << 2 << false;
+        QTest::newRow("steps fell off, the mark kept") << "r1 r2 c r3 r4 u u" << 2 << true;
+    }
+
+    void cleanState()
+    {
+        QFETCH(QString, script);
+        QFETCH(int, capacity);
+        QFETCH(bool, clean);
+
+        EditHistory history(static_cast<std::size_t>(capacity));
+        play(history, script);
+        QCOMPARE(history.isClean(), clean);
     }
 
     void keepsTheLatestThousandSteps_data()
