@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -39,6 +40,30 @@ QString namedFilter(const QString &description, const QString &pattern)
 
 bool isFolder(const QString &path) { return !path.isEmpty() && QFileInfo(path).isDir(); }
 
+// The extension of a Qt name filter's first pattern: "gif" for "GIF (*.gif)".
+QString filterExtension(const QString &nameFilter)
+{
+    static const QRegularExpression pattern(QStringLiteral(R"(\*\.([^\s;)*?]+))"));
+    return pattern.match(nameFilter).captured(1);
+}
+
+// The filter that holds the offered name's extension is chosen first, and a
+// name typed without an extension takes the chosen filter's, so that the
+// dialog itself asks before replacing the file that will be written.
+void followFilterExtension(QFileDialog &dialog, const QString &offeredName)
+{
+    const QString suffix = QFileInfo(offeredName).suffix();
+    for (const QString &filter : dialog.nameFilters()) {
+        if (!suffix.isEmpty() && filterExtension(filter).compare(suffix, Qt::CaseInsensitive) == 0) {
+            dialog.selectNameFilter(filter);
+            break;
+        }
+    }
+    dialog.setDefaultSuffix(filterExtension(dialog.selectedNameFilter()));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog](const QString &filter) { dialog.setDefaultSuffix(filterExtension(filter)); });
+}
+
 // Qt's file dialog keeps its history, last folder and view in the user's
 // settings. The program keeps nothing between runs, so they go to a private
 // folder that lasts as long as the run, or nowhere when none can be made.
@@ -67,10 +92,15 @@ FileDialogControl::DialogResult FileDialogControl::ShowOpen() { return show(Dial
 FileDialogControl::DialogResult FileDialogControl::show(DialogRequest::Mode mode)
 {
     const DialogRequest asked = request(mode);
-    const std::optional<QString> chosen = m_presenter ? m_presenter(asked) : runQtDialog(asked);
-    if (!chosen || chosen->isEmpty())
+    const std::optional<DialogAnswer> chosen = m_presenter ? m_presenter(asked) : runQtDialog(asked);
+    if (!chosen || chosen->path.isEmpty())
         return m_cancelError ? DialogResult::Cancelled : DialogResult::Confirmed;
-    m_fileName = QDir(asked.startFolder).absoluteFilePath(*chosen);
+    m_fileName = QDir(asked.startFolder).absoluteFilePath(chosen->path);
+    if (m_extension == Extension::FromFilter && mode == DialogRequest::Mode::Save) {
+        const QString filter =
+            chosen->nameFilter.isEmpty() ? asked.nameFilter.section(QStringLiteral(";;"), 0, 0) : chosen->nameFilter;
+        m_fileName = withFilterExtension(m_fileName, filter);
+    }
     return DialogResult::Confirmed;
 }
 
@@ -79,7 +109,7 @@ FileDialogControl::DialogResult FileDialogControl::show(DialogRequest::Mode mode
 // whose folder is gone, starts it in InitDir.
 FileDialogControl::DialogRequest FileDialogControl::request(DialogRequest::Mode mode) const
 {
-    DialogRequest asked{mode, qtNameFilter(m_filter), QString(), startFolder()};
+    DialogRequest asked{mode, qtNameFilter(m_filter), QString(), startFolder(), m_title};
     if (m_fileName.isEmpty())
         return asked;
     const QFileInfo offered(QDir(asked.startFolder), m_fileName);
@@ -94,7 +124,7 @@ QString FileDialogControl::startFolder() const
     return isFolder(m_initDir) ? QFileInfo(m_initDir).absoluteFilePath() : programFolder();
 }
 
-std::optional<QString> FileDialogControl::runQtDialog(const DialogRequest &request) const
+std::optional<FileDialogControl::DialogAnswer> FileDialogControl::runQtDialog(const DialogRequest &request) const
 {
     keepDialogSettingsPrivate();
     const bool save = request.mode == DialogRequest::Mode::Save;
@@ -107,11 +137,23 @@ std::optional<QString> FileDialogControl::runQtDialog(const DialogRequest &reque
     if (!request.nameFilter.isEmpty())
         dialog.setNameFilter(request.nameFilter);
     dialog.setDirectory(request.startFolder);
+    if (!request.title.isEmpty())
+        dialog.setWindowTitle(request.title);
+    if (m_extension == Extension::FromFilter)
+        followFilterExtension(dialog, request.offeredName);
     if (!request.offeredName.isEmpty())
         dialog.selectFile(request.offeredName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return dialog.selectedFiles().constFirst();
+    return DialogAnswer{dialog.selectedFiles().constFirst(), dialog.selectedNameFilter()};
+}
+
+QString FileDialogControl::withFilterExtension(const QString &path, const QString &nameFilter)
+{
+    const QString extension = filterExtension(nameFilter);
+    if (extension.isEmpty() || !QFileInfo(path).suffix().isEmpty())
+        return path;
+    return path + u'.' + extension;
 }
 
 QString FileDialogControl::qtNameFilter(const QString &filter)

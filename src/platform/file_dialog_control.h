@@ -18,17 +18,31 @@ class FileDialogControl
 public:
     enum class DialogResult { Confirmed, Cancelled };
 
+    // Whether a saved name without an extension takes the chosen filter's.
+    enum class Extension { AsTyped, FromFilter };
+
     // What a dialog is asked to show: the filter in Qt's form ("ZBK (*.zbk)",
-    // pairs joined by ";;"), the name for the name box and the folder to
-    // start in.
+    // pairs joined by ";;"), the name for the name box, the folder to start
+    // in, and a title of its own (empty: the dialog's usual one).
     struct DialogRequest {
         enum class Mode { Save, Open } mode;
         QString nameFilter;
         QString offeredName;
         QString startFolder;
+        QString title = {};
+    };
+    // The chosen path and the filter chosen with it (in Qt's form; empty
+    // when none was).
+    struct DialogAnswer {
+        DialogAnswer(QString chosenPath = {}, QString chosenFilter = {})
+            : path(std::move(chosenPath))
+            , nameFilter(std::move(chosenFilter))
+        {}
+        QString path;
+        QString nameFilter;
     };
     // Answers a request with the chosen path, or nothing when cancelled.
-    using Presenter = std::function<std::optional<QString>(const DialogRequest &)>;
+    using Presenter = std::function<std::optional<DialogAnswer>(const DialogRequest &)>;
 
     explicit FileDialogControl(QWidget *parent = nullptr);
 
@@ -44,6 +58,9 @@ public:
     // unchanged.
     bool CancelError() const { return m_cancelError; }
     void setCancelError(bool on) { m_cancelError = on; }
+    const QString &Title() const { return m_title; }
+    void setTitle(const QString &title) { m_title = title; }
+    void setExtension(Extension extension) { m_extension = extension; }
 
     // Shows the dialog modally. The save dialog asks before replacing an
     // existing file; the open dialog accepts existing files only.
@@ -57,6 +74,9 @@ public:
 
     // Filter text in the form above, as a Qt name filter.
     static QString qtNameFilter(const QString &filter);
+    // The path with the extension of a Qt name filter's first pattern
+    // ("GIF (*.gif)" gives ".gif") when its file name has none.
+    static QString withFilterExtension(const QString &path, const QString &nameFilter);
     // The folder holding the program's executable, or the user's home folder
     // when the user may not write there.
     static QString programFolder();
@@ -70,7 +90,7 @@ public:
 private:
     DialogResult show(DialogRequest::Mode mode);
     QString startFolder() const;
-    std::optional<QString> runQtDialog(const DialogRequest &request) const;
+    std::optional<DialogAnswer> runQtDialog(const DialogRequest &request) const;
 
     QPointer<QWidget> m_parent;
     Presenter m_presenter;
@@ -78,6 +98,8 @@ private:
     QString m_fileName;
     QString m_initDir;
     bool m_cancelError = false;
+    QString m_title;
+    Extension m_extension = Extension::AsTyped;
 };
 
 } // namespace zelbrook

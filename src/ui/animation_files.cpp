@@ -1,32 +1,32 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "animation_files.h"
 
-#include "file_command.h"
+#include "export_progress.h"
 #include "timeline_commands.h"
 
 #include "export/animation_exporter.h"
 #include "model/program_info.h"
+#include "platform/message_box.h"
 #include "platform/output_stream.h"
 #include "platform/system_file.h"
 #include "posefile/animation_file.h"
 
-#include <QEventLoop>
+#include <QAction>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QKeySequence>
+#include <QMenu>
 #include <QMessageBox>
-#include <QProgressDialog>
-#include <QShortcut>
-#include <QTimer>
 #include <QWidget>
-
-#include <atomic>
-#include <thread>
 
 namespace zelbrook {
 
 namespace {
 
-using Mode = FileCommand::Mode;
+constexpr const char *kAnimationFilter = "Zelbrook animation (*.zba) | *.zba";
+constexpr const char *kExportFilter = "GIF (*.gif) | *.gif | APNG (*.png) | *.png | WebP (*.webp) | *.webp | "
+                                      "MP4 video (*.mp4) | *.mp4 | WebM video (*.webm) | *.webm";
 
 QString reasonOf(const Status &status) { return QString::fromStdString(status.error().message); }
 
@@ -38,13 +38,9 @@ bool isVideo(AnimatedFormat format) { return format == AnimatedFormat::Mp4 || fo
 // leaves nothing behind: the output is not committed, and a video's
 // half-written file is removed by its encoder.
 Status writeExport(const Animation &animation, const std::string &path, AnimatedFormat format,
-                   std::atomic<std::size_t> &done, const std::atomic<bool> &stop)
+                   const AnimationExporter::FrameDone &frameDone)
 {
     AnimationExporter exporter;
-    const auto frameDone = [&](std::size_t frames) {
-        done = frames;
-        return !stop;
-    };
     if (isVideo(format))
         return exporter.write(animation, kProgramCaption, format, 1, {{}, path}, frameDone);
     Result<OutputStream> stream = OutputStream::open(path);
@@ -58,26 +54,44 @@ Status writeExport(const Animation &animation, const std::string &path, Animated
 
 } // namespace
 
-AnimationFiles::AnimationFiles(PoseDocument &document, TimelineCommands &timeline, QWidget *window, Show show)
+AnimationFiles::AnimationFiles(PoseDocument &document, TimelineCommands &timeline, QWidget *window, QMenu *menu,
+                               const Figure &startFigure, Show show)
     : QObject(window)
     , m_document(document)
     , m_timeline(timeline)
     , m_window(window)
+    , m_startFigure(startFigure)
     , m_show(std::move(show))
     , m_dialog(window)
     , m_exportDialog(window)
-    , m_savedRevision(document.revision())
+    , m_progress(new ExportProgress(window))
 {
     const struct {
+        QString text;
         QKeySequence keys;
         void (AnimationFiles::*command)();
     } commands[] = {
-        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), &AnimationFiles::saveAnimation},
-        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O), &AnimationFiles::openAnimation},
-        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E), &AnimationFiles::exportAnimation},
+        {tr("New animation"), {}, &AnimationFiles::newAnimation},
+        {tr("Open animation…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O), &AnimationFiles::openAnimation},
+        {tr("Save animation"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), &AnimationFiles::saveAnimation},
+        {tr("Save animation as…"), {}, &AnimationFiles::saveAnimationAs},
+        {tr("Export animation…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E), &AnimationFiles::exportAnimation},
     };
-    for (const auto &command : commands)
-        connect(new QShortcut(command.keys, window), &QShortcut::activated, this, command.command);
+    menu->addSeparator();
+    for (const auto &command : commands) {
+        auto *action = new QAction(command.text, window);
+        action->setShortcut(command.keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        if (!command.keys.isEmpty())
+            action->setToolTip(command.text + QStringLiteral(" (") + command.keys.toString(QKeySequence::NativeText)
+                               + QLatin1Char(')'));
+        connect(action, &QAction::triggered, this, command.command);
+        window->addAction(action);
+        menu->addAction(action);
+        m_actions.push_back(action);
+    }
+    m_dialog.setExtension(FileDialogControl::Extension::FromFilter);
+    m_exportDialog.setExtension(FileDialogControl::Extension::FromFilter);
 }
 
 void AnimationFiles::setDialogPresenter(const FileDialogControl::Presenter &presenter)
@@ -86,41 +100,104 @@ void AnimationFiles::setDialogPresenter(const FileDialogControl::Presenter &pres
     m_exportDialog.setPresenter(presenter);
 }
 
-void AnimationFiles::saveAnimation()
+bool AnimationFiles::isBusy() const { return m_progress->isRunning(); }
+
+// An animation dialog starts in the folder of the animation's file, else in
+// that of the last one confirmed in this run, offering the animation's name
+// with the extension asked for; without either it starts as the pose
+// dialogs do.
+std::optional<QString> AnimationFiles::ask(FileDialogControl &dialog, Mode mode, const char *filter,
+                                           const QString &title, const QString &extension)
 {
-    static constexpr FileCommand kSave{"Zelbrook animation (*.zba) | *.zba", "zelbrook.zba", Mode::Save};
-    const auto path = kSave.ask(m_dialog);
-    if (!path)
-        return;
-    if (const Status saved = saveAs(*path); !saved)
-        m_show(tr("Could not save the animation as %1:\n%2").arg(*path, reasonOf(saved)));
-    else
-        m_show(QStringLiteral("Saved as: ") + *path);
+    const QFileInfo file(m_shownName);
+    const QString folder = m_shownName.isEmpty() ? m_lastFolder : file.absolutePath();
+    const bool offersName = mode == Mode::Save || !m_shownName.isEmpty();
+    const QString offered =
+        (m_shownName.isEmpty() ? QStringLiteral("zelbrook") : file.completeBaseName()) + QLatin1Char('.') + extension;
+    dialog.setFilter(QString::fromLatin1(filter));
+    dialog.setInitDir(FileDialogControl::programFolder());
+    dialog.setCancelError(true);
+    dialog.setTitle(title);
+    if (!folder.isEmpty())
+        dialog.setFileName(QDir(folder).filePath(offersName ? offered : QString()));
+    else if (offersName)
+        dialog.setFileName(offered);
+    const auto result = mode == Mode::Save ? dialog.ShowSave() : dialog.ShowOpen();
+    if (result == FileDialogControl::DialogResult::Cancelled)
+        return std::nullopt;
+    m_lastFolder = QFileInfo(dialog.FileName()).absolutePath();
+    return dialog.FileName();
 }
 
-Status AnimationFiles::saveAs(const QString &path)
+void AnimationFiles::newAnimation()
 {
-    Status written = SystemFile::write(bytesOf(path), writeAnimationFile(m_document.animation()));
-    if (written)
-        m_savedRevision = m_document.revision();
+    if (isBusy() || !maySetAside())
+        return;
+    m_timeline.stop();
+    m_document.replaceAnimation(Animation(m_startFigure));
+    takeFile({}, {});
+}
+
+void AnimationFiles::saveAnimation()
+{
+    if (isBusy())
+        return;
+    if (m_path.empty())
+        return saveAnimationAs();
+    if (const Status saved = saveTo(m_path); !saved)
+        m_show(tr("Could not save the animation as %1:\n%2").arg(m_shownName, reasonOf(saved)));
+}
+
+void AnimationFiles::saveAnimationAs()
+{
+    if (isBusy())
+        return;
+    const auto path = ask(m_dialog, Mode::Save, kAnimationFilter, tr("Save animation"), QStringLiteral("zba"));
+    if (!path)
+        return;
+    const std::string bytes = bytesOf(*path);
+    if (const Status saved = saveTo(bytes); !saved)
+        return m_show(tr("Could not save the animation as %1:\n%2").arg(*path, reasonOf(saved)));
+    takeFile(bytes, *path);
+}
+
+// A saved animation says so by the title's mark, which goes; no box needs
+// dismissing.
+Status AnimationFiles::saveTo(const std::string &path)
+{
+    Status written = SystemFile::write(path, writeAnimationFile(m_document.animation()));
+    if (written) {
+        m_document.markClean();
+        emit fileChanged();
+    }
     return written;
+}
+
+void AnimationFiles::takeFile(const std::string &path, const QString &shownName)
+{
+    m_path = path;
+    m_shownName = shownName;
+    emit fileChanged();
 }
 
 void AnimationFiles::openAnimation()
 {
-    static constexpr FileCommand kOpen{"Zelbrook animation (*.zba) | *.zba", nullptr, Mode::Open};
-    if (!maySetAside())
+    if (isBusy() || !maySetAside())
         return;
-    if (const auto path = kOpen.ask(m_dialog))
-        openAnimationFile(bytesOf(*path), *path);
+    if (const auto path = ask(m_dialog, Mode::Open, kAnimationFilter, tr("Open animation"), QStringLiteral("zba")))
+        readAnimation(bytesOf(*path), *path);
+}
+
+void AnimationFiles::openAnimationFile(const std::string &path, const QString &shownName)
+{
+    if (!isBusy() && maySetAside())
+        readAnimation(path, shownName);
 }
 
 // The whole file is read and checked before the animation changes; a file
 // that is refused leaves everything as it was.
-void AnimationFiles::openAnimationFile(const std::string &path, const QString &shownName)
+void AnimationFiles::readAnimation(const std::string &path, const QString &shownName)
 {
-    if (!maySetAside())
-        return;
     m_timeline.stop();
     const Result<std::string> text = SystemFile::read(path, kMaximumAnimationFileSize);
     const Result<Animation> read = text ? readAnimationFile(text.value(), m_document.pose()) : text.error();
@@ -128,28 +205,26 @@ void AnimationFiles::openAnimationFile(const std::string &path, const QString &s
         m_show(tr("Could not open %1:\n%2").arg(shownName, QString::fromStdString(read.error().message)));
         return;
     }
-    m_dialog.setFileName(shownName);
     m_document.replaceAnimation(read.value());
-    m_savedRevision = m_document.revision();
+    takeFile(path, shownName);
     if (read.value().keyCount() > 1)
         m_timeline.setShown(true);
 }
 
-bool AnimationFiles::hasUnsavedKeys() const
+bool AnimationFiles::hasUnsavedWork() const
 {
-    return m_document.animation().keyCount() > 1 && m_document.revision() != m_savedRevision;
+    return !m_document.isClean() && (!m_path.empty() || m_document.animation().keyCount() > 1);
 }
 
 bool AnimationFiles::maySetAside()
 {
-    if (!hasUnsavedKeys())
+    if (!hasUnsavedWork())
         return true;
-    switch (ask()) {
+    switch (askToSave()) {
     case Answer::Save:
         saveAnimation();
-        return !hasUnsavedKeys();
+        return m_document.isClean();
     case Answer::Discard:
-        m_savedRevision = m_document.revision();
         return true;
     case Answer::Cancel:
         break;
@@ -157,12 +232,12 @@ bool AnimationFiles::maySetAside()
     return false;
 }
 
-AnimationFiles::Answer AnimationFiles::ask() const
+AnimationFiles::Answer AnimationFiles::askToSave() const
 {
     if (m_question)
         return m_question();
     const auto button =
-        QMessageBox::question(m_window, m_window->windowTitle(), tr("The animation has changed. Save it?"),
+        QMessageBox::question(m_window, MessageBox::title(), tr("The animation has changed. Save it?"),
                               QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
     return button == QMessageBox::Save      ? Answer::Save
            : button == QMessageBox::Discard ? Answer::Discard
@@ -171,56 +246,31 @@ AnimationFiles::Answer AnimationFiles::ask() const
 
 void AnimationFiles::exportAnimation()
 {
-    static constexpr FileCommand kExport{"GIF (*.gif) | *.gif | APNG (*.png) | *.png | WebP (*.webp) | *.webp | "
-                                         "MP4 video (*.mp4) | *.mp4 | WebM video (*.webm) | *.webm",
-                                         "zelbrook.gif", Mode::Save};
+    if (isBusy())
+        return;
     m_timeline.stop();
-    const auto path = kExport.ask(m_exportDialog);
+    const auto path = ask(m_exportDialog, Mode::Save, kExportFilter, tr("Export animation"), m_exportExtension);
     if (!path)
         return;
     const std::optional<AnimatedFormat> format = formatOf(*path);
-    Status exported = format
-                          ? exportTo(*path, *format)
-                          : Status(Error{tr("Its name must end in .gif, .png, .webp, .mp4 or .webm.").toStdString()});
-    if (exported) {
-        m_show(QStringLiteral("Saved as: ") + *path);
+    if (!format)
+        return m_show(tr("Could not export the animation as %1:\n%2")
+                          .arg(*path, tr("Its name must end in .gif, .png, .webp, .mp4 or .webm.")));
+    m_exportExtension = QFileInfo(*path).suffix().toLower();
+    const Animation animation = m_document.animation();
+    const std::string target = bytesOf(*path);
+    const ExportProgress::Outcome exported =
+        m_progress->run(animation.frameCount(), [&](const AnimationExporter::FrameDone &frameDone) {
+            return writeExport(animation, target, *format, frameDone);
+        });
+    if (exported.cancelled)
         return;
-    }
-    QString reason = reasonOf(exported);
-    if (format && isVideo(*format) && exported.error().message.starts_with("The program "))
+    if (exported.status)
+        return m_show(QStringLiteral("Saved as: ") + *path);
+    QString reason = reasonOf(exported.status);
+    if (isVideo(*format) && exported.status.error().message.starts_with("The program "))
         reason += tr("\nGIF, APNG and WebP need no other program.");
     m_show(tr("Could not export the animation as %1:\n%2").arg(*path, reason));
-}
-
-// The export runs off the window's thread; the window stays responsive and
-// its progress box can stop the export.
-Status AnimationFiles::exportTo(const QString &path, AnimatedFormat format)
-{
-    const Animation animation = m_document.animation();
-    std::atomic<std::size_t> done{0};
-    std::atomic<bool> stop{false};
-    std::atomic<bool> finished{false};
-    Status result;
-    QProgressDialog progress(tr("Exporting the animation..."), tr("Cancel"), 0,
-                             static_cast<int>(animation.frameCount()), m_window);
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(300);
-    std::thread worker([&] {
-        result = writeExport(animation, bytesOf(path), format, done, stop);
-        finished = true;
-    });
-    QEventLoop loop;
-    QTimer poll;
-    connect(&poll, &QTimer::timeout, &loop, [&] {
-        progress.setValue(static_cast<int>(done));
-        stop = stop || progress.wasCanceled();
-        if (finished)
-            loop.quit();
-    });
-    poll.start(20);
-    loop.exec();
-    worker.join();
-    return result;
 }
 
 std::optional<AnimatedFormat> AnimationFiles::formatOf(const QString &path)

@@ -8,22 +8,27 @@
 #include <QObject>
 #include <QString>
 
-#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
+class QAction;
+class QMenu;
 class QWidget;
 
 namespace zelbrook {
 
+class ExportProgress;
 class TimelineCommands;
 
-// The animation's files: Save animation, Open animation and Export
-// animation, each with its own dialog, so that the pose file commands keep
-// theirs as they are. An animation of more than one key that changed since
-// it was opened or saved is not set aside (by closing the window, or by
-// opening another) before the user has been asked whether to save it.
+// The animation's files: New, Open, Save, Save as and Export animation,
+// each with its own dialog, so that the pose file commands keep theirs as
+// they are. Once the animation has a file (opened, dropped or saved), Save
+// animation writes to it without asking. Work that differs from its file, or
+// changed keys without a file, is not set aside (by closing the window, or
+// by opening or starting another animation) before the user has been asked
+// whether to save it.
 class AnimationFiles : public QObject
 {
     Q_OBJECT
@@ -33,21 +38,31 @@ public:
     using Question = std::function<Answer()>;
     using Show = std::function<void(const QString &text)>;
 
-    AnimationFiles(PoseDocument &document, TimelineCommands &timeline, QWidget *window, Show show);
+    AnimationFiles(PoseDocument &document, TimelineCommands &timeline, QWidget *window, QMenu *menu,
+                   const Figure &startFigure, Show show);
 
     // Answers the animation's dialogs instead of showing them, for tests.
     void setDialogPresenter(const FileDialogControl::Presenter &presenter);
     // Replaces the Save, Discard, Cancel box, for tests.
     void setQuestion(Question question) { m_question = std::move(question); }
 
+    void newAnimation();
     void saveAnimation();
+    void saveAnimationAs();
     void openAnimation();
     void exportAnimation();
-    // Opens a file once the unsaved keys, if any, have been dealt with.
+    // Opens a file once the unsaved work, if any, has been dealt with.
     void openAnimationFile(const std::string &path, const QString &shownName);
     // Whether the work may be set aside: nothing unsaved, or the user saved
     // it or chose to discard it.
     bool maySetAside();
+    // Whether an export is running; nothing else starts until it ends.
+    bool isBusy() const;
+
+    // The animation's own file as shown to the user; empty when it has none.
+    const QString &fileName() const { return m_shownName; }
+    // The commands, in the order of their buttons.
+    const std::vector<QAction *> &actions() const { return m_actions; }
 
     // Whether a file holds an animation: by its text where it can be read,
     // by its name otherwise.
@@ -55,20 +70,36 @@ public:
     // The animated format a file name asks for, by its extension.
     static std::optional<AnimatedFormat> formatOf(const QString &path);
 
+signals:
+    // The animation's file changed, or was written.
+    void fileChanged();
+
 private:
-    bool hasUnsavedKeys() const;
-    Status saveAs(const QString &path);
-    Status exportTo(const QString &path, AnimatedFormat format);
-    Answer ask() const;
+    bool hasUnsavedWork() const;
+    void readAnimation(const std::string &path, const QString &shownName);
+    Status saveTo(const std::string &path);
+    void takeFile(const std::string &path, const QString &shownName);
+    using Mode = FileDialogControl::DialogRequest::Mode;
+    std::optional<QString> ask(FileDialogControl &dialog, Mode mode, const char *filter, const QString &title,
+                               const QString &extension);
+    Answer askToSave() const;
 
     PoseDocument &m_document;
     TimelineCommands &m_timeline;
     QWidget *m_window;
+    Figure m_startFigure;
     Show m_show;
     Question m_question;
     FileDialogControl m_dialog;
     FileDialogControl m_exportDialog;
-    std::uint64_t m_savedRevision;
+    ExportProgress *m_progress;
+    std::vector<QAction *> m_actions;
+    // The animation's file as the system names it, and as it is shown.
+    std::string m_path;
+    QString m_shownName;
+    // The folder of the last animation dialog confirmed in this run.
+    QString m_lastFolder;
+    QString m_exportExtension = QStringLiteral("gif");
 };
 
 } // namespace zelbrook

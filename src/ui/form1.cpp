@@ -9,7 +9,9 @@
 #include "pose_file_drop.h"
 #include "slider_panel.h"
 #include "timeline_commands.h"
+#include "timeline_strip.h"
 #include "window_controls.h"
+#include "window_title.h"
 
 #include "model/program_info.h"
 #include "platform/canvas_widget.h"
@@ -23,7 +25,6 @@
 #include "render/draw_scene.h"
 
 #include <QCloseEvent>
-#include <QEvent>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
@@ -73,7 +74,11 @@ Form1::Form1(QWidget *parent)
                                       {[this] { newPose(); }, [this] { copyPoseText(); }, [this] { pastePose(); },
                                        [] { return !Clipboard::text().value_or(QString()).isEmpty(); }});
     m_timeline = new TimelineCommands(m_document, this, Picture1(), m_editCommands->menu(), [this] { DrawMan(); });
-    m_animationFiles = new AnimationFiles(m_document, *m_timeline, this, [this](const QString &t) { showMessage(t); });
+    m_animationFiles = new AnimationFiles(m_document, *m_timeline, this, m_editCommands->menu(),
+                                          Figure{Pose::defaults(Picture1()->canvas().Width()), kDefaultPenWidth},
+                                          [this](const QString &t) { showMessage(t); });
+    m_timeline->strip()->setFileButtons(m_animationFiles->actions());
+    new WindowTitle(this, m_caption, m_document, *m_timeline, *m_animationFiles);
     Picture1()->setFocus();
 }
 
@@ -140,16 +145,9 @@ void Form1::takeLoadedPose(const Pose &pose)
     m_document.setFigure(syncedFigure(m_document.figure(), pose), ChangeKind::Load);
 }
 
-void Form1::changeEvent(QEvent *event)
-{
-    if (event->type() == QEvent::WindowTitleChange)
-        m_caption = windowTitle().toStdString();
-    QWidget::changeEvent(event);
-}
-
 void Form1::closeEvent(QCloseEvent *event)
 {
-    if (m_animationFiles->maySetAside())
+    if (!m_animationFiles->isBusy() && m_animationFiles->maySetAside())
         QWidget::closeEvent(event);
     else
         event->ignore();

@@ -95,7 +95,6 @@ public:
     void setMessagePresenter(MessagePresenter presenter);
 
 protected:
-    void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:

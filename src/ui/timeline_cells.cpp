@@ -5,6 +5,7 @@
 #include <QPaintEvent>
 
 #include <QPainter>
+
 #include <algorithm>
 
 namespace zelbrook {
@@ -77,7 +78,16 @@ void TimelineCells::follow(const AnimationChange &change)
 QSize TimelineCells::sizeHint() const
 {
     const int keys = static_cast<int>(m_pictures.size());
-    return {2 * kMargin + keys * kCellWidth + (keys - 1) * kGap, 2 * kMargin + kCellHeight};
+    const int gaps = keys - (m_document.animation().playback().loop ? 0 : 1);
+    return {2 * kMargin + keys * kCellWidth + gaps * kGap, 2 * kMargin + kCellHeight};
+}
+
+void TimelineCells::setPlayedKey(std::optional<std::size_t> key)
+{
+    if (key == m_playedKey)
+        return;
+    m_playedKey = key;
+    update();
 }
 
 QRect TimelineCells::cellRect(std::size_t key) const
@@ -120,10 +130,10 @@ void TimelineCells::paintEvent(QPaintEvent *event)
         const QImage &picture = pictureOf(key);
         painter.fillRect(cell, Qt::white);
         painter.drawImage(cell.center() - QPoint(picture.width() / 2, picture.height() / 2), picture);
-        const bool current = key == m_document.currentKey();
-        painter.setPen(QPen(current ? palette().highlight().color() : palette().mid().color(), current ? 3 : 1));
+        const bool marked = key == m_playedKey.value_or(m_document.currentKey());
+        painter.setPen(QPen(marked ? palette().highlight().color() : palette().mid().color(), marked ? 3 : 1));
         painter.drawRect(cell.adjusted(0, 0, -1, -1));
-        if (key + 1 < m_pictures.size()) {
+        if (key + 1 < m_pictures.size() || animation.playback().loop) {
             const QRect gap(cell.right() + 1, cell.top(), kGap, cell.height());
             painter.setPen(palette().text().color());
             painter.drawText(gap, Qt::AlignCenter, QString::number(animation.key(key).tweens));

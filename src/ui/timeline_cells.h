@@ -8,12 +8,15 @@
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace zelbrook {
 
 // The row of keys: one cell a key with a small picture of its figure, the
-// current one framed, and between two cells the number of in-betweens. A
+// current one framed (the one being played, while the animation plays), and
+// between two cells the number of in-betweens; after the last cell the
+// number of those that lead back to the first, when the animation loops. A
 // picture is drawn again only when its own key changes. A click on a cell
 // makes its key current; so do Left and Right, and Home and End.
 class TimelineCells : public QWidget
@@ -33,6 +36,10 @@ public:
     QRect cellRect(std::size_t key) const;
     // How many key pictures have been drawn so far.
     int picturesDrawn() const { return m_picturesDrawn; }
+    // The key being played, framed instead of the current one; none when
+    // the animation is not playing.
+    void setPlayedKey(std::optional<std::size_t> key);
+    std::optional<std::size_t> playedKey() const { return m_playedKey; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -48,6 +55,7 @@ private:
     std::vector<QImage> m_pictures;
     Exporter m_exporter;
     int m_picturesDrawn = 0;
+    std::optional<std::size_t> m_playedKey;
 };
 
 } // namespace zelbrook

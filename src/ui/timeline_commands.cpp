@@ -43,7 +43,10 @@ TimelineCommands::TimelineCommands(PoseDocument &document, QWidget *window, QWid
         stop();
         (void)m_document.moveKey(Direction::Later);
     });
+    // Space is the canvas's and the row's own key, not a window shortcut that
+    // would take it from buttons and boxes; the menu shows it all the same.
     m_play = addCommand(tr("Play"), QKeySequence(), [this] { isPlaying() ? stop() : play(); });
+    showPlayText(tr("Play"));
     QAction *const buttons[] = {m_add, m_delete, m_previous, m_next, m_earlier, m_later, m_play};
     m_strip = new TimelineStrip(m_document, buttons, window);
     m_strip->setGeometry(0, m_windowSize.height(), m_windowSize.width(), TimelineStrip::kHeight);
@@ -51,7 +54,8 @@ TimelineCommands::TimelineCommands(PoseDocument &document, QWidget *window, QWid
 
     connect(m_player, &AnimationPlayer::frameShown, this, &TimelineCommands::showFrame);
     connect(m_player, &AnimationPlayer::stopped, this, [this] {
-        m_play->setText(tr("Play"));
+        showPlayText(tr("Play"));
+        m_strip->cells()->setPlayedKey(std::nullopt);
         m_strip->showCurrentFrame();
         m_redraw();
     });
@@ -108,6 +112,7 @@ void TimelineCommands::setShown(bool shown)
     if (!shown)
         stop();
     m_redraw();
+    emit shownChanged();
 }
 
 bool TimelineCommands::isPlaying() const { return m_player->isPlaying(); }
@@ -117,7 +122,15 @@ void TimelineCommands::play()
     const Animation &animation = m_document.animation();
     m_player->play(animation, animation.firstFrameOf(m_document.currentKey()));
     if (m_player->isPlaying())
-        m_play->setText(tr("Stop"));
+        showPlayText(tr("Stop"));
+}
+
+void TimelineCommands::showPlayText(const QString &text)
+{
+    const QString key = QKeySequence(Qt::Key_Space).toString(QKeySequence::NativeText);
+    m_play->setText(text + QLatin1Char('\t') + key);
+    m_play->setIconText(text);
+    m_play->setToolTip(text + QStringLiteral(" (") + key + QLatin1Char(')'));
 }
 
 void TimelineCommands::stop() { m_player->stop(); }
@@ -125,6 +138,7 @@ void TimelineCommands::stop() { m_player->stop(); }
 void TimelineCommands::showFrame()
 {
     m_strip->showFrame(m_player->frameIndex(), m_player->frameCount(), m_player->frameRef().key);
+    m_strip->cells()->setPlayedKey(m_player->frameRef().key);
     m_redraw();
 }
 

@@ -50,6 +50,10 @@ public:
     const Figure &shownFigure() const;
     std::vector<Ghost> ghosts() const;
 
+signals:
+    // The strip was shown or hidden.
+    void shownChanged();
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -60,6 +64,7 @@ private:
     void follow(const AnimationChange &change);
     void updateState();
     void showFrame();
+    void showPlayText(const QString &text);
 
     PoseDocument &m_document;
     QWidget *m_window;

@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollArea>
@@ -21,7 +22,7 @@ namespace {
 
 // A box for whole numbers that reports only finished values: Enter, leaving
 // it, or a step of its arrows.
-QSpinBox *numberBox(SliderRange range, const QString &name, QWidget *parent)
+QSpinBox *numberBox(SliderRange range, const QString &name, QWidget *parent, QObject *historyKeys)
 {
     auto *box = new QSpinBox(parent);
     box->setRange(range.minimum, range.maximum);
@@ -29,7 +30,26 @@ QSpinBox *numberBox(SliderRange range, const QString &name, QWidget *parent)
     box->setFixedWidth(box->fontMetrics().horizontalAdvance(QString::number(range.maximum)) + 28);
     box->setAccessibleName(name);
     box->findChild<QLineEdit *>()->setAccessibleName(name);
+    // The box hands the line edit its keys directly, so both are watched.
+    box->installEventFilter(historyKeys);
+    box->findChild<QLineEdit *>()->installEventFilter(historyKeys);
     return box;
+}
+
+bool isHistoryKey(const QKeyEvent &key)
+{
+    const QKeyCombination pressed = key.keyCombination();
+    return key.matches(QKeySequence::Undo) || key.matches(QKeySequence::Redo)
+           || pressed == QKeyCombination(Qt::CTRL | Qt::SHIFT, Qt::Key_Z)
+           || pressed == QKeyCombination(Qt::CTRL, Qt::Key_Y);
+}
+
+// Whether the box shows text that is not yet its value.
+bool holdsTyping(const QSpinBox &box)
+{
+    QString shown = box.locale().toString(box.value());
+    shown.remove(box.locale().groupSeparator());
+    return box.cleanText() != shown;
 }
 
 QLabel *labelFor(const QString &text, QWidget *buddy)
@@ -60,6 +80,10 @@ TimelineStrip::TimelineStrip(PoseDocument &document, std::span<QAction *const> b
     layout->addWidget(m_scroller);
     layout->addWidget(timingRow());
     layout->addWidget(buttonRow(buttons));
+    m_fileRow = new QWidget(this);
+    auto *fileLayout = new QHBoxLayout(m_fileRow);
+    fileLayout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_fileRow);
     m_document.addAnimationObserver([this](const AnimationChange &) { follow(); });
     follow();
 }
@@ -69,12 +93,12 @@ QWidget *TimelineStrip::timingRow()
     auto *row = new QWidget(this);
     auto *layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
-    m_hold = numberBox(Key::kHoldRange, tr("Hold"), row);
-    m_tweens = numberBox(Key::kTweensRange, tr("In-betweens"), row);
+    m_hold = numberBox(Key::kHoldRange, tr("Hold"), row, this);
+    m_tweens = numberBox(Key::kTweensRange, tr("In-betweens"), row, this);
     m_ease = new QComboBox(row);
     m_ease->addItems({tr("Linear"), tr("Smooth")});
     m_ease->setAccessibleName(tr("Ease"));
-    m_fps = numberBox(Playback::kFpsRange, tr("Frames per second"), row);
+    m_fps = numberBox(Playback::kFpsRange, tr("Frames per second"), row, this);
     m_loop = new QCheckBox(tr("Loop"), row);
     m_onionSkin = new QCheckBox(tr("Onion skin"), row);
     m_onionSkin->setChecked(true);
@@ -103,15 +127,7 @@ QWidget *TimelineStrip::buttonRow(std::span<QAction *const> buttons)
     auto *row = new QWidget(this);
     auto *layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
-    QWidget *previous = m_fps;
-    for (QAction *action : buttons) {
-        auto *button = new QToolButton(row);
-        button->setDefaultAction(action);
-        button->setFocusPolicy(Qt::StrongFocus);
-        layout->addWidget(button);
-        setTabOrder(previous, button);
-        previous = button;
-    }
+    QWidget *previous = addButtons(row, buttons, m_fps);
     // Tab goes from the buttons to the two switches, as they are placed.
     setTabOrder(previous, m_loop);
     setTabOrder(m_loop, m_onionSkin);
@@ -120,6 +136,40 @@ QWidget *TimelineStrip::buttonRow(std::span<QAction *const> buttons)
     layout->addWidget(m_onionSkin);
     layout->addStretch();
     return row;
+}
+
+QWidget *TimelineStrip::addButtons(QWidget *row, std::span<QAction *const> buttons, QWidget *previous)
+{
+    for (QAction *action : buttons) {
+        auto *button = new QToolButton(row);
+        button->setDefaultAction(action);
+        button->setFocusPolicy(Qt::StrongFocus);
+        row->layout()->addWidget(button);
+        setTabOrder(previous, button);
+        previous = button;
+    }
+    return previous;
+}
+
+void TimelineStrip::setFileButtons(std::span<QAction *const> buttons)
+{
+    addButtons(m_fileRow, buttons, m_onionSkin);
+    static_cast<QHBoxLayout *>(m_fileRow->layout())->addStretch();
+}
+
+// A history key in a number box undoes the document's last step unless the
+// box holds typing of its own, which the key then undoes as in any text box.
+bool TimelineStrip::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::ShortcutOverride)
+        return false;
+    auto *box = qobject_cast<QSpinBox *>(watched);
+    if (!box)
+        box = qobject_cast<QSpinBox *>(watched->parent());
+    if (!box || !isHistoryKey(*static_cast<QKeyEvent *>(event)) || holdsTyping(*box))
+        return false;
+    event->ignore();
+    return true;
 }
 
 bool TimelineStrip::onionSkin() const { return m_onionSkin->isChecked(); }

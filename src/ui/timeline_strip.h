@@ -20,20 +20,23 @@ class TimelineCells;
 
 // The strip under the window's controls: the row of keys, the current key's
 // hold, in-betweens and ease, the animation's frame rate and loop, the onion
-// skin switch, a frame counter and a button for each timeline command. Every
-// value typed or picked goes to the document as one step; a value the
-// animation cannot take is refused with a beep and the box shows the
-// document's again.
+// skin switch, a frame counter, a button for each timeline command and a
+// row of buttons for the animation's files. Every value typed or picked goes
+// to the document as one step; a value the animation cannot take is refused
+// with a beep and the box shows the document's again. Undo and redo reach
+// the document from a number box that holds no unfinished typing.
 class TimelineStrip : public QWidget
 {
     Q_OBJECT
 
 public:
-    static constexpr int kHeight = 124;
+    static constexpr int kHeight = 152;
 
     TimelineStrip(PoseDocument &document, std::span<QAction *const> buttons, QWidget *parent);
 
     TimelineCells *cells() const { return m_cells; }
+    // Fills the row of file buttons; Tab reaches them after the switches.
+    void setFileButtons(std::span<QAction *const> buttons);
     bool onionSkin() const;
     // Shows "frame n of N, key k of K", counted from 1.
     void showFrame(std::size_t frame, std::size_t frames, std::size_t key);
@@ -43,9 +46,13 @@ public:
 signals:
     void onionSkinChanged();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     QWidget *timingRow();
     QWidget *buttonRow(std::span<QAction *const> buttons);
+    QWidget *addButtons(QWidget *row, std::span<QAction *const> buttons, QWidget *previous);
     void follow();
     void takeTiming();
     void takePlayback();
@@ -60,6 +67,7 @@ private:
     QCheckBox *m_loop = nullptr;
     QCheckBox *m_onionSkin = nullptr;
     QLabel *m_counter = nullptr;
+    QWidget *m_fileRow = nullptr;
     // Set while the strip writes its own boxes.
     bool m_following = false;
 };

@@ -57,7 +57,7 @@ private slots:
         const QString saved = dir.filePath("walk.zba"), gif = dir.filePath("walk.gif");
         w.answers = {saved, saved, gif};
         w.keys(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
-        QCOMPARE(w.messages.value(0), "Saved as: " + saved);
+        QVERIFY(w.messages.isEmpty());
         w.keys(QKeySequence(Qt::CTRL | Qt::Key_K));
         w.window->animationFiles().setQuestion([] { return AnimationFiles::Answer::Discard; });
         w.keys(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
@@ -65,7 +65,7 @@ private slots:
         QCOMPARE(w.window->document().currentKey(), std::size_t(0));
         QVERIFY(w.window->timeline().isShown());
         w.keys(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
-        QCOMPARE(w.messages.value(1), "Saved as: " + gif);
+        QCOMPARE(w.messages, QStringList{"Saved as: " + gif});
 
         const auto reread = readAnimationFile(fileBytes(saved).toStdString(), Pose{});
         QVERIFY(reread);
@@ -156,7 +156,8 @@ private slots:
         QVERIFY(w.messages.isEmpty());
     }
 
-    // The progress box stops a long export, and no file is left.
+    // The progress box stops a long export, and no file is left; a cancel
+    // is no failure to report.
     void aCancelledExportLeavesNoFile()
     {
         QTemporaryDir dir;
@@ -166,7 +167,7 @@ private slots:
         w.answers = {dir.filePath("long.gif")};
         QTimer::singleShot(100, [&w] { w.window->findChild<QProgressDialog *>()->cancel(); });
         w.keys(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
-        QVERIFY2(w.messages.value(0).contains("stopped"), qPrintable(w.messages.value(0)));
+        QCOMPARE(w.messages, QStringList());
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList());
     }
 

@@ -211,7 +211,9 @@ private slots:
                                        "Copy pose as text Ctrl+Shift+C", "Paste pose Ctrl+V", "Show timeline Ctrl+T",
                                        "Add key Ctrl+K", "Delete key Ctrl+Shift+K", "Previous key Alt+Left",
                                        "Next key Alt+Right", "Move key earlier Ctrl+Shift+PgUp",
-                                       "Move key later Ctrl+Shift+PgDown", "Play "}));
+                                       "Move key later Ctrl+Shift+PgDown", "Play\tSpace ", "New animation ",
+                                       "Open animation… Ctrl+Shift+O", "Save animation Ctrl+Shift+S",
+                                       "Save animation as… ", "Export animation… Ctrl+Shift+E"}));
         QVERIFY(!menu->actions()[0]->isEnabled());
         QVERIFY(w.slider("BodyLengthScroll")->setValue(50));
         QVERIFY(menu->actions()[0]->isEnabled());
