@@ -23,7 +23,7 @@ namespace zelbrook {
 // request and message is kept.
 struct Form1Fixture {
     std::unique_ptr<Form1> window = std::make_unique<Form1>();
-    std::vector<std::optional<QString>> answers;
+    std::vector<std::optional<FileDialogControl::DialogAnswer>> answers;
     std::vector<FileDialogControl::DialogRequest> requests;
     QStringList messages;
 
@@ -32,7 +32,7 @@ struct Form1Fixture {
         const auto answer = [this](const FileDialogControl::DialogRequest &request) {
             requests.push_back(request);
             if (answers.empty())
-                return std::optional<QString>();
+                return std::optional<FileDialogControl::DialogAnswer>();
             const auto answer = answers.front();
             answers.erase(answers.begin());
             return answer;
