@@ -22,8 +22,9 @@ public:
     // can refuse it before drawing any frame.
     static Status checkSize(QSize frame, std::size_t frameCount, int columns);
 
-    Status addFrame(const QImage &frame) override;
-    Status finish() override;
+protected:
+    Status encodeFrame(const QImage &frame) override;
+    Status complete() override;
 
 private:
     AnimationTiming m_timing;
@@ -32,7 +33,6 @@ private:
     QImage m_sheet;
     QSize m_size;
     std::size_t m_frames = 0;
-    Status m_written;
 };
 
 } // namespace zelbrook

@@ -55,25 +55,21 @@ std::string VideoEncoder::ffmpegProgram()
     return named && *named ? named : "ffmpeg";
 }
 
-Status VideoEncoder::addFrame(const QImage &input)
+Status VideoEncoder::encodeFrame(const QImage &input)
 {
-    if (!m_written)
-        return m_written;
     const Result<QImage> frame = checkedFrame(input, m_size, m_timing);
     if (!frame)
-        return m_written = frame.error();
+        return frame.error();
     if (!m_process)
         if (Status started = start(frame->size()); !started)
             return started;
     return send(*frame);
 }
 
-Status VideoEncoder::finish()
+Status VideoEncoder::complete()
 {
-    if (!m_written)
-        return m_written;
     if (!m_process)
-        return m_written = Error{"An animation needs at least one frame."};
+        return checkHasFrames(0);
     m_process->closeWriteChannel();
     if (!m_process->waitForFinished(-1) || m_process->exitStatus() != QProcess::NormalExit
         || m_process->exitCode() != 0)
@@ -85,14 +81,14 @@ Status VideoEncoder::finish()
     if (flushed)
         flushed = m_file->commit();
     m_file.reset();
-    return m_written = flushed;
+    return flushed;
 }
 
 Status VideoEncoder::start(QSize size)
 {
     Result<ReplacementFile> file = OutputStream::replacementFile(m_target);
     if (!file)
-        return m_written = file.error();
+        return file.error();
     m_file.emplace(std::move(file).value());
     m_size = size;
     m_pixels.resize(static_cast<std::size_t>(size.width()) * static_cast<std::size_t>(size.height()));
@@ -148,7 +144,7 @@ Status VideoEncoder::failure(const std::string &what)
     if (!said.empty())
         message += ": " + said;
     stop();
-    return m_written = Error{message + "." + kWithoutFfmpeg};
+    return Error{message + "." + kWithoutFfmpeg};
 }
 
 void VideoEncoder::stop()
