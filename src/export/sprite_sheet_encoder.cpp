@@ -3,6 +3,7 @@
 
 #include "platform/png_encoder.h"
 
+#include <algorithm>
 #include <string>
 
 namespace zelbrook {
@@ -15,8 +16,9 @@ SpriteSheetEncoder::SpriteSheetEncoder(AnimationTiming timing, ByteSink sink, in
 
 std::size_t SpriteSheetEncoder::columnsFor(std::size_t frameCount, int columns)
 {
+    // More columns than frames would only add white cells to the one row.
     if (columns > 0)
-        return static_cast<std::size_t>(columns);
+        return std::min(static_cast<std::size_t>(columns), std::max<std::size_t>(frameCount, 1));
     std::size_t side = 1;
     while (side * side < frameCount)
         ++side;

@@ -13,7 +13,8 @@ public:
     static constexpr int kMaximumSide = 16384;
 
     // `columns` 0 asks for the smallest number whose square holds every
-    // frame. The timing's frame count decides the number of rows.
+    // frame, and more columns than frames give one row of every frame. The
+    // timing's frame count decides the number of rows.
     SpriteSheetEncoder(AnimationTiming timing, ByteSink sink, int columns);
 
     // The columns a sheet has for the given request.
