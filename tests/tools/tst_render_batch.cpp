@@ -26,7 +26,7 @@ QByteArray poseText(int number)
     return QByteArray::fromStdString(writePoseFile(pose));
 }
 
-const QString kUsage = "\n\nUsage: ";
+const QString kUsage = "\nTry 'zelbrook-render --help' for more information.\n";
 
 } // namespace
 
