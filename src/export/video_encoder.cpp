@@ -41,12 +41,12 @@ std::string notStarted(const std::string &program, const QProcess &process)
     const bool named = program.find('/') != std::string::npos;
     const std::string where = named ? " at " + program : " on the PATH";
     if (named ? ::access(program.c_str(), F_OK) != 0 : QStandardPaths::findExecutable(text(program)).isEmpty())
-        return "The ffmpeg program, which makes mp4 and webm videos, was not found" + where;
+        return "The program ffmpeg, which makes mp4 and webm videos, was not found" + where;
     QString reason = process.errorString();
     reason = reason.mid(reason.lastIndexOf(QLatin1String(": ")) + 1).trimmed();
     if (!reason.isEmpty())
         reason[0] = reason[0].toLower();
-    return "The ffmpeg program" + where + " could not be run: " + reason.toStdString();
+    return "The program ffmpeg" + where + " could not be run: " + reason.toStdString();
 }
 
 // The last line with any text in what ffmpeg wrote to its error output.
