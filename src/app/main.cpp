@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/editor_arguments.h"
+#include "platform/runtime_folder.h"
 #include "platform/temporary_file_registry.h"
 #include "ui/form1.h"
 
@@ -16,6 +17,7 @@ int main(int argc, char *argv[])
     std::signal(SIGXFSZ, SIG_IGN);
     zelbrook::TemporaryFileRegistry::removeOnTermination();
     zelbrook::EditorArguments arguments = zelbrook::EditorArguments::split(argc, argv);
+    const zelbrook::RuntimeFolder runtimeFolder("zelbrook");
     int qtArgumentCount = static_cast<int>(arguments.qtArguments.size());
     arguments.qtArguments.push_back(nullptr);
     QApplication app(qtArgumentCount, arguments.qtArguments.data());

@@ -13,6 +13,25 @@
 
 namespace zelbrook {
 
+Status AnimationEncoder::addFrame(const QImage &frame)
+{
+    if (!m_refusal)
+        return m_refusal;
+    Status added = encodeFrame(frame);
+    if (!added)
+        m_refusal = added;
+    return added;
+}
+
+Status AnimationEncoder::finish()
+{
+    if (!m_refusal)
+        return m_refusal;
+    Status finished = complete();
+    m_refusal = finished ? Status(Error{std::string(kFinished)}) : finished;
+    return finished;
+}
+
 std::unique_ptr<AnimationEncoder> makeAnimationEncoder(AnimatedFormat format, const AnimationTiming &timing,
                                                        AnimationOutput output)
 {
@@ -96,10 +115,17 @@ void copyArea(const QImage &from, QRect area, QImage &to, QPoint at)
                     static_cast<std::size_t>(area.width()) * sizeof(QRgb));
 }
 
-Status checkFrameCount(std::size_t frames, const AnimationTiming &timing)
+Status checkHasFrames(std::size_t frames)
 {
     if (frames == 0)
         return Error{"An animation needs at least one frame."};
+    return {};
+}
+
+Status checkFrameCount(std::size_t frames, const AnimationTiming &timing)
+{
+    if (Status some = checkHasFrames(frames); !some)
+        return some;
     if (frames != timing.frameCount)
         return Error{"The animation has " + std::to_string(frames) + " frames, not the "
                      + std::to_string(timing.frameCount) + " it was started with."};

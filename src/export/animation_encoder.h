@@ -31,14 +31,25 @@ enum class AnimatedFormat { Gif, Apng, Webp, Mp4, Webm, Sheet };
 
 // Turns the frames of an animation, given one at a time, into one animated
 // picture. Frames are grey RGB32 pictures, all of one size; they are given in
-// order, and finish() completes the output. An encoder that reported an error
-// takes no more frames.
+// order, and finish() completes the output. An encoder writes one animation:
+// after an error, or once finished, it refuses every frame and finish again
+// with the reason, as what it held for the output may be gone.
 class AnimationEncoder
 {
 public:
     virtual ~AnimationEncoder() = default;
-    virtual Status addFrame(const QImage &frame) = 0;
-    virtual Status finish() = 0;
+    Status addFrame(const QImage &frame);
+    Status finish();
+
+    // Why a finished encoder takes no more.
+    static constexpr std::string_view kFinished = "The animation is already finished.";
+
+protected:
+    virtual Status encodeFrame(const QImage &frame) = 0;
+    virtual Status complete() = 0;
+
+private:
+    Status m_refusal;
 };
 
 // Where an encoder writes: the sink for the formats that produce bytes, the
@@ -72,6 +83,9 @@ QRect changedArea(const QImage &before, const QImage &after);
 // Copies the area of one RGB32 picture into another, with its top left
 // corner at `at`.
 void copyArea(const QImage &from, QRect area, QImage &to, QPoint at);
+
+// Refuses to finish an animation without frames.
+Status checkHasFrames(std::size_t frames);
 
 // Refuses to finish an animation without frames, or with another number of
 // frames than its timing gave at the start.

@@ -13,9 +13,12 @@
 namespace zelbrook {
 
 // Turns an animation into an animated picture or into motion data. Frames
-// are worked out, drawn, encoded and written one after another, so memory
-// stays flat however many frames there are. Every frame is the very picture
-// that Exporter gives for its figure.
+// are worked out, drawn and handed to the encoder one after another, and no
+// frame is kept here. GIF, APNG, video and motion data go out a frame at a
+// time, so their memory stays flat however many frames there are; a WebP
+// grows with the frames, as the library keeps them until it puts the file
+// together at the end, and a sprite sheet holds the whole sheet. Every frame
+// is the very picture that Exporter gives for its figure.
 class AnimationExporter
 {
 public:

@@ -53,21 +53,19 @@ ApngEncoder::ApngEncoder(AnimationTiming timing, ByteSink sink)
     , m_sink(std::move(sink))
 {}
 
-Status ApngEncoder::addFrame(const QImage &input)
+Status ApngEncoder::encodeFrame(const QImage &input)
 {
-    if (!m_written)
-        return m_written;
     if (m_frames >= m_timing.frameCount)
-        return m_written = Error{"The animation has more frames than it was started with."};
+        return Error{"The animation has more frames than it was started with."};
     const Result<QImage> frame = checkedFrame(input, m_previous.size(), m_timing);
     if (!frame)
-        return m_written = frame.error();
+        return frame.error();
     QRect area = m_frames == 0 ? frame->rect() : changedArea(m_previous, *frame);
     if (area.isEmpty())
         area = QRect(0, 0, 1, 1); // a frame needs at least one pixel; this one is the same again
     const QByteArray chunks = frameChunks(*frame, area);
     if (chunks.isEmpty())
-        return m_written = Error{"The frame has a colour that is not a grey."};
+        return Error{"The frame has a colour that is not a grey."};
     if (Status sent = send(chunks); !sent)
         return sent;
     if (m_frames == 0)
@@ -78,12 +76,10 @@ Status ApngEncoder::addFrame(const QImage &input)
     return {};
 }
 
-Status ApngEncoder::finish()
+Status ApngEncoder::complete()
 {
-    if (!m_written)
-        return m_written;
     if (Status counted = checkFrameCount(m_frames, m_timing); !counted)
-        return m_written = counted;
+        return counted;
     QByteArray end;
     PngChunks::appendChunk(end, "IEND", {});
     return send(end);
@@ -117,8 +113,7 @@ QByteArray ApngEncoder::frameChunks(const QImage &frame, QRect area)
 
 Status ApngEncoder::send(const QByteArray &bytes)
 {
-    m_written = m_sink(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-    return m_written;
+    return m_sink(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 
 } // namespace zelbrook

@@ -19,8 +19,9 @@ class ApngEncoder : public AnimationEncoder
 public:
     ApngEncoder(AnimationTiming timing, ByteSink sink);
 
-    Status addFrame(const QImage &frame) override;
-    Status finish() override;
+protected:
+    Status encodeFrame(const QImage &frame) override;
+    Status complete() override;
 
 private:
     QByteArray frameChunks(const QImage &frame, QRect area);
@@ -31,7 +32,6 @@ private:
     QImage m_previous;
     std::size_t m_frames = 0;
     std::uint32_t m_sequence = 0;
-    Status m_written;
 };
 
 } // namespace zelbrook

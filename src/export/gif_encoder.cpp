@@ -123,10 +123,8 @@ Status GifEncoder::checkRate(int fps)
     return {};
 }
 
-Status GifEncoder::addFrame(const QImage &input)
+Status GifEncoder::encodeFrame(const QImage &input)
 {
-    if (!m_written)
-        return m_written;
     const Result<QImage> frame = checkedFrame(input, m_previous.size(), m_timing);
     if (!frame)
         return frame.error();
@@ -142,12 +140,10 @@ Status GifEncoder::addFrame(const QImage &input)
     return {};
 }
 
-Status GifEncoder::finish()
+Status GifEncoder::complete()
 {
-    if (!m_written)
-        return m_written;
-    if (m_frames == 0)
-        return m_written = Error{"An animation needs at least one frame."};
+    if (Status some = checkHasFrames(m_frames); !some)
+        return m_written = some;
     int error = 0;
     const int closed = EGifCloseFile(std::exchange(m_gif, nullptr), &error);
     if (closed != GIF_OK)

@@ -27,15 +27,16 @@ public:
     // second, and browsers slow down delays shorter than two.
     static Status checkRate(int fps);
 
-    Status addFrame(const QImage &frame) override;
-    Status finish() override;
-
     // The greys of a colour table, each with its index.
     struct GreyTable {
         std::array<int, 256> indexOf;
         int count = 0;
         int transparent = -1; // the spare index, or -1 when all 256 are used
     };
+
+protected:
+    Status encodeFrame(const QImage &frame) override;
+    Status complete() override;
 
 private:
     static int writeBytes(GifFileType *gif, const unsigned char *bytes, int length);

@@ -3,6 +3,7 @@
 
 #include "platform/png_encoder.h"
 
+#include <algorithm>
 #include <string>
 
 namespace zelbrook {
@@ -15,8 +16,9 @@ SpriteSheetEncoder::SpriteSheetEncoder(AnimationTiming timing, ByteSink sink, in
 
 std::size_t SpriteSheetEncoder::columnsFor(std::size_t frameCount, int columns)
 {
+    // More columns than frames would only add white cells to the one row.
     if (columns > 0)
-        return static_cast<std::size_t>(columns);
+        return std::min(static_cast<std::size_t>(columns), std::max<std::size_t>(frameCount, 1));
     std::size_t side = 1;
     while (side * side < frameCount)
         ++side;
@@ -25,8 +27,8 @@ std::size_t SpriteSheetEncoder::columnsFor(std::size_t frameCount, int columns)
 
 Status SpriteSheetEncoder::checkSize(QSize frame, std::size_t frameCount, int columns)
 {
-    if (frameCount == 0)
-        return Error{"An animation needs at least one frame."};
+    if (Status some = checkHasFrames(frameCount); !some)
+        return some;
     const std::size_t across = columnsFor(frameCount, columns);
     const std::size_t down = (frameCount + across - 1) / across;
     const auto width = static_cast<unsigned long long>(across) * static_cast<unsigned long long>(frame.width());
@@ -37,22 +39,20 @@ Status SpriteSheetEncoder::checkSize(QSize frame, std::size_t frameCount, int co
     return {};
 }
 
-Status SpriteSheetEncoder::addFrame(const QImage &input)
+Status SpriteSheetEncoder::encodeFrame(const QImage &input)
 {
-    if (!m_written)
-        return m_written;
     const Result<QImage> frame = checkedFrame(input, m_size, m_timing);
     if (!frame)
-        return m_written = frame.error();
+        return frame.error();
     if (m_frames >= m_timing.frameCount)
-        return m_written = Error{"The animation has more frames than it was started with."};
+        return Error{"The animation has more frames than it was started with."};
     if (m_sheet.isNull()) {
         if (Status fits = checkSize(frame->size(), m_timing.frameCount, static_cast<int>(m_columns)); !fits)
-            return m_written = fits;
+            return fits;
         const auto rows = static_cast<int>((m_timing.frameCount + m_columns - 1) / m_columns);
         m_sheet = QImage(static_cast<int>(m_columns) * frame->width(), rows * frame->height(), QImage::Format_RGB32);
         if (m_sheet.isNull())
-            return m_written = Error{"There is not enough memory for the sprite sheet."};
+            return Error{"There is not enough memory for the sprite sheet."};
         m_sheet.fill(Qt::white);
         m_size = frame->size();
     }
@@ -63,17 +63,15 @@ Status SpriteSheetEncoder::addFrame(const QImage &input)
     return {};
 }
 
-Status SpriteSheetEncoder::finish()
+Status SpriteSheetEncoder::complete()
 {
-    if (!m_written)
-        return m_written;
     if (Status counted = checkFrameCount(m_frames, m_timing); !counted)
-        return m_written = counted;
+        return counted;
     const QByteArray png = PngEncoder::encode(m_sheet);
     if (png.isEmpty())
-        return m_written = Error{"The sprite sheet could not be converted to PNG."};
+        return Error{"The sprite sheet could not be converted to PNG."};
     m_sheet = QImage();
-    return m_written = m_sink(std::string_view(png.constData(), static_cast<std::size_t>(png.size())));
+    return m_sink(std::string_view(png.constData(), static_cast<std::size_t>(png.size())));
 }
 
 } // namespace zelbrook

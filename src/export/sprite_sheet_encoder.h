@@ -13,7 +13,8 @@ public:
     static constexpr int kMaximumSide = 16384;
 
     // `columns` 0 asks for the smallest number whose square holds every
-    // frame. The timing's frame count decides the number of rows.
+    // frame, and more columns than frames give one row of every frame. The
+    // timing's frame count decides the number of rows.
     SpriteSheetEncoder(AnimationTiming timing, ByteSink sink, int columns);
 
     // The columns a sheet has for the given request.
@@ -22,8 +23,9 @@ public:
     // can refuse it before drawing any frame.
     static Status checkSize(QSize frame, std::size_t frameCount, int columns);
 
-    Status addFrame(const QImage &frame) override;
-    Status finish() override;
+protected:
+    Status encodeFrame(const QImage &frame) override;
+    Status complete() override;
 
 private:
     AnimationTiming m_timing;
@@ -32,7 +34,6 @@ private:
     QImage m_sheet;
     QSize m_size;
     std::size_t m_frames = 0;
-    Status m_written;
 };
 
 } // namespace zelbrook

@@ -6,17 +6,19 @@
 #include "platform/broken_pipe_guard.h"
 
 #include <QProcess>
+#include <QStandardPaths>
 #include <QStringList>
 
 #include <cstdlib>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace zelbrook {
 
 namespace {
 
-constexpr const char *kWithoutFfmpeg = " The formats gif, apng, webp and sheet, and png frames, need no other program.";
+constexpr const char *kWithoutFfmpeg = " The formats gif, apng, webp and sheet need no other program.";
 
 QString text(const std::string &bytes) { return QString::fromLocal8Bit(bytes.data(), qsizetype(bytes.size())); }
 
@@ -29,6 +31,22 @@ QStringList codecArguments(AnimatedFormat format)
         return {"-vf", "pad=ceil(iw/2)*2:ceil(ih/2)*2:0:0:white", "-c:v", "libx264", "-pix_fmt", "yuv420p", "-f",
                 "mp4"};
     return {"-c:v", "libvpx-vp9", "-pix_fmt", "yuv420p", "-row-mt", "1", "-f", "webm"};
+}
+
+// Why the program did not start, in the words a user looks for: whether it
+// is there at all, and else what the system said without the name of the
+// call that said it.
+std::string notStarted(const std::string &program, const QProcess &process)
+{
+    const bool named = program.find('/') != std::string::npos;
+    const std::string where = named ? " at " + program : " on the PATH";
+    if (named ? ::access(program.c_str(), F_OK) != 0 : QStandardPaths::findExecutable(text(program)).isEmpty())
+        return "The program ffmpeg, which makes mp4 and webm videos, was not found" + where;
+    QString reason = process.errorString();
+    reason = reason.mid(reason.lastIndexOf(QLatin1String(": ")) + 1).trimmed();
+    if (!reason.isEmpty())
+        reason[0] = reason[0].toLower();
+    return "The program ffmpeg" + where + " could not be run: " + reason.toStdString();
 }
 
 // The last line with any text in what ffmpeg wrote to its error output.
@@ -55,25 +73,21 @@ std::string VideoEncoder::ffmpegProgram()
     return named && *named ? named : "ffmpeg";
 }
 
-Status VideoEncoder::addFrame(const QImage &input)
+Status VideoEncoder::encodeFrame(const QImage &input)
 {
-    if (!m_written)
-        return m_written;
     const Result<QImage> frame = checkedFrame(input, m_size, m_timing);
     if (!frame)
-        return m_written = frame.error();
+        return frame.error();
     if (!m_process)
         if (Status started = start(frame->size()); !started)
             return started;
     return send(*frame);
 }
 
-Status VideoEncoder::finish()
+Status VideoEncoder::complete()
 {
-    if (!m_written)
-        return m_written;
     if (!m_process)
-        return m_written = Error{"An animation needs at least one frame."};
+        return checkHasFrames(0);
     m_process->closeWriteChannel();
     if (!m_process->waitForFinished(-1) || m_process->exitStatus() != QProcess::NormalExit
         || m_process->exitCode() != 0)
@@ -85,14 +99,14 @@ Status VideoEncoder::finish()
     if (flushed)
         flushed = m_file->commit();
     m_file.reset();
-    return m_written = flushed;
+    return flushed;
 }
 
 Status VideoEncoder::start(QSize size)
 {
     Result<ReplacementFile> file = OutputStream::replacementFile(m_target);
     if (!file)
-        return m_written = file.error();
+        return file.error();
     m_file.emplace(std::move(file).value());
     m_size = size;
     m_pixels.resize(static_cast<std::size_t>(size.width()) * static_cast<std::size_t>(size.height()));
@@ -114,7 +128,7 @@ Status VideoEncoder::start(QSize size)
     m_process->setStandardOutputFile(QProcess::nullDevice());
     m_process->start(text(m_program), arguments);
     if (!m_process->waitForStarted(-1))
-        return failure("The program " + m_program + " could not be started: " + m_process->errorString().toStdString());
+        return failure(notStarted(m_program, *m_process));
     return {};
 }
 
@@ -148,7 +162,7 @@ Status VideoEncoder::failure(const std::string &what)
     if (!said.empty())
         message += ": " + said;
     stop();
-    return m_written = Error{message + "." + kWithoutFfmpeg};
+    return Error{message + "." + kWithoutFfmpeg};
 }
 
 void VideoEncoder::stop()

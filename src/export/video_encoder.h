@@ -28,8 +28,9 @@ public:
     // The program to run: what ZELBROOK_FFMPEG names, or ffmpeg on the PATH.
     static std::string ffmpegProgram();
 
-    Status addFrame(const QImage &frame) override;
-    Status finish() override;
+protected:
+    Status encodeFrame(const QImage &frame) override;
+    Status complete() override;
 
 private:
     Status start(QSize size);
@@ -45,7 +46,6 @@ private:
     std::optional<ReplacementFile> m_file;
     QSize m_size;
     std::vector<char> m_pixels;
-    Status m_written;
 };
 
 } // namespace zelbrook

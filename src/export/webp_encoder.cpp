@@ -36,13 +36,11 @@ WebpEncoder::WebpEncoder(AnimationTiming timing, ByteSink sink)
 
 WebpEncoder::~WebpEncoder() { WebPAnimEncoderDelete(m_encoder); }
 
-Status WebpEncoder::addFrame(const QImage &input)
+Status WebpEncoder::encodeFrame(const QImage &input)
 {
-    if (!m_written)
-        return m_written;
     const Result<QImage> frame = checkedFrame(input, m_size, m_timing);
     if (!frame)
-        return m_written = frame.error();
+        return frame.error();
     if (!m_encoder)
         if (Status started = start(frame->size()); !started)
             return started;
@@ -64,21 +62,19 @@ Status WebpEncoder::addFrame(const QImage &input)
     return {};
 }
 
-Status WebpEncoder::finish()
+Status WebpEncoder::complete()
 {
-    if (!m_written)
-        return m_written;
-    if (m_frames == 0)
-        return m_written = Error{"An animation needs at least one frame."};
+    if (Status some = checkHasFrames(m_frames); !some)
+        return some;
     // A last call without a picture gives the last frame its length.
     const auto end = static_cast<int>(frameEnd(m_frames, m_timing.fps, kMillisecondsPerSecond));
     WebPData data;
     WebPDataInit(&data);
     if (!WebPAnimEncoderAdd(m_encoder, nullptr, end, nullptr) || !WebPAnimEncoderAssemble(m_encoder, &data))
         return failure("put the file together");
-    m_written = m_sink(std::string_view(reinterpret_cast<const char *>(data.bytes), data.size));
+    Status written = m_sink(std::string_view(reinterpret_cast<const char *>(data.bytes), data.size));
     WebPDataClear(&data);
-    return m_written;
+    return written;
 }
 
 // Settings as in webp's own img2webp: whole frames or changed rectangles,
@@ -104,7 +100,7 @@ Status WebpEncoder::failure(const char *doing)
     std::string message = std::string("The WebP encoder could not ") + doing;
     if (reason && *reason)
         message += std::string(": ") + reason;
-    return m_written = Error{message + "."};
+    return Error{message + "."};
 }
 
 } // namespace zelbrook

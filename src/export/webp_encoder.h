@@ -19,8 +19,9 @@ public:
     WebpEncoder(const WebpEncoder &) = delete;
     WebpEncoder &operator=(const WebpEncoder &) = delete;
 
-    Status addFrame(const QImage &frame) override;
-    Status finish() override;
+protected:
+    Status encodeFrame(const QImage &frame) override;
+    Status complete() override;
 
 private:
     Status start(QSize size);
@@ -31,7 +32,6 @@ private:
     WebPAnimEncoder *m_encoder = nullptr;
     QSize m_size;
     std::size_t m_frames = 0;
-    Status m_written;
 };
 
 } // namespace zelbrook

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "export/animation_exporter.h"
+#include "export/animation_target.h"
 #include "model/animation.h"
 #include "model/result.h"
 #include "tools/render_format.h"
@@ -11,10 +11,9 @@
 
 namespace zelbrook {
 
-// Writes an animation in a format that holds all of it: an animated picture
-// or a video, a sprite sheet, the motion data of every frame, or an
-// animation file. Nothing is written when the animation is refused, and a
-// failed or stopped output leaves no half file.
+// Writes an animation in a format of the command line that holds all of it:
+// an animated picture or a video, a sprite sheet, the motion data of every
+// frame, or an animation file, each as its AnimationTarget writes it.
 struct AnimationRender {
     RenderFormat format = RenderFormat::Gif;
     int zoom = 1;
@@ -23,7 +22,7 @@ struct AnimationRender {
 
     // Writes to the named file, or to standard output when the name is
     // empty. The error does not name the output.
-    Status write(const Animation &animation, const std::string &path, AnimationExporter &exporter,
+    Status write(const Animation &animation, const std::string &path,
                  const AnimationExporter::FrameDone &frameDone = {}) const;
 
     // Whether the format holds an animation of several keys, given that an

@@ -51,8 +51,7 @@ void BatchAnimation::writeFrames(const Animation &animation, const std::string &
     }
 }
 
-void BatchAnimation::writeWhole(const Animation &animation, const std::string &stemPath,
-                                AnimationExporter &exporter) const
+void BatchAnimation::writeWhole(const Animation &animation, const std::string &stemPath) const
 {
     const bool framesCounted = m_options.format != RenderFormat::Zba;
     const std::size_t frames = framesCounted ? animation.frameCount() : 1;
@@ -65,7 +64,7 @@ void BatchAnimation::writeWhole(const Animation &animation, const std::string &s
     };
     const std::string path = stemPath + "." + std::string(RenderOptions::extension(m_options.format));
     const AnimationRender render{m_options.format, m_options.zoom, m_options.columns};
-    const Status written = render.write(animation, path, exporter, frameDone);
+    const Status written = render.write(animation, path, frameDone);
     if (!written)
         m_failed(path, written.error());
     m_progress.framesDone(frames - done);

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "export/animation_exporter.h"
 #include "export/exporter.h"
 #include "model/animation.h"
 #include "model/result.h"
@@ -31,7 +30,7 @@ public:
     void writeFrames(const Animation &animation, const std::string &stemPath, Exporter &exporter,
                      OutputWriters &writers) const;
     // The animation in the options' format, to DIR/stem.FORMAT.
-    void writeWhole(const Animation &animation, const std::string &stemPath, AnimationExporter &exporter) const;
+    void writeWhole(const Animation &animation, const std::string &stemPath) const;
 
     // "walk-0001.png": the frame's number from 1, in at least four digits
     // and in as many as the last frame's number needs.

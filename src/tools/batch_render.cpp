@@ -173,7 +173,6 @@ void BatchRender::prepareText() const
 void BatchRender::renderFrom(std::atomic<std::size_t> &next, OutputWriters &writers, BatchProgress &progress)
 {
     Exporter exporter;
-    AnimationExporter animationExporter;
     const BatchAnimation animations(m_options, progress,
                                     [this, &progress](const std::string &path, const Error &error) {
                                         report(progress, path, error, m_notWritten);
@@ -188,7 +187,7 @@ void BatchRender::renderFrom(std::atomic<std::size_t> &next, OutputWriters &writ
             animations.writeFrames(input->animation(m_options), stemPath(index), exporter, writers);
         } else if (AnimationRender::holdsAnimation(m_options.format, input->isAnimation())) {
             m_animationsSeen = m_animationsSeen || input->isAnimation();
-            animations.writeWhole(input->animation(m_options), stemPath(index), animationExporter);
+            animations.writeWhole(input->animation(m_options), stemPath(index));
         } else {
             m_animationsSeen = m_animationsSeen || input->isAnimation();
             renderFigure(index, *input, exporter, writers, progress);

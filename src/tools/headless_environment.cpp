@@ -24,19 +24,11 @@ bool isSet(const char *name)
 
 } // namespace
 
-HeadlessEnvironment::HeadlessEnvironment()
-{
-    configureFontsIfUnconfigured();
-    makeRuntimeFolderIfUnset();
-}
+HeadlessEnvironment::HeadlessEnvironment() { configureFontsIfUnconfigured(); }
 
-HeadlessEnvironment::~HeadlessEnvironment() { removeRuntimeFolder(); }
+HeadlessEnvironment::~HeadlessEnvironment() = default;
 
-void HeadlessEnvironment::removeRuntimeFolder() const
-{
-    if (!m_runtimeFolder.empty())
-        ::rmdir(m_runtimeFolder.c_str());
-}
+void HeadlessEnvironment::removeRuntimeFolder() const { m_runtimeFolder.remove(); }
 
 // Without its configuration file, fontconfig complains on standard error and
 // then scans folders whose caches it cannot write, complaining again. A
@@ -55,20 +47,6 @@ void HeadlessEnvironment::configureFontsIfUnconfigured()
             FcConfigAppFontAddFile(config, reinterpret_cast<const FcChar8 *>(entry.path().c_str()));
     FcConfigSetCurrent(config);
     FcConfigDestroy(config);
-}
-
-// Qt looks for its runtime folder at start-up and, when XDG_RUNTIME_DIR is
-// not set, makes /tmp/runtime-USER and leaves it there. A folder of the
-// program's own, which it removes, takes its place.
-void HeadlessEnvironment::makeRuntimeFolderIfUnset()
-{
-    if (isSet("XDG_RUNTIME_DIR"))
-        return;
-    std::string name = std::string(isSet("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") + "/zelbrook-render-XXXXXX";
-    if (!::mkdtemp(name.data()))
-        return;
-    m_runtimeFolder = name;
-    ::setenv("XDG_RUNTIME_DIR", m_runtimeFolder.c_str(), 1);
 }
 
 } // namespace zelbrook

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <string>
+#include "platform/runtime_folder.h"
 
 namespace zelbrook {
 
@@ -23,9 +23,9 @@ public:
 
 private:
     static void configureFontsIfUnconfigured();
-    void makeRuntimeFolderIfUnset();
 
-    std::string m_runtimeFolder;
+    // Made after the fonts are configured, and ended before.
+    RuntimeFolder m_runtimeFolder{"zelbrook-render"};
 };
 
 } // namespace zelbrook

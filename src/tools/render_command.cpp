@@ -56,9 +56,11 @@ void holdClosedStreams()
     }
 }
 
+// One line with the reason and one that points to --help, as other command
+// line tools do; the whole usage would bury the reason.
 std::string usageFailure(const std::string &message)
 {
-    return std::string(RenderCommand::kMessagePrefix) + message + "\n\n" + RenderOptions::usage();
+    return std::string(RenderCommand::kMessagePrefix) + message + "\n" + std::string(RenderCommand::kTryHelp);
 }
 
 } // namespace

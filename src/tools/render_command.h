@@ -11,13 +11,15 @@ namespace zelbrook {
 
 // The zelbrook-render program: its arguments, its messages and its exit
 // status. Messages start with the program's name; a usage error is followed
-// by the usage text.
+// by a line that points to --help.
 class RenderCommand
 {
 public:
     enum ExitStatus { Success = 0, Failure = 1, UsageFailure = 2 };
     // Every message on standard error starts with this.
     static constexpr std::string_view kMessagePrefix = "zelbrook-render: ";
+    // The line after a usage error.
+    static constexpr std::string_view kTryHelp = "Try 'zelbrook-render --help' for more information.\n";
 
     // The whole program. Qt runs on the offscreen platform whatever the
     // environment says, so no display is ever needed.

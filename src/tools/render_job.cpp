@@ -28,9 +28,7 @@ Status RenderJob::run()
         return writeFigure(*input);
     const AnimationRender render{m_options.format, m_options.zoom, m_options.columns};
     const bool toFile = m_options.outputTarget == RenderOptions::OutputTarget::File;
-    if (Status written =
-            render.write(input->animation(m_options), toFile ? m_options.outputPath : "", m_animationExporter);
-        !written)
+    if (Status written = render.write(input->animation(m_options), toFile ? m_options.outputPath : ""); !written)
         return Error{outputName() + ": " + written.error().message};
     return {};
 }

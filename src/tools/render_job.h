@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "export/animation_exporter.h"
 #include "export/exporter.h"
 #include "model/pose.h"
 #include "model/result.h"
@@ -59,7 +58,6 @@ private:
     RenderOptions m_options;
     QIODevice &m_standardInput;
     Exporter m_exporter;
-    AnimationExporter m_animationExporter;
     bool m_failedOnCommandLine = false;
 };
 

@@ -20,7 +20,7 @@ private slots:
         QTest::newRow("5 frames, 3 by 2") << 5 << 0 << QSize(3, 2);
         QTest::newRow("4 frames, 2 by 2") << 4 << 0 << QSize(2, 2);
         QTest::newRow("5 frames in 2 columns") << 5 << 2 << QSize(2, 3);
-        QTest::newRow("3 frames in 5 columns") << 3 << 5 << QSize(5, 1);
+        QTest::newRow("3 frames in 5 columns, one row of 3") << 3 << 5 << QSize(3, 1);
     }
 
     // Frames row by row from the top left, every cell after them white.
@@ -52,6 +52,7 @@ private slots:
         QTest::newRow("34 columns, 16762 across") << 1090 << 0 << false;
         QTest::newRow("41 rows, 16277 down") << 41 << 1 << true;
         QTest::newRow("42 rows, 16674 down") << 42 << 1 << false;
+        QTest::newRow("5 frames in 100 columns, 2465 across") << 5 << 100 << true;
     }
 
     // No side of more than 16384 pixels, told before any frame is drawn.

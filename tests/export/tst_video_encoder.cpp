@@ -61,29 +61,40 @@ private slots:
 
     void failure_data()
     {
-        QTest::addColumn<QByteArray>("script"); // stands in for ffmpeg; empty: no such program
+        QTest::addColumn<QString>("named");     // by ZELBROOK_FFMPEG, in the test's folder when it has a slash
+        QTest::addColumn<QByteArray>("script"); // in the folder as "ffmpeg"; empty: no such program
+        QTest::addColumn<int>("permissions");
         QTest::addColumn<QString>("said");
 
-        QTest::newRow("missing") << QByteArray() << "could not be started";
-        QTest::newRow("failing at once") << QByteArray("echo 'Unknown encoder' >&2; exit 1") << ": Unknown encoder.";
+        const int runnable = QFile::ReadOwner | QFile::ExeOwner;
+        QTest::newRow("missing") << "/ffmpeg" << QByteArray() << runnable << "was not found at /";
+        QTest::newRow("not on the PATH") << "zelbrook-no-such-ffmpeg" << QByteArray() << runnable
+                                         << "was not found on the PATH.";
+        QTest::newRow("not runnable") << "/ffmpeg" << QByteArray("exit 0") << int(QFile::ReadOwner)
+                                      << "could not be run: permission denied.";
+        QTest::newRow("failing at once") << "/ffmpeg" << QByteArray("echo 'Unknown encoder' >&2; exit 1") << runnable
+                                         << ": Unknown encoder.";
         QTest::newRow("failing at the end")
-            << QByteArray("cat >/dev/null; echo 'one\nlast words' >&2; exit 1") << ": last words.";
+            << "/ffmpeg" << QByteArray("cat >/dev/null; echo 'one\nlast words' >&2; exit 1") << runnable
+            << ": last words.";
     }
 
     // The error says what failed, quotes ffmpeg's last line and names the
     // formats that need no other program; no file is left behind.
     void failure()
     {
+        QFETCH(QString, named);
         QFETCH(QByteArray, script);
+        QFETCH(int, permissions);
         QFETCH(QString, said);
         test::TemporaryFolder folder;
-        const QString program = folder.path("ffmpeg-stand-in");
+        const QString program = named.startsWith('/') ? folder.path() + named : named;
         if (!script.isEmpty()) {
             QFile file(program);
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write("#!/bin/sh\n" + script + "\n");
             file.close();
-            file.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+            file.setPermissions(QFile::Permissions(permissions));
         }
         qputenv("ZELBROOK_FFMPEG", program.toUtf8());
         const QString target = folder.path("walk.mp4");
@@ -92,8 +103,11 @@ private slots:
         const Status status = test::encodeAll(encoder, test::walkingFrames(3));
         QVERIFY(!status.ok());
         const QString message = QString::fromStdString(status.error().message);
-        QVERIFY2(message.contains(said) && message.contains("gif, apng, webp and sheet"), qPrintable(message));
-        QCOMPARE(filesIn(folder), script.isEmpty() ? QStringList{} : QStringList{"ffmpeg-stand-in"});
+        QVERIFY2(message.contains(said)
+                     && message.endsWith("The formats gif, apng, webp and sheet need no other program.")
+                     && !message.contains("exec"),
+                 qPrintable(message));
+        QCOMPARE(filesIn(folder), script.isEmpty() ? QStringList{} : QStringList{"ffmpeg"});
     }
 };
 

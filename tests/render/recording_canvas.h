@@ -10,7 +10,8 @@
 
 namespace zelbrook {
 
-// A canvas that draws nothing and remembers every call, in order.
+// A canvas that draws nothing and remembers every call, in order, with the
+// pen width it would be drawn with.
 class RecordingCanvas : public Canvas
 {
 public:
@@ -21,23 +22,24 @@ public:
         CanvasPoint b;
         std::optional<Color> color;
         std::string text;
+        int penWidth = 0;
     };
 
     std::vector<Call> calls;
 
-    void Cls() override { calls.push_back({Op::Cls, {}, {}, {}, {}}); }
+    void Cls() override { record({Op::Cls, {}, {}, {}, {}}); }
     void Line(CanvasPoint from, CanvasPoint to, std::optional<Color> color) override
     {
-        calls.push_back({Op::Line, from, to, color, {}});
+        record({Op::Line, from, to, color, {}});
     }
-    void PSet(CanvasPoint at, std::optional<Color> color) override { calls.push_back({Op::PSet, at, {}, color, {}}); }
-    void setCurrentX(float x) override { calls.push_back({Op::SetCurrentX, {x, 0}, {}, {}, {}}); }
-    void setCurrentY(float y) override { calls.push_back({Op::SetCurrentY, {0, y}, {}, {}, {}}); }
-    void Print(std::string_view text) override { calls.push_back({Op::Print, {}, {}, {}, std::string(text)}); }
+    void PSet(CanvasPoint at, std::optional<Color> color) override { record({Op::PSet, at, {}, color, {}}); }
+    void setCurrentX(float x) override { record({Op::SetCurrentX, {x, 0}, {}, {}, {}}); }
+    void setCurrentY(float y) override { record({Op::SetCurrentY, {0, y}, {}, {}, {}}); }
+    void Print(std::string_view text) override { record({Op::Print, {}, {}, {}, std::string(text)}); }
     float Width() const override { return test::kCanvasWidth; }
     float Height() const override { return 380.39526f; }
-    int DrawWidth() const override { return 2; }
-    void setDrawWidth(int) override {}
+    int DrawWidth() const override { return m_drawWidth; }
+    void setDrawWidth(int pixels) override { m_drawWidth = pixels; }
     bool AutoRedraw() const override { return false; }
     void setAutoRedraw(bool) override {}
 
@@ -48,6 +50,15 @@ public:
             n += call.op == op;
         return n;
     }
+
+private:
+    void record(Call call)
+    {
+        call.penWidth = m_drawWidth;
+        calls.push_back(std::move(call));
+    }
+
+    int m_drawWidth = 2;
 };
 
 } // namespace zelbrook

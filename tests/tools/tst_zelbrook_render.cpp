@@ -229,17 +229,21 @@ private slots:
         // A full disk is a failure, not a silent success.
         row("full standard output", {"--default", "--format", "png", "-"}, 1,
             "standard output: It could not be written: ", {}, {}, "/dev/full");
-        const QString usage = "\n\nUsage: ";
+        const QString usage = "\nTry 'zelbrook-render --help' for more information.\n";
         row("unknown extension", {"--default", "out.tiff"}, 2,
             "cannot tell the format of \"out.tiff\" from its extension; give --format" + usage);
         row("no arguments", {}, 2, "missing the pose file and the output" + usage);
         row("empty output name", {"--default", "--format", "png", ""}, 2, "the output's name is empty" + usage);
         row("two signs", {"--scale", "+-5", "--default", "out.png"}, 2,
             "--scale must be a finite number, not \"+-5\"" + usage);
+        row("unknown option", {"--colour", "red", "--default", "out.png"}, 2, "unknown option --colour" + usage);
+        row("missing value", {"--default", "out.png", "--pen"}, 2, "--pen needs a value" + usage);
+        row("too many names", toPng + QStringList{"extra.png"}, 2, "too many arguments" + usage);
     }
 
     // Nothing is written on a failure: every file stays as it was, and no
-    // temporary file is left behind.
+    // temporary file is left behind. A whole message is the whole of
+    // standard error: a usage error is one line and a pointer to --help.
     void failures()
     {
         QFETCH(QStringList, arguments);
@@ -253,7 +257,10 @@ private slots:
         const QMap<QString, QByteArray> before = snapshot();
         const RenderRun run = render(arguments, input, outputFile);
         QTEST(run.exitCode, "exitCode");
-        QVERIFY2(run.err.startsWith(("zelbrook-render: " + message).toUtf8()), run.err.constData());
+        if (message.endsWith('\n'))
+            QCOMPARE(run.err, ("zelbrook-render: " + message).toUtf8());
+        else
+            QVERIFY2(run.err.startsWith(("zelbrook-render: " + message).toUtf8()), run.err.constData());
         QCOMPARE(run.out, QByteArray());
         QCOMPARE(snapshot(), before);
     }

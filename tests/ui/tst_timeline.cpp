@@ -10,6 +10,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QTemporaryDir>
 
 using namespace zelbrook;
 
@@ -146,11 +147,11 @@ private slots:
         w.keys(QKeySequence::Copy);
         QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32),
                  alone.convertToFormat(QImage::Format_RGB32));
-        const QString bitmap = QDir::temp().filePath(QStringLiteral("zelbrook-onion.bmp"));
+        const QTemporaryDir folder;
+        const QString bitmap = folder.filePath(QStringLiteral("onion.bmp"));
         w.answers = {bitmap};
         w.keys(QKeySequence(Qt::CTRL | Qt::Key_E));
         QCOMPARE(QImage(bitmap).convertToFormat(QImage::Format_RGB32), alone.convertToFormat(QImage::Format_RGB32));
-        QFile::remove(bitmap);
         w.window->timeline().play();
         QVERIFY(!hasColor(w.picture(), 0xFF8080));
     }

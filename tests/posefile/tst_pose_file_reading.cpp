@@ -1,247 +1,29 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "pose_file_support.h"
+
 #include "model/pose_field.h"
-#include "posefile/pose_reader.h"
-#include "posefile/pose_writer.h"
-
-#include "test_support.h"
-
-#include <QTest>
-
-#include <charconv>
-#include <clocale>
-#include <limits>
-#include <locale>
-#include <sstream>
-
-namespace zelbrook {
-
-// What a failed comparison prints.
-char *toString(const Pose &pose)
-{
-    QString text = QString::asprintf("hip %.9g %.17g scale %.17g rotation %.17g head %d %.17g |", pose.hipX, pose.hipY,
-                                     pose.scale, pose.rotation, pose.headRadius, pose.headWidth);
-    for (double value : {pose.bodyLength, pose.bodyAngle, pose.legLength1, pose.legLength2, pose.lLegAngle1,
-                         pose.lLegAngle2, pose.rLegAngle1, pose.rLegAngle2, pose.armLength1, pose.armLength2,
-                         pose.lArmAngle1, pose.lArmAngle2, pose.rArmAngle1, pose.rArmAngle2})
-        text += QString::asprintf(" %.17g", value);
-    return qstrdup(text.toUtf8().constData());
-}
-
-} // namespace zelbrook
 
 using namespace zelbrook;
-
-Q_DECLARE_METATYPE(zelbrook::Pose)
+using namespace zelbrook::test;
 
 // What is wrong with a refused file; a wrong tag is said in exact words, the
 // others name the item and what is wrong with it.
 enum class Kind { WrongFileType, EndsEarly, NotANumber, TooLarge, OutOfRange };
 Q_DECLARE_METATYPE(Kind)
 
-namespace {
-
-const QByteArray kDefaultText = "10135,35,1.5706806282722514,28,23,4.642233856893543,0.034904013961605584,"
-                                "5.148342059336824,-0.34904013961605584,20,20,2.268760907504363,"
-                                "1.6404886561954626,-2.268760907504363,0.5235602094240838,10,0.7\r\n";
-const QByteArrayList kDefaultItems = kDefaultText.chopped(2).split(',');
-
-Pose defaultPose() { return Pose::defaults(test::kCanvasWidth); }
-
-// The pose a file is read over: every field differs from the defaults.
-Pose currentPose()
-{
-    Pose pose = defaultPose();
-    pose.hipX = 12.5f;
-    pose.hipY = 300;
-    pose.scale = 2.5;
-    pose.rotation = -1;
-    for (double *length : {&pose.bodyLength, &pose.legLength1, &pose.legLength2, &pose.armLength1, &pose.armLength2})
-        *length = 60;
-    for (double *angle : {&pose.bodyAngle, &pose.lLegAngle1, &pose.lLegAngle2, &pose.rLegAngle1, &pose.rLegAngle2,
-                          &pose.lArmAngle1, &pose.lArmAngle2, &pose.rArmAngle2})
-        *angle = 1;
-    pose.rArmAngle1 = -1;
-    pose.headRadius = 50;
-    pose.headWidth = 1.2;
-    return pose;
-}
-
-// `fileFields` with the fields that a pose file does not hold kept from the
-// pose it was read over.
-Pose readOverCurrent(Pose fileFields)
-{
-    const Pose current = currentPose();
-    fileFields.hipX = current.hipX;
-    fileFields.hipY = current.hipY;
-    fileFields.scale = current.scale;
-    fileFields.rotation = current.rotation;
-    return fileFields;
-}
-
-QByteArray defaultFileWith(int itemNumber, const QByteArray &item)
-{
-    QByteArrayList items = kDefaultItems;
-    items[itemNumber - 1] = item;
-    return items.join(',') + "\r\n";
-}
-
-Result<Pose> read(const QByteArray &text)
-{
-    return readPoseFile(std::string_view(text.constData(), size_t(text.size())), currentPose());
-}
-
-// Sets the global C and C++ locales for the life of the guard.
-class GlobalLocale
-{
-public:
-    ~GlobalLocale()
-    {
-        std::locale::global(m_cpp);
-        std::setlocale(LC_ALL, m_c.c_str());
-    }
-
-    bool setByName(const char *name)
-    {
-        if (!std::setlocale(LC_ALL, name))
-            return false;
-        std::locale::global(std::locale(name));
-        return true;
-    }
-
-    // Only the C++ locale, with a decimal comma that needs no installed locale.
-    void setDecimalComma()
-    {
-        struct DecimalComma : std::numpunct<char> {
-            char do_decimal_point() const override { return ','; }
-        };
-        std::locale::global(std::locale(std::locale::classic(), new DecimalComma));
-    }
-
-private:
-    std::string m_c = std::setlocale(LC_ALL, nullptr);
-    std::locale m_cpp;
-};
-
-} // namespace
-
-class TestPoseFile : public QObject
+// The forms of a pose file that are read, and those that are refused.
+class TestPoseFileReading : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void defaultPoseText_data();
-    void defaultPoseText();
-    void number_data();
-    void number();
-    void roundTrip_data();
-    void roundTrip();
     void accepted_data();
     void accepted();
     void refused_data();
     void refused();
 };
 
-void TestPoseFile::defaultPoseText_data()
-{
-    QTest::addColumn<QByteArray>("locale");
-    QTest::newRow("C") << QByteArray("C");
-    QTest::newRow("German") << QByteArray("de_DE.UTF-8");
-    QTest::newRow("decimal comma, C++ only") << QByteArray();
-}
-
-void TestPoseFile::defaultPoseText()
-{
-    QFETCH(QByteArray, locale);
-    GlobalLocale guard;
-    if (locale.isEmpty())
-        guard.setDecimalComma();
-    else if (!guard.setByName(locale.constData()))
-        QSKIP("The locale is not installed");
-    std::ostringstream stream;
-    stream << 0.5;
-    QCOMPARE(stream.str() == "0,5", locale != "C");
-    QCOMPARE(*std::localeconv()->decimal_point == ',', locale == "de_DE.UTF-8");
-
-    const std::string text = writePoseFile(defaultPose());
-    QCOMPARE(QByteArray::fromStdString(text), kDefaultText);
-    const auto result = read(kDefaultText);
-    QVERIFY(result.ok());
-    QCOMPARE(result.value(), readOverCurrent(defaultPose()));
-}
-
-void TestPoseFile::number_data()
-{
-    QTest::addColumn<double>("value");
-    QTest::addColumn<QByteArray>("text");
-    QTest::newRow("zero") << 0.0 << QByteArray("0");
-    QTest::newRow("negative zero") << -0.0 << QByteArray("0");
-    QTest::newRow("whole") << 10135.0 << QByteArray("10135");
-    QTest::newRow("negative whole") << -20.0 << QByteArray("-20");
-    QTest::newRow("one digit after the point") << 0.7 << QByteArray("0.7");
-    QTest::newRow("third") << 1.0 / 3 << QByteArray("0.3333333333333333");
-    QTest::newRow("small") << 1e-05 << QByteArray("1e-05");
-    QTest::newRow("smallest double") << 5e-324 << QByteArray("5e-324");
-    QTest::newRow("whole past 2^53") << 0x1p60 << QByteArray("1152921504606846976");
-    QTest::newRow("1e23, all digits of the double") << 1e23 << QByteArray("99999999999999991611392");
-    // Too long to spell out here: only its form and its reading back are checked.
-    QTest::newRow("largest double") << -std::numeric_limits<double>::max() << QByteArray();
-}
-
-void TestPoseFile::number()
-{
-    QFETCH(double, value);
-    QFETCH(QByteArray, text);
-    const std::string written = formatPoseNumber(value);
-    if (text.isEmpty())
-        QCOMPARE(written.find_first_not_of("-0123456789"), std::string::npos);
-    else
-        QCOMPARE(QByteArray::fromStdString(written), text);
-    double back = 1;
-    std::from_chars(written.data(), written.data() + written.size(), back);
-    QCOMPARE(back, value);
-}
-
-void TestPoseFile::roundTrip_data()
-{
-    QTest::addColumn<Pose>("pose");
-    QTest::newRow("defaults") << defaultPose();
-
-    Pose thirds = defaultPose();
-    thirds.bodyAngle = 1.0 / 3;
-    thirds.lLegAngle2 = -1.0 / 3;
-    thirds.rArmAngle1 = -2.0 / 3;
-    thirds.headWidth = 1.0 / 3;
-    thirds.bodyLength = 100.0 / 3;
-    QTest::newRow("thirds and negatives") << thirds;
-
-    Pose tiny = defaultPose();
-    tiny.lLegAngle2 = 1e-300;
-    tiny.rLegAngle2 = -5e-324;
-    tiny.lArmAngle2 = 1e-05;
-    tiny.rArmAngle2 = -0.0;
-    QTest::newRow("tiny magnitudes") << tiny;
-
-    Pose ends = defaultPose();
-    ends.bodyLength = 100.49999999999999;
-    ends.legLength1 = 4.500000000000001;
-    ends.headRadius = 100;
-    ends.headWidth = 1.5049999999999997;
-    ends.bodyAngle = degreesToRadians(-90);
-    ends.lLegAngle1 = degreesToRadians(360.49999999999994);
-    ends.rArmAngle1 = degreesToRadians(-360);
-    QTest::newRow("slider ends") << ends;
-}
-
-void TestPoseFile::roundTrip()
-{
-    QFETCH(Pose, pose);
-    QVERIFY(!firstFieldOutOfRange(pose));
-    const auto result = read(QByteArray::fromStdString(writePoseFile(pose)));
-    QVERIFY(result.ok());
-    QCOMPARE(result.value(), readOverCurrent(pose));
-}
-
-void TestPoseFile::accepted_data()
+void TestPoseFileReading::accepted_data()
 {
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<Pose>("fileFields");
@@ -280,7 +62,7 @@ void TestPoseFile::accepted_data()
     QTest::newRow("long digit string") << defaultFileWith(7, "1" + QByteArray(100000, '0') + "e-100000") << oneRadian;
 }
 
-void TestPoseFile::accepted()
+void TestPoseFileReading::accepted()
 {
     QFETCH(QByteArray, text);
     QFETCH(Pose, fileFields);
@@ -289,7 +71,7 @@ void TestPoseFile::accepted()
     QCOMPARE(result.value(), readOverCurrent(fileFields));
 }
 
-void TestPoseFile::refused_data()
+void TestPoseFileReading::refused_data()
 {
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<Kind>("kind");
@@ -358,7 +140,7 @@ void TestPoseFile::refused_data()
                                                << "item 2 (bodyLength) is -1.23456789e+10, outside 5 to 100" << 0;
 }
 
-void TestPoseFile::refused()
+void TestPoseFileReading::refused()
 {
     QFETCH(QByteArray, text);
     QFETCH(Kind, kind);
@@ -372,5 +154,5 @@ void TestPoseFile::refused()
     QCOMPARE(kind == Kind::WrongFileType ? readTag.value_or(0) : 0, tag);
 }
 
-QTEST_APPLESS_MAIN(TestPoseFile)
-#include "tst_pose_file.moc"
+QTEST_APPLESS_MAIN(TestPoseFileReading)
+#include "tst_pose_file_reading.moc"

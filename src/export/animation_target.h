@@ -1,0 +1,36 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "export/animation_encoder.h"
+#include "export/animation_exporter.h"
+#include "model/animation.h"
+#include "model/result.h"
+
+#include <string>
+
+namespace zelbrook {
+
+// Where and how one animation is written: an animated picture or a video,
+// the motion data of every frame, or an animation file. Both programs write
+// an animation this way. Nothing is left behind by a refused, failed or
+// stopped output.
+struct AnimationTarget {
+    enum class Kind { Animated, AnimationFile, Json };
+    Kind kind = Kind::Animated;
+    AnimatedFormat format = AnimatedFormat::Gif; // for Kind::Animated
+    int zoom = 1;
+    int sheetColumns = 0; // 0: the squarest grid
+
+    // To the named file (bytes, need not be UTF-8), or standard output when
+    // path is empty; a video, which the ffmpeg program writes itself, only
+    // to a file. The error does not name the output.
+    Status write(const Animation &animation, const std::string &path,
+                 const AnimationExporter::FrameDone &frameDone = {}) const;
+};
+
+// The text of an animation file, refused with the reason when it would not
+// read back, such as one whose scale was multiplied past what a file may
+// hold.
+Result<std::string> checkedAnimationFileText(const Animation &animation);
+
+} // namespace zelbrook

@@ -1,0 +1,56 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/runtime_folder.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace zelbrook;
+
+class TestRuntimeFolder : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void leavesNothing_data()
+    {
+        QTest::addColumn<QByteArray>("given"); // XDG_RUNTIME_DIR; empty: not set
+        QTest::newRow("not set") << QByteArray();
+        QTest::newRow("set by the session") << QByteArray("/run/user/session");
+    }
+
+    // The editor's start-up and end, with the temporary folder the test's
+    // own: Qt finds a runtime folder without making one, the session's is
+    // left as it is, and nothing is left in the temporary folder.
+    void leavesNothing()
+    {
+        QFETCH(QByteArray, given);
+        QTemporaryDir temporary;
+        const QByteArray wasTemporary = qgetenv("TMPDIR"), wasRuntime = qgetenv("XDG_RUNTIME_DIR");
+        qputenv("TMPDIR", QFile::encodeName(temporary.path()));
+        given.isEmpty() ? qunsetenv("XDG_RUNTIME_DIR") : qputenv("XDG_RUNTIME_DIR", given);
+        QString runtime;
+        {
+            const RuntimeFolder folder("zelbrook");
+            int argc = 3;
+            char name[] = "zelbrook", platformOption[] = "-platform", platform[] = "offscreen";
+            char *argv[] = {name, platformOption, platform, nullptr};
+            const QGuiApplication application(argc, argv);
+            runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+        }
+        const QByteArray after = qgetenv("XDG_RUNTIME_DIR");
+        qputenv("TMPDIR", wasTemporary);
+        wasRuntime.isNull() ? qunsetenv("XDG_RUNTIME_DIR") : qputenv("XDG_RUNTIME_DIR", wasRuntime);
+        if (given.isEmpty())
+            QVERIFY2(runtime.startsWith(temporary.path() + "/zelbrook-"), qPrintable(runtime));
+        else
+            QCOMPARE(after, given);
+        QCOMPARE(QDir(temporary.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList());
+    }
+};
+
+QTEST_APPLESS_MAIN(TestRuntimeFolder)
+#include "tst_runtime_folder.moc"
