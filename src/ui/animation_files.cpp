@@ -4,10 +4,8 @@
 #include "export_progress.h"
 #include "timeline_commands.h"
 
-#include "export/animation_exporter.h"
-#include "model/program_info.h"
+#include "export/animation_target.h"
 #include "platform/message_box.h"
-#include "platform/output_stream.h"
 #include "platform/system_file.h"
 #include "posefile/animation_file.h"
 
@@ -31,26 +29,6 @@ constexpr const char *kExportFilter = "GIF (*.gif) | *.gif | APNG (*.png) | *.pn
 QString reasonOf(const Status &status) { return QString::fromStdString(status.error().message); }
 
 std::string bytesOf(const QString &path) { return QFile::encodeName(path).toStdString(); }
-
-bool isVideo(AnimatedFormat format) { return format == AnimatedFormat::Mp4 || format == AnimatedFormat::Webm; }
-
-// Runs on a thread of its own with an exporter of its own. A stop asked for
-// leaves nothing behind: the output is not committed, and a video's
-// half-written file is removed by its encoder.
-Status writeExport(const Animation &animation, const std::string &path, AnimatedFormat format,
-                   const AnimationExporter::FrameDone &frameDone)
-{
-    AnimationExporter exporter;
-    if (isVideo(format))
-        return exporter.write(animation, kProgramCaption, format, 1, {{}, path}, frameDone);
-    Result<OutputStream> stream = OutputStream::open(path);
-    if (!stream)
-        return stream.error();
-    const ByteSink sink = [&stream](std::string_view bytes) { return stream.value().write(bytes); };
-    if (Status written = exporter.write(animation, kProgramCaption, format, 1, {sink, path}, frameDone); !written)
-        return written;
-    return stream.value().commit();
-}
 
 } // namespace
 
@@ -165,7 +143,8 @@ void AnimationFiles::saveAnimationAs()
 // dismissing.
 Status AnimationFiles::saveTo(const std::string &path)
 {
-    Status written = SystemFile::write(path, writeAnimationFile(m_document.animation()));
+    const Result<std::string> text = checkedAnimationFileText(m_document.animation());
+    Status written = text ? SystemFile::write(path, text.value()) : Status(text.error());
     if (written) {
         m_document.markClean();
         emit fileChanged();
@@ -261,16 +240,13 @@ void AnimationFiles::exportAnimation()
     const std::string target = bytesOf(*path);
     const ExportProgress::Outcome exported =
         m_progress->run(animation.frameCount(), [&](const AnimationExporter::FrameDone &frameDone) {
-            return writeExport(animation, target, *format, frameDone);
+            return AnimationTarget{AnimationTarget::Kind::Animated, *format}.write(animation, target, frameDone);
         });
     if (exported.cancelled)
         return;
     if (exported.status)
         return m_show(QStringLiteral("Saved as: ") + *path);
-    QString reason = reasonOf(exported.status);
-    if (isVideo(*format) && exported.status.error().message.starts_with("The program "))
-        reason += tr("\nGIF, APNG and WebP need no other program.");
-    m_show(tr("Could not export the animation as %1:\n%2").arg(*path, reason));
+    m_show(tr("Could not export the animation as %1:\n%2").arg(*path, reasonOf(exported.status)));
 }
 
 std::optional<AnimatedFormat> AnimationFiles::formatOf(const QString &path)

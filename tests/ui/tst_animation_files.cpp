@@ -180,7 +180,8 @@ private slots:
         w.answers = {dir.filePath("a.mp4")};
         w.keys(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
         qunsetenv("ZELBROOK_FFMPEG");
-        QVERIFY2(w.messages.value(0).contains("GIF, APNG and WebP"), qPrintable(w.messages.value(0)));
+        QVERIFY2(w.messages.value(0).contains("gif, apng, webp and sheet need no other program"),
+                 qPrintable(w.messages.value(0)));
         QVERIFY(!QFile::exists(dir.filePath("a.mp4")));
     }
 };
