@@ -27,8 +27,8 @@ void appendMember(std::string &out, std::string_view indent, std::string_view na
 void appendKey(std::string &out, const Key &key, bool last)
 {
     out += "    {\n";
-    appendMember(out, "      ", "pose", poseJsonObject(key.figure.pose, "      "));
-    appendMember(out, "      ", "penWidth", std::to_string(key.figure.penWidth));
+    appendMember(out, "      ", "pose", poseJsonObject(key.figures.front().figure.pose, "      "));
+    appendMember(out, "      ", "penWidth", std::to_string(key.figures.front().figure.penWidth));
     appendMember(out, "      ", "hold", std::to_string(key.hold));
     appendMember(out, "      ", "tweens", std::to_string(key.tweens));
     appendMember(out, "      ", "ease", '"' + std::string(easeName(key.ease)) + '"', true);

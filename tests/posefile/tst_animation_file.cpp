@@ -12,11 +12,11 @@ namespace {
 Animation twoKeys()
 {
     Key first{Figure{test::startPose(), 3}, 2, 5, Ease::Smooth};
-    first.figure.pose.headWidth = 0.1 + 0.605; // no short decimal holds this double
-    first.figure.pose.hipX = 123.456f;
-    first.figure.pose.rotation = -1 / 3.0;
+    first.figures.front().figure.pose.headWidth = 0.1 + 0.605; // no short decimal holds this double
+    first.figures.front().figure.pose.hipX = 123.456f;
+    first.figures.front().figure.pose.rotation = -1 / 3.0;
     Key second = first;
-    second.figure.pose.bodyLength = 99.99999999999999;
+    second.figures.front().figure.pose.bodyLength = 99.99999999999999;
     second.ease = Ease::Linear;
     return Animation(Playback{24, false}, {first, second, second});
 }
