@@ -41,9 +41,10 @@ void BM_DrawOnionSkin(benchmark::State &state)
 {
     RasterCanvas canvas;
     const Animation animation = threeKeys();
-    const Ghost ghosts[] = {{&animation.key(0).figure, kPreviousKeyColor}, {&animation.key(2).figure, kNextKeyColor}};
+    const Ghost ghosts[] = {{&animation.key(0).figures.front().figure, kPreviousKeyColor},
+                            {&animation.key(2).figures.front().figure, kNextKeyColor}};
     for (auto _ : state) {
-        drawScene(animation.key(1).figure, ghosts, canvas, kProgramCaption);
+        drawScene(animation.key(1).figures.front().figure, ghosts, canvas, kProgramCaption);
         benchmark::DoNotOptimize(canvas.Image().constBits());
     }
 }

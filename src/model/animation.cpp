@@ -3,8 +3,10 @@
 
 #include "pose_field.h"
 
+#include <algorithm>
 #include <numbers>
 #include <string>
+#include <utility>
 
 namespace zelbrook {
 
@@ -42,16 +44,89 @@ double valueBetween(Motion motion, double from, double to, double t)
     return from;
 }
 
+std::vector<CastFigure> castOf(const std::vector<Key> &keys)
+{
+    std::vector<CastFigure> cast;
+    for (const Key &key : keys) {
+        for (const KeyFigure &figure : key.figures) {
+            if (std::ranges::none_of(cast, [&](const CastFigure &met) { return met.id == figure.id; }))
+                cast.push_back({figure.id, defaultFigureName(figure.id), {}});
+        }
+    }
+    return cast;
+}
+
 } // namespace
 
+Key::Key(const Figure &figure, int hold, int tweens, Ease ease)
+    : figures{KeyFigure{kFirstFigureId, figure}}
+    , hold(hold)
+    , tweens(tweens)
+    , ease(ease)
+{}
+
+Key::Key(std::vector<KeyFigure> figures, int hold, int tweens, Ease ease)
+    : figures(std::move(figures))
+    , hold(hold)
+    , tweens(tweens)
+    , ease(ease)
+{}
+
+const KeyFigure *Key::find(FigureId id) const
+{
+    const auto found = std::ranges::find(figures, id, &KeyFigure::id);
+    return found == figures.end() ? nullptr : &*found;
+}
+
+KeyFigure *Key::find(FigureId id) { return const_cast<KeyFigure *>(std::as_const(*this).find(id)); }
+
 Animation::Animation(const Figure &figure)
-    : m_keys{Key{figure}}
+    : m_cast{CastFigure{}}
+    , m_keys{Key{figure}}
 {}
 
 Animation::Animation(Playback playback, std::vector<Key> keys)
     : m_playback(playback)
+    , m_cast(castOf(keys))
     , m_keys(std::move(keys))
-{}
+{
+    settleCast();
+}
+
+Animation::Animation(Playback playback, std::vector<CastFigure> cast, std::vector<Key> keys)
+    : m_playback(playback)
+    , m_cast(std::move(cast))
+    , m_keys(std::move(keys))
+{
+    settleCast();
+}
+
+void Animation::settleCast()
+{
+    for (Key &key : m_keys)
+        orderFigures(key);
+    for (const CastFigure &figure : m_cast)
+        m_nextFigureId = std::max(m_nextFigureId, std::min(figure.id, kLastFigureId) + 1);
+}
+
+const CastFigure *Animation::castFigure(FigureId id) const
+{
+    const auto found = std::ranges::find(m_cast, id, &CastFigure::id);
+    return found == m_cast.end() ? nullptr : &*found;
+}
+
+std::optional<std::size_t> Animation::drawingPlace(FigureId id) const
+{
+    const auto found = std::ranges::find(m_cast, id, &CastFigure::id);
+    return found == m_cast.end() ? std::nullopt : std::optional(static_cast<std::size_t>(found - m_cast.begin()));
+}
+
+// Figures the cast lacks go last, for check() to find.
+void Animation::orderFigures(Key &key) const
+{
+    std::ranges::stable_sort(
+        key.figures, {}, [this](const KeyFigure &figure) { return drawingPlace(figure.id).value_or(m_cast.size()); });
+}
 
 Status Animation::check() const
 {
@@ -60,6 +135,10 @@ Status Animation::check() const
     if (m_keys.empty() || m_keys.size() > kMaximumKeys)
         return Error{"an animation has 1 to " + std::to_string(kMaximumKeys) + " keys, not "
                      + std::to_string(m_keys.size())};
+    if (Status cast = checkCast(); !cast)
+        return cast;
+    // Which key last held each figure of the cast, counted from 1.
+    std::vector<std::size_t> heldBy(m_cast.size(), 0);
     for (std::size_t i = 0; i < m_keys.size(); ++i) {
         const Key &key = m_keys[i];
         const std::string where = "key " + std::to_string(i + 1) + ": ";
@@ -67,12 +146,50 @@ Status Animation::check() const
             return Error{where + rangeError("hold", key.hold, Key::kHoldRange)};
         if (!Key::kTweensRange.contains(key.tweens))
             return Error{where + rangeError("tweens", key.tweens, Key::kTweensRange)};
-        if (!kPenWidthRange.contains(key.figure.penWidth))
-            return Error{where + rangeError("penWidth", key.figure.penWidth, kPenWidthRange)};
+        if (key.figures.empty())
+            return Error{"key " + std::to_string(i + 1) + " has no figure"};
+        for (const KeyFigure &figure : key.figures) {
+            const std::string figureWhere = where + "figure " + std::to_string(figure.id);
+            const std::optional<std::size_t> place = drawingPlace(figure.id);
+            if (!place)
+                return Error{figureWhere + " is not in the cast"};
+            if (std::exchange(heldBy[*place], i + 1) == i + 1)
+                return Error{figureWhere + " is in the key twice"};
+            // With one figure the message is as it was before there were casts.
+            if (!kPenWidthRange.contains(figure.figure.penWidth))
+                return Error{(m_cast.size() > 1 ? figureWhere + ": " : where)
+                             + rangeError("penWidth", figure.figure.penWidth, kPenWidthRange)};
+        }
     }
+    if (const auto unheld = std::ranges::find(heldBy, 0); unheld != heldBy.end())
+        return Error{"figure " + std::to_string(m_cast[static_cast<std::size_t>(unheld - heldBy.begin())].id)
+                     + " is in no key"};
     if (const std::size_t count = frameCount(); count > kMaximumFrames)
         return Error{"the animation has " + std::to_string(count) + " frames, more than "
                      + std::to_string(kMaximumFrames)};
+    return {};
+}
+
+Status Animation::checkCast() const
+{
+    if (m_cast.size() > kMaximumCastFigures)
+        return Error{"the cast has " + std::to_string(m_cast.size()) + " figures, more than "
+                     + std::to_string(kMaximumCastFigures)};
+    for (auto figure = m_cast.begin(); figure != m_cast.end(); ++figure) {
+        const std::string id = std::to_string(figure->id);
+        if (figure->id < kFirstFigureId || figure->id > kLastFigureId)
+            return Error{"figure id " + id + " is outside " + std::to_string(kFirstFigureId) + " to "
+                         + std::to_string(kLastFigureId)};
+        if (Status name = checkFigureName(figure->name); !name)
+            return Error{"figure " + id + ": " + name.error().message};
+        for (auto earlier = m_cast.begin(); earlier != figure; ++earlier) {
+            if (earlier->id == figure->id)
+                return Error{"figure " + id + " is in the cast twice"};
+            if (earlier->name == figure->name)
+                return Error{"figures " + std::to_string(earlier->id) + " and " + id + " are both named \""
+                             + figure->name + "\""};
+        }
+    }
     return {};
 }
 
@@ -104,13 +221,31 @@ std::vector<FrameRef> Animation::frames() const
     return frames;
 }
 
+std::vector<SceneFigure> Animation::sceneAt(const FrameRef &frame) const
+{
+    const Key &from = m_keys.at(frame.key);
+    const Key &to = m_keys[(frame.key + 1) % m_keys.size()];
+    std::vector<SceneFigure> scene;
+    for (const CastFigure &figure : m_cast) {
+        const KeyFigure *first = from.find(figure.id);
+        const KeyFigure *next = frame.step == 0 ? first : to.find(figure.id);
+        if (!first || !next)
+            continue;
+        scene.push_back({figure.id, figure.name, figure.color,
+                         frame.step == 0 ? first->figure
+                                         : inBetween(first->figure, next->figure, frame.step, frame.of, from.ease)});
+    }
+    return scene;
+}
+
 Figure Animation::figureAt(const FrameRef &frame) const
 {
     const Key &from = m_keys.at(frame.key);
-    if (frame.step == 0)
-        return from.figure;
-    const Key &to = m_keys[(frame.key + 1) % m_keys.size()];
-    return inBetween(from.figure, to.figure, frame.step, frame.of, from.ease);
+    const KeyFigure &back = from.figures.front();
+    const KeyFigure *next = m_keys[(frame.key + 1) % m_keys.size()].find(back.id);
+    if (frame.step == 0 || !next)
+        return back.figure;
+    return inBetween(back.figure, next->figure, frame.step, frame.of, from.ease);
 }
 
 double easedTime(int step, int of, Ease ease)

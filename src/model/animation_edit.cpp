@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "animation_edit.h"
 
+#include <algorithm>
 #include <string>
 #include <utility>
 
@@ -33,14 +34,29 @@ AnimationEdit AnimationEdit::insertKey(std::size_t index, const Key &key)
 AnimationEdit AnimationEdit::removeKey(const Animation &animation, std::size_t index)
 {
     AnimationEdit edit(Kind::RemoveKey, index);
-    if (index < animation.keyCount())
-        edit.m_keyBefore = animation.key(index);
+    if (index >= animation.keyCount())
+        return edit;
+    edit.m_keyBefore = animation.key(index);
+    const auto heldElsewhere = [&](FigureId id) {
+        for (std::size_t other = 0; other < animation.keyCount(); ++other) {
+            if (other != index && animation.key(other).holds(id))
+                return true;
+        }
+        return false;
+    };
+    for (std::size_t place = 0; place < animation.cast().size(); ++place) {
+        const CastFigure &figure = animation.cast()[place];
+        if (edit.m_keyBefore.holds(figure.id) && !heldElsewhere(figure.id))
+            edit.m_castPlaces.push_back({place, figure});
+    }
     return edit;
 }
 
-AnimationEdit AnimationEdit::moveKey(std::size_t from, std::size_t to)
+AnimationEdit AnimationEdit::moveKey(std::size_t from, std::size_t to) { return move(Kind::MoveKey, from, to); }
+
+AnimationEdit AnimationEdit::move(Kind kind, std::size_t from, std::size_t to)
 {
-    AnimationEdit edit(Kind::MoveKey, from);
+    AnimationEdit edit(kind, from);
     edit.m_destination = to;
     return edit;
 }
@@ -62,8 +78,16 @@ bool AnimationEdit::changesNothing() const
         return m_index == m_destination;
     case Kind::ChangePlayback:
         return m_playbackBefore == m_playbackAfter;
+    case Kind::ChangeFigure:
+        return m_figureBefore == m_figureAfter;
+    case Kind::MoveFigure:
+        return m_index == m_destination;
+    case Kind::ChangeCastFigure:
+        return m_castBefore == m_castAfter;
     case Kind::InsertKey:
     case Kind::RemoveKey:
+    case Kind::PlaceFigure:
+    case Kind::RemoveFigure:
         break;
     }
     return false;
@@ -74,6 +98,8 @@ AnimationEdit AnimationEdit::inverse() const
     AnimationEdit inverse = *this;
     std::swap(inverse.m_keyBefore, inverse.m_keyAfter);
     std::swap(inverse.m_playbackBefore, inverse.m_playbackAfter);
+    std::swap(inverse.m_figureBefore, inverse.m_figureAfter);
+    std::swap(inverse.m_castBefore, inverse.m_castAfter);
     switch (m_kind) {
     case Kind::InsertKey:
         inverse.m_kind = Kind::RemoveKey;
@@ -81,11 +107,20 @@ AnimationEdit AnimationEdit::inverse() const
     case Kind::RemoveKey:
         inverse.m_kind = Kind::InsertKey;
         break;
+    case Kind::PlaceFigure:
+        inverse.m_kind = Kind::RemoveFigure;
+        break;
+    case Kind::RemoveFigure:
+        inverse.m_kind = Kind::PlaceFigure;
+        break;
     case Kind::MoveKey:
+    case Kind::MoveFigure:
         std::swap(inverse.m_index, inverse.m_destination);
         break;
     case Kind::ChangeKey:
     case Kind::ChangePlayback:
+    case Kind::ChangeFigure:
+    case Kind::ChangeCastFigure:
         break;
     }
     return inverse;
@@ -98,10 +133,14 @@ Status AnimationEdit::checkIndexes(const Animation &animation) const
     case Kind::InsertKey:
         if (count >= Animation::kMaximumKeys)
             return Error{"an animation has at most " + std::to_string(Animation::kMaximumKeys) + " keys"};
+        if (Status places = checkCastPlaces(animation, CastWay::Join); !places)
+            return places;
         return m_index <= count ? Status{} : noSuchKey(m_index, count);
     case Kind::RemoveKey:
         if (count == 1)
             return Error{"the last key cannot be removed"};
+        if (Status places = checkCastPlaces(animation, CastWay::Leave); !places)
+            return places;
         [[fallthrough]];
     case Kind::ChangeKey:
         return m_index < count ? Status{} : noSuchKey(m_index, count);
@@ -111,6 +150,8 @@ Status AnimationEdit::checkIndexes(const Animation &animation) const
         return m_destination < count ? Status{} : noSuchKey(m_destination, count);
     case Kind::ChangePlayback:
         break;
+    default:
+        return checkFigureIndexes(animation);
     }
     return {};
 }
@@ -124,10 +165,12 @@ void AnimationEdit::perform(Animation &animation) const
         *at = m_keyAfter;
         break;
     case Kind::InsertKey:
+        joinCast(animation);
         keys.insert(at, m_keyAfter);
         break;
     case Kind::RemoveKey:
         keys.erase(at);
+        leaveCast(animation);
         break;
     case Kind::MoveKey: {
         Key moved = std::move(*at);
@@ -137,6 +180,9 @@ void AnimationEdit::perform(Animation &animation) const
     }
     case Kind::ChangePlayback:
         animation.m_playback = m_playbackAfter;
+        break;
+    default:
+        performOnFigures(animation);
         break;
     }
 }
@@ -149,6 +195,10 @@ Status AnimationEdit::applyTo(Animation &animation) const
     if (Status valid = animation.check(); !valid) {
         inverse().perform(animation);
         return valid;
+    }
+    for (const CastPlace &joined : m_castPlaces) {
+        if (m_kind == Kind::InsertKey || m_kind == Kind::PlaceFigure)
+            animation.m_nextFigureId = std::max(animation.m_nextFigureId, joined.figure.id + 1);
     }
     return {};
 }

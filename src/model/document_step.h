@@ -2,6 +2,7 @@
 #pragma once
 
 #include "animation_edit.h"
+#include "cast.h"
 #include "figure.h"
 
 #include <cstddef>
@@ -9,19 +10,23 @@
 
 namespace zelbrook {
 
-// A change to one key's figure: the key and its figure before and after.
+// A change to one figure of one key: the key, the figure before and after,
+// and which figure it is.
 struct FigureStep {
     std::size_t key;
     Figure before;
     Figure after;
+    FigureId figure = kFirstFigureId;
 };
 
-// A change to the animation's keys or playback, and the current key before
-// and after it.
+// A change to the animation's keys, cast or playback, and the current key
+// and figure before and after it.
 struct KeyStep {
     AnimationEdit edit;
     std::size_t currentBefore;
     std::size_t currentAfter;
+    FigureId figureBefore = kFirstFigureId;
+    FigureId figureAfter = kFirstFigureId;
 };
 
 // One step of the document's history. It holds only what it changed, never

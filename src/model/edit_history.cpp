@@ -16,7 +16,7 @@ bool changesNothing(const DocumentStep &step)
     if (const auto *figure = std::get_if<FigureStep>(&step))
         return sameFigure(figure->before, figure->after);
     const auto &key = std::get<KeyStep>(step);
-    return key.edit.changesNothing() && key.currentBefore == key.currentAfter;
+    return key.edit.changesNothing() && key.currentBefore == key.currentAfter && key.figureBefore == key.figureAfter;
 }
 
 } // namespace
@@ -31,7 +31,7 @@ bool EditHistory::extendsGesture(const DocumentStep &step, GestureKey gesture) c
         return false;
     const auto *last = std::get_if<FigureStep>(&m_steps.back());
     const auto *next = std::get_if<FigureStep>(&step);
-    return last && next && last->key == next->key;
+    return last && next && last->key == next->key && last->figure == next->figure;
 }
 
 void EditHistory::record(const DocumentStep &step, GestureKey gesture)

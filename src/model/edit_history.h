@@ -17,8 +17,8 @@ inline constexpr std::size_t kEditHistoryCapacity = 1000;
 // a file included.
 //
 // A gesture (a thumb drag, a held arrow key, a drag on the canvas) is one
-// step: every figure change of the same key recorded under the same gesture
-// key extends the last step, as long as nothing else was recorded or undone
+// step: every change of the same figure of the same key recorded under the
+// same gesture key extends the last step, as long as nothing else was recorded or undone
 // in between and the gesture has not been ended.
 class EditHistory
 {

@@ -23,24 +23,23 @@ void PoseDocument::setPosition(FieldId field, std::int16_t position, const void 
 
 void PoseDocument::setFigure(const Figure &after, ChangeKind kind, const void *source, GestureKey gesture)
 {
-    const AnimationEdit edit = AnimationEdit::changeKey(m_animation, m_current, currentKeyWith(after));
-    const FigureStep step{m_current, figure(), after};
+    const AnimationEdit edit = AnimationEdit::changeFigure(m_animation, m_current, m_currentFigure, after);
+    const FigureStep step{m_current, figure(), after, m_currentFigure};
     if (kind == ChangeKind::Restore)
-        (void)apply(edit, m_current, {kind, source});
+        (void)apply(edit, {m_current, m_currentFigure}, {kind, source});
     else
-        (void)apply(edit, m_current, {kind, source, step, gesture});
+        (void)apply(edit, {m_current, m_currentFigure}, {kind, source, step, gesture});
 }
 
 Status PoseDocument::addKey()
 {
-    const KeyStep step{AnimationEdit::insertKey(m_current + 1, m_animation.key(m_current)), m_current, m_current + 1};
-    return applyStep(step);
+    return applyKeyStep(AnimationEdit::insertKey(m_current + 1, m_animation.key(m_current)), m_current + 1);
 }
 
 Status PoseDocument::deleteKey()
 {
     const std::size_t after = std::min(m_current, m_animation.keyCount() - 2);
-    return applyStep({AnimationEdit::removeKey(m_animation, m_current), m_current, after});
+    return applyKeyStep(AnimationEdit::removeKey(m_animation, m_current), after);
 }
 
 bool PoseDocument::canMoveKey(Direction direction) const
@@ -54,7 +53,7 @@ Status PoseDocument::moveKey(Direction direction)
         return Error{direction == Direction::Earlier ? "the first key cannot move earlier"
                                                      : "the last key cannot move later"};
     const std::size_t to = direction == Direction::Earlier ? m_current - 1 : m_current + 1;
-    return applyStep({AnimationEdit::moveKey(m_current, to), m_current, to});
+    return applyKeyStep(AnimationEdit::moveKey(m_current, to), to);
 }
 
 Status PoseDocument::setKeyTiming(int hold, int tweens, Ease ease)
@@ -63,12 +62,12 @@ Status PoseDocument::setKeyTiming(int hold, int tweens, Ease ease)
     key.hold = hold;
     key.tweens = tweens;
     key.ease = ease;
-    return applyStep({AnimationEdit::changeKey(m_animation, m_current, key), m_current, m_current});
+    return applyKeyStep(AnimationEdit::changeKey(m_animation, m_current, key), m_current);
 }
 
 Status PoseDocument::setPlayback(const Playback &playback)
 {
-    return applyStep({AnimationEdit::changePlayback(m_animation, playback), m_current, m_current});
+    return applyKeyStep(AnimationEdit::changePlayback(m_animation, playback), m_current);
 }
 
 void PoseDocument::setCurrentKey(std::size_t index)
@@ -76,9 +75,29 @@ void PoseDocument::setCurrentKey(std::size_t index)
     if (index >= m_animation.keyCount() || index == m_current)
         return;
     const Figure before = figure();
+    const FigureId figureBefore = m_currentFigure;
     m_current = index;
+    m_currentFigure = figureIn(index, m_currentFigure);
     tell({AnimationChange::What::CurrentKey, index});
+    if (m_currentFigure != figureBefore)
+        tell({AnimationChange::What::CurrentFigure, index, 0, m_currentFigure});
     showFigure(before, ChangeKind::Restore, nullptr);
+}
+
+void PoseDocument::setCurrentFigure(FigureId id)
+{
+    if (id == m_currentFigure || !m_animation.key(m_current).holds(id))
+        return;
+    const Figure before = figure();
+    m_currentFigure = id;
+    tell({AnimationChange::What::CurrentFigure, m_current, 0, id});
+    showFigure(before, ChangeKind::Restore, nullptr);
+}
+
+FigureId PoseDocument::figureIn(std::size_t key, FigureId wanted) const
+{
+    const Key &in = m_animation.key(key);
+    return in.holds(wanted) ? wanted : in.figures.front().id;
 }
 
 void PoseDocument::replaceAnimation(const Animation &animation)
@@ -86,6 +105,7 @@ void PoseDocument::replaceAnimation(const Animation &animation)
     const Figure before = figure();
     m_animation = animation;
     m_current = 0;
+    m_currentFigure = m_animation.key(0).figures.front().id;
     ++m_revision;
     clearHistory();
     tell({AnimationChange::What::Whole});
@@ -95,14 +115,20 @@ void PoseDocument::replaceAnimation(const Animation &animation)
 Status PoseDocument::applyStep(const KeyStep &step)
 {
     endGesture();
-    return apply(step.edit, step.currentAfter, {ChangeKind::Edit, nullptr, step});
+    return apply(step.edit, {step.currentAfter, step.figureAfter}, {ChangeKind::Edit, nullptr, step});
+}
+
+Status PoseDocument::applyKeyStep(const AnimationEdit &edit, std::size_t currentAfter)
+{
+    return applyStep({edit, m_current, currentAfter, m_currentFigure, m_currentFigure});
 }
 
 bool PoseDocument::undo() { return retrace(m_history.undo(), Retrace::Back); }
 
 bool PoseDocument::redo() { return retrace(m_history.redo(), Retrace::Again); }
 
-// Takes a step back or makes it again, with the current key it had.
+// Takes a step back or makes it again, with the current key and figure it
+// had.
 bool PoseDocument::retrace(const DocumentStep *step, Retrace way)
 {
     if (!step)
@@ -110,32 +136,42 @@ bool PoseDocument::retrace(const DocumentStep *step, Retrace way)
     const bool back = way == Retrace::Back;
     if (const auto *change = std::get_if<FigureStep>(step)) {
         setCurrentKey(change->key);
+        setCurrentFigure(change->figure);
         setFigure(back ? change->before : change->after, ChangeKind::Restore);
     } else {
         const auto &keys = std::get<KeyStep>(*step);
-        [[maybe_unused]] const Status applied =
-            apply(back ? keys.edit.inverse() : keys.edit, back ? keys.currentBefore : keys.currentAfter, {});
+        const Place place =
+            back ? Place{keys.currentBefore, keys.figureBefore} : Place{keys.currentAfter, keys.figureAfter};
+        [[maybe_unused]] const Status applied = apply(back ? keys.edit.inverse() : keys.edit, place, {});
         assert(applied);
     }
     return true;
 }
 
 // The edit changes the animation or nothing. The step is in the history
-// before anyone is told, so that observers see what can be undone.
-Status PoseDocument::apply(const AnimationEdit &edit, std::size_t current, const Told &told)
+// before anyone is told, so that observers see what can be undone; a key
+// step records the figure that is current after it.
+Status PoseDocument::apply(const AnimationEdit &edit, Place current, const Told &told)
 {
     const Figure before = figure();
     if (Status applied = edit.applyTo(m_animation); !applied)
         return applied;
-    if (told.step)
-        m_history.record(*told.step, told.gesture);
-    const bool moved = current != m_current;
-    m_current = current;
+    const Place was{m_current, m_currentFigure};
+    m_current = current.key;
+    m_currentFigure = figureIn(current.key, current.figure);
+    if (told.step) {
+        DocumentStep step = *told.step;
+        if (auto *keys = std::get_if<KeyStep>(&step))
+            keys->figureAfter = m_currentFigure;
+        m_history.record(step, told.gesture);
+    }
     if (!edit.changesNothing())
         ++m_revision;
     tellEdit(edit);
-    if (moved)
-        tell({AnimationChange::What::CurrentKey, current});
+    if (m_current != was.key)
+        tell({AnimationChange::What::CurrentKey, m_current});
+    if (m_currentFigure != was.figure)
+        tell({AnimationChange::What::CurrentFigure, m_current, 0, m_currentFigure});
     showFigure(before, told.kind, told.source);
     return {};
 }
@@ -143,11 +179,16 @@ Status PoseDocument::apply(const AnimationEdit &edit, std::size_t current, const
 void PoseDocument::tellEdit(const AnimationEdit &edit) const
 {
     using What = AnimationChange::What;
+    using Kind = AnimationEdit::Kind;
     switch (edit.kind()) {
+    case AnimationEdit::Kind::ChangeFigure:
+        if (!edit.changesNothing())
+            tell({What::KeyFigure, edit.index()});
+        break;
     case AnimationEdit::Kind::ChangeKey: {
         const Key &before = edit.keyBefore();
         const Key &after = edit.keyAfter();
-        if (before.figure != after.figure)
+        if (before.figures != after.figures)
             tell({What::KeyFigure, edit.index()});
         if (before.hold != after.hold || before.tweens != after.tweens || before.ease != after.ease)
             tell({What::KeyTiming, edit.index()});
@@ -165,7 +206,16 @@ void PoseDocument::tellEdit(const AnimationEdit &edit) const
     case AnimationEdit::Kind::ChangePlayback:
         tell({What::Playback});
         break;
+    case Kind::PlaceFigure:
+    case Kind::RemoveFigure:
+    case Kind::MoveFigure:
+    case Kind::ChangeCastFigure:
+        tell({What::Cast, edit.index(), 0, edit.figure()});
+        return;
     }
+    // A key that goes or comes back takes the figures only it holds along.
+    if (!edit.castPlaces().empty())
+        tell({What::Cast, edit.index(), 0, edit.castPlaces().front().figure.id});
 }
 
 void PoseDocument::tell(const AnimationChange &change) const
@@ -183,13 +233,6 @@ void PoseDocument::showFigure(const Figure &before, ChangeKind kind, const void 
     const FigureChange change{fields, kind, source};
     for (const Observer &observer : m_observers)
         observer(change);
-}
-
-Key PoseDocument::currentKeyWith(const Figure &figure) const
-{
-    Key key = m_animation.key(m_current);
-    key.figure = figure;
-    return key;
 }
 
 Figure syncedFigure(const Figure &current, const Pose &loaded)

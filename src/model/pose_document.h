@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace zelbrook {
@@ -26,23 +27,39 @@ struct FigureChange {
     const void *source;
 };
 
-// What changed in the animation besides the figure on show.
+// What changed in the animation besides the figure on show. A change of
+// the cast (a figure added, removed, brought back, moved in the drawing
+// order, renamed or recoloured) is told as Cast, with the first key and the
+// figure concerned.
 struct AnimationChange {
-    enum class What { KeyFigure, KeyTiming, KeyInserted, KeyRemoved, KeyMoved, Playback, CurrentKey, Whole };
+    enum class What {
+        KeyFigure,
+        KeyTiming,
+        KeyInserted,
+        KeyRemoved,
+        KeyMoved,
+        Playback,
+        CurrentKey,
+        Whole,
+        Cast,
+        CurrentFigure,
+    };
     What what;
     // The key concerned; for a move, where the key was.
     std::size_t key = 0;
     // Where a moved key went.
     std::size_t destination = 0;
+    FigureId figure = kFirstFigureId;
 };
 
-// The animation being edited with its current key, the one way to change
-// either, and the history of the changes. The figure is the current key's:
-// every change of it tells the observers, once, which fields it touched; a
-// change that touches nothing tells no one. Every change but a restore and
-// a choice of the current key is a step of the history, or part of one:
-// changes under the same gesture key (the slider being dragged, say) make
-// one step. Undo and redo put back the current key of the step as well.
+// The animation being edited with its current key and current figure, the
+// one way to change them, and the history of the changes. The figure is the
+// current figure of the current key: every change of it tells the
+// observers, once, which fields it touched; a change that touches nothing
+// tells no one. Every change but a restore and a choice of the current key
+// or figure is a step of the history, or part of one: changes under the
+// same gesture key (the slider being dragged, say) make one step. Undo and
+// redo put back the current key and figure of the step as well.
 class PoseDocument
 {
 public:
@@ -53,7 +70,8 @@ public:
 
     const Animation &animation() const { return m_animation; }
     std::size_t currentKey() const { return m_current; }
-    const Figure &figure() const { return m_animation.key(m_current).figure; }
+    FigureId currentFigure() const { return m_currentFigure; }
+    const Figure &figure() const { return m_animation.key(m_current).find(m_currentFigure)->figure; }
     const Pose &pose() const { return figure().pose; }
     // Grows at every change of the animation, undo and redo included.
     std::uint64_t revision() const { return m_revision; }
@@ -80,8 +98,40 @@ public:
     Status setKeyTiming(int hold, int tweens, Ease ease);
     Status setPlayback(const Playback &playback);
     // Which key is edited; not a step. An index past the last is ignored.
+    // When the key lacks the current figure, its back figure is current.
     void setCurrentKey(std::size_t index);
-    // A whole new animation, its first key current, with a fresh history.
+    // Which figure of the current key is edited; not a step. A figure the
+    // key lacks is ignored.
+    void setCurrentFigure(FigureId id);
+
+    // A new figure, posed as `figure` but with its hip 100 canvas units
+    // right of the current figure's, the hip's height the same, in the
+    // current key and every key after it, in front of every other figure;
+    // it becomes current. Its name is "Figure" and its id, or the next
+    // number up that is free; it is black.
+    Status addFigure(const Figure &figure);
+    // A copy of the current figure, its hip 30 canvas units to the right,
+    // with its colour and a name of its own ("Thrower 2"; a copy of a
+    // figure named as a new figure is named as one), in the current key and
+    // every key after it, in front of every other figure; it becomes
+    // current.
+    Status duplicateFigure();
+    // The current figure leaves the current key and every key after it,
+    // and the cast when no earlier key holds it; refused where it is a
+    // key's only figure. The back figure of the current key becomes current.
+    Status deleteFigure();
+    // A figure of the cast comes into the current key, posed as in the
+    // nearest earlier key that holds it, else the nearest later one, and
+    // becomes current.
+    Status bringBackFigure(FigureId id);
+    // The current figure moves one place in the drawing order: Earlier
+    // sends it backward, Later brings it forward.
+    Status moveFigure(Direction direction);
+    bool canMoveFigure(Direction direction) const;
+    Status setFigureColor(FigureId id, Color color);
+    Status renameFigure(FigureId id, const std::string &name);
+    // A whole new animation, its first key and that key's back figure
+    // current, with a fresh history.
     void replaceAnimation(const Animation &animation);
 
     // Puts back what was there before the last step, or after the step last
@@ -108,17 +158,28 @@ private:
         std::optional<DocumentStep> step = std::nullopt;
         GestureKey gesture = EditHistory::kNoGesture;
     };
-    Status apply(const AnimationEdit &edit, std::size_t current, const Told &told);
+    // The current key and figure after an edit; a figure the key lacks
+    // gives way to its back figure.
+    struct Place {
+        std::size_t key;
+        FigureId figure;
+    };
+    Status apply(const AnimationEdit &edit, Place current, const Told &told);
     enum class Retrace { Back, Again };
     bool retrace(const DocumentStep *step, Retrace way);
     Status applyStep(const KeyStep &step);
+    // A key step that leaves the current figure where it can.
+    Status applyKeyStep(const AnimationEdit &edit, std::size_t currentAfter);
+    Status addCastFigure(const CastFigure &figure, const Figure &pose);
+    Status changeCastFigure(FigureId id, const std::function<void(CastFigure &)> &change);
+    FigureId figureIn(std::size_t key, FigureId wanted) const;
     void tellEdit(const AnimationEdit &edit) const;
     void tell(const AnimationChange &change) const;
     void showFigure(const Figure &before, ChangeKind kind, const void *source) const;
-    Key currentKeyWith(const Figure &figure) const;
 
     Animation m_animation;
     std::size_t m_current = 0;
+    FigureId m_currentFigure = kFirstFigureId;
     std::uint64_t m_revision = 0;
     EditHistory m_history;
     std::vector<Observer> m_observers;

@@ -1,115 +1,34 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "animation_file.h"
 
-#include "model/pose_field.h"
-#include "pose_number.h"
+#include "animation_json.h"
 #include "pose_reader.h"
 
-#include <nlohmann/json.hpp>
-
 #include <algorithm>
-#include <cmath>
-#include <numbers>
-#include <optional>
 
 namespace zelbrook {
 
 namespace {
 
-using Json = nlohmann::json;
+// How the file holds its figures: one in each key, or a cast of them.
+enum class Layout { OneFigure, Cast };
 
-// The ranges of the fields that no slider limits in a pose file.
-struct FreeRange {
-    FieldId field;
-    double lowest;
-    double highest;
-};
-constexpr FreeRange kFreeRanges[] = {
-    {FieldId::HipX, 0, 500},
-    {FieldId::HipY, 0, 400},
-    {FieldId::Scale, 0.5, 3},
-    {FieldId::Rotation, -std::numbers::pi, std::numbers::pi},
-};
-
-Error outside(std::string_view name, double value, double lowest, double highest)
-{
-    return {std::string(name) + outsideRangeText(value, lowest, highest)};
-}
-
-// A member that is not there, or null, leaves the value as it is.
-const Json *member(const Json &object, const char *name)
-{
-    const auto found = object.find(name);
-    return found == object.end() || found->is_null() ? nullptr : &*found;
-}
-
-Result<double> numberOf(const Json &value, std::string_view name)
-{
-    if (!value.is_number())
-        return Error{std::string(name) + " is not a number"};
-    return value.get<double>();
-}
-
-Status readWhole(const Json &object, const char *name, SliderRange range, int &out)
-{
-    const Json *value = member(object, name);
-    if (!value)
-        return {};
-    const Result<double> number = numberOf(*value, name);
-    if (!number)
-        return number.error();
-    if (*number != std::floor(*number))
-        return Error{std::string(name) + " is not a whole number"};
-    if (*number < range.minimum || *number > range.maximum)
-        return outside(name, *number, range.minimum, range.maximum);
-    out = static_cast<int>(*number);
-    return {};
-}
-
-Status readField(const Json &pose, const PoseField &field, Figure &figure)
-{
-    const Json *value = member(pose, std::string(field.name).c_str());
-    if (!value)
-        return field.fileItem == 0 ? Status{} : Error{std::string(field.name) + " is missing"};
-    const Result<double> number = numberOf(*value, field.name);
-    if (!number)
-        return number.error();
-    if (!field.assign(figure, *number))
-        return outside(field.name, *number, field.range->minimum, field.range->maximum);
-    for (const FreeRange &free : kFreeRanges) {
-        if (free.field == field.id && (*number < free.lowest || *number > free.highest))
-            return outside(field.name, *number, free.lowest, free.highest);
-    }
-    return {};
-}
-
-Result<Figure> readFigure(const Json &key, const Pose &startPose)
-{
-    const Json *pose = member(key, "pose");
-    if (!pose || !pose->is_object())
-        return Error{"the pose is missing"};
-    Figure figure{startPose};
-    for (const PoseField &field : poseFields()) {
-        if (field.id == FieldId::PenWidth)
-            continue;
-        if (Status read = readField(*pose, field, figure); !read)
-            return read.error();
-    }
-    if (const auto wrong = firstFieldOutOfRange(figure.pose))
-        return outside(wrong->field->name, wrong->value, wrong->lowest, wrong->highest);
-    if (Status pen = readWhole(key, "penWidth", kPenWidthRange, figure.penWidth); !pen)
-        return pen.error();
-    return figure;
-}
-
-Result<Key> readKey(const Json &object, const Pose &startPose)
+Result<Key> readKey(const Json &object, const Pose &startPose, Layout layout)
 {
     if (!object.is_object())
         return Error{"a key is not a JSON object"};
-    const Result<Figure> figure = readFigure(object, startPose);
-    if (!figure)
-        return figure.error();
-    Key key{*figure};
+    Key key;
+    if (layout == Layout::Cast) {
+        Result<std::vector<KeyFigure>> figures = readKeyFigures(object, startPose);
+        if (!figures)
+            return figures.error();
+        key.figures = std::move(figures).value();
+    } else {
+        const Result<Figure> figure = readFigure(object, startPose);
+        if (!figure)
+            return figure.error();
+        key.figures.front().figure = *figure;
+    }
     if (Status hold = readWhole(object, "hold", Key::kHoldRange, key.hold); !hold)
         return hold.error();
     if (Status tweens = readWhole(object, "tweens", Key::kTweensRange, key.tweens); !tweens)
@@ -122,7 +41,7 @@ Result<Key> readKey(const Json &object, const Pose &startPose)
     return key;
 }
 
-Status checkHeader(const Json &root)
+Result<Layout> checkHeader(const Json &root)
 {
     if (!root.is_object())
         return Error{std::string(kWrongFileType)};
@@ -132,7 +51,7 @@ Status checkHeader(const Json &root)
     const Json *version = member(root, "version");
     if (version && (!version->is_number() || version->get<double>() > kAnimationFileVersion))
         return Error{"the file was made by a newer version of Zelbrook"};
-    return {};
+    return version && version->get<double>() >= 2 ? Layout::Cast : Layout::OneFigure;
 }
 
 Result<Playback> readPlayback(const Json &root)
@@ -148,7 +67,7 @@ Result<Playback> readPlayback(const Json &root)
     return playback;
 }
 
-Result<std::vector<Key>> readKeys(const Json &root, const Pose &startPose)
+Result<std::vector<Key>> readKeys(const Json &root, const Pose &startPose, Layout layout)
 {
     const Json *keys = member(root, "keys");
     if (!keys || !keys->is_array() || keys->empty())
@@ -159,7 +78,7 @@ Result<std::vector<Key>> readKeys(const Json &root, const Pose &startPose)
     std::vector<Key> read;
     read.reserve(keys->size());
     for (const Json &object : *keys) {
-        Result<Key> key = readKey(object, startPose);
+        Result<Key> key = readKey(object, startPose, layout);
         if (!key)
             return Error{"key " + std::to_string(read.size() + 1) + ": " + key.error().message};
         read.push_back(std::move(key).value());
@@ -212,15 +131,20 @@ Result<Animation> readAnimationFile(std::string_view text, const Pose &startPose
     } catch (const nlohmann::json::exception &error) {
         return Error{reasonOf(error)};
     }
-    if (Status header = checkHeader(root); !header)
-        return header.error();
+    const Result<Layout> layout = checkHeader(root);
+    if (!layout)
+        return layout.error();
     const Result<Playback> playback = readPlayback(root);
     if (!playback)
         return playback.error();
-    Result<std::vector<Key>> keys = readKeys(root, startPose);
+    Result<std::vector<CastFigure>> cast =
+        *layout == Layout::Cast ? readCast(root) : Result<std::vector<CastFigure>>({CastFigure{}});
+    if (!cast)
+        return cast.error();
+    Result<std::vector<Key>> keys = readKeys(root, startPose, *layout);
     if (!keys)
         return keys.error();
-    Animation animation(*playback, std::move(keys).value());
+    Animation animation(*playback, std::move(cast).value(), std::move(keys).value());
     if (Status valid = animation.check(); !valid)
         return valid.error();
     return animation;

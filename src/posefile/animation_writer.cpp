@@ -3,6 +3,8 @@
 
 #include "model/pose_field.h"
 
+#include <nlohmann/json.hpp>
+
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -24,15 +26,53 @@ void appendMember(std::string &out, std::string_view indent, std::string_view na
     out += last ? "\n" : ",\n";
 }
 
-void appendKey(std::string &out, const Key &key, bool last)
+std::string jsonString(std::string_view text)
+{
+    return nlohmann::json(text).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
+// A version 2 key's figures, in drawing order.
+std::string keyFiguresJson(const Key &key)
+{
+    std::string out = "[\n";
+    for (const KeyFigure &figure : key.figures) {
+        out += "        {\n";
+        appendMember(out, "          ", "id", std::to_string(figure.id));
+        appendMember(out, "          ", "pose", poseJsonObject(figure.figure.pose, "          "));
+        appendMember(out, "          ", "penWidth", std::to_string(figure.figure.penWidth), true);
+        out += &figure == &key.figures.back() ? "        }\n" : "        },\n";
+    }
+    return out + "      ]";
+}
+
+void appendKey(std::string &out, const Key &key, int version, bool last)
 {
     out += "    {\n";
-    appendMember(out, "      ", "pose", poseJsonObject(key.figure.pose, "      "));
-    appendMember(out, "      ", "penWidth", std::to_string(key.figure.penWidth));
+    if (version == 1) {
+        appendMember(out, "      ", "pose", poseJsonObject(key.figures.front().figure.pose, "      "));
+        appendMember(out, "      ", "penWidth", std::to_string(key.figures.front().figure.penWidth));
+    } else {
+        appendMember(out, "      ", "figures", keyFiguresJson(key));
+    }
     appendMember(out, "      ", "hold", std::to_string(key.hold));
     appendMember(out, "      ", "tweens", std::to_string(key.tweens));
     appendMember(out, "      ", "ease", '"' + std::string(easeName(key.ease)) + '"', true);
     out += last ? "    }\n" : "    },\n";
+}
+
+void appendCast(std::string &out, const std::vector<CastFigure> &cast)
+{
+    out += "  \"figures\": [\n";
+    for (const CastFigure &figure : cast) {
+        out += "    {\"id\": " + std::to_string(figure.id) + ", \"name\": " + jsonString(figure.name)
+               + ", \"color\": \"" + colorText(figure.color) + (&figure == &cast.back() ? "\"}\n" : "\"},\n");
+    }
+    out += "  ],\n";
+}
+
+bool isOneFigure(const std::vector<CastFigure> &cast)
+{
+    return cast.size() == 1 && cast.front().name == defaultFigureName(kFirstFigureId) && cast.front().color == kBlack;
 }
 
 } // namespace
@@ -70,12 +110,15 @@ std::string writeAnimationFile(const Animation &animation)
 {
     std::string out = "{\n";
     appendMember(out, "  ", "format", '"' + std::string(kAnimationFormat) + '"');
-    appendMember(out, "  ", "version", std::to_string(kAnimationFileVersion));
+    const int version = isOneFigure(animation.cast()) ? 1 : kAnimationFileVersion;
+    appendMember(out, "  ", "version", std::to_string(version));
     appendMember(out, "  ", "fps", std::to_string(animation.playback().fps));
     appendMember(out, "  ", "loop", animation.playback().loop ? "true" : "false");
+    if (version != 1)
+        appendCast(out, animation.cast());
     out += "  \"keys\": [\n";
     for (std::size_t i = 0; i < animation.keyCount(); ++i)
-        appendKey(out, animation.key(i), i + 1 == animation.keyCount());
+        appendKey(out, animation.key(i), version, i + 1 == animation.keyCount());
     out += "  ]\n}\n";
     return out;
 }

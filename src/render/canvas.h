@@ -1,17 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "model/color.h"
+
 #include <cstdint>
 #include <optional>
 #include <string_view>
 
 namespace zelbrook {
-
-// A colour as 0xRRGGBB; 0 is black.
-using Color = std::uint32_t;
-
-inline constexpr Color kBlack = 0x000000;
-inline constexpr Color kWhite = 0xFFFFFF;
 
 // A point handed to the canvas: single precision, in canvas units.
 struct CanvasPoint {

@@ -165,7 +165,7 @@ std::string BatchRender::describedPose(std::size_t index) const
 // only state that is already there to share.
 void BatchRender::prepareText() const
 {
-    Figure figure = RenderInput::startPose(m_options).animation(m_options).key(0).figure;
+    Figure figure = RenderInput::startPose(m_options).animation(m_options).key(0).figures.front().figure;
     figure.pose.headRadius = 100; // large enough for the remark as well
     Exporter().picture(figure, kProgramCaption, RenderJob::drawingZoom(m_options));
 }

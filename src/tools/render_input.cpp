@@ -57,11 +57,13 @@ Animation RenderInput::animation(const RenderOptions &options) const
         return one;
     }
     std::vector<Key> keys = m_animation->keys();
-    for (Key &key : keys)
-        key.figure = adjusted(key.figure, options);
+    for (Key &key : keys) {
+        for (KeyFigure &figure : key.figures)
+            figure.figure = adjusted(figure.figure, options);
+    }
     Playback playback = m_animation->playback();
     playback.fps = options.fps.value_or(playback.fps);
-    return Animation(playback, std::move(keys));
+    return Animation(playback, m_animation->cast(), std::move(keys));
 }
 
 Result<std::optional<Figure>> RenderInput::figure(const RenderOptions &options) const
@@ -75,7 +77,7 @@ Result<std::optional<Figure>> RenderInput::figure(const RenderOptions &options) 
     if (count > 1 && !options.key)
         return std::optional<Figure>();
     const std::size_t index = options.key ? static_cast<std::size_t>(*options.key - 1) : 0;
-    return std::optional<Figure>(adjusted(m_animation->key(index).figure, options));
+    return std::optional<Figure>(adjusted(m_animation->key(index).figures.front().figure, options));
 }
 
 } // namespace zelbrook

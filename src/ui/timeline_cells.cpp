@@ -63,11 +63,13 @@ void TimelineCells::follow(const AnimationChange &change)
         break;
     }
     case What::Whole:
+    case What::Cast:
         m_pictures.assign(m_document.animation().keyCount(), QImage());
         break;
     case What::KeyTiming:
     case What::Playback:
     case What::CurrentKey:
+    case What::CurrentFigure:
         break;
     }
     updateGeometry();
@@ -109,7 +111,7 @@ const QImage &TimelineCells::pictureOf(std::size_t key)
 {
     QImage &picture = m_pictures[key];
     if (picture.isNull()) {
-        const Figure &figure = m_document.animation().key(key).figure;
+        const Figure &figure = m_document.animation().key(key).figures.front().figure;
         const QImage whole = m_exporter.picture(figure, "");
         const QRect area = figureArea(figure.pose, whole.size());
         const QImage part = area.isEmpty() ? whole : whole.copy(area);

@@ -152,9 +152,9 @@ std::vector<Ghost> TimelineCommands::ghosts() const
     const Animation &animation = m_document.animation();
     const std::size_t current = m_document.currentKey();
     if (current > 0)
-        ghosts.push_back({&animation.key(current - 1).figure, kPreviousKeyColor});
+        ghosts.push_back({&animation.key(current - 1).figures.front().figure, kPreviousKeyColor});
     if (current + 1 < animation.keyCount())
-        ghosts.push_back({&animation.key(current + 1).figure, kNextKeyColor});
+        ghosts.push_back({&animation.key(current + 1).figures.front().figure, kNextKeyColor});
     return ghosts;
 }
 

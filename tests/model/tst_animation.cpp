@@ -19,7 +19,7 @@ constexpr double kPi = std::numbers::pi;
 Key keyOf(int hold, int tweens, double bodyLength = 35)
 {
     Key key{Figure{test::startPose()}, hold, tweens};
-    key.figure.pose.bodyLength = bodyLength;
+    key.figures.front().figure.pose.bodyLength = bodyLength;
     return key;
 }
 
@@ -147,7 +147,7 @@ private slots:
         const Animation original = animation;
         Key changed = animation.keys().back();
         changed.hold = edit == 6 ? 0 : 7;
-        changed.figure.pose.hipY = 0.1 + 0.2;
+        changed.figures.front().figure.pose.hipY = 0.1 + 0.2;
         const AnimationEdit edits[] = {
             AnimationEdit::insertKey(3, changed),
             AnimationEdit::removeKey(animation, 0),

@@ -12,24 +12,69 @@ namespace {
 Animation twoKeys()
 {
     Key first{Figure{test::startPose(), 3}, 2, 5, Ease::Smooth};
-    first.figure.pose.headWidth = 0.1 + 0.605; // no short decimal holds this double
-    first.figure.pose.hipX = 123.456f;
-    first.figure.pose.rotation = -1 / 3.0;
+    first.figures.front().figure.pose.headWidth = 0.1 + 0.605; // no short decimal holds this double
+    first.figures.front().figure.pose.hipX = 123.456f;
+    first.figures.front().figure.pose.rotation = -1 / 3.0;
     Key second = first;
-    second.figure.pose.bodyLength = 99.99999999999999;
+    second.figures.front().figure.pose.bodyLength = 99.99999999999999;
     second.ease = Ease::Linear;
     return Animation(Playback{24, false}, {first, second, second});
 }
 
-// The text of twoKeys() with one piece of it replaced.
-std::string edited(std::string_view from, std::string_view to, int occurrence = 1)
+// Two figures; the second key holds only the thrower.
+Animation twoFigures()
 {
-    std::string text = writeAnimationFile(twoKeys());
+    Figure thrower{test::startPose(), 3};
+    thrower.pose.bodyLength = 99.5;
+    const KeyFigure one{1, Figure{test::startPose()}};
+    return Animation(Playback{}, {{1, "Figure 1", kBlack}, {2, "Thrower", 0xc03020}},
+                     {Key({one, {2, thrower}}), Key({{2, thrower}}, 2, 1, Ease::Smooth), Key({{2, thrower}, one})});
+}
+
+// Every field a pose file must have, at the start-up values.
+constexpr std::string_view kPoseJson =
+    R"({"bodyLength": 35, "bodyAngle": 1.5706806282722514, "legLength1": 28,
+    "legLength2": 23, "lLegAngle1": 4.642233856893543, "lLegAngle2": 0.034904013961605584,
+    "rLegAngle1": 5.148342059336824, "rLegAngle2": -0.34904013961605584, "armLength1": 20,
+    "armLength2": 20, "lArmAngle1": 2.268760907504363, "lArmAngle2": 1.6404886561954626,
+    "rArmAngle1": -2.268760907504363, "rArmAngle2": 0.5235602094240838, "headRadius": 10,
+    "headWidth": 0.7})";
+
+// A version 2 file of the figures and keys given.
+std::string castFile(std::string_view figures, std::string_view keys)
+{
+    return R"({"format": "zelbrook-animation", "version": 2, "figures": [)" + std::string(figures) + R"(], "keys": [)"
+           + std::string(keys) + "]}";
+}
+
+std::string keyFile(std::initializer_list<int> ids)
+{
+    std::string key = R"({"figures": [)";
+    for (const int id : ids)
+        key += R"({"id": )" + std::to_string(id) + R"(, "pose": )" + std::string(kPoseJson) + "},";
+    key.back() = ']';
+    return key + "}";
+}
+
+// The text of an animation, twoKeys() unless told, with one piece of it
+// replaced.
+std::string edited(std::string_view from, std::string_view to, int occurrence = 1,
+                   const Animation &animation = twoKeys())
+{
+    std::string text = writeAnimationFile(animation);
     std::size_t at = std::string::npos;
     for (int i = 0; i < occurrence; ++i)
         at = text.find(from, at + 1);
     return at == std::string::npos ? "<not found>" : text.replace(at, from.size(), to);
 }
+
+// The text version 1 writes around the pose of one key whose hip is at 300,
+// at the start-up hold, in-betweens, ease and pen.
+constexpr std::string_view kVersionOneHead = "{\n  \"format\": \"zelbrook-animation\",\n  \"version\": 1,\n"
+                                             "  \"fps\": 12,\n  \"loop\": true,\n  \"keys\": [\n    {\n"
+                                             "      \"pose\": {\n        \"hipX\": 300,\n";
+constexpr std::string_view kVersionOneTail = "      },\n      \"penWidth\": 2,\n      \"hold\": 1,\n"
+                                             "      \"tweens\": 0,\n      \"ease\": \"linear\"\n    }\n  ]\n}\n";
 
 } // namespace
 
@@ -48,17 +93,59 @@ private slots:
 
     void fillsInWhatIsLeftOut()
     {
-        const std::string pose = R"({"format": "zelbrook-animation",
-            "keys": [{"pose": {"bodyLength": 35, "bodyAngle": 1.5706806282722514, "legLength1": 28,
-            "legLength2": 23, "lLegAngle1": 4.642233856893543, "lLegAngle2": 0.034904013961605584,
-            "rLegAngle1": 5.148342059336824, "rLegAngle2": -0.34904013961605584, "armLength1": 20,
-            "armLength2": 20, "lArmAngle1": 2.268760907504363, "lArmAngle2": 1.6404886561954626,
-            "rArmAngle1": -2.268760907504363, "rArmAngle2": 0.5235602094240838, "headRadius": 10,
-            "headWidth": 0.7}, "colour": "red"}]})";
+        const std::string pose = R"({"format": "zelbrook-animation", "keys": [{"pose": )" + std::string(kPoseJson)
+                                 + R"(, "colour": "red"}]})";
         const Result<Animation> read = readAnimationFile(pose, test::startPose());
         QVERIFY2(read, read ? "" : read.error().message.c_str());
         QVERIFY(read->keys() == Animation(Figure{test::startPose()}).keys());
         QVERIFY(read->playback() == Playback{});
+        QVERIFY((read->cast() == std::vector<CastFigure>{CastFigure{1, "Figure 1", kBlack}}));
+        const Result<Animation> cast = readAnimationFile(
+            castFile("{\"id\": 3}, {\"id\": 1, \"name\": \"Thrower\", \"color\": \"#C03020\"}", keyFile({1, 3})),
+            test::startPose());
+        QVERIFY2(cast, cast ? "" : cast.error().message.c_str());
+        QVERIFY((cast->cast() == std::vector<CastFigure>({{3, "Figure 3", kBlack}, {1, "Thrower", 0xc03020}})));
+        QCOMPARE(cast->key(0).figures.front().id, 3);
+    }
+
+    // One black "Figure 1", whatever its id, is written as version 1 was;
+    // any other cast as version 2, which reads back exactly.
+    void writesTheVersionTheCastNeeds_data()
+    {
+        QTest::addColumn<int>("cast");
+        QTest::addColumn<int>("version");
+        QTest::newRow("Figure 1") << 0 << 1;
+        QTest::newRow("Figure 1 of id 4") << 1 << 1;
+        QTest::newRow("renamed") << 2 << 2;
+        QTest::newRow("coloured") << 3 << 2;
+        QTest::newRow("two figures, in and out of keys") << 4 << 2;
+    }
+    void writesTheVersionTheCastNeeds()
+    {
+        QFETCH(int, cast);
+        QFETCH(int, version);
+        Figure figure{test::startPose()};
+        figure.pose.hipX = 300;
+        const std::vector<std::vector<CastFigure>> casts = {
+            {{1, "Figure 1", kBlack}},
+            {{4, "Figure 1", kBlack}},
+            {{1, "Figure 2", kBlack}},
+            {{1, "Figure 1", 0x000001}},
+            {{1, "Figure 1", kBlack}, {2, "Say \"hi\" \u00e9", 0xc03020}}};
+        const std::vector<Key> keys = cast == 4 ? twoFigures().keys() : std::vector{Key({{casts[cast][0].id, figure}})};
+        const Animation animation(Playback{}, casts[cast], keys);
+        const std::string text = writeAnimationFile(animation);
+        const Result<Animation> read = readAnimationFile(text, test::startPose());
+        QVERIFY2(read, read ? "" : read.error().message.c_str());
+        QCOMPARE(QString::fromStdString(writeAnimationFile(*read)), QString::fromStdString(text));
+        if (version == 1) {
+            QVERIFY(text.starts_with(kVersionOneHead) && text.ends_with(kVersionOneTail));
+            QVERIFY(read->cast() == std::vector<CastFigure>{CastFigure{}});
+        } else {
+            QVERIFY(text.find("\"version\": 2,") != std::string::npos);
+            QVERIFY(read->cast() == animation.cast());
+            QVERIFY(read->keys() == animation.keys());
+        }
     }
 
     void refusesWholeAndSaysWhere_data()
@@ -85,7 +172,19 @@ private slots:
         row("no keys", R"({"format": "zelbrook-animation", "keys": []})", "the file has no keys");
         row("another format", edited("zelbrook-animation", "zelbrook-drawing"), "Wrong file type");
         row("not an object", "[1, 2]", "Wrong file type");
-        row("newer", edited("\"version\": 1", "\"version\": 2"), "the file was made by a newer version of Zelbrook");
+        row("newer", edited("\"version\": 1", "\"version\": 3"), "the file was made by a newer version of Zelbrook");
+        row("length of a figure of the third key",
+            edited("\"bodyLength\": 99.5", "\"bodyLength\": 150", 3, twoFigures()),
+            "key 3: figure 2: bodyLength is 150, outside 5 to 100");
+        row("colour", edited("#c03020", "#c0302", 1, twoFigures()), "figure 2: color is not #rrggbb");
+        row("colour by name", edited("\"#c03020\"", "\"red\"", 1, twoFigures()), "figure 2: color is not #rrggbb");
+        row("cast id", edited("{\"id\": 2, ", "{", 1, twoFigures()), "the cast's figure 2: id is missing");
+        row("key id", edited("\"id\": 1,\n", "\"id\": 1.5,\n", 1, twoFigures()),
+            "key 1: the key's figure 1: id is not a whole number");
+        row("unknown figure", edited("\"id\": 2,\n", "\"id\": 9,\n", 2, twoFigures()),
+            "key 2: figure 9 is not in the cast");
+        row("no cast", castFile("", keyFile({1})), "the file has no figures");
+        row("key of version 1", castFile(R"({"id": 1})", R"({"pose": {}})"), "key 1: the figures are missing");
         // The x is byte 15 of the text, the 13th of its second line.
         row("syntax", "{\n  \"format\": x}",
             "line 2, column 13: syntax error while parsing value - invalid literal; "

@@ -19,9 +19,9 @@ Animation walk(bool loop = true, int fps = 12)
     Key second = first;
     second.hold = 1;
     second.tweens = 2;
-    second.figure.pose.lLegAngle1 = 5.0;
-    second.figure.pose.rArmAngle1 = -1.0;
-    second.figure.pose.rotation = 0.5;
+    second.figures.front().figure.pose.lLegAngle1 = 5.0;
+    second.figures.front().figure.pose.rArmAngle1 = -1.0;
+    second.figures.front().figure.pose.rotation = 0.5;
     return Animation(Playback{fps, loop}, {first, second});
 }
 
