@@ -2,19 +2,72 @@
 #include "draw_scene.h"
 
 #include "draw_figure.h"
+#include "joint_picker.h"
+#include "joints.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
 
 namespace zelbrook {
 
-void drawScene(const Figure &figure, std::span<const Ghost> ghosts, Canvas &canvas, std::string_view caption)
+namespace {
+
+constexpr Joint kJoints[] = {Joint::Hip,   Joint::Neck,   Joint::LKnee,  Joint::RKnee, Joint::LFoot,
+                             Joint::RFoot, Joint::LElbow, Joint::RElbow, Joint::LHand, Joint::RHand};
+
+// A ring of twelve short lines about each joint, a pixel wide, four canvas
+// units across the middle.
+void drawRings(const Pose &pose, Canvas &canvas)
+{
+    constexpr int kSides = 12;
+    constexpr double kRadius = 4.0;
+    const Joints joints = ComputeJoints(pose);
+    canvas.setDrawWidth(1);
+    for (const Joint joint : kJoints) {
+        const Point centre = jointPoint(joint, pose, joints);
+        const auto at = [&](int side) {
+            const double angle = 2 * std::numbers::pi * side / kSides;
+            return CanvasPoint{static_cast<float>(centre.x + kRadius * std::cos(angle)),
+                               static_cast<float>(centre.y + kRadius * std::sin(angle))};
+        };
+        for (int side = 0; side < kSides; ++side)
+            canvas.Line(at(side), at(side + 1), kCurrentFigureRingColor);
+    }
+}
+
+} // namespace
+
+void drawScene(std::span<const SceneFigure> scene, std::span<const Ghost> ghosts, Canvas &canvas,
+               std::string_view caption, std::optional<FigureId> ringed)
 {
     canvas.Cls();
     for (const Ghost &ghost : ghosts) {
         canvas.setDrawWidth(ghost.figure->penWidth);
         drawLimbsAndHead(ghost.figure->pose, canvas, ghost.color);
     }
-    canvas.setDrawWidth(figure.penWidth);
-    drawLimbsAndHead(figure.pose, canvas);
-    drawCaptions(figure.pose, canvas, caption);
+    const SceneFigure *marked = nullptr;
+    for (const SceneFigure &figure : scene) {
+        canvas.setDrawWidth(figure.figure.penWidth);
+        drawLimbsAndHead(figure.figure.pose, canvas,
+                         figure.color == kBlack ? std::nullopt : std::optional<Color>(figure.color));
+        if (ringed == figure.id)
+            marked = &figure;
+    }
+    if (marked && scene.size() > 1)
+        drawRings(marked->figure.pose, canvas);
+    const SceneFigure *last = marked ? marked : scene.empty() ? nullptr : &scene.back();
+    const auto boasts = std::find_if(scene.begin(), scene.end(),
+                                     [](const SceneFigure &figure) { return figure.figure.pose.headRadius > 90; });
+    if (last)
+        canvas.setDrawWidth(last->figure.penWidth);
+    drawCaptions(boasts != scene.end() ? boasts->figure.pose : last ? last->figure.pose : Pose{}, canvas, caption);
+}
+
+void drawScene(const Figure &figure, std::span<const Ghost> ghosts, Canvas &canvas, std::string_view caption)
+{
+    const SceneFigure one{kFirstFigureId, defaultFigureName(kFirstFigureId), kBlack, figure};
+    drawScene(std::span(&one, 1), ghosts, canvas, caption);
 }
 
 } // namespace zelbrook

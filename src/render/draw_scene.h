@@ -2,8 +2,10 @@
 #pragma once
 
 #include "canvas.h"
+#include "model/cast.h"
 #include "model/figure.h"
 
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -11,6 +13,8 @@ namespace zelbrook {
 
 inline constexpr Color kPreviousKeyColor = 0xFF8080;
 inline constexpr Color kNextKeyColor = 0x8080FF;
+// The rings that mark the current figure's joints on the screen.
+inline constexpr Color kCurrentFigureRingColor = 0x2A82DA;
 
 // A figure shown faintly under the one being edited, all in one colour.
 struct Ghost {
@@ -18,9 +22,18 @@ struct Ghost {
     Color color;
 };
 
-// The picture on the editor's screen: one clear, the ghosts in their own
-// colours and pen widths, then the figure, the remark and the credit line
-// exactly as drawFigure gives them. The canvas ends with the figure's pen.
+// The picture of a scene, on the screen and in every export: one clear, the
+// ghosts in their own colours and pen widths, then each figure in its colour
+// with its own pen, back to front, then the remark when a head is very
+// large, and the credit line. On the screen the figure `ringed` has small
+// rings on its joints, when the scene holds more than one figure. A black
+// figure is drawn as drawFigure draws it, so a scene of one black figure is
+// today's picture. The canvas ends with the pen of the ringed figure, or of
+// the front one.
+void drawScene(std::span<const SceneFigure> scene, std::span<const Ghost> ghosts, Canvas &canvas,
+               std::string_view caption, std::optional<FigureId> ringed = std::nullopt);
+
+// A scene of the one figure, black.
 void drawScene(const Figure &figure, std::span<const Ghost> ghosts, Canvas &canvas, std::string_view caption);
 
 } // namespace zelbrook
