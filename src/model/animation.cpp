@@ -121,11 +121,14 @@ std::optional<std::size_t> Animation::drawingPlace(FigureId id) const
     return found == m_cast.end() ? std::nullopt : std::optional(static_cast<std::size_t>(found - m_cast.begin()));
 }
 
-// Figures the cast lacks go last, for check() to find.
+// Figures the cast lacks go last, for check() to find. An insertion sort,
+// stable and in place: a key holds few figures, mostly in order already,
+// and std::stable_sort would take a buffer of its own.
 void Animation::orderFigures(Key &key) const
 {
-    std::ranges::stable_sort(
-        key.figures, {}, [this](const KeyFigure &figure) { return drawingPlace(figure.id).value_or(m_cast.size()); });
+    const auto place = [this](const KeyFigure &figure) { return drawingPlace(figure.id).value_or(m_cast.size()); };
+    for (auto next = key.figures.begin(); next != key.figures.end(); ++next)
+        std::rotate(std::ranges::upper_bound(key.figures.begin(), next, place(*next), {}, place), next, next + 1);
 }
 
 Status Animation::check() const
@@ -146,20 +149,8 @@ Status Animation::check() const
             return Error{where + rangeError("hold", key.hold, Key::kHoldRange)};
         if (!Key::kTweensRange.contains(key.tweens))
             return Error{where + rangeError("tweens", key.tweens, Key::kTweensRange)};
-        if (key.figures.empty())
-            return Error{"key " + std::to_string(i + 1) + " has no figure"};
-        for (const KeyFigure &figure : key.figures) {
-            const std::string figureWhere = where + "figure " + std::to_string(figure.id);
-            const std::optional<std::size_t> place = drawingPlace(figure.id);
-            if (!place)
-                return Error{figureWhere + " is not in the cast"};
-            if (std::exchange(heldBy[*place], i + 1) == i + 1)
-                return Error{figureWhere + " is in the key twice"};
-            // With one figure the message is as it was before there were casts.
-            if (!kPenWidthRange.contains(figure.figure.penWidth))
-                return Error{(m_cast.size() > 1 ? figureWhere + ": " : where)
-                             + rangeError("penWidth", figure.figure.penWidth, kPenWidthRange)};
-        }
+        if (Status figures = checkKeyFigures(i, heldBy); !figures)
+            return figures;
     }
     if (const auto unheld = std::ranges::find(heldBy, 0); unheld != heldBy.end())
         return Error{"figure " + std::to_string(m_cast[static_cast<std::size_t>(unheld - heldBy.begin())].id)
@@ -189,6 +180,28 @@ Status Animation::checkCast() const
                 return Error{"figures " + std::to_string(earlier->id) + " and " + id + " are both named \""
                              + figure->name + "\""};
         }
+    }
+    return {};
+}
+
+// Marks in `heldBy` the figures of the key at `index`, counted from 1.
+Status Animation::checkKeyFigures(std::size_t index, std::vector<std::size_t> &heldBy) const
+{
+    const Key &key = m_keys[index];
+    const auto where = [index] { return "key " + std::to_string(index + 1); };
+    if (key.figures.empty())
+        return Error{where() + " has no figure"};
+    for (const KeyFigure &figure : key.figures) {
+        const auto named = [&] { return where() + ": figure " + std::to_string(figure.id); };
+        const std::optional<std::size_t> place = drawingPlace(figure.id);
+        if (!place)
+            return Error{named() + " is not in the cast"};
+        if (std::exchange(heldBy[*place], index + 1) == index + 1)
+            return Error{named() + " is in the key twice"};
+        // With one figure the message is as it was before there were casts.
+        if (!kPenWidthRange.contains(figure.figure.penWidth))
+            return Error{(m_cast.size() > 1 ? named() : where()) + ": "
+                         + rangeError("penWidth", figure.figure.penWidth, kPenWidthRange)};
     }
     return {};
 }

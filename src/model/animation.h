@@ -121,7 +121,7 @@ private:
     // The in-betweens that follow a key when the animation plays.
     int tweensPlayedAfter(std::size_t key) const;
     Status checkCast() const;
-    Status checkKeyFigures(const Key &key, const std::string &where) const;
+    Status checkKeyFigures(std::size_t index, std::vector<std::size_t> &heldBy) const;
     // Puts every key's figures in drawing order and makes the next id new.
     void settleCast();
     // Puts the key's figures in drawing order.
