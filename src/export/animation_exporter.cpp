@@ -3,6 +3,7 @@
 
 #include "export/json_writer.h"
 
+#include <algorithm>
 #include <string>
 
 namespace zelbrook {
@@ -20,14 +21,33 @@ AnimationTiming AnimationExporter::timingOf(const Animation &animation)
     return {animation.playback().fps, animation.playback().loop, animation.frameCount()};
 }
 
+std::vector<QRgb> AnimationExporter::exactColours(const Animation &animation)
+{
+    std::vector<QRgb> colours;
+    const auto add = [&colours](Color color) {
+        const QRgb rgb = qRgb(qRed(color), qGreen(color), qBlue(color));
+        if (std::find(colours.begin(), colours.end(), rgb) == colours.end())
+            colours.push_back(rgb);
+    };
+    for (const CastFigure &figure : animation.cast())
+        add(figure.color);
+    add(kBlack);
+    add(kWhite);
+    return colours;
+}
+
 Status AnimationExporter::write(const Animation &animation, std::string_view caption, AnimatedFormat format, int zoom,
                                 AnimationOutput output, const FrameDone &frameDone)
 {
+    // The one place the encoder is made: it is to be given
+    // exactColours(animation) here once the encoders take the colours to
+    // keep exact.
     const std::unique_ptr<AnimationEncoder> encoder =
         makeAnimationEncoder(format, timingOf(animation), std::move(output));
     const std::vector<FrameRef> frames = animation.frames();
     for (std::size_t i = 0; i < frames.size(); ++i) {
-        if (Status added = encoder->addFrame(m_exporter.picture(animation.figureAt(frames[i]), caption, zoom)); !added)
+        const std::vector<SceneFigure> scene = animation.sceneAt(frames[i]);
+        if (Status added = encoder->addFrame(m_exporter.picture(scene, caption, zoom)); !added)
             return added;
         if (!goOn(frameDone, i + 1))
             return stopped();
@@ -41,9 +61,12 @@ Status AnimationExporter::writeJson(const Animation &animation, const ByteSink &
     std::string text = "{\n  \"fps\": " + std::to_string(playback.fps)
                        + ",\n  \"loop\": " + (playback.loop ? "true" : "false") + ",\n  \"frames\": [\n";
     const std::vector<FrameRef> frames = animation.frames();
+    const bool oneFigure = animation.cast().size() == 1;
     for (std::size_t i = 0; i < frames.size(); ++i) {
-        const Figure figure = animation.figureAt(frames[i]);
-        std::string frame = JsonWriter::figure(figure.pose, figure.penWidth);
+        const std::vector<SceneFigure> scene = animation.sceneAt(frames[i]);
+        std::string frame = oneFigure && scene.size() == 1
+                                ? JsonWriter::figure(scene.front().figure.pose, scene.front().figure.penWidth)
+                                : JsonWriter::scene(scene);
         frame.pop_back(); // its line end; the separator follows
         text += i == 0 ? frame : ",\n" + frame;
         if (Status written = sink(text); !written)

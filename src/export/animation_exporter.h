@@ -6,9 +6,12 @@
 #include "model/animation.h"
 #include "model/result.h"
 
+#include <QColor>
+
 #include <cstddef>
 #include <functional>
 #include <string_view>
+#include <vector>
 
 namespace zelbrook {
 
@@ -18,7 +21,7 @@ namespace zelbrook {
 // time, so their memory stays flat however many frames there are; a WebP
 // grows with the frames, as the library keeps them until it puts the file
 // together at the end, and a sprite sheet holds the whole sheet. Every frame
-// is the very picture that Exporter gives for its figure.
+// is the very picture that Exporter gives for the scene the frame shows.
 class AnimationExporter
 {
 public:
@@ -29,12 +32,17 @@ public:
     Status write(const Animation &animation, std::string_view caption, AnimatedFormat format, int zoom,
                  AnimationOutput output, const FrameDone &frameDone = {});
 
-    // {"fps", "loop", "frames": [...]}, each frame the object that the JSON
-    // export gives for one figure, written to the sink a frame at a time.
+    // {"fps", "loop", "frames": [...]}, written to the sink a frame at a
+    // time. With a cast of one figure each frame is the object that the JSON
+    // export gives for one figure; with more, {"figures": [...]} of the
+    // figures the frame shows, each with its id, name and colour.
     static Status writeJson(const Animation &animation, const ByteSink &sink, const FrameDone &frameDone = {});
 
     // The timing of the animation's frames.
     static AnimationTiming timingOf(const Animation &animation);
+    // The colours an encoder must keep exact: the cast's, black and white,
+    // each once, in that order.
+    static std::vector<QRgb> exactColours(const Animation &animation);
     // Why an export was stopped.
     static constexpr std::string_view kStopped = "The export was stopped.";
 

@@ -5,7 +5,7 @@
 #include "platform/atomic_file.h"
 #include "platform/picture_writer.h"
 #include "posefile/pose_writer.h"
-#include "render/draw_figure.h"
+#include "render/draw_scene.h"
 
 #include <QFontMetrics>
 
@@ -18,62 +18,107 @@ namespace {
 
 QByteArray bytesOf(const std::string &text) { return QByteArray(text.data(), static_cast<qsizetype>(text.size())); }
 
-QByteArray svgDocument(const Figure &figure, std::string_view caption)
+QByteArray svgDocument(std::span<const SceneFigure> scene, std::string_view caption)
 {
     SvgCanvas canvas(Exporter::svgPage());
-    canvas.setDrawWidth(figure.penWidth);
-    drawFigure(figure.pose, canvas, caption);
+    drawScene(scene, {}, canvas, caption);
     return bytesOf(canvas.document());
+}
+
+Result<QByteArray> poseFile(std::span<const SceneFigure> scene)
+{
+    if (scene.size() != 1)
+        return Error{"A pose file holds one figure; the scene has " + std::to_string(scene.size()) + "."};
+    return bytesOf(writePoseFile(scene.front().figure.pose));
 }
 
 } // namespace
 
-Result<QByteArray> Exporter::encode(const Figure &figure, std::string_view caption, ExportFormat format, int zoom)
+SceneFigure Exporter::alone(const Figure &figure)
+{
+    return {kFirstFigureId, defaultFigureName(kFirstFigureId), kBlack, figure};
+}
+
+Result<QByteArray> Exporter::encode(std::span<const SceneFigure> scene, std::string_view caption, ExportFormat format,
+                                    int zoom)
 {
     switch (format) {
     case ExportFormat::Bmp:
-        return rasterPicture(draw(figure, caption, zoom), "bmp");
+        return rasterPicture(draw(scene, caption, zoom), "bmp");
     case ExportFormat::Png:
-        return rasterPicture(draw(figure, caption, zoom), "png");
+        return rasterPicture(draw(scene, caption, zoom), "png");
     case ExportFormat::Svg:
-        return svgDocument(figure, caption);
+        return svgDocument(scene, caption);
     case ExportFormat::Json:
-        return bytesOf(JsonWriter::figure(figure.pose, figure.penWidth));
+        return bytesOf(scene.size() == 1 ? JsonWriter::figure(scene.front().figure.pose, scene.front().figure.penWidth)
+                                         : JsonWriter::scene(scene));
     case ExportFormat::Zbk:
-        return bytesOf(writePoseFile(figure.pose));
+        return poseFile(scene);
     }
     return Error{"The format is not one of bmp, png, svg, json and zbk."};
 }
 
-Result<QByteArray> Exporter::encodeFitted(const Figure &figure, std::string_view caption, ExportFormat format, int size)
+Result<QByteArray> Exporter::encode(const Figure &figure, std::string_view caption, ExportFormat format, int zoom)
+{
+    const SceneFigure one = alone(figure);
+    return encode(std::span(&one, 1), caption, format, zoom);
+}
+
+Result<QByteArray> Exporter::encodeFitted(std::span<const SceneFigure> scene, std::string_view caption,
+                                          ExportFormat format, int size)
 {
     if (format != ExportFormat::Bmp && format != ExportFormat::Png)
         return Error{"Only a bitmap or PNG picture can be scaled to fit."};
-    return rasterPicture(fittedPicture(figure, caption, size), format == ExportFormat::Bmp ? "bmp" : "png");
+    return rasterPicture(fittedPicture(scene, caption, size), format == ExportFormat::Bmp ? "bmp" : "png");
 }
 
-Status Exporter::write(const Figure &figure, std::string_view caption, ExportFormat format, int zoom,
+Result<QByteArray> Exporter::encodeFitted(const Figure &figure, std::string_view caption, ExportFormat format, int size)
+{
+    const SceneFigure one = alone(figure);
+    return encodeFitted(std::span(&one, 1), caption, format, size);
+}
+
+Status Exporter::write(std::span<const SceneFigure> scene, std::string_view caption, ExportFormat format, int zoom,
                        const QString &path)
 {
-    const Result<QByteArray> bytes = encode(figure, caption, format, zoom);
+    const Result<QByteArray> bytes = encode(scene, caption, format, zoom);
     if (!bytes)
         return bytes.error();
     return AtomicFile::write(path, *bytes);
 }
 
+Status Exporter::write(const Figure &figure, std::string_view caption, ExportFormat format, int zoom,
+                       const QString &path)
+{
+    const SceneFigure one = alone(figure);
+    return write(std::span(&one, 1), caption, format, zoom, path);
+}
+
+QImage Exporter::picture(std::span<const SceneFigure> scene, std::string_view caption, int zoom)
+{
+    return draw(scene, caption, zoom);
+}
+
 QImage Exporter::picture(const Figure &figure, std::string_view caption, int zoom)
 {
-    return draw(figure, caption, zoom);
+    const SceneFigure one = alone(figure);
+    return draw(std::span(&one, 1), caption, zoom);
+}
+
+QImage Exporter::fittedPicture(std::span<const SceneFigure> scene, std::string_view caption, int size)
+{
+    const int fitted = std::clamp(size, kMinimumFittedSize, kMaximumFittedSize);
+    const QSize target = fittedSize(fitted);
+    const QImage &drawn = draw(scene, caption, fittingZoom(fitted));
+    if (drawn.size() == target)
+        return drawn;
+    return drawn.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
 QImage Exporter::fittedPicture(const Figure &figure, std::string_view caption, int size)
 {
-    const int fitted = std::clamp(size, kMinimumFittedSize, kMaximumFittedSize);
-    const QSize target = fittedSize(fitted);
-    const QImage &drawn = draw(figure, caption, fittingZoom(fitted));
-    if (drawn.size() == target)
-        return drawn;
-    return drawn.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const SceneFigure one = alone(figure);
+    return fittedPicture(std::span(&one, 1), caption, size);
 }
 
 QSize Exporter::fittedSize(int size)
@@ -85,14 +130,13 @@ QSize Exporter::fittedSize(int size)
 
 int Exporter::fittingZoom(int size) { return (size + RasterCanvas::kPixelWidth - 1) / RasterCanvas::kPixelWidth; }
 
-// The canvas is made again only for another zoom; DrawMan clears it first.
-const QImage &Exporter::draw(const Figure &figure, std::string_view caption, int zoom)
+// The canvas is made again only for another zoom; the scene clears it first.
+const QImage &Exporter::draw(std::span<const SceneFigure> scene, std::string_view caption, int zoom)
 {
     const int pictureZoom = std::clamp(zoom, 1, RasterCanvas::kMaximumZoom);
     if (!m_canvas || m_canvas->zoom() != pictureZoom)
         m_canvas.emplace(pictureZoom);
-    m_canvas->setDrawWidth(figure.penWidth);
-    drawFigure(figure.pose, *m_canvas, caption);
+    drawScene(scene, {}, *m_canvas, caption);
     return m_canvas->Image();
 }
 

@@ -8,6 +8,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <nlohmann/json.hpp>
 #include <string_view>
 
 namespace zelbrook {
@@ -69,6 +70,13 @@ void appendHead(std::string &out, const HeadOutline &head)
     out += "\n  ]";
 }
 
+// Every figure's object ends its own line; the scene puts the separators.
+std::string withoutLineEnd(std::string text)
+{
+    text.pop_back();
+    return text;
+}
+
 } // namespace
 
 std::string JsonWriter::number(double value) { return jsonNumber(value); }
@@ -86,6 +94,26 @@ std::string JsonWriter::figure(const Pose &pose, int penWidth)
     appendHead(out, ComputeHeadOutline(pose, joints.headCentre));
     out += "\n}\n";
     return out;
+}
+
+std::string JsonWriter::sceneFigure(const SceneFigure &figure)
+{
+    std::string out = "{\n  ";
+    appendName(out, "id");
+    out += std::to_string(figure.id) + ",\n  ";
+    appendName(out, "name");
+    out += nlohmann::json(figure.name).dump() + ",\n  ";
+    appendName(out, "color");
+    out += '"' + colorText(figure.color) + "\",\n";
+    return out + JsonWriter::figure(figure.figure.pose, figure.figure.penWidth).substr(2);
+}
+
+std::string JsonWriter::scene(std::span<const SceneFigure> scene)
+{
+    std::string out = "{\n  \"figures\": [";
+    for (const SceneFigure &figure : scene)
+        out += (&figure == &scene.front() ? "\n" : ",\n") + withoutLineEnd(sceneFigure(figure));
+    return out + "\n  ]\n}\n";
 }
 
 } // namespace zelbrook

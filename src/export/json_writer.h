@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "model/cast.h"
 #include "model/pose.h"
 
+#include <span>
 #include <string>
 
 namespace zelbrook {
@@ -16,6 +18,11 @@ class JsonWriter
 {
 public:
     static std::string figure(const Pose &pose, int penWidth);
+    // The figure's object with its "id", "name" and "color" ("#rrggbb")
+    // first.
+    static std::string sceneFigure(const SceneFigure &figure);
+    // {"figures": [...]}, each figure's object in drawing order.
+    static std::string scene(std::span<const SceneFigure> scene);
 
     // The shortest text that reads back to the same double. A value that is
     // not finite, which JSON cannot hold, is written as null.

@@ -85,10 +85,24 @@ void SvgCanvas::Cls()
     appendAttribute(rect, "height", number(kUnitHeight));
     appendAttribute(rect, "fill", colour(m_backColor));
     m_shapes.assign(1, rect + "/>");
+    m_groups.clear();
+    m_penSet = false;
     m_current = {};
 }
 
-void SvgCanvas::setDrawWidth(int pixels) { m_drawWidth = std::max(1, pixels); }
+void SvgCanvas::setDrawWidth(int pixels)
+{
+    m_drawWidth = std::max(1, pixels);
+    m_penSet = true;
+}
+
+void SvgCanvas::addShape(std::string shape, Color color)
+{
+    if (m_penSet)
+        m_groups.push_back({m_shapes.size(), color});
+    m_penSet = false;
+    m_shapes.push_back(std::move(shape));
+}
 
 void SvgCanvas::Line(CanvasPoint from, CanvasPoint to, std::optional<Color> color)
 {
@@ -103,7 +117,7 @@ void SvgCanvas::Line(CanvasPoint from, CanvasPoint to, std::optional<Color> colo
     appendAttribute(line, "stroke", colour(color.value_or(m_foreColor)));
     appendAttribute(line, "stroke-width", number(m_drawWidth * unitsPerPixelX()));
     appendAttribute(line, "stroke-linecap", "round");
-    m_shapes.push_back(line + "/>");
+    addShape(line + "/>", color.value_or(m_foreColor));
 }
 
 void SvgCanvas::PSet(CanvasPoint at, std::optional<Color> color)
@@ -116,7 +130,7 @@ void SvgCanvas::PSet(CanvasPoint at, std::optional<Color> color)
     appendAttribute(circle, "cy", number(at.y));
     appendAttribute(circle, "r", number(m_drawWidth * unitsPerPixelX() / 2.0));
     appendAttribute(circle, "fill", colour(color.value_or(m_foreColor)));
-    m_shapes.push_back(circle + "/>");
+    addShape(circle + "/>", color.value_or(m_foreColor));
 }
 
 // SVG places text by its baseline, so the top-left corner moves down by the
@@ -133,6 +147,8 @@ void SvgCanvas::Print(std::string_view text)
     appendAttribute(element, "fill", colour(m_foreColor));
     appendAttribute(element, "xml:space", "preserve");
     m_shapes.push_back(element + ">" + escaped(text) + "</text>");
+    m_groups.push_back({m_shapes.size() - 1, std::nullopt});
+    m_penSet = false;
 }
 
 std::string SvgCanvas::header() const
@@ -145,12 +161,32 @@ std::string SvgCanvas::header() const
     return svg + ">\n";
 }
 
+bool SvgCanvas::writesGroups() const
+{
+    const auto figures =
+        std::count_if(m_groups.begin(), m_groups.end(), [](const Group &group) { return group.color.has_value(); });
+    const auto first =
+        std::find_if(m_groups.begin(), m_groups.end(), [](const Group &group) { return group.color.has_value(); });
+    return figures > 1 || (figures == 1 && *first->color != kBlack);
+}
+
 std::string SvgCanvas::document() const
 {
     std::string text = header();
-    for (const std::string &shape : m_shapes)
-        text.append(shape).append("\n");
-    return text + "</svg>\n";
+    const bool grouped = writesGroups();
+    auto group = m_groups.begin();
+    bool open = false;
+    for (std::size_t i = 0; i < m_shapes.size(); ++i) {
+        for (; group != m_groups.end() && group->start == i; ++group) {
+            if (open)
+                text.append("</g>\n");
+            open = grouped && group->color;
+            if (open)
+                text.append("<g stroke=\"" + colour(*group->color) + "\" fill=\"" + colour(*group->color) + "\">\n");
+        }
+        text.append(m_shapes[i]).append("\n");
+    }
+    return text + (open ? "</g>\n" : "") + "</svg>\n";
 }
 
 } // namespace zelbrook

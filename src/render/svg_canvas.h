@@ -3,6 +3,8 @@
 
 #include "canvas.h"
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,8 +28,14 @@ struct SvgPage {
 
 // The figure's canvas as an SVG document of 500 x 400 canvas units, which is
 // also its natural size: lines with round caps, dots as filled circles, and
-// text placed by its top-left corner. Shapes with a coordinate that is not a finite number are left out,
-// so the document stays valid whatever the pose.
+// text placed by its top-left corner. Shapes with a coordinate that is not a
+// finite number are left out, so the document stays valid whatever the pose.
+//
+// A scene sets each figure's pen before it draws the figure, so the shapes
+// drawn after each setting of the pen are one group, <g> with the stroke and
+// fill of the first of them; the text stands outside any group. A document
+// of one black group, one black figure, is written without it, as a figure
+// was drawn before there were scenes.
 class SvgCanvas : public Canvas
 {
 public:
@@ -58,6 +66,16 @@ private:
     double unitsPerPixelY() const;
     std::string header() const;
 
+    // The shapes from m_shapes[start] on: a group of that colour, or none
+    // after the text.
+    struct Group {
+        std::size_t start;
+        std::optional<Color> color;
+    };
+
+    void addShape(std::string shape, Color color);
+    bool writesGroups() const;
+
     SvgPage m_page;
     CanvasPoint m_current;
     int m_drawWidth = 2;
@@ -65,6 +83,9 @@ private:
     Color m_foreColor = kBlack;
     Color m_backColor = kWhite;
     std::vector<std::string> m_shapes;
+    std::vector<Group> m_groups;
+    // Whether the next shape starts a group.
+    bool m_penSet = false;
 };
 
 } // namespace zelbrook

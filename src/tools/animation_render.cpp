@@ -3,10 +3,11 @@
 
 namespace zelbrook {
 
-bool AnimationRender::holdsAnimation(RenderFormat format, bool inputIsAnimation)
+bool AnimationRender::holdsAnimation(const RenderOptions &options, bool inputIsAnimation)
 {
-    return animatedFormatOf(format) || format == RenderFormat::Zba
-           || (format == RenderFormat::Json && inputIsAnimation);
+    const bool picked = options.key || options.figure;
+    return animatedFormatOf(options.format) || options.format == RenderFormat::Zba
+           || (options.format == RenderFormat::Json && inputIsAnimation && !picked);
 }
 
 Status AnimationRender::write(const Animation &animation, const std::string &path,

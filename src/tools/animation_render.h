@@ -5,6 +5,7 @@
 #include "model/animation.h"
 #include "model/result.h"
 #include "tools/render_format.h"
+#include "tools/render_options.h"
 
 #include <optional>
 #include <string>
@@ -25,9 +26,10 @@ struct AnimationRender {
     Status write(const Animation &animation, const std::string &path,
                  const AnimationExporter::FrameDone &frameDone = {}) const;
 
-    // Whether the format holds an animation of several keys, given that an
-    // animation was read; json of a pose file is one figure's data.
-    static bool holdsAnimation(RenderFormat format, bool inputIsAnimation);
+    // Whether the options' format holds an animation of several keys, given
+    // that an animation was read; json of a pose file, or of the key or the
+    // figure the options pick, is the data of that scene.
+    static bool holdsAnimation(const RenderOptions &options, bool inputIsAnimation);
 };
 
 } // namespace zelbrook

@@ -35,7 +35,7 @@ void BatchAnimation::writeFrames(const Animation &animation, const std::string &
     const auto failedOnce = std::make_shared<std::atomic<bool>>(false);
     for (std::size_t i = 0; i < frames.size(); ++i) {
         const std::string path = framePath(stemPath, i, frames.size(), RenderOptions::extension(m_options.format));
-        Result<QByteArray> bytes = RenderJob::encode(exporter, animation.figureAt(frames[i]), m_options);
+        Result<QByteArray> bytes = RenderJob::encode(exporter, animation.sceneAt(frames[i]), m_options);
         if (!bytes) {
             m_failed(path, bytes.error());
             m_progress.framesDone(frames.size() - i);

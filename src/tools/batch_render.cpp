@@ -185,12 +185,12 @@ void BatchRender::renderFrom(std::atomic<std::size_t> &next, OutputWriters &writ
         } else if (input->isAnimation() && rendersFrames()) {
             m_animationsSeen = true;
             animations.writeFrames(input->animation(m_options), stemPath(index), exporter, writers);
-        } else if (AnimationRender::holdsAnimation(m_options.format, input->isAnimation())) {
+        } else if (AnimationRender::holdsAnimation(m_options, input->isAnimation())) {
             m_animationsSeen = m_animationsSeen || input->isAnimation();
             animations.writeWhole(input->animation(m_options), stemPath(index));
         } else {
             m_animationsSeen = m_animationsSeen || input->isAnimation();
-            renderFigure(index, *input, exporter, writers, progress);
+            renderScene(index, *input, exporter, writers, progress);
         }
     }
 }
@@ -206,27 +206,26 @@ Result<RenderInput> BatchRender::readInput(std::size_t index) const
     return RenderInput::fromText(*text, m_options);
 }
 
-// An animation becomes numbered pictures of its frames unless one key of it
-// is asked for.
+// An animation becomes numbered pictures of its frames unless one key or
+// one figure of it is asked for.
 bool BatchRender::rendersFrames() const
 {
     const RenderFormat format = m_options.format;
-    return !m_options.key
+    return !m_options.key && !m_options.figure
            && (format == RenderFormat::Png || format == RenderFormat::Bmp || format == RenderFormat::Svg);
 }
 
 // The input is done once its output is written, or as soon as it fails.
-void BatchRender::renderFigure(std::size_t index, const RenderInput &input, Exporter &exporter, OutputWriters &writers,
-                               BatchProgress &progress)
+void BatchRender::renderScene(std::size_t index, const RenderInput &input, Exporter &exporter, OutputWriters &writers,
+                              BatchProgress &progress)
 {
     progress.inputCounted(1);
-    const Result<std::optional<Figure>> figure = input.figure(m_options);
-    if (!figure || !*figure) {
-        const Error error =
-            figure ? Error{RenderJob::manyKeysMessage(m_options.format, input.keyCount())} : figure.error();
-        return fail(progress, m_poses[index], error, m_refused);
-    }
-    Result<QByteArray> bytes = RenderJob::encode(exporter, **figure, m_options);
+    const Result<std::vector<SceneFigure>> scene = input.scene(m_options);
+    if (!scene)
+        return fail(progress, m_poses[index], scene.error(), m_refused);
+    if (const std::optional<std::string> refusal = input.refusal(m_options))
+        return fail(progress, m_poses[index], Error{*refusal}, m_refused);
+    Result<QByteArray> bytes = RenderJob::encode(exporter, *scene, m_options);
     if (!bytes)
         return fail(progress, outputPath(index), bytes.error(), m_notWritten);
     std::string path = outputPath(index);

@@ -63,8 +63,8 @@ private:
     void renderFrom(std::atomic<std::size_t> &next, OutputWriters &writers, BatchProgress &progress);
     Result<RenderInput> readInput(std::size_t index) const;
     bool rendersFrames() const;
-    void renderFigure(std::size_t index, const RenderInput &input, Exporter &exporter, OutputWriters &writers,
-                      BatchProgress &progress);
+    void renderScene(std::size_t index, const RenderInput &input, Exporter &exporter, OutputWriters &writers,
+                     BatchProgress &progress);
     // Reports the failure and counts it; fail() also counts the input's one
     // frame as done.
     void fail(BatchProgress &progress, std::string_view name, const Error &error, std::atomic<std::size_t> &count);

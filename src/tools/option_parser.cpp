@@ -92,6 +92,11 @@ Failure applyKey(OptionParser &parser, const std::string &value)
     return takeWholeNumber("--key", value, 1, int(Animation::kMaximumKeys), parser.options.key);
 }
 
+Failure applyFigure(OptionParser &parser, const std::string &value)
+{
+    return takeWholeNumber("--figure", value, kFirstFigureId, kLastFigureId, parser.options.figure);
+}
+
 Failure applyFormat(OptionParser &parser, const std::string &value)
 {
     parser.format = RenderOptions::formatNamed(value);
@@ -153,6 +158,7 @@ constexpr OptionRule kOptions[] = {
     {"--fps", OptionRule::Value::Required, applyFps},
     {"--columns", OptionRule::Value::Required, applyColumns},
     {"--key", OptionRule::Value::Required, applyKey},
+    {"--figure", OptionRule::Value::Required, applyFigure},
 };
 // clang-format on
 

@@ -7,7 +7,9 @@
 #include "tools/render_options.h"
 
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace zelbrook {
 
@@ -31,12 +33,23 @@ public:
     // every key has its scale multiplied and its rotation turned by the
     // options', its pen replaced by --pen, and its rate by --fps.
     Animation animation(const RenderOptions &options) const;
-    // The one figure that a picture or a pose file of the input shows: the
-    // pose, an animation's only key, or the key --key picks. Empty when an
-    // animation has more keys and none is picked.
-    Result<std::optional<Figure>> figure(const RenderOptions &options) const;
+    // The scene that a picture, the data or a pose file of the input shows:
+    // the pose as one black figure, or the figures of an animation's only
+    // key or of the key --key picks, each with the options' scale, rotation
+    // and pen, or only the figure --figure picks. Refused when there is no
+    // such key.
+    Result<std::vector<SceneFigure>> scene(const RenderOptions &options) const;
+    // Why the command line cannot have one picture or pose file of the
+    // input: an animation of several keys without --key, a figure id the key
+    // does not hold, or a pose file of a key of several figures without
+    // --figure.
+    std::optional<std::string> refusal(const RenderOptions &options) const;
 
 private:
+    // The key a picture shows, when the options pick one that there is.
+    std::optional<std::size_t> pickedKey(const RenderOptions &options) const;
+    std::vector<FigureId> figureIdsOf(std::size_t key) const;
+
     Pose m_pose;
     std::optional<Animation> m_animation;
 };

@@ -24,8 +24,8 @@ Status RenderJob::run()
     const Result<RenderInput> input = readInput();
     if (!input)
         return input.error();
-    if (!AnimationRender::holdsAnimation(m_options.format, input->isAnimation()))
-        return writeFigure(*input);
+    if (!AnimationRender::holdsAnimation(m_options, input->isAnimation()))
+        return writeScene(*input);
     const AnimationRender render{m_options.format, m_options.zoom, m_options.columns};
     const bool toFile = m_options.outputTarget == RenderOptions::OutputTarget::File;
     if (Status written = render.write(input->animation(m_options), toFile ? m_options.outputPath : ""); !written)
@@ -33,34 +33,28 @@ Status RenderJob::run()
     return {};
 }
 
-Status RenderJob::writeFigure(const RenderInput &input)
+Status RenderJob::writeScene(const RenderInput &input)
 {
-    const Result<std::optional<Figure>> figure = input.figure(m_options);
-    if (!figure)
-        return Error{poseName() + ": " + figure.error().message};
-    if (!*figure) {
+    const Result<std::vector<SceneFigure>> scene = input.scene(m_options);
+    if (!scene)
+        return Error{poseName() + ": " + scene.error().message};
+    if (const std::optional<std::string> refusal = input.refusal(m_options)) {
         m_failedOnCommandLine = true;
-        return Error{poseName() + ": " + manyKeysMessage(m_options.format, input.keyCount())};
+        return Error{poseName() + ": " + *refusal};
     }
-    const Result<QByteArray> bytes = encode(m_exporter, **figure, m_options);
+    const Result<QByteArray> bytes = encode(m_exporter, *scene, m_options);
     if (!bytes)
         return Error{outputName() + ": " + bytes.error().message};
     return write(*bytes);
 }
 
-std::string RenderJob::manyKeysMessage(RenderFormat format, std::size_t keys)
-{
-    return "an animation of " + std::to_string(keys) + " keys cannot be a single "
-           + std::string(renderFormatName(format)) + "; give one of " + std::string(kAnimationFormatNames)
-           + ", --key N for one key, or --output-dir for numbered frames";
-}
-
-Result<QByteArray> RenderJob::encode(Exporter &exporter, const Figure &figure, const RenderOptions &options)
+Result<QByteArray> RenderJob::encode(Exporter &exporter, std::span<const SceneFigure> scene,
+                                     const RenderOptions &options)
 {
     const ExportFormat format = *stillFormatOf(options.format);
     if (options.size)
-        return exporter.encodeFitted(figure, kProgramCaption, format, *options.size);
-    return exporter.encode(figure, kProgramCaption, format, options.zoom);
+        return exporter.encodeFitted(scene, kProgramCaption, format, *options.size);
+    return exporter.encode(scene, kProgramCaption, format, options.zoom);
 }
 
 int RenderJob::drawingZoom(const RenderOptions &options)

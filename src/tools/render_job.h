@@ -10,6 +10,7 @@
 #include <QByteArray>
 #include <QIODevice>
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -37,11 +38,10 @@ public:
     // and rotation of the options; or gives the start-up pose.
     Result<RenderInput> readInput();
 
-    // The output's content for the pose, with the format, zoom or size of
+    // The output's content for the scene, with the format, zoom or size of
     // the options. The error does not name the file.
-    static Result<QByteArray> encode(Exporter &exporter, const Figure &figure, const RenderOptions &options);
-    // Why an animation of several keys cannot be one picture or pose.
-    static std::string manyKeysMessage(RenderFormat format, std::size_t keys);
+    static Result<QByteArray> encode(Exporter &exporter, std::span<const SceneFigure> scene,
+                                     const RenderOptions &options);
     // A pose file's or an animation file's bytes. The error does not name
     // the file.
     static Result<std::string> readInputFile(const std::string &path);
@@ -50,7 +50,7 @@ public:
 
 private:
     Result<std::string> readInputText();
-    Status writeFigure(const RenderInput &input);
+    Status writeScene(const RenderInput &input);
     Status write(const QByteArray &bytes);
     std::string poseName() const;
     std::string outputName() const;

@@ -112,6 +112,8 @@ Failure checkAnimationOptions(const OptionParser &parser)
     const std::string name(renderFormatName(options.format));
     if (options.key && !stillFormatOf(options.format))
         return "--key picks one key for bmp, png, svg, json and zbk, not " + name;
+    if (options.figure && !stillFormatOf(options.format))
+        return "--figure picks one figure for bmp, png, svg, json and zbk, not " + name;
     if (options.columns && options.format != Format::Sheet)
         return "--columns is only for sheet, not " + name;
     if ((options.format == Format::Mp4 || options.format == Format::Webm) && !options.batch

@@ -77,6 +77,8 @@ struct RenderOptions {
     std::optional<int> columns;
     // With --key: one key of an animation, counted from 1.
     std::optional<int> key;
+    // With --figure: the id of the one figure of the key to draw or write.
+    std::optional<int> figure;
     // Present with --output-dir; then the pose and output above are unused.
     std::optional<RenderBatch> batch;
 
