@@ -73,6 +73,8 @@ public:
     FigureId currentFigure() const { return m_currentFigure; }
     const Figure &figure() const { return m_animation.key(m_current).find(m_currentFigure)->figure; }
     const Pose &pose() const { return figure().pose; }
+    // Every figure of the current key, in drawing order.
+    std::vector<SceneFigure> scene() const { return m_animation.sceneAt({m_current, 0, 0}); }
     // Grows at every change of the animation, undo and redo included.
     std::uint64_t revision() const { return m_revision; }
 

@@ -72,7 +72,8 @@ void appendCast(std::string &out, const std::vector<CastFigure> &cast)
 
 bool isOneFigure(const std::vector<CastFigure> &cast)
 {
-    return cast.size() == 1 && cast.front().name == defaultFigureName(kFirstFigureId) && cast.front().color == kBlack;
+    return cast.size() == 1 && cast.front().id == kFirstFigureId
+           && cast.front().name == defaultFigureName(kFirstFigureId) && cast.front().color == kBlack;
 }
 
 } // namespace

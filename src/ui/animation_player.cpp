@@ -54,7 +54,7 @@ void AnimationPlayer::showDueFrame()
         return;
     }
     m_index = frame % m_frames.size();
-    m_figure = m_animation.figureAt(m_frames[m_index]);
+    m_scene = m_animation.sceneAt(m_frames[m_index]);
     emit frameShown();
     if (m_playing)
         m_timer.start(static_cast<int>(std::max<qint64>(0, dueTimeOf(due + 1, fps) - m_clock.elapsed())));

@@ -31,7 +31,7 @@ public:
     // The frame on show while playing.
     std::size_t frameIndex() const { return m_index; }
     const FrameRef &frameRef() const { return m_frames[m_index]; }
-    const Figure &figure() const { return m_figure; }
+    const std::vector<SceneFigure> &scene() const { return m_scene; }
     std::size_t frameCount() const { return m_frames.size(); }
 
     // How many frames on from the first are due after that many
@@ -51,7 +51,7 @@ private:
     std::vector<FrameRef> m_frames;
     std::size_t m_first = 0;
     std::size_t m_index = 0;
-    Figure m_figure;
+    std::vector<SceneFigure> m_scene;
     bool m_playing = false;
     QElapsedTimer m_clock;
     QTimer m_timer;

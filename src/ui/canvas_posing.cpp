@@ -81,11 +81,14 @@ Point CanvasPosing::picturePixels(const QPointF &at) const
 void CanvasPosing::press(const QPointF &at)
 {
     const Point pixels = picturePixels(at);
-    const std::optional<Joint> joint = pickJoint(m_document.pose(), pixels);
-    if (!joint)
+    const std::optional<ScenePick> pick = pickAt(pixels);
+    if (!pick)
+        return;
+    m_document.setCurrentFigure(pick->figure);
+    if (!pick->joint)
         return;
     m_document.endGesture();
-    m_drag = startJointDrag(*joint, m_document.figure(), pixelsToCanvasUnits(pixels));
+    m_drag = startJointDrag(*pick->joint, m_document.figure(), pixelsToCanvasUnits(pixels));
     m_canvas->setCursor(Qt::ClosedHandCursor);
 }
 
@@ -121,8 +124,16 @@ void CanvasPosing::cancel()
 
 void CanvasPosing::showCursor(const QPointF &at)
 {
-    const bool overJoint = pickJoint(m_document.pose(), picturePixels(at)).has_value();
+    const std::optional<ScenePick> pick = pickAt(picturePixels(at));
+    const bool overJoint = pick && pick->joint;
     m_canvas->setCursor(overJoint ? Qt::OpenHandCursor : Qt::ArrowCursor);
+}
+
+// Every figure of the current key may be grabbed, the current one first.
+std::optional<ScenePick> CanvasPosing::pickAt(Point pixels) const
+{
+    const std::vector<SceneFigure> scene = m_document.scene();
+    return pickInScene(scene, m_document.currentFigure(), pixels);
 }
 
 } // namespace zelbrook

@@ -3,6 +3,7 @@
 
 #include "model/joint_drag.h"
 #include "model/pose_document.h"
+#include "render/scene_picker.h"
 
 #include <QObject>
 
@@ -41,6 +42,7 @@ private:
     void release();
     void cancel();
     void showCursor(const QPointF &at);
+    std::optional<ScenePick> pickAt(Point pixels) const;
     // Where a widget position lies in the picture, in pixels and in canvas
     // units.
     Point picturePixels(const QPointF &at) const;

@@ -5,6 +5,7 @@
 #include "animation_files.h"
 #include "canvas_posing.h"
 #include "edit_commands.h"
+#include "figure_commands.h"
 #include "file_command.h"
 #include "pose_file_drop.h"
 #include "slider_panel.h"
@@ -74,10 +75,11 @@ Form1::Form1(QWidget *parent)
                                       {[this] { newPose(); }, [this] { copyPoseText(); }, [this] { pastePose(); },
                                        [] { return !Clipboard::text().value_or(QString()).isEmpty(); }});
     m_timeline = new TimelineCommands(m_document, this, Picture1(), m_editCommands->menu(), [this] { DrawMan(); });
-    m_animationFiles = new AnimationFiles(m_document, *m_timeline, this, m_editCommands->menu(),
-                                          Figure{Pose::defaults(Picture1()->canvas().Width()), kDefaultPenWidth},
+    const Figure startFigure{Pose::defaults(Picture1()->canvas().Width()), kDefaultPenWidth};
+    m_animationFiles = new AnimationFiles(m_document, *m_timeline, this, m_editCommands->menu(), startFigure,
                                           [this](const QString &t) { showMessage(t); });
     m_timeline->strip()->setFileButtons(m_animationFiles->actions());
+    m_figures = new FigureCommands(m_document, *m_timeline, this, Picture1(), m_editCommands->menu(), startFigure);
     new WindowTitle(this, m_caption, m_document, *m_timeline, *m_animationFiles);
     Picture1()->setFocus();
 }
@@ -117,9 +119,11 @@ QLineEdit *Form1::display(std::string_view name) const { return findChild<QLineE
 
 void Form1::DrawMan()
 {
-    const Figure &figure = m_timeline ? m_timeline->shownFigure() : m_document.figure();
-    drawScene(figure, m_timeline ? m_timeline->ghosts() : std::vector<Ghost>(), Picture1()->canvas(), m_caption);
-    describeCanvas(Picture1(), figure);
+    const bool playing = m_timeline && m_timeline->isPlaying();
+    const std::vector<SceneFigure> scene = m_timeline ? m_timeline->shownScene() : m_document.scene();
+    drawScene(scene, m_timeline ? m_timeline->ghosts() : std::vector<Ghost>(), Picture1()->canvas(), m_caption,
+              playing ? std::nullopt : std::optional(m_document.currentFigure()));
+    describeCanvas(Picture1(), playing && !scene.empty() ? scene.front().figure : m_document.figure());
     Picture1()->update();
 }
 
@@ -170,7 +174,7 @@ void Form1::copyPicture()
 {
     Picture1()->canvas().setAutoRedraw(true);
     DrawMan();
-    const QImage picture = m_exporter.picture(m_document.figure(), m_caption);
+    const QImage picture = m_exporter.picture(m_document.scene(), m_caption);
     if (const Status copied = Clipboard::setPicture(picture); !copied)
         showMessage(
             tr("Could not copy the picture to the clipboard:\n%1").arg(QString::fromStdString(copied.error().message)));
@@ -289,7 +293,7 @@ Status Form1::SaveBitmap(const QString &path)
 {
     Picture1()->canvas().setAutoRedraw(true);
     DrawMan();
-    return m_exporter.write(m_document.figure(), m_caption, ExportFormat::Bmp, 1, path);
+    return m_exporter.write(m_document.scene(), m_caption, ExportFormat::Bmp, 1, path);
 }
 
 } // namespace zelbrook

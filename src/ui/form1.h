@@ -22,6 +22,7 @@ class AnimationFiles;
 class CanvasPosing;
 class CanvasWidget;
 class EditCommands;
+class FigureCommands;
 class Slider;
 class SliderPanel;
 class TimelineCommands;
@@ -83,6 +84,7 @@ public:
     PoseDocument &document() { return m_document; }
     TimelineCommands &timeline() const { return *m_timeline; }
     AnimationFiles &animationFiles() const { return *m_animationFiles; }
+    FigureCommands &figures() const { return *m_figures; }
     const Pose &pose() const { return m_document.pose(); }
     // The tag of the last pose file saved or opened; nothing reads it.
     std::int16_t fileMagic() const { return m_fileMagic; }
@@ -117,6 +119,7 @@ private:
     EditCommands *m_editCommands = nullptr;
     TimelineCommands *m_timeline = nullptr;
     AnimationFiles *m_animationFiles = nullptr;
+    FigureCommands *m_figures = nullptr;
     FileDialogControl m_commonDialog;
     Exporter m_exporter;
     MessagePresenter m_presenter;

@@ -105,15 +105,17 @@ int TimelineCells::keyAt(const QPoint &point) const
     return cellRect(static_cast<std::size_t>(key)).contains(point) ? key : -1;
 }
 
-// The picture is the exported one around the figure, scaled down, so a
-// cell shows what the key exports as.
+// The picture is the exported one around the key's figures, scaled down,
+// so a cell shows what the key exports as.
 const QImage &TimelineCells::pictureOf(std::size_t key)
 {
     QImage &picture = m_pictures[key];
     if (picture.isNull()) {
-        const Figure &figure = m_document.animation().key(key).figures.front().figure;
-        const QImage whole = m_exporter.picture(figure, "");
-        const QRect area = figureArea(figure.pose, whole.size());
+        const std::vector<SceneFigure> scene = m_document.animation().sceneAt({key, 0, 0});
+        const QImage whole = m_exporter.picture(scene, "");
+        QRect area;
+        for (const SceneFigure &figure : scene)
+            area |= figureArea(figure.figure.pose, whole.size());
         const QImage part = area.isEmpty() ? whole : whole.copy(area);
         picture = part.scaled(QSize(kCellWidth - 4, kCellHeight - 4), Qt::KeepAspectRatio, Qt::SmoothTransformation);
         ++m_picturesDrawn;

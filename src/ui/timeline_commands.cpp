@@ -142,7 +142,10 @@ void TimelineCommands::showFrame()
     m_redraw();
 }
 
-const Figure &TimelineCommands::shownFigure() const { return isPlaying() ? m_player->figure() : m_document.figure(); }
+std::vector<SceneFigure> TimelineCommands::shownScene() const
+{
+    return isPlaying() ? m_player->scene() : m_document.scene();
+}
 
 std::vector<Ghost> TimelineCommands::ghosts() const
 {
@@ -151,10 +154,14 @@ std::vector<Ghost> TimelineCommands::ghosts() const
         return ghosts;
     const Animation &animation = m_document.animation();
     const std::size_t current = m_document.currentKey();
+    const auto addKey = [&](std::size_t key, Color color) {
+        for (const KeyFigure &figure : animation.key(key).figures)
+            ghosts.push_back({&figure.figure, color});
+    };
     if (current > 0)
-        ghosts.push_back({&animation.key(current - 1).figures.front().figure, kPreviousKeyColor});
+        addKey(current - 1, kPreviousKeyColor);
     if (current + 1 < animation.keyCount())
-        ghosts.push_back({&animation.key(current + 1).figures.front().figure, kNextKeyColor});
+        addKey(current + 1, kNextKeyColor);
     return ghosts;
 }
 

@@ -45,9 +45,9 @@ public:
     void stop();
 
     // What the canvas shows: the frame on show while playing; otherwise the
-    // current key, under it the keys before and after it when the onion skin
-    // is on.
-    const Figure &shownFigure() const;
+    // current key's figures, under them those of the keys before and after
+    // it when the onion skin is on.
+    std::vector<SceneFigure> shownScene() const;
     std::vector<Ghost> ghosts() const;
 
 signals:

@@ -77,7 +77,10 @@ TimelineStrip::TimelineStrip(PoseDocument &document, std::span<QAction *const> b
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 2, 6, 4);
     layout->setSpacing(3);
-    layout->addWidget(m_scroller);
+    m_keysRow = new QHBoxLayout;
+    m_keysRow->setSpacing(4);
+    m_keysRow->addWidget(m_scroller);
+    layout->addLayout(m_keysRow);
     layout->addWidget(timingRow());
     layout->addWidget(buttonRow(buttons));
     m_fileRow = new QWidget(this);
@@ -149,6 +152,20 @@ QWidget *TimelineStrip::addButtons(QWidget *row, std::span<QAction *const> butto
         previous = button;
     }
     return previous;
+}
+
+void TimelineStrip::addBesideKeys(QWidget *panel)
+{
+    panel->setFixedHeight(m_scroller->height());
+    m_keysRow->addWidget(panel);
+    QWidget *previous = m_cells;
+    for (QWidget *child : panel->findChildren<QWidget *>()) {
+        if (child->focusPolicy() & Qt::TabFocus) {
+            setTabOrder(previous, child);
+            previous = child;
+        }
+    }
+    setTabOrder(previous, m_hold);
 }
 
 void TimelineStrip::setFileButtons(std::span<QAction *const> buttons)

@@ -10,6 +10,7 @@
 class QAction;
 class QCheckBox;
 class QComboBox;
+class QHBoxLayout;
 class QLabel;
 class QScrollArea;
 class QSpinBox;
@@ -37,6 +38,9 @@ public:
     TimelineCells *cells() const { return m_cells; }
     // Fills the row of file buttons; Tab reaches them after the switches.
     void setFileButtons(std::span<QAction *const> buttons);
+    // Puts a panel at the right of the row of keys; Tab reaches it after
+    // the row.
+    void addBesideKeys(QWidget *panel);
     bool onionSkin() const;
     // Shows "frame n of N, key k of K", counted from 1.
     void showFrame(std::size_t frame, std::size_t frames, std::size_t key);
@@ -68,6 +72,7 @@ private:
     QCheckBox *m_onionSkin = nullptr;
     QLabel *m_counter = nullptr;
     QWidget *m_fileRow = nullptr;
+    QHBoxLayout *m_keysRow = nullptr;
     // Set while the strip writes its own boxes.
     bool m_following = false;
 };

@@ -115,7 +115,7 @@ private slots:
         QTest::addColumn<int>("cast");
         QTest::addColumn<int>("version");
         QTest::newRow("Figure 1") << 0 << 1;
-        QTest::newRow("Figure 1 of id 4") << 1 << 1;
+        QTest::newRow("Figure 1 of id 4, which version 1 cannot name") << 1 << 2;
         QTest::newRow("renamed") << 2 << 2;
         QTest::newRow("coloured") << 3 << 2;
         QTest::newRow("two figures, in and out of keys") << 4 << 2;

@@ -32,7 +32,7 @@ QString writeWalk(const QTemporaryDir &dir, const QString &name, int keys)
     Animation walk(Figure{Pose::defaults(500)});
     for (int k = 1; k < keys; ++k) {
         Key key = walk.key(0);
-        key.figure.pose.bodyAngle += 0.1 * k;
+        key.figures.front().figure.pose.bodyAngle += 0.1 * k;
         [[maybe_unused]] const Status added = AnimationEdit::insertKey(std::size_t(k), key).applyTo(walk);
     }
     const QString path = dir.filePath(name);
@@ -75,7 +75,7 @@ private slots:
         QVERIFY(!asked);
         const auto reread = readAnimationFile(test::fileBytes(walk).toStdString(), Pose{});
         QVERIFY(reread && reread.value().keys() == w.window->document().animation().keys());
-        QCOMPARE(reread.value().key(0).figure.pose.bodyLength, 50.0);
+        QCOMPARE(reread.value().key(0).figures.front().figure.pose.bodyLength, 50.0);
     }
 
     // The title names the file while the timeline shows or there are keys

@@ -207,13 +207,31 @@ private slots:
             if (!action->isSeparator())
                 offered << action->text() + " " + action->shortcut().toString();
         }
-        QCOMPARE(offered, QStringList({"Undo Ctrl+Z", "Redo Ctrl+Shift+Z", "Mirror Ctrl+M", "New pose Ctrl+N",
-                                       "Copy pose as text Ctrl+Shift+C", "Paste pose Ctrl+V", "Show timeline Ctrl+T",
-                                       "Add key Ctrl+K", "Delete key Ctrl+Shift+K", "Previous key Alt+Left",
-                                       "Next key Alt+Right", "Move key earlier Ctrl+Shift+PgUp",
-                                       "Move key later Ctrl+Shift+PgDown", "Play\tSpace ", "New animation ",
-                                       "Open animation… Ctrl+Shift+O", "Save animation Ctrl+Shift+S",
-                                       "Save animation as… ", "Export animation… Ctrl+Shift+E"}));
+        QCOMPARE(offered, QStringList({"Undo Ctrl+Z",
+                                       "Redo Ctrl+Shift+Z",
+                                       "Mirror Ctrl+M",
+                                       "New pose Ctrl+N",
+                                       "Copy pose as text Ctrl+Shift+C",
+                                       "Paste pose Ctrl+V",
+                                       "Show timeline Ctrl+T",
+                                       "Add key Ctrl+K",
+                                       "Delete key Ctrl+Shift+K",
+                                       "Previous key Alt+Left",
+                                       "Next key Alt+Right",
+                                       "Move key earlier Ctrl+Shift+PgUp",
+                                       "Move key later Ctrl+Shift+PgDown",
+                                       "Play\tSpace ",
+                                       "New animation ",
+                                       "Open animation… Ctrl+Shift+O",
+                                       "Save animation Ctrl+Shift+S",
+                                       "Save animation as… ",
+                                       "Export animation… Ctrl+Shift+E",
+                                       "Add figure Ctrl+Shift+N",
+                                       "Duplicate figure Ctrl+D",
+                                       "Delete figure\tDel ",
+                                       "Bring forward Ctrl+Shift+Up",
+                                       "Send backward Ctrl+Shift+Down",
+                                       "Colour… "}));
         QVERIFY(!menu->actions()[0]->isEnabled());
         QVERIFY(w.slider("BodyLengthScroll")->setValue(50));
         QVERIFY(menu->actions()[0]->isEnabled());
