@@ -1,17 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "color.h"
 
-#include <array>
 #include <charconv>
 
 namespace zelbrook {
 
 std::string colorText(Color color)
 {
-    std::array<char, 8> digits{};
-    const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), (color & kWhite) | 0x1000000, 16).ptr;
-    // The leading 1 keeps the zeros in front of the six digits.
-    return "#" + std::string(digits.data() + 1, end);
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string text = "#000000";
+    for (std::size_t place = 6; place > 0; --place, color >>= 4)
+        text[place] = kDigits[color & 0xFu];
+    return text;
 }
 
 std::optional<Color> colorFromText(std::string_view text)

@@ -165,14 +165,19 @@ std::vector<Ghost> TimelineCommands::ghosts() const
     return ghosts;
 }
 
-// A change of the keys around the current one changes its ghosts, which no
-// change of the figure redraws.
+// A change of the keys around the current one changes its ghosts, and a
+// change of the cast the other figures, which no change of the current
+// figure redraws.
 void TimelineCommands::follow(const AnimationChange &change)
 {
     using What = AnimationChange::What;
     stop();
     updateState();
-    if (isShown() && change.what != What::KeyFigure && change.what != What::KeyTiming && change.what != What::Playback)
+    const bool ghostsMayChange =
+        isShown() && change.what != What::KeyFigure && change.what != What::KeyTiming && change.what != What::Playback;
+    // Another figure's change, or the rings moving to another figure, is no
+    // change of the current figure's fields.
+    if (ghostsMayChange || change.what == What::Cast || change.what == What::CurrentFigure)
         m_redraw();
 }
 

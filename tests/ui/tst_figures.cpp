@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "form1_fixture.h"
+#include "test_support.h"
 
+#include "export/animation_target.h"
 #include "export/exporter.h"
 #include "model/program_info.h"
+#include "posefile/animation_file.h"
 #include "render/draw_scene.h"
 #include "render/joints.h"
 #include "ui/figure_commands.h"
@@ -10,6 +13,7 @@
 #include "ui/timeline_commands.h"
 
 #include <QClipboard>
+#include <QTemporaryDir>
 
 using namespace zelbrook;
 
@@ -150,6 +154,41 @@ private slots:
         list->item(1)->setText(name);
         QTEST(castOf(*w.window), "cast");
         QCOMPARE(list->item(1)->text(), QString::fromStdString(w.window->document().scene().back().name));
+    }
+
+    // Two figures posed on three keys as a user would, saved, opened again
+    // and exported: the GIF is the one the saved file renders to.
+    void aSceneFromTheWindowToAGif()
+    {
+        QTemporaryDir dir;
+        const QString saved = dir.filePath("fight.zba"), gif = dir.filePath("fight.gif");
+        ActiveWindow w;
+        w.keys(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N));
+        w.window->figures().setColourPicker([](Color) { return Color(0xC03020); });
+        w.window->figures().chooseColour();
+        for (const int step : {0, 1, 2}) {
+            if (step > 0)
+                w.keys(QKeySequence(Qt::CTRL | Qt::Key_K));
+            QVERIFY(w.slider("larmAngle1Scroll")->setValue(static_cast<std::int16_t>(40 * step)));
+            w.keys(QKeySequence(Qt::CTRL | Qt::Key_PageUp));
+            QVERIFY(w.slider("BodyangleScroll")->setValue(static_cast<std::int16_t>(15 * step)));
+            w.keys(QKeySequence(Qt::CTRL | Qt::Key_PageDown));
+        }
+        const Animation made = w.window->document().animation();
+        w.answers = {saved, saved, gif};
+        w.keys(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+        w.keys(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
+        QVERIFY(w.window->document().animation().cast() == made.cast());
+        QVERIFY(w.window->document().animation().keys() == made.keys());
+        w.keys(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
+        QCOMPARE(w.messages, QStringList{"Saved as: " + gif});
+
+        const auto reread = readAnimationFile(test::fileBytes(saved).toStdString(), Pose{});
+        QVERIFY(reread);
+        const QString rendered = dir.filePath("rendered.gif");
+        QVERIFY(AnimationTarget{}.write(reread.value(), rendered.toStdString()));
+        QCOMPARE(test::fileBytes(gif), test::fileBytes(rendered));
+        QVERIFY(holdsColour(QImage(gif), 0xC03020));
     }
 };
 
