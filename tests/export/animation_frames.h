@@ -54,33 +54,26 @@ inline QImage twoFigureFrame(int step)
     for (const auto &[colour, x] : {std::pair{kRed, 120 + step}, std::pair{kBlue, 360 - step}}) {
         painter.setPen(QPen(QColor(colour), 3));
         painter.drawEllipse(QPoint(x, 120), 14, 14);
-        painter.drawLine(x, 134, x, 220);
-        painter.drawLine(x, 220, x - 30, 300);
-        painter.drawLine(x, 220, x + 25, 300);
-        painter.drawLine(x - 35, 170, x + 35, 160);
+        painter.drawPolyline(QPolygon({QPoint(x - 30, 300), QPoint(x, 134), QPoint(x + 25, 300)}));
     }
-    painter.setRenderHint(QPainter::TextAntialiasing);
     painter.setPen(QColor(60, 60, 60));
-    painter.setFont(QFont("DejaVu Sans", 9));
     painter.drawText(QPoint(8, 385), "made with Zelbrook v0.1 by Quillfen");
     return image;
 }
 
+// The i-th of 300 colours that are not grey.
+inline QRgb otherColour(int i) { return qRgb(40 + 2 * (i % 100), 200 - i % 100, 90 + 40 * (i / 100)); }
+
 // White, `greys` distinct greys between black and white in one-pixel
-// columns, and `colours` distinct colours that are not grey in squares:
-// `greys` + `colours` + 1 colours in all.
+// columns, and the first `colours` other colours in squares.
 inline QImage manyColourFrame(int colours, int greys)
 {
     QImage image = whiteFrame(QSize(300, 60));
-    for (int i = 0; i < greys; ++i) {
-        const int level = 1 + i * 253 / (greys - 1);
-        for (int y = 0; y < 20; ++y)
-            image.setPixel(20 + i, y, qRgb(level, level, level));
-    }
     QPainter painter(&image);
+    for (int i = 0; i < greys; ++i)
+        painter.fillRect(20 + i, 0, 1, 20, QColor::fromHsv(0, 0, 1 + i * 253 / (greys - 1)));
     for (int i = 0; i < colours; ++i)
-        painter.fillRect(i % 70 * 4, 24 + i / 70 * 4, 4, 4,
-                         QColor(40 + 2 * (i % 100), 200 - i % 100, 90 + 40 * (i / 100)));
+        painter.fillRect(i % 70 * 4, 24 + i / 70 * 4, 4, 4, QColor(otherColour(i)));
     return image;
 }
 

@@ -96,7 +96,6 @@ private slots:
         QTest::newRow("red and blue figures, grey text")
             << QList<QImage>{test::twoFigureFrame(0), test::twoFigureFrame(5)} << QList<QRgb>{} << 3;
         QTest::newRow("red in a later frame, given") << redLater << QList<QRgb>{test::kRed} << 3;
-        QTest::newRow("black and white given") << walk << QList<QRgb>{qRgb(0, 0, 0), qRgb(255, 255, 255)} << 0;
         QTest::newRow("268 colours") << QList<QImage>{test::manyColourFrame(60, 207)} << QList<QRgb>{} << 2;
         QTest::newRow("red in a later frame, not given") << redLater << QList<QRgb>{} << -1;
     }
@@ -109,16 +108,14 @@ private slots:
         QFETCH(QList<QRgb>, exact);
         QFETCH(int, type);
         QByteArray bytes;
-        ApngEncoder encoder({12, true, size_t(frames.size())}, test::appendTo(bytes),
-                            {std::vector<QRgb>(exact.begin(), exact.end())});
+        ApngEncoder encoder({12, true, size_t(frames.size())}, test::appendTo(bytes), {{exact.begin(), exact.end()}});
         const Status status = test::encodeAll(encoder, frames);
-        if (type < 0) {
-            QCOMPARE(status.error().message,
-                     std::string("The frame has a colour that is neither in the first frame nor among the "
-                                 "animation's colours."));
+        QCOMPARE(status.ok() ? std::string() : status.error().message,
+                 type < 0
+                     ? "The frame has a colour that is neither in the first frame nor among the animation's colours."
+                     : "");
+        if (type < 0)
             return;
-        }
-        QVERIFY(status.ok());
         QCOMPARE(int(bytes[25]), type);
         QCOMPARE(QImage::fromData(bytes, "PNG").convertToFormat(QImage::Format_RGB32), frames.first());
         if (QStandardPaths::findExecutable("ffmpeg").isEmpty())
