@@ -114,15 +114,7 @@ QByteArray ApngEncoder::frameChunks(const QImage &frame, QRect area)
 // the exact colours it lacks, which later frames may bring.
 void ApngEncoder::chooseType(const QImage &frame)
 {
-    bool fits = true;
-    QRgb last = 0xFFFFFFFFu; // no colour once the alpha byte is masked off
-    for (int y = 0; fits && y < frame.height(); ++y) {
-        const auto *pixels = reinterpret_cast<const QRgb *>(frame.constScanLine(y));
-        for (int x = 0; fits && x < frame.width(); ++x) {
-            if ((pixels[x] & 0x00FFFFFFu) != last)
-                fits = m_palette.add(last = pixels[x] & 0x00FFFFFFu) >= 0;
-        }
-    }
+    bool fits = m_palette.addColoursOf(frame, frame.rect());
     for (const QRgb rgb : m_exact.colours)
         fits = fits && m_palette.add(rgb & 0x00FFFFFFu) >= 0;
     if (!fits)

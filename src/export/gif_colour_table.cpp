@@ -18,18 +18,7 @@ std::optional<GifColourTable> GifColourTable::of(const QImage &frame, QRect area
     for (int step = 1; step <= 2 * kMaximumReduction; step *= 2) {
         GifColourTable table;
         table.m_step = step;
-        bool fits = true;
-        QRgb last = 0xFFFFFFFFu; // no colour once the alpha byte is masked off
-        for (int y = area.top(); fits && y <= area.bottom(); ++y) {
-            const auto *pixels = reinterpret_cast<const QRgb *>(frame.constScanLine(y));
-            for (int x = area.left(); fits && x <= area.right(); ++x) {
-                const QRgb rgb = pixels[x] & 0x00FFFFFFu;
-                if (rgb != last)
-                    fits = table.m_palette.add(table.reduced(rgb, exact)) >= 0;
-                last = rgb;
-            }
-        }
-        if (!fits)
+        if (!table.m_palette.addColoursOf(frame, area, [&](QRgb rgb) { return table.reduced(rgb, exact); }))
             continue;
         // Ascending order keeps the tables of grey pictures as they always were.
         std::vector<QRgb> colours = table.m_palette.colours();

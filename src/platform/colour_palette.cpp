@@ -26,6 +26,24 @@ int ColourPalette::add(QRgb rgb)
     return count() - 1;
 }
 
+// Along a row of a figure's picture the colour seldom changes, so each run
+// of one colour is added once.
+bool ColourPalette::addColoursOf(const QImage &image, QRect area, const std::function<QRgb(QRgb)> &colourOf)
+{
+    QRgb last = 0xFFFFFFFFu; // no colour once the alpha byte is masked off
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        const auto *pixels = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if ((pixels[x] & 0x00FFFFFFu) == last)
+                continue;
+            last = pixels[x] & 0x00FFFFFFu;
+            if (add(colourOf ? colourOf(last) : last) < 0)
+                return false;
+        }
+    }
+    return true;
+}
+
 int ColourPalette::find(QRgb rgb) const
 {
     const std::uint32_t entry = m_slots[slotOf(rgb)];

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QImage>
+#include <QRect>
 #include <QRgb>
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace zelbrook {
@@ -22,6 +25,9 @@ public:
     // The colour's index, adding it when it is new; -1 once a colour past
     // the 256th turns up.
     int add(QRgb rgb);
+    // Adds the colours of the area of an RGB32 picture, each as `colourOf`
+    // gives it when there is one; false once they are more than 256.
+    bool addColoursOf(const QImage &image, QRect area, const std::function<QRgb(QRgb)> &colourOf = {});
     // The colour's index, or -1 when the palette does not hold it.
     int find(QRgb rgb) const;
 
