@@ -6,6 +6,7 @@
 #include "export/sprite_sheet_encoder.h"
 #include "export/video_encoder.h"
 #include "export/webp_encoder.h"
+#include "platform/colour_palette.h"
 
 #include <algorithm>
 #include <cstring>
@@ -32,14 +33,22 @@ Status AnimationEncoder::finish()
     return finished;
 }
 
+bool ExactColours::holds(QRgb rgb) const
+{
+    rgb &= 0x00FFFFFFu;
+    if (colours.empty())
+        return !isGrey(rgb) || rgb == 0 || rgb == 0x00FFFFFFu;
+    return std::any_of(colours.begin(), colours.end(), [rgb](QRgb exact) { return (exact & 0x00FFFFFFu) == rgb; });
+}
+
 std::unique_ptr<AnimationEncoder> makeAnimationEncoder(AnimatedFormat format, const AnimationTiming &timing,
-                                                       AnimationOutput output)
+                                                       AnimationOutput output, ExactColours exact)
 {
     switch (format) {
     case AnimatedFormat::Gif:
-        return std::make_unique<GifEncoder>(timing, std::move(output.sink));
+        return std::make_unique<GifEncoder>(timing, std::move(output.sink), std::move(exact));
     case AnimatedFormat::Apng:
-        return std::make_unique<ApngEncoder>(timing, std::move(output.sink));
+        return std::make_unique<ApngEncoder>(timing, std::move(output.sink), std::move(exact));
     case AnimatedFormat::Webp:
         return std::make_unique<WebpEncoder>(timing, std::move(output.sink));
     case AnimatedFormat::Mp4:

@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zelbrook {
 
@@ -23,6 +24,20 @@ struct AnimationTiming {
     std::size_t frameCount = 0;
 };
 
+// The colours that an encoder which must make do with fewer colours keeps
+// exactly: the figures' colours, with black and white. The caller gives the
+// cast's colours plus black and white; when it gives none, every colour
+// that is not a grey, black and white are exact. Only the GIF encoder
+// reduces colours, and only in a frame of more than 256: there the other
+// colours (the credit line's anti-aliased greys) come within 16 levels of
+// their own. The APNG encoder makes its palette of the first frame's
+// colours and these, so every colour of a later frame must be among them.
+struct ExactColours {
+    std::vector<QRgb> colours;
+
+    bool holds(QRgb rgb) const;
+};
+
 // Receives an encoder's output bytes in order; a failed write stops the
 // encoding.
 using ByteSink = std::function<Status(std::string_view bytes)>;
@@ -30,7 +45,7 @@ using ByteSink = std::function<Status(std::string_view bytes)>;
 enum class AnimatedFormat { Gif, Apng, Webp, Mp4, Webm, Sheet };
 
 // Turns the frames of an animation, given one at a time, into one animated
-// picture. Frames are grey RGB32 pictures, all of one size; they are given in
+// picture. Frames are RGB32 pictures, all of one size; they are given in
 // order, and finish() completes the output. An encoder writes one animation:
 // after an error, or once finished, it refuses every frame and finish again
 // with the reason, as what it held for the output may be gone.
@@ -61,7 +76,7 @@ struct AnimationOutput {
 };
 
 std::unique_ptr<AnimationEncoder> makeAnimationEncoder(AnimatedFormat format, const AnimationTiming &timing,
-                                                       AnimationOutput output);
+                                                       AnimationOutput output, ExactColours exact = {});
 
 // The time at which frame `frame` (counted from 1) ends, in units of
 // 1/unitsPerSecond seconds, rounded to the nearest unit, halves up; frame 0

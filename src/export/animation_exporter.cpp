@@ -39,11 +39,10 @@ std::vector<QRgb> AnimationExporter::exactColours(const Animation &animation)
 Status AnimationExporter::write(const Animation &animation, std::string_view caption, AnimatedFormat format, int zoom,
                                 AnimationOutput output, const FrameDone &frameDone)
 {
-    // The one place the encoder is made: it is to be given
-    // exactColours(animation) here once the encoders take the colours to
-    // keep exact.
+    // The figures' colours stay exact whatever the encoder must reduce, and
+    // an APNG's palette holds a colour that first shows after frame one.
     const std::unique_ptr<AnimationEncoder> encoder =
-        makeAnimationEncoder(format, timingOf(animation), std::move(output));
+        makeAnimationEncoder(format, timingOf(animation), std::move(output), {exactColours(animation)});
     const std::vector<FrameRef> frames = animation.frames();
     for (std::size_t i = 0; i < frames.size(); ++i) {
         const std::vector<SceneFigure> scene = animation.sceneAt(frames[i]);

@@ -40,17 +40,12 @@ QByteArray frameControl(std::uint32_t sequence, QRect area, int fps)
     return data;
 }
 
-std::optional<QByteArrayView> greyData(const QImage &frame, QRect area)
-{
-    return PngChunks::imageData(
-        frame, area, [](QRgb rgb) { return qRed(rgb) == qBlue(rgb) && qGreen(rgb) == qBlue(rgb) ? qBlue(rgb) : -1; });
-}
-
 } // namespace
 
-ApngEncoder::ApngEncoder(AnimationTiming timing, ByteSink sink)
+ApngEncoder::ApngEncoder(AnimationTiming timing, ByteSink sink, ExactColours exact)
     : m_timing(timing)
     , m_sink(std::move(sink))
+    , m_exact(std::move(exact))
 {}
 
 Status ApngEncoder::encodeFrame(const QImage &input)
@@ -65,7 +60,7 @@ Status ApngEncoder::encodeFrame(const QImage &input)
         area = QRect(0, 0, 1, 1); // a frame needs at least one pixel; this one is the same again
     const QByteArray chunks = frameChunks(*frame, area);
     if (chunks.isEmpty())
-        return Error{"The frame has a colour that is not a grey."};
+        return Error{"The frame has a colour that is neither in the first frame nor among the animation's colours."};
     if (Status sent = send(chunks); !sent)
         return sent;
     if (m_frames == 0)
@@ -89,13 +84,17 @@ Status ApngEncoder::complete()
 // without animation shows.
 QByteArray ApngEncoder::frameChunks(const QImage &frame, QRect area)
 {
-    const std::optional<QByteArrayView> data = greyData(frame, area);
+    if (m_frames == 0)
+        chooseType(frame);
+    const std::optional<QByteArrayView> data = imageData(frame, area);
     if (!data)
         return {};
     QByteArray out;
     if (m_frames == 0) {
         out.append("\x89PNG\r\n\x1a\n", 8);
-        PngChunks::appendChunk(out, "IHDR", PngChunks::header(frame.size(), PngChunks::kGreyType));
+        PngChunks::appendChunk(out, "IHDR", PngChunks::header(frame.size(), m_type));
+        if (m_type == PngChunks::kPaletteType)
+            PngChunks::appendChunk(out, "PLTE", PngChunks::paletteEntries(m_palette.colours()));
         PngChunks::appendChunk(out, "acTL", animationControl(m_timing));
     }
     PngChunks::appendChunk(out, "fcTL", frameControl(m_sequence++, area, m_timing.fps));
@@ -109,6 +108,28 @@ QByteArray ApngEncoder::frameChunks(const QImage &frame, QRect area)
     numbered.append(data->data(), data->size());
     PngChunks::appendChunk(out, "fdAT", numbered);
     return out;
+}
+
+// The palette holds the first frame's colours in the order they appear, then
+// the exact colours it lacks, which later frames may bring.
+void ApngEncoder::chooseType(const QImage &frame)
+{
+    bool fits = m_palette.addColoursOf(frame, frame.rect());
+    for (const QRgb rgb : m_exact.colours)
+        fits = fits && m_palette.add(rgb & 0x00FFFFFFu) >= 0;
+    if (!fits)
+        m_type = PngChunks::kTruecolourType;
+    else
+        m_type = m_palette.allGrey() ? PngChunks::kGreyType : PngChunks::kPaletteType;
+}
+
+std::optional<QByteArrayView> ApngEncoder::imageData(const QImage &frame, QRect area) const
+{
+    if (m_type == PngChunks::kGreyType)
+        return PngChunks::greyData(frame, area);
+    if (m_type == PngChunks::kPaletteType)
+        return PngChunks::imageData(frame, area, [this](QRgb rgb) { return m_palette.find(rgb); });
+    return PngChunks::truecolourData(frame, area);
 }
 
 Status ApngEncoder::send(const QByteArray &bytes)

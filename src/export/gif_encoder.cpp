@@ -3,7 +3,6 @@
 
 #include <gif_lib.h>
 
-#include <bitset>
 #include <cstring>
 #include <optional>
 
@@ -11,100 +10,66 @@ namespace zelbrook {
 
 namespace {
 
-using GreyTable = GifEncoder::GreyTable;
-using Greys = std::bitset<256>;
 using ColourMap = std::unique_ptr<ColorMapObject, void (*)(ColorMapObject *)>;
 
 constexpr int kMaximumGifRate = 50;
 
 const QRgb *row(const QImage &image, int y) { return reinterpret_cast<const QRgb *>(image.constScanLine(y)); }
 
-// The greys that occur in the area; nothing when a pixel there is not grey.
-std::optional<Greys> greysIn(const QImage &frame, QRect area)
+// A GIF colour table has a power of two entries; those after the colours
+// and the spare index stay black and unused.
+ColourMap colourMap(const GifColourTable &table)
 {
-    Greys greys;
-    QRgb last = 0xFFFFFFFFu;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        const QRgb *pixels = row(frame, y);
-        for (int x = area.left(); x <= area.right(); ++x) {
-            const QRgb rgb = pixels[x] & 0x00FFFFFFu;
-            if (rgb == last)
-                continue;
-            if (qRed(rgb) != qBlue(rgb) || qGreen(rgb) != qBlue(rgb))
-                return std::nullopt;
-            greys.set(static_cast<std::size_t>(qBlue(rgb)));
-            last = rgb;
-        }
-    }
-    return greys;
-}
-
-// The greys in ascending order, and after them the spare index that marks a
-// transparent pixel.
-GreyTable tableOf(const Greys &greys)
-{
-    GreyTable table;
-    table.indexOf.fill(-1);
-    for (int grey = 0; grey < 256; ++grey)
-        if (greys.test(static_cast<std::size_t>(grey)))
-            table.indexOf[static_cast<std::size_t>(grey)] = table.count++;
-    table.transparent = table.count < 256 ? table.count : -1;
-    return table;
-}
-
-bool covers(const GreyTable &table, const Greys &greys)
-{
-    for (std::size_t grey = 0; grey < 256; ++grey)
-        if (greys.test(grey) && table.indexOf[grey] < 0)
-            return false;
-    return true;
-}
-
-// A GIF colour table has a power of two entries; those after the greys and
-// the spare index stay black and unused.
-ColourMap colourMap(const GreyTable &table)
-{
+    const std::vector<QRgb> &colours = table.colours();
     int entries = 2;
-    while (entries < table.count + (table.transparent >= 0 ? 1 : 0))
+    while (entries < int(colours.size()) + (table.transparent() >= 0 ? 1 : 0))
         entries *= 2;
     ColourMap map(GifMakeMapObject(entries, nullptr), GifFreeMapObject);
     if (!map)
         return map;
     std::memset(map->Colors, 0, sizeof(GifColorType) * static_cast<std::size_t>(entries));
-    for (int grey = 0; grey < 256; ++grey) {
-        if (const int index = table.indexOf[static_cast<std::size_t>(grey)]; index >= 0) {
-            const auto level = static_cast<GifByteType>(grey);
-            map->Colors[index] = GifColorType{level, level, level};
-        }
+    for (std::size_t index = 0; index < colours.size(); ++index) {
+        const QRgb rgb = colours[index];
+        map->Colors[index] = GifColorType{GifByteType(qRed(rgb)), GifByteType(qGreen(rgb)), GifByteType(qBlue(rgb))};
     }
     return map;
 }
 
 // The colour index of every pixel of the area, row by row; with a previous
 // frame and a spare index, a pixel that did not change is transparent.
-void indicesOf(const QImage &frame, const QImage *previous, QRect area, const GreyTable &table,
-               std::vector<unsigned char> &indices)
+// False when the table lacks a colour of the area, even one of a pixel that
+// did not change.
+bool indicesOf(const QImage &frame, const QImage *previous, QRect area, const GifColourTable &table,
+               const ExactColours &exact, std::vector<unsigned char> &indices)
 {
     indices.resize(static_cast<std::size_t>(area.width()) * static_cast<std::size_t>(area.height()));
     unsigned char *out = indices.data();
-    const bool clear = previous && table.transparent >= 0;
-    const auto transparent = static_cast<unsigned char>(table.transparent);
+    const bool clear = previous && table.transparent() >= 0;
+    const auto transparent = static_cast<unsigned char>(table.transparent());
+    QRgb last = 0xFFFFFFFFu; // no colour once the alpha byte is masked off
+    int index = -1;
     for (int y = area.top(); y <= area.bottom(); ++y) {
         const QRgb *is = row(frame, y);
         const QRgb *was = clear ? row(*previous, y) : nullptr;
-        for (int x = area.left(); x <= area.right(); ++x)
-            *out++ = clear && is[x] == was[x] ? transparent
-                                              : static_cast<unsigned char>(table.indexOf[std::size_t(qBlue(is[x]))]);
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if ((is[x] & 0x00FFFFFFu) != last) {
+                last = is[x] & 0x00FFFFFFu;
+                index = table.indexOf(last, exact);
+                if (index < 0)
+                    return false;
+            }
+            *out++ = clear && is[x] == was[x] ? transparent : static_cast<unsigned char>(index);
+        }
     }
+    return true;
 }
-
-Error notGrey() { return Error{"The frame has a colour that is not a grey."}; }
 
 } // namespace
 
-GifEncoder::GifEncoder(AnimationTiming timing, ByteSink sink)
+GifEncoder::GifEncoder(AnimationTiming timing, ByteSink sink, ExactColours exact)
     : m_timing(timing)
     , m_sink(std::move(sink))
+    , m_exact(std::move(exact))
 {}
 
 GifEncoder::~GifEncoder()
@@ -164,16 +129,16 @@ Status GifEncoder::start(const QImage &frame)
 {
     if (Status rate = checkRate(m_timing.fps); !rate)
         return rate;
-    const std::optional<Greys> greys = greysIn(frame, frame.rect());
-    if (!greys)
-        return notGrey();
-    m_global = tableOf(*greys);
+    Result<GifColourTable> global = tableOf(frame, frame.rect());
+    if (!global)
+        return global.error();
+    m_global = std::move(global).value();
     int error = 0;
     m_gif = EGifOpen(this, writeBytes, &error);
     if (!m_gif)
         return failure(error);
     EGifSetGifVersion(m_gif, true);
-    const ColourMap map = colourMap(m_global);
+    const ColourMap map = colourMap(*m_global);
     if (!map || EGifPutScreenDesc(m_gif, frame.width(), frame.height(), 8, 0, map.get()) != GIF_OK)
         return failure(m_gif->Error);
     if (m_timing.loop) {
@@ -184,7 +149,7 @@ Status GifEncoder::start(const QImage &frame)
             || EGifPutExtensionBlock(m_gif, 3, endless) != GIF_OK || EGifPutExtensionTrailer(m_gif) != GIF_OK)
             return failure(m_gif->Error);
     }
-    indicesOf(frame, nullptr, frame.rect(), m_global, m_indices);
+    indicesOf(frame, nullptr, frame.rect(), *m_global, m_exact, m_indices);
     if (Status control = writeControl(-1); !control)
         return control;
     if (EGifPutImageDesc(m_gif, 0, 0, frame.width(), frame.height(), false, nullptr) != GIF_OK
@@ -194,26 +159,37 @@ Status GifEncoder::start(const QImage &frame)
 }
 
 // An unchanged frame still needs an image to carry its delay: one pixel,
-// transparent or the same grey again.
+// transparent or the same colour again.
 Status GifEncoder::writeFrame(const QImage &frame, QRect changed)
 {
     const QRect area = changed.isEmpty() ? QRect(0, 0, 1, 1) : changed;
-    const std::optional<Greys> greys = greysIn(frame, area);
-    if (!greys)
-        return notGrey();
-    const bool global = covers(m_global, *greys);
-    const GreyTable local = global ? GreyTable{} : tableOf(*greys);
-    const GreyTable &table = global ? m_global : local;
-    const ColourMap map = global ? ColourMap(nullptr, GifFreeMapObject) : colourMap(local);
-    if (!global && !map)
+    std::optional<GifColourTable> local;
+    if (!indicesOf(frame, &m_previous, area, *m_global, m_exact, m_indices)) {
+        Result<GifColourTable> own = tableOf(frame, area);
+        if (!own)
+            return own.error();
+        local = std::move(own).value();
+        indicesOf(frame, &m_previous, area, *local, m_exact, m_indices);
+    }
+    const GifColourTable &table = local ? *local : *m_global;
+    const ColourMap map = local ? colourMap(*local) : ColourMap(nullptr, GifFreeMapObject);
+    if (local && !map)
         return failure(E_GIF_ERR_NOT_ENOUGH_MEM);
-    indicesOf(frame, &m_previous, area, table, m_indices);
-    if (Status control = writeControl(table.transparent); !control)
+    if (Status control = writeControl(table.transparent()); !control)
         return control;
     if (EGifPutImageDesc(m_gif, area.left(), area.top(), area.width(), area.height(), false, map.get()) != GIF_OK
         || EGifPutLine(m_gif, m_indices.data(), static_cast<int>(m_indices.size())) != GIF_OK)
         return failure(m_gif->Error);
     return {};
+}
+
+Result<GifColourTable> GifEncoder::tableOf(const QImage &frame, QRect area) const
+{
+    std::optional<GifColourTable> table = GifColourTable::of(frame, area, m_exact);
+    if (!table)
+        return Error{"The frame has more colours than a GIF can hold: over 256 even with the colours that need not "
+                     "be exact within 16 levels of their own."};
+    return std::move(*table);
 }
 
 // The frame's delay and transparent index, and "leave in place" so that the

@@ -2,23 +2,25 @@
 #pragma once
 
 #include "export/animation_encoder.h"
+#include "export/gif_colour_table.h"
 
-#include <array>
 #include <vector>
 
 struct GifFileType;
 
 namespace zelbrook {
 
-// An animated GIF of grey frames that decodes to exactly their pixels. The
-// global colour table holds the first frame's greys; a frame that needs
-// others brings a table of its own. Every frame after the first is only the
+// An animated GIF that decodes to exactly the pixels of its frames wherever
+// a frame holds at most 256 colours; past that, the colours that need not be
+// exact come within 16 levels of their own (see ExactColours). The global
+// colour table holds the first frame's colours; a frame that needs others
+// brings a table of its own. Every frame after the first is only the
 // rectangle that changed, drawn over the frame before, with the pixels that
 // did not change in it transparent where a spare index allows.
 class GifEncoder : public AnimationEncoder
 {
 public:
-    GifEncoder(AnimationTiming timing, ByteSink sink);
+    GifEncoder(AnimationTiming timing, ByteSink sink, ExactColours exact = {});
     ~GifEncoder() override;
     GifEncoder(const GifEncoder &) = delete;
     GifEncoder &operator=(const GifEncoder &) = delete;
@@ -26,13 +28,6 @@ public:
     // Refuses a rate no GIF can play: delays are whole hundredths of a
     // second, and browsers slow down delays shorter than two.
     static Status checkRate(int fps);
-
-    // The greys of a colour table, each with its index.
-    struct GreyTable {
-        std::array<int, 256> indexOf;
-        int count = 0;
-        int transparent = -1; // the spare index, or -1 when all 256 are used
-    };
 
 protected:
     Status encodeFrame(const QImage &frame) override;
@@ -42,17 +37,19 @@ private:
     static int writeBytes(GifFileType *gif, const unsigned char *bytes, int length);
     Status start(const QImage &frame);
     Status writeFrame(const QImage &frame, QRect area);
+    Result<GifColourTable> tableOf(const QImage &frame, QRect area) const;
     Status writeControl(int transparent);
     Status failure(int giflibError);
 
     AnimationTiming m_timing;
     ByteSink m_sink;
+    ExactColours m_exact;
     GifFileType *m_gif = nullptr;
     Status m_written;
     bool m_discarding = false;
     QImage m_previous;
     std::size_t m_frames = 0;
-    GreyTable m_global;
+    std::optional<GifColourTable> m_global;
     std::vector<unsigned char> m_indices;
 };
 

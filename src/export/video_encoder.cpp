@@ -109,14 +109,14 @@ Status VideoEncoder::start(QSize size)
         return file.error();
     m_file.emplace(std::move(file).value());
     m_size = size;
-    m_pixels.resize(static_cast<std::size_t>(size.width()) * static_cast<std::size_t>(size.height()));
+    m_pixels.resize(3 * static_cast<std::size_t>(size.width()) * static_cast<std::size_t>(size.height()));
     QStringList arguments{"-hide_banner",
                           "-loglevel",
                           "error",
                           "-f",
                           "rawvideo",
                           "-pix_fmt",
-                          "gray",
+                          "rgb24",
                           "-s",
                           QString("%1x%2").arg(size.width()).arg(size.height()),
                           "-r",
@@ -132,14 +132,18 @@ Status VideoEncoder::start(QSize size)
     return {};
 }
 
-// One byte a pixel, as the frames are grey.
+// Three bytes a pixel, red, green and blue, whether the frame has colour or
+// not: a grey video made this way looks as it did when fed grey levels.
 Status VideoEncoder::send(const QImage &frame)
 {
     char *out = m_pixels.data();
     for (int y = 0; y < frame.height(); ++y) {
         const auto *row = reinterpret_cast<const QRgb *>(frame.constScanLine(y));
-        for (int x = 0; x < frame.width(); ++x)
-            *out++ = static_cast<char>(qGray(row[x]));
+        for (int x = 0; x < frame.width(); ++x) {
+            *out++ = static_cast<char>(qRed(row[x]));
+            *out++ = static_cast<char>(qGreen(row[x]));
+            *out++ = static_cast<char>(qBlue(row[x]));
+        }
     }
     const BrokenPipeGuard guard;
     m_process->write(m_pixels.data(), static_cast<qint64>(m_pixels.size()));

@@ -12,7 +12,7 @@ class QProcess;
 
 namespace zelbrook {
 
-// A video made by the ffmpeg program, which is fed the grey frames as raw
+// A video made by the ffmpeg program, which is fed the frames as raw RGB
 // pixels on a pipe: H.264 in MP4, padded white to even sizes, or VP9 in WebM
 // at the frames' own size. ffmpeg writes a new file beside the target, which
 // takes the target's place only when ffmpeg succeeds; on a failure, or when

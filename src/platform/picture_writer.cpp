@@ -13,7 +13,7 @@ QByteArray PictureWriter::encode(const QImage &image, const char *format)
 {
     if (image.isNull())
         return {};
-    // Pictures of many colours or with transparency take Qt's own writer.
+    // Pictures with transparency take Qt's own writer.
     if (qstrcmp(format, "png") == 0)
         if (QByteArray png = PngEncoder::encode(image); !png.isEmpty())
             return png;

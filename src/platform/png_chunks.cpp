@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/png_chunks.h"
 
+#include "platform/colour_palette.h"
+
 #include <zlib.h>
 
 #include <cstring>
@@ -80,6 +82,28 @@ bool writeRows(const QImage &image, QRect area, std::vector<std::uint8_t> &rows,
     return true;
 }
 
+// Every row as filter type 1 (sub): each byte less the same byte of the
+// pixel before, so that a run of one colour becomes a run of zeros, which
+// the run-length matches below find as they find runs of one grey.
+void writeTruecolourRows(const QImage &image, QRect area, std::vector<std::uint8_t> &rows)
+{
+    const int width = area.width();
+    rows.resize(static_cast<std::size_t>(3 * width + 1) * static_cast<std::size_t>(area.height()));
+    std::uint8_t *out = rows.data();
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        const auto *row = reinterpret_cast<const QRgb *>(image.constScanLine(y)) + area.left();
+        *out++ = 1;
+        QRgb before = 0;
+        for (int x = 0; x < width; ++x) {
+            const QRgb rgb = row[x];
+            *out++ = static_cast<std::uint8_t>(qRed(rgb) - qRed(before));
+            *out++ = static_cast<std::uint8_t>(qGreen(rgb) - qGreen(before));
+            *out++ = static_cast<std::uint8_t>(qBlue(rgb) - qBlue(before));
+            before = rgb;
+        }
+    }
+}
+
 // Level 1 with run-length matches only: the rows are long runs of white with
 // short strokes, which this finds at a fraction of the default's time.
 bool compress(Workspace &workspace)
@@ -96,6 +120,13 @@ bool compress(Workspace &workspace)
         return false;
     workspace.compressed.resize(stream.total_out);
     return true;
+}
+
+std::optional<QByteArrayView> compressedRows(Workspace &workspace)
+{
+    if (!compress(workspace))
+        return std::nullopt;
+    return QByteArrayView(workspace.compressed.data(), static_cast<qsizetype>(workspace.compressed.size()));
 }
 
 } // namespace
@@ -126,12 +157,34 @@ QByteArray PngChunks::header(QSize size, std::uint8_t colourType)
     return data;
 }
 
+QByteArray PngChunks::paletteEntries(const std::vector<QRgb> &colours)
+{
+    QByteArray data;
+    for (const QRgb rgb : colours) {
+        const char entry[3] = {char(qRed(rgb)), char(qGreen(rgb)), char(qBlue(rgb))};
+        data.append(entry, 3);
+    }
+    return data;
+}
+
 std::optional<QByteArrayView> PngChunks::imageData(const QImage &image, QRect area, const ByteOf &byteOf)
 {
     Workspace &workspace = threadWorkspace();
-    if (!writeRows(image, area, workspace.rows, byteOf) || !compress(workspace))
+    if (!writeRows(image, area, workspace.rows, byteOf))
         return std::nullopt;
-    return QByteArrayView(workspace.compressed.data(), static_cast<qsizetype>(workspace.compressed.size()));
+    return compressedRows(workspace);
+}
+
+std::optional<QByteArrayView> PngChunks::greyData(const QImage &image, QRect area)
+{
+    return imageData(image, area, [](QRgb rgb) { return isGrey(rgb) ? qBlue(rgb) : -1; });
+}
+
+std::optional<QByteArrayView> PngChunks::truecolourData(const QImage &image, QRect area)
+{
+    Workspace &workspace = threadWorkspace();
+    writeTruecolourRows(image, area, workspace.rows);
+    return compressedRows(workspace);
 }
 
 } // namespace zelbrook

@@ -9,6 +9,7 @@
 #include <QByteArray>
 #include <QImage>
 #include <QList>
+#include <QPainter>
 
 namespace zelbrook::test {
 
@@ -38,6 +39,49 @@ inline QImage whiteFrame(QSize size)
     QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::white);
     return image;
+}
+
+inline constexpr QRgb kRed = 0xFFC03020;
+inline constexpr QRgb kBlue = 0xFF2040C0;
+
+// Two stick figures drawn without anti-aliasing, one red and one blue,
+// `step` pixels apart from where they start, and the credit line's
+// anti-aliased text in grey.
+inline QImage twoFigureFrame(int step)
+{
+    QImage image = whiteFrame(QSize(493, 397));
+    QPainter painter(&image);
+    for (const auto &[colour, x] : {std::pair{kRed, 120 + step}, std::pair{kBlue, 360 - step}}) {
+        painter.setPen(QPen(QColor(colour), 3));
+        painter.drawEllipse(QPoint(x, 120), 14, 14);
+        painter.drawPolyline(QPolygon({QPoint(x - 30, 300), QPoint(x, 134), QPoint(x + 25, 300)}));
+    }
+    painter.setPen(QColor(60, 60, 60));
+    painter.drawText(QPoint(8, 385), "made with Zelbrook v0.1 by Quillfen");
+    return image;
+}
+
+// The i-th of 300 colours that are not grey.
+inline QRgb otherColour(int i) { return qRgb(40 + 2 * (i % 100), 200 - i % 100, 90 + 40 * (i / 100)); }
+
+// White, `greys` distinct greys between black and white in one-pixel
+// columns, and the first `colours` other colours in squares.
+inline QImage manyColourFrame(int colours, int greys)
+{
+    QImage image = whiteFrame(QSize(300, 60));
+    QPainter painter(&image);
+    for (int i = 0; i < greys; ++i)
+        painter.fillRect(20 + i, 0, 1, 20, QColor::fromHsv(0, 0, 1 + i * 253 / (greys - 1)));
+    for (int i = 0; i < colours; ++i)
+        painter.fillRect(i % 70 * 4, 24 + i / 70 * 4, 4, 4, QColor(otherColour(i)));
+    return image;
+}
+
+// The frame with a filled rectangle of one colour.
+inline QImage withRectangle(QImage frame, QRect area, QRgb colour)
+{
+    QPainter(&frame).fillRect(area, QColor(colour));
+    return frame;
 }
 
 inline ByteSink appendTo(QByteArray &bytes)

@@ -32,7 +32,7 @@ QList<QImage> framesByFfmpeg(const QByteArray &apng)
         return {};
     file.close();
     QProcess::execute("ffmpeg", {"-nostdin", "-v", "error", "-i", file.fileName(), "-fps_mode", "passthrough",
-                                 "-pix_fmt", "gray", folder.path("%d.png")});
+                                 "-pix_fmt", "rgb24", folder.path("%d.png")});
     QList<QImage> frames;
     for (int i = 1; QFile::exists(folder.path(QString("%1.png").arg(i))); ++i)
         frames.append(QImage(folder.path(QString("%1.png").arg(i))).convertToFormat(QImage::Format_RGB32));
@@ -79,6 +79,44 @@ private slots:
         QCOMPARE(numbers.size(), 2 * frames.size() - 1);
         for (qsizetype i = 0; i < numbers.size(); ++i)
             QCOMPARE(numbers[i], quint32(i));
+        QCOMPARE(QImage::fromData(bytes, "PNG").convertToFormat(QImage::Format_RGB32), frames.first());
+        if (QStandardPaths::findExecutable("ffmpeg").isEmpty())
+            QSKIP("ffmpeg, which decodes the frames, is not installed");
+        QCOMPARE(framesByFfmpeg(bytes), frames);
+    }
+
+    void colours_data()
+    {
+        QTest::addColumn<QList<QImage>>("frames");
+        QTest::addColumn<QList<QRgb>>("exact"); // given to the encoder
+        QTest::addColumn<int>("type");          // of the header: 0 grey, 2 truecolour, 3 palette; -1 refused
+
+        const QList<QImage> walk = test::walkingFrames(2);
+        const QList<QImage> redLater{walk[0], test::withRectangle(walk[1], QRect(200, 10, 30, 30), test::kRed)};
+        QTest::newRow("red and blue figures, grey text")
+            << QList<QImage>{test::twoFigureFrame(0), test::twoFigureFrame(5)} << QList<QRgb>{} << 3;
+        QTest::newRow("red in a later frame, given") << redLater << QList<QRgb>{test::kRed} << 3;
+        QTest::newRow("268 colours") << QList<QImage>{test::manyColourFrame(60, 207)} << QList<QRgb>{} << 2;
+        QTest::newRow("red in a later frame, not given") << redLater << QList<QRgb>{} << -1;
+    }
+
+    // The header's type holds the first frame and the colours given, and
+    // every frame reads back exactly; a colour neither holds is refused.
+    void colours()
+    {
+        QFETCH(QList<QImage>, frames);
+        QFETCH(QList<QRgb>, exact);
+        QFETCH(int, type);
+        QByteArray bytes;
+        ApngEncoder encoder({12, true, size_t(frames.size())}, test::appendTo(bytes), {{exact.begin(), exact.end()}});
+        const Status status = test::encodeAll(encoder, frames);
+        QCOMPARE(status.ok() ? std::string() : status.error().message,
+                 type < 0
+                     ? "The frame has a colour that is neither in the first frame nor among the animation's colours."
+                     : "");
+        if (type < 0)
+            return;
+        QCOMPARE(int(bytes[25]), type);
         QCOMPARE(QImage::fromData(bytes, "PNG").convertToFormat(QImage::Format_RGB32), frames.first());
         if (QStandardPaths::findExecutable("ffmpeg").isEmpty())
             QSKIP("ffmpeg, which decodes the frames, is not installed");

@@ -90,6 +90,13 @@ private slots:
             << QList<int>{100, 100, 100};
         QTest::newRow("all 256 greys, zoom 8, a frame unchanged")
             << test::walkingFrames(3, 8, {1}) << 24 << false << QList<int>{4, 4, 5};
+        QTest::newRow("red and blue figures, grey text")
+            << QList<QImage>{test::twoFigureFrame(0), test::twoFigureFrame(6), test::twoFigureFrame(6)} << 12 << true
+            << QList<int>{8, 9, 8};
+        const QImage full = test::manyColourFrame(48, 207);
+        QTest::newRow("exactly 256 colours, then a colour the first frame lacks")
+            << QList<QImage>{full, test::withRectangle(full, QRect(0, 40, 9, 9), test::kRed)} << 12 << true
+            << QList<int>{8, 9};
     }
 
     // Read back by giflib's own reader: one image per frame with its delay,
@@ -112,6 +119,43 @@ private slots:
             QVERIFY2(gif.frames[i] == frames[i], qPrintable(QString("frame %1").arg(i)));
             QCOMPARE(gif.sizes[i] == QSize(1, 1), i > 0 && frames[i] == frames[i - 1]);
         }
+    }
+
+    void reducedColours_data()
+    {
+        QTest::addColumn<QImage>("frame");
+        QTest::addColumn<QList<QRgb>>("exact"); // given to the encoder
+        QTest::addColumn<QString>("refusal");
+
+        QList<QRgb> figures{qRgb(0, 0, 0), qRgb(255, 255, 255)};
+        for (int i = 0; i < 60; ++i)
+            figures.append(test::otherColour(i));
+        QTest::newRow("268 colours, none given") << test::manyColourFrame(60, 207) << QList<QRgb>{} << QString();
+        QTest::newRow("268 colours, the figures' given") << test::manyColourFrame(60, 207) << figures << QString();
+        QTest::newRow("300 colours that are not grey")
+            << test::manyColourFrame(300, 2) << QList<QRgb>{}
+            << "The frame has more colours than a GIF can hold: over 256 even with the colours that need not be exact "
+               "within 16 levels of their own.";
+    }
+
+    // Past 256 colours, the figures' colours, black and white stay exact and
+    // the greys stay greys within 16 levels of their own.
+    void reducedColours()
+    {
+        QFETCH(QImage, frame);
+        QFETCH(QList<QRgb>, exact);
+        QFETCH(QString, refusal);
+        QByteArray bytes;
+        GifEncoder encoder({12, true, 1}, test::appendTo(bytes), {{exact.begin(), exact.end()}});
+        const Status status = test::encodeAll(encoder, {frame});
+        QCOMPARE(status.ok() ? QString() : QString::fromStdString(status.error().message), refusal);
+        const QImage decoded = decodeGif(bytes).frames.value(0, frame);
+        for (int y = 0; y < frame.height(); ++y)
+            for (int x = 0; x < frame.width(); ++x) {
+                const QRgb was = frame.pixel(x, y);
+                const QRgb is = decoded.pixel(x, y);
+                QVERIFY(isGrey(was) && qGray(was) % 255 ? isGrey(is) && qAbs(qGray(is) - qGray(was)) <= 16 : is == was);
+            }
     }
 
     // Delays are whole hundredths, and browsers slow down those under two.

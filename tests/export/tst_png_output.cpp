@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "animation_frames.h"
 #include "export/exporter.h"
 #include "model/program_info.h"
 #include "platform/picture_writer.h"
@@ -61,7 +62,8 @@ private slots:
                                      << 3;
         QTest::newRow("257 colours") << filled(
             257, 2, [](int x, int) { return qRgb(x % 256, x / 256, 0); }, rgb32)
-                                     << -1;
+                                     << 2;
+        QTest::newRow("red and blue figures, grey text") << test::twoFigureFrame(0) << 3;
         QTest::newRow("another format") << filled(
             3, 3, [](int x, int y) { return qRgb(x, y, 7); }, QImage::Format_RGB888)
                                         << 3;

@@ -42,6 +42,27 @@ private slots:
         }
     }
 
+    void colours_data()
+    {
+        QTest::addColumn<QList<QImage>>("frames"); // two, side by side
+
+        QTest::newRow("red and blue figures, grey text")
+            << QList<QImage>{test::twoFigureFrame(0), test::twoFigureFrame(5)};
+        QTest::newRow("268 colours") << QList<QImage>{test::manyColourFrame(60, 207), test::manyColourFrame(48, 207)};
+    }
+
+    // Both cells read back exactly, in colour, by Qt's PNG reader.
+    void colours()
+    {
+        QFETCH(QList<QImage>, frames);
+        QByteArray bytes;
+        SpriteSheetEncoder encoder({12, true, 2}, test::appendTo(bytes), 2);
+        QVERIFY(test::encodeAll(encoder, frames).ok());
+        const QImage sheet = QImage::fromData(bytes, "PNG").convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(sheet.copy(frames[0].rect()), frames[0]);
+        QCOMPARE(sheet.copy(frames[1].rect().translated(frames[0].width(), 0)), frames[1]);
+    }
+
     void size_data()
     {
         QTest::addColumn<int>("frameCount");

@@ -59,6 +59,33 @@ private slots:
         QCOMPARE(filesIn(folder), QStringList{"walk.video"});
     }
 
+    void colour_data()
+    {
+        QTest::addColumn<AnimatedFormat>("format");
+
+        QTest::newRow("mp4") << AnimatedFormat::Mp4;
+        QTest::newRow("webm") << AnimatedFormat::Webm;
+    }
+
+    // A large red square is red in the video: its mean colour within a few
+    // levels of its own.
+    void colour()
+    {
+        QFETCH(AnimatedFormat, format);
+        if (QStandardPaths::findExecutable("ffmpeg").isEmpty())
+            QSKIP("ffmpeg is not installed");
+        test::TemporaryFolder folder;
+        const QRect square(40, 40, 200, 200);
+        const QImage frame = test::withRectangle(test::whiteFrame(QSize(493, 397)), square, test::kRed);
+        VideoEncoder encoder(format, {12, true, 1}, folder.path("video").toStdString(), "ffmpeg");
+        QVERIFY(test::encodeAll(encoder, {frame}).ok());
+        QProcess::execute("ffmpeg", {"-nostdin", "-v", "error", "-i", folder.path("video"), folder.path("frame.png")});
+        const QImage inside = QImage(folder.path("frame.png")).copy(square.adjusted(20, 20, -20, -20));
+        const QRgb mean = inside.scaled(1, 1, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).pixel(0, 0);
+        const int off = std::max({qAbs(qRed(mean) - 0xc0), qAbs(qGreen(mean) - 0x30), qAbs(qBlue(mean) - 0x20)});
+        QVERIFY2(off <= 8, qPrintable(QColor(mean).name()));
+    }
+
     void failure_data()
     {
         QTest::addColumn<QString>("named");     // by ZELBROOK_FFMPEG, in the test's folder when it has a slash

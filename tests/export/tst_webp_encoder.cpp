@@ -57,6 +57,10 @@ private slots:
         QTest::newRow("12 fps, for ever") << test::walkingFrames(4) << 12 << true << QList<int>{0, 83, 167, 250, 333};
         QTest::newRow("7 fps, once, a frame unchanged")
             << test::walkingFrames(3, 1, {1}) << 7 << false << QList<int>{0, 143, 286, 429};
+        QTest::newRow("red and blue figures, then 268 colours")
+            << QList<QImage>{test::twoFigureFrame(0), test::twoFigureFrame(5),
+                             test::manyColourFrame(60, 207).scaled(493, 397)}
+            << 12 << true << QList<int>{0, 83, 167, 250};
     }
 
     // Each frame given is what the decoder shows from its start, and the
