@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "joints.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace zelbrook {
@@ -41,6 +42,13 @@ Joints ComputeJoints(const Pose &p)
     j.rElbow = segmentEnd(j.shoulder, (p.rArmAngle1 + p.bodyAngle) + p.rotation, p.armLength1, s);
     j.rHand = segmentEnd(j.rElbow, ((p.rArmAngle2 + p.rArmAngle1) + p.bodyAngle) + p.rotation, p.armLength2, s);
     return j;
+}
+
+double figureReach(const Pose &pose)
+{
+    return (pose.bodyLength + 2.0 * pose.headRadius
+            + std::max(pose.legLength1 + pose.legLength2, pose.armLength1 + pose.armLength2))
+           * std::abs(pose.scale);
 }
 
 } // namespace zelbrook

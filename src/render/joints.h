@@ -26,4 +26,9 @@ struct Joints {
 // is evaluated in a fixed order and grouping, which decides the last bit.
 Joints ComputeJoints(const Pose &pose);
 
+// How far from the hip, in canvas units, any joint or the head of a pose of
+// these lengths can reach: the body, the head and the longer of the legs and
+// arms, scaled.
+double figureReach(const Pose &pose);
+
 } // namespace zelbrook

@@ -12,15 +12,11 @@ namespace zelbrook {
 
 namespace {
 
-// Whether the press may lie within `slack` pixels of any part of the figure:
-// its lengths from the hip, scaled, bound every joint and the head.
+// Whether the press may lie within `slack` pixels of any part of the figure.
 bool mayReach(const Pose &pose, Point press, double slack)
 {
-    const double reach = (pose.bodyLength + 2.0 * pose.headRadius
-                          + std::max(pose.legLength1 + pose.legLength2, pose.armLength1 + pose.armLength2))
-                         * std::abs(pose.scale);
     const double distance = pixelDistance({pose.hipX, pose.hipY}, press);
-    return !(distance > reach * kPixelsPerUnitAcross * 1.01 + slack);
+    return !(distance > figureReach(pose) * kPixelsPerUnitAcross * 1.01 + slack);
 }
 
 // How far the press lies from the segment, in pixels.

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "timeline_cells.h"
 
+#include "render/joints.h"
+
 #include <QKeyEvent>
 #include <QPaintEvent>
 
@@ -15,13 +17,10 @@ namespace {
 constexpr int kMargin = 4;
 
 // The square of the picture, in pixels, that any pose of the figure's
-// lengths stays in: the hip at its centre, reaching as far as the body, the
-// head and the longer of the legs and arms can.
+// lengths stays in, the hip at its centre.
 QRect figureArea(const Pose &pose, QSize picture)
 {
-    const double reach = (pose.bodyLength + 2 * pose.headRadius
-                          + std::max(pose.legLength1 + pose.legLength2, pose.armLength1 + pose.armLength2))
-                         * pose.scale;
+    const double reach = figureReach(pose);
     const QPointF hip(pose.hipX * picture.width() / 500.0, pose.hipY * picture.height() / 400.0);
     const double side = reach * picture.width() / 500.0 + 4;
     const QRectF square(hip - QPointF(side, side), QSizeF(2 * side, 2 * side));
