@@ -28,6 +28,14 @@ inline Pose largeHeadPose()
 }
 
 // A file's whole content, or the given stand-in when it cannot be read.
+// Writes the whole file, or ends the test run: a test cannot go on without it.
+inline void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
 inline QByteArray fileBytes(const QString &path, const QByteArray &unreadable = QByteArray("<unreadable>"))
 {
     QFile file(path);

@@ -19,7 +19,6 @@ using namespace zelbrook;
 
 namespace {
 
-using Request = FileDialogControl::DialogRequest;
 const QKeySequence kSave(Qt::CTRL | Qt::SHIFT | Qt::Key_S);
 const QKeySequence kOpen(Qt::CTRL | Qt::SHIFT | Qt::Key_O);
 const QKeySequence kExport(Qt::CTRL | Qt::SHIFT | Qt::Key_E);
@@ -36,14 +35,9 @@ QString writeWalk(const QTemporaryDir &dir, const QString &name, int keys)
         [[maybe_unused]] const Status added = AnimationEdit::insertKey(std::size_t(k), key).applyTo(walk);
     }
     const QString path = dir.filePath(name);
-    QFile file(path);
-    const std::string text = writeAnimationFile(walk);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text.data(), qint64(text.size())) != qint64(text.size()))
-        qFatal("cannot write %s", qPrintable(path));
+    test::writeFile(path, QByteArray::fromStdString(writeAnimationFile(walk)));
     return path;
 }
-
-QString title(const ActiveWindow &w) { return w.window->windowTitle(); }
 
 } // namespace
 
@@ -60,7 +54,7 @@ private slots:
         const QString walk = writeWalk(dir, "walk.zba", 3);
         ActiveWindow w;
         w.window->openPoseNamed(walk.toStdString());
-        QCOMPARE(title(w), "walk.zba[*] — Zelbrook v0.1 by Quillfen");
+        QCOMPARE(w.window->windowTitle(), "walk.zba[*] — Zelbrook v0.1 by Quillfen");
         QVERIFY(w.slider("BodyLengthScroll")->setValue(50));
         QVERIFY(w.window->isWindowModified());
         w.keys(kSave);
@@ -111,7 +105,7 @@ private slots:
             else
                 w.keys(step == "u" ? kUndo : kRedo);
         }
-        QTEST(title(w), "shown");
+        QTEST(w.window->windowTitle(), "shown");
         QTEST(w.window->isWindowModified(), "modified");
         // The credit line keeps the program's caption.
         w.window->timeline().setShown(false);
@@ -290,7 +284,7 @@ private slots:
         QCOMPARE(asked, 1);
         const Animation start(Figure{Pose::defaults(RasterCanvas::kWindowUnitWidth)});
         QVERIFY(w.window->document().animation().keys() == start.keys());
-        QCOMPARE(title(w), "Zelbrook v0.1 by Quillfen");
+        QCOMPARE(w.window->windowTitle(), "Zelbrook v0.1 by Quillfen");
     }
 };
 
