@@ -286,6 +286,26 @@ private slots:
         QVERIFY(w.window->document().animation().keys() == start.keys());
         QCOMPARE(w.window->windowTitle(), "Zelbrook v0.1 by Quillfen");
     }
+
+    // Discarding lets one open go on; when that open fails the changes are
+    // still there, and closing still asks about them.
+    void discardedChangesStayUntilSetAside()
+    {
+        QTemporaryDir dir;
+        ActiveWindow w;
+        w.window->openPoseNamed(writeWalk(dir, "walk.zba", 2).toStdString());
+        QVERIFY(w.slider("BodyLengthScroll")->setValue(50));
+        int asked = 0;
+        w.window->animationFiles().setQuestion([&] {
+            ++asked;
+            return asked == 1 ? AnimationFiles::Answer::Discard : AnimationFiles::Answer::Cancel;
+        });
+        w.answers = {dir.filePath("missing.zba")};
+        w.keys(kOpen);
+        QCOMPARE(w.window->pose().bodyLength, 50.0);
+        QVERIFY(!w.window->close());
+        QCOMPARE(asked, 2);
+    }
 };
 
 QTEST_MAIN(TestAnimationWindow)
