@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/runtime_folder.h"
 
+#include "platform/temporary_file_registry.h"
+
 #include <cstdlib>
 #include <filesystem>
 
@@ -25,6 +27,7 @@ RuntimeFolder::RuntimeFolder(std::string_view program)
     if (!::mkdtemp(name.data()))
         return;
     m_path = name;
+    TemporaryFileRegistry::setFolder(m_path);
     ::setenv("XDG_RUNTIME_DIR", m_path.c_str(), 1);
 }
 
@@ -33,8 +36,10 @@ RuntimeFolder::~RuntimeFolder() { remove(); }
 void RuntimeFolder::remove() const
 {
     std::error_code ignored;
-    if (!m_path.empty())
-        std::filesystem::remove_all(m_path, ignored);
+    if (m_path.empty())
+        return;
+    TemporaryFileRegistry::clearFolder();
+    std::filesystem::remove_all(m_path, ignored);
 }
 
 } // namespace zelbrook

@@ -10,7 +10,8 @@ namespace zelbrook {
 // not set (a script, a container, a sandbox, a session without one), makes
 // runtime-USER in the temporary folder and leaves it there. A private folder
 // of the program's own takes its place for the run and is removed at its
-// end, so that the program leaves nothing behind. Made before the
+// end, or when a signal ends the program, so that the program leaves nothing
+// behind. Made before the
 // application object and ended after it.
 class RuntimeFolder
 {

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/temporary_file_registry.h"
 
+#include "platform/folder_removal.h"
+#include "platform/numbered_files.h"
+
 #include <array>
 #include <atomic>
 #include <climits>
@@ -8,7 +11,9 @@
 #include <cstring>
 #include <ctime>
 
+#include <errno.h>
 #include <pthread.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace zelbrook {
@@ -26,6 +31,9 @@ struct Slot {
 };
 
 std::array<Slot, kSlots> inFlight;
+std::array<std::atomic<pid_t>, kSlots> children{};
+std::array<std::atomic<const NumberedFiles *>, kSlots> numbered{};
+Slot folder;
 std::atomic<int> creating{0};
 std::atomic<bool> ending{false};
 thread_local sigset_t maskBeforeHold;
@@ -39,16 +47,72 @@ sigset_t terminationSignals()
     return set;
 }
 
+template <typename T>
+int enter(std::array<std::atomic<T>, kSlots> &table, T value)
+{
+    for (std::size_t index = 0; index < kSlots; ++index) {
+        T expected{};
+        if (table[index].compare_exchange_strong(expected, value))
+            return static_cast<int>(index);
+    }
+    return TemporaryFileRegistry::kNoSlot;
+}
+
+template <typename T>
+void leave(std::array<std::atomic<T>, kSlots> &table, int slot)
+{
+    if (slot != TemporaryFileRegistry::kNoSlot)
+        table[static_cast<std::size_t>(slot)].store(T{});
+}
+
+void writeText(const char *text)
+{
+    [[maybe_unused]] const ssize_t ignored = ::write(STDERR_FILENO, text, std::strlen(text));
+}
+
+// "zelbrook-render: interrupted after writing 2433 frames; the new ones were
+// removed", written with no allocation.
+void sayWhatWasRemoved(std::size_t written)
+{
+    char number[24];
+    char *digit = number + sizeof number - 1;
+    *digit = '\0';
+    do
+        *--digit = static_cast<char>('0' + written % 10);
+    while ((written /= 10) > 0);
+    writeText(program_invocation_short_name);
+    writeText(": interrupted after writing ");
+    writeText(digit);
+    writeText(" numbered files; the new ones were removed\n");
+}
+
 void removeAndEnd(int signal)
 {
     ending.store(true);
     const timespec aMillisecond{0, 1000 * 1000};
     while (creating.load() > 0)
         ::nanosleep(&aMillisecond, nullptr);
+    for (std::atomic<pid_t> &child : children) {
+        if (const pid_t pid = child.load(); pid > 0) {
+            ::kill(-pid, SIGKILL);
+            ::waitpid(pid, nullptr, 0);
+        }
+    }
     for (Slot &slot : inFlight) {
         if (slot.state.load() == Held)
             ::unlink(slot.path);
     }
+    std::size_t written = 0;
+    for (std::atomic<const NumberedFiles *> &files : numbered) {
+        if (const NumberedFiles *series = files.load()) {
+            series->removeCreated();
+            written += series->writtenCount();
+        }
+    }
+    if (written > 0)
+        sayWhatWasRemoved(written);
+    if (folder.state.load() == Held)
+        removeFolderTree(folder.path);
     // The handler was reset to the default on entry and the signal is not
     // blocked inside it, so this ends the program with the signal's status.
     ::raise(signal);
@@ -76,6 +140,25 @@ void TemporaryFileRegistry::remove(int slot)
     if (slot != kNoSlot)
         inFlight[static_cast<std::size_t>(slot)].state.store(Free);
 }
+
+int TemporaryFileRegistry::addChild(pid_t pid) { return enter(children, pid); }
+
+void TemporaryFileRegistry::removeChild(int slot) { leave(children, slot); }
+
+int TemporaryFileRegistry::addNumbered(const NumberedFiles *files) { return enter(numbered, files); }
+
+void TemporaryFileRegistry::removeNumbered(int slot) { leave(numbered, slot); }
+
+void TemporaryFileRegistry::setFolder(const std::string &path)
+{
+    if (path.size() >= PATH_MAX)
+        return;
+    folder.state.store(Filling);
+    std::memcpy(folder.path, path.c_str(), path.size() + 1);
+    folder.state.store(Held);
+}
+
+void TemporaryFileRegistry::clearFolder() { folder.state.store(Free); }
 
 void TemporaryFileRegistry::holdTermination()
 {

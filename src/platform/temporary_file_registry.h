@@ -3,7 +3,11 @@
 
 #include <string>
 
+#include <sys/types.h>
+
 namespace zelbrook {
+
+class NumberedFiles;
 
 // The temporary files being written at this moment, so that a signal that
 // ends the program can remove them first. The list is a fixed table that a
@@ -20,6 +24,18 @@ public:
     // Takes the name out again; kNoSlot is ignored.
     static void remove(int slot);
 
+    // A helper program, ended with its whole process group before any file
+    // is removed, so that it cannot write one again.
+    static int addChild(pid_t pid);
+    static void removeChild(int slot);
+    // Numbered files being written: those the run created are removed.
+    static int addNumbered(const NumberedFiles *files);
+    static void removeNumbered(int slot);
+    // A folder of the program's own, removed with everything in it; one at
+    // a time.
+    static void setFolder(const std::string &path);
+    static void clearFolder();
+
     // Between these two, a file can be made and entered with no signal
     // coming in between: the signals are held off on this thread, and a
     // signal that reaches another thread meanwhile waits for the release
@@ -27,8 +43,9 @@ public:
     static void holdTermination();
     static void releaseTermination();
 
-    // From now on SIGINT, SIGTERM and SIGHUP remove every file entered, then
-    // end the program as the signal would have. A signal that was ignored
+    // From now on SIGINT, SIGTERM and SIGHUP end the helper programs, remove
+    // every file and folder entered and say how many numbered files were
+    // removed, then end the program as the signal would have. A signal that was ignored
     // when the program started stays ignored.
     static void removeOnTermination();
 };

@@ -6,8 +6,13 @@
 #include "tools/output_writers.h"
 #include "tools/render_job.h"
 
+#include "platform/numbered_files.h"
+
 #include <atomic>
 #include <memory>
+#include <mutex>
+#include <optional>
+#include <utility>
 
 namespace zelbrook {
 
@@ -17,38 +22,83 @@ BatchAnimation::BatchAnimation(const RenderOptions &options, BatchProgress &prog
     , m_failed(std::move(failed))
 {}
 
-std::string BatchAnimation::framePath(const std::string &stemPath, std::size_t index, std::size_t count,
-                                      std::string_view extension)
+namespace {
+
+// The frames of one animation on their way to the writers, which finish
+// them after writeFrames() returns. Whoever finishes last removes the new
+// frames of a failed animation and reports its first failure.
+class FramesUnderWay
 {
-    const std::string number = std::to_string(index + 1);
-    const std::size_t digits = std::max<std::size_t>(4, std::to_string(count).size());
-    return stemPath + "-" + std::string(digits - number.size(), '0') + number + "." + std::string(extension);
-}
+public:
+    FramesUnderWay(std::string stemPath, std::size_t count, std::string_view extension, BatchAnimation::Failed failed)
+        : m_files(std::move(stemPath), count, extension)
+        , m_failed(std::move(failed))
+    {}
+
+    NumberedFiles &files() { return m_files; }
+    void started() { ++m_pending; }
+    void fail(const std::string &path, const Error &error)
+    {
+        const std::lock_guard lock(m_mutex);
+        if (!m_failure)
+            m_failure = std::pair{path, error};
+    }
+    void done()
+    {
+        if (--m_pending > 0)
+            return;
+        const std::lock_guard lock(m_mutex);
+        if (!m_failure)
+            return;
+        const std::size_t written = m_files.writtenCount();
+        const std::size_t removed = m_files.removeCreated();
+        m_failed(m_failure->first, Error{m_failure->second.message + "; " + std::to_string(written) + " of "
+                                         + std::to_string(m_files.count()) + " frames had been written, and the "
+                                         + std::to_string(removed) + " new ones were removed"});
+    }
+
+private:
+    NumberedFiles m_files;
+    BatchAnimation::Failed m_failed;
+    std::atomic<std::size_t> m_pending{1}; // the frames handed over, and writeFrames() itself
+    std::mutex m_mutex;
+    std::optional<std::pair<std::string, Error>> m_failure;
+};
+
+} // namespace
 
 void BatchAnimation::writeFrames(const Animation &animation, const std::string &stemPath, Exporter &exporter,
                                  OutputWriters &writers) const
 {
     const std::vector<FrameRef> frames = animation.frames();
     m_progress.inputCounted(frames.size());
-    // The writers finish frames after this returns; the first failure
-    // among them speaks for the animation.
-    const auto failedOnce = std::make_shared<std::atomic<bool>>(false);
+    // The writers may finish after this object is gone.
+    const auto underWay =
+        std::make_shared<FramesUnderWay>(stemPath, frames.size(), RenderOptions::extension(m_options.format), m_failed);
+    std::size_t notHandedOver = 0;
     for (std::size_t i = 0; i < frames.size(); ++i) {
-        const std::string path = framePath(stemPath, i, frames.size(), RenderOptions::extension(m_options.format));
+        const std::string path = underWay->files().name(i);
         Result<QByteArray> bytes = RenderJob::encode(exporter, animation.sceneAt(frames[i]), m_options);
         if (!bytes) {
-            m_failed(path, bytes.error());
-            m_progress.framesDone(frames.size() - i);
-            return;
+            underWay->fail(path, bytes.error());
+            notHandedOver = frames.size() - i;
+            break;
         }
-        // The writers may finish after this object is gone.
-        writers.write(path, std::move(bytes).value(),
-                      [failed = m_failed, &progress = m_progress, path, failedOnce](const Status &written) {
-                          if (!written && !failedOnce->exchange(true))
-                              failed(path, written.error());
-                          progress.framesDone();
-                      });
+        underWay->files().aboutToWrite(i);
+        underWay->started();
+        writers.write(path, std::move(bytes).value(), [&progress = m_progress, path, underWay](const Status &written) {
+            if (written)
+                underWay->files().written();
+            else
+                underWay->fail(path, written.error());
+            underWay->done();
+            progress.framesDone();
+        });
     }
+    // The failure is reported before the last frame counts as done.
+    underWay->done();
+    if (notHandedOver > 0)
+        m_progress.framesDone(notHandedOver);
 }
 
 void BatchAnimation::writeWhole(const Animation &animation, const std::string &stemPath) const

@@ -26,16 +26,14 @@ public:
 
     BatchAnimation(const RenderOptions &options, BatchProgress &progress, Failed failed);
 
-    // Numbered pictures of every frame: DIR/stem-0001.png and on.
+    // Numbered pictures of every frame: DIR/stem-0001.png and on. When one
+    // fails, the frames that did not exist before are removed once every
+    // frame is done, and the one failure reported says how many were
+    // written.
     void writeFrames(const Animation &animation, const std::string &stemPath, Exporter &exporter,
                      OutputWriters &writers) const;
     // The animation in the options' format, to DIR/stem.FORMAT.
     void writeWhole(const Animation &animation, const std::string &stemPath) const;
-
-    // "walk-0001.png": the frame's number from 1, in at least four digits
-    // and in as many as the last frame's number needs.
-    static std::string framePath(const std::string &stemPath, std::size_t index, std::size_t count,
-                                 std::string_view extension);
 
 private:
     const RenderOptions &m_options;

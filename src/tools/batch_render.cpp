@@ -6,6 +6,7 @@
 #include "platform/system_file.h"
 #include "tools/animation_render.h"
 #include "tools/batch_animation.h"
+#include "tools/batch_frame_clash.h"
 #include "tools/batch_progress.h"
 #include "tools/output_writers.h"
 #include "tools/render_command.h"
@@ -121,7 +122,8 @@ std::optional<BatchRender::Refusal> BatchRender::addListedPoses()
 
 // Two outputs of one name would overwrite each other, so they are refused
 // before anything is written. Sorting the poses by their output's name
-// finds every such pair next to each other.
+// finds every such pair next to each other; a pose whose output is named as
+// an animation's frame is found by reading the two.
 std::optional<BatchRender::Refusal> BatchRender::findClash() const
 {
     std::vector<std::uint32_t> order(m_poses.size());
@@ -130,10 +132,23 @@ std::optional<BatchRender::Refusal> BatchRender::findClash() const
     std::ranges::stable_sort(order, std::less<>(), [this](std::uint32_t index) { return stemOf(index); });
     const auto same =
         std::ranges::adjacent_find(order, std::equal_to<>(), [this](std::uint32_t i) { return stemOf(i); });
-    if (same == order.end())
+    if (same != order.end())
+        return Refusal{Stop::CommandLine, describedPose(*same) + " and " + describedPose(*(same + 1))
+                                              + " would both be written to " + quoted(outputPath(*same))};
+    if (!rendersFrames())
         return std::nullopt;
-    return Refusal{Stop::CommandLine, describedPose(*same) + " and " + describedPose(*(same + 1))
-                                          + " would both be written to " + quoted(outputPath(*same))};
+    const auto frames = [this](std::size_t index) -> std::optional<std::size_t> {
+        const Result<RenderInput> input = readInput(index);
+        if (!input || !input->isAnimation())
+            return std::nullopt;
+        return input->animation(m_options).frames().size();
+    };
+    const auto pair = BatchFrameClash::find(
+        m_poses.size(), [this](std::size_t i) { return stemOf(i); }, frames);
+    if (!pair)
+        return std::nullopt;
+    return Refusal{Stop::CommandLine, describedPose(pair->first) + " and " + describedPose(pair->second)
+                                          + " would both be written to " + quoted(outputPath(pair->second))};
 }
 
 std::string_view BatchRender::stemOf(std::size_t index) const

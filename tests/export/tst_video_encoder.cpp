@@ -94,20 +94,33 @@ private slots:
         QTest::addColumn<QString>("said");
 
         const int runnable = QFile::ReadOwner | QFile::ExeOwner;
-        QTest::newRow("missing") << "/ffmpeg" << QByteArray() << runnable << "was not found at /";
+        const QString hint = ". The formats gif, apng, webp and sheet need no other program.";
+        QTest::newRow("missing") << "/ffmpeg" << QByteArray() << runnable << "/ffmpeg" + hint;
         QTest::newRow("not on the PATH") << "zelbrook-no-such-ffmpeg" << QByteArray() << runnable
-                                         << "was not found on the PATH.";
+                                         << "was not found on the PATH" + hint;
         QTest::newRow("not runnable") << "/ffmpeg" << QByteArray("exit 0") << int(QFile::ReadOwner)
-                                      << "could not be run: permission denied.";
+                                      << "could not be run: permission denied" + hint;
         QTest::newRow("failing at once") << "/ffmpeg" << QByteArray("echo 'Unknown encoder' >&2; exit 1") << runnable
-                                         << ": Unknown encoder.";
+                                         << "ffmpeg failed: Unknown encoder.";
         QTest::newRow("failing at the end")
             << "/ffmpeg" << QByteArray("cat >/dev/null; echo 'one\nlast words' >&2; exit 1") << runnable
-            << ": last words.";
+            << "ffmpeg failed: last words.";
+        QTest::newRow("exiting 0 without writing")
+            << "/ffmpeg" << QByteArray("cat >/dev/null; exit 0") << runnable << "ffmpeg wrote no video.";
+        QTest::newRow("reading nothing") << "/ffmpeg" << QByteArray("exec sleep 1000") << runnable
+                                         << "ffmpeg stopped responding.";
+        QTest::newRow("never ending") << "/ffmpeg" << QByteArray("cat >/dev/null; sleep 1000") << runnable
+                                      << "ffmpeg stopped responding.";
+        QTest::newRow("flooding, with escapes")
+            << "/ffmpeg"
+            << QByteArray("cat >/dev/null; head -c 30000000 /dev/zero | tr '\\0' x >&2;"
+                          "printf '\\nlast\\033]0;title\\007 words\\n' >&2; exit 1")
+            << runnable << "ffmpeg failed: last\\x1b]0;title\\x07 words.";
     }
 
-    // The error says what failed, quotes ffmpeg's last line and names the
-    // formats that need no other program; no file is left behind.
+    // The error says what failed, with ffmpeg's last line escaped, and names
+    // the formats that need no other program only when ffmpeg did not start;
+    // the old file stays as it was, and no other file is left behind.
     void failure()
     {
         QFETCH(QString, named);
@@ -117,24 +130,23 @@ private slots:
         test::TemporaryFolder folder;
         const QString program = named.startsWith('/') ? folder.path() + named : named;
         if (!script.isEmpty()) {
-            QFile file(program);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write("#!/bin/sh\n" + script + "\n");
-            file.close();
-            file.setPermissions(QFile::Permissions(permissions));
+            test::writeFile(program, "#!/bin/sh\n" + script + "\n");
+            QFile(program).setPermissions(QFile::Permissions(permissions));
         }
-        qputenv("ZELBROOK_FFMPEG", program.toUtf8());
         const QString target = folder.path("walk.mp4");
+        test::writeFile(target, "old");
+        qputenv("ZELBROOK_FFMPEG", program.toUtf8());
+        qputenv("ZELBROOK_FFMPEG_PATIENCE_MS", "1000");
         VideoEncoder encoder(AnimatedFormat::Mp4, {12, true, 3}, target.toStdString(), VideoEncoder::ffmpegProgram());
         qunsetenv("ZELBROOK_FFMPEG");
         const Status status = test::encodeAll(encoder, test::walkingFrames(3));
+        qunsetenv("ZELBROOK_FFMPEG_PATIENCE_MS");
         QVERIFY(!status.ok());
         const QString message = QString::fromStdString(status.error().message);
-        QVERIFY2(message.contains(said)
-                     && message.endsWith("The formats gif, apng, webp and sheet need no other program.")
-                     && !message.contains("exec"),
-                 qPrintable(message));
-        QCOMPARE(filesIn(folder), script.isEmpty() ? QStringList{} : QStringList{"ffmpeg"});
+        QVERIFY2(message.endsWith(said) && message.size() < 4200, qPrintable(message.left(200)));
+        QCOMPARE(test::fileBytes(target), QByteArray("old"));
+        const QStringList left = script.isEmpty() ? QStringList{"walk.mp4"} : QStringList{"ffmpeg", "walk.mp4"};
+        QCOMPARE(filesIn(folder), left);
     }
 };
 
