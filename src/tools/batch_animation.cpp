@@ -52,9 +52,10 @@ public:
             return;
         const std::size_t written = m_files.writtenCount();
         const std::size_t removed = m_files.removeCreated();
-        m_failed(m_failure->first, Error{m_failure->second.message + "; " + std::to_string(written) + " of "
-                                         + std::to_string(m_files.count()) + " frames had been written, and the "
-                                         + std::to_string(removed) + " new ones were removed"});
+        const std::string &said = m_failure->second.message;
+        m_failed(m_failure->first, Error{said + (said.ends_with('.') ? " " : ". ") + std::to_string(written) + " of "
+                                         + std::to_string(m_files.count()) + " frames had been written; the "
+                                         + std::to_string(removed) + " new ones were removed."});
     }
 
 private:

@@ -1,11 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/runtime_folder.h"
+#include "platform/temporary_file_registry.h"
 
 #include <QDir>
 #include <QGuiApplication>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <csignal>
+#include <fstream>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace zelbrook;
 
@@ -47,6 +55,41 @@ private slots:
             QVERIFY2(runtime.startsWith(temporary.path() + "/zelbrook-"), qPrintable(runtime));
         else
             QCOMPARE(after, given);
+        QCOMPARE(QDir(temporary.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList());
+    }
+
+    void removedOnSignal_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGINT") << SIGINT;
+        QTest::newRow("SIGTERM") << SIGTERM;
+        QTest::newRow("SIGHUP") << SIGHUP;
+    }
+
+    // A signal that ends the editor removes its folder with what Qt wrote
+    // into it, and the editor ends as the signal would have ended it.
+    void removedOnSignal()
+    {
+        QFETCH(int, signal);
+        QTemporaryDir temporary;
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::setenv("TMPDIR", QFile::encodeName(temporary.path()).constData(), 1);
+            ::unsetenv("XDG_RUNTIME_DIR");
+            std::signal(signal, SIG_DFL);
+            TemporaryFileRegistry::removeOnTermination();
+            const RuntimeFolder folder("zelbrook");
+            const std::string inside = ::getenv("XDG_RUNTIME_DIR");
+            ::mkdir((inside + "/QtProject").c_str(), 0700);
+            std::ofstream(inside + "/QtProject.conf") << "[FileDialog]\n";
+            std::ofstream(inside + "/QtProject/state") << "x";
+            ::kill(::getpid(), signal);
+            ::_exit(0);
+        }
+        int status = 0;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        QVERIFY(WIFSIGNALED(status) && WTERMSIG(status) == signal);
         QCOMPARE(QDir(temporary.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                  QStringList());
     }
