@@ -119,10 +119,15 @@ Status ReplacementFile::commit()
         return SystemFile::writeFailure(errno);
     if (::close(std::exchange(m_descriptor, -1)) != 0)
         return SystemFile::writeFailure(errno);
-    if (::rename(m_name.c_str(), m_target.c_str()) != 0)
-        return Error{"The finished file could not be put in place: " + SystemFile::reason(errno) + "."};
-    m_name.clear();
-    TemporaryFileRegistry::remove(std::exchange(m_slot, TemporaryFileRegistry::kNoSlot));
+    {
+        // A signal either finds the file under its temporary name or in
+        // its place, never on its way to a place no longer looked at.
+        const TerminationHold hold;
+        if (::rename(m_name.c_str(), m_target.c_str()) != 0)
+            return Error{"The finished file could not be put in place: " + SystemFile::reason(errno) + "."};
+        m_name.clear();
+        TemporaryFileRegistry::remove(std::exchange(m_slot, TemporaryFileRegistry::kNoSlot));
+    }
     flushFolder(folderOf(m_target));
     return {};
 }
