@@ -29,10 +29,12 @@ private slots:
     {
         QFETCH(AnimatedFormat, format);
         test::TemporaryFolder folder;
-        // A stand-in for ffmpeg that takes the frames and succeeds.
+        // A stand-in for ffmpeg that takes the frames and writes a "video"
+        // to the file its last argument names.
         const QString standIn = folder.path("ffmpeg");
         QFile script(standIn);
-        QVERIFY(script.open(QIODevice::WriteOnly) && script.write("#!/bin/sh\ncat >/dev/null\n") > 0);
+        QVERIFY(script.open(QIODevice::WriteOnly)
+                && script.write("#!/bin/sh\ncat >/dev/null\nfor last; do :; done\necho v >\"${last#file:}\"\n") > 0);
         script.close();
         QVERIFY(script.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
         qputenv("ZELBROOK_FFMPEG", standIn.toUtf8());
