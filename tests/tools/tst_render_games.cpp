@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/raster_canvas.h"
 #include "posefile/animation_file.h"
 #include "test_support.h"
 #include "tools/render_process.h"
@@ -14,16 +13,13 @@ namespace {
 // transparent one laid over white.
 int overWhiteDifference(const QImage &white, const QImage &transparent)
 {
-    const QImage a = white.convertToFormat(QImage::Format_RGB32);
-    const QImage b = transparent.convertToFormat(QImage::Format_ARGB32);
-    int worst = a.size() == b.size() ? 0 : 256;
-    for (int y = 0; worst < 256 && y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = b.pixel(x, y);
+    int worst = 0;
+    for (int y = 0; y < white.height(); ++y)
+        for (int x = 0; x < white.width(); ++x) {
+            const QRgb p = transparent.pixel(x, y), w = white.pixel(x, y);
             const auto over = [&](int c) { return (c * qAlpha(p) + 255 * (255 - qAlpha(p)) + 127) / 255; };
-            const QRgb w = a.pixel(x, y);
-            worst = std::max({worst, std::abs(over(qRed(p)) - qRed(w)), std::abs(over(qGreen(p)) - qGreen(w)),
-                              std::abs(over(qBlue(p)) - qBlue(w))});
+            for (const int shift : {16, 8, 0}) // red, green, blue
+                worst = std::max(worst, std::abs(over(int(p >> shift) & 0xFF) - (int(w >> shift) & 0xFF)));
         }
     return worst;
 }
@@ -56,7 +52,6 @@ private slots:
         QTest::newRow("png of the start-up pose") << QStringList{"--default", "--zoom", "2"};
         QTest::newRow("png of a key in colour") << QStringList{"--key", "2", "walk.zba"};
         QTest::newRow("sheet") << QStringList{"--format", "sheet", "walk.zba"};
-        QTest::newRow("sheet of a large head") << QStringList{"--format", "sheet", "--scale", "3", "walk.zba"};
     }
 
     // Laid over white, the transparent picture is the white one within a
@@ -67,26 +62,17 @@ private slots:
         QCOMPARE(render(arguments + QStringList{"white.png"}).exitCode, 0);
         QCOMPARE(render(arguments + QStringList{"--transparent", "clear.png"}).exitCode, 0);
         const QImage clear(m_dir.path("clear.png"));
-        QVERIFY(clear.hasAlphaChannel());
+        QVERIFY(clear.hasAlphaChannel() && clear.size() == QImage(m_dir.path("white.png")).size());
         QCOMPARE(qAlpha(clear.pixel(0, 0)), 0);
         QVERIFY(overWhiteDifference(QImage(m_dir.path("white.png")), clear) <= 1);
-    }
-
-    void svgWithoutBackground_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-
-        QTest::newRow("start-up pose") << QStringList{"--default"};
-        QTest::newRow("a key of two colours") << QStringList{"--key", "2", "walk.zba"};
     }
 
     // A transparent SVG is the white one without its white rectangle.
     void svgWithoutBackground()
     {
-        QFETCH(QStringList, arguments);
-        QCOMPARE(render(arguments + QStringList{"white.svg"}).exitCode, 0);
-        QCOMPARE(render(arguments + QStringList{"--transparent", "clear.svg"}).exitCode, 0);
         const QByteArray rectangle = "<rect width=\"500\" height=\"400\" fill=\"#ffffff\"/>\n";
+        QCOMPARE(render({"--key", "2", "walk.zba", "white.svg"}).exitCode, 0);
+        QCOMPARE(render({"--key", "2", "--transparent", "walk.zba", "clear.svg"}).exitCode, 0);
         QByteArray white = test::fileBytes(m_dir.path("white.svg"));
         QVERIFY(white.contains(rectangle));
         QCOMPARE(test::fileBytes(m_dir.path("clear.svg")), white.replace(rectangle, ""));
