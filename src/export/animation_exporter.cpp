@@ -2,6 +2,7 @@
 #include "export/animation_exporter.h"
 
 #include "export/json_writer.h"
+#include "export/sprite_sheet_encoder.h"
 
 #include <algorithm>
 #include <string>
@@ -37,16 +38,22 @@ std::vector<QRgb> AnimationExporter::exactColours(const Animation &animation)
 }
 
 Status AnimationExporter::write(const Animation &animation, std::string_view caption, AnimatedFormat format, int zoom,
-                                AnimationOutput output, const FrameDone &frameDone)
+                                AnimationOutput output, const FrameDone &frameDone, const FrameStyle &style)
 {
     // The figures' colours stay exact whatever the encoder must reduce, and
-    // an APNG's palette holds a colour that first shows after frame one.
+    // an APNG's palette holds a colour that first shows after frame one. A
+    // sheet of grey figures is stored as grey levels, as no other colour
+    // can show on it.
+    const std::vector<QRgb> exact = exactColours(animation);
     const std::unique_ptr<AnimationEncoder> encoder =
-        makeAnimationEncoder(format, timingOf(animation), std::move(output), {exactColours(animation)});
+        format == AnimatedFormat::Sheet
+            ? std::make_unique<SpriteSheetEncoder>(timingOf(animation), std::move(output.sink), output.sheetColumns,
+                                                   PngRowWriter::pixelsFor(exact, style.transparent()))
+            : makeAnimationEncoder(format, timingOf(animation), std::move(output), {exact});
     const std::vector<FrameRef> frames = animation.frames();
     for (std::size_t i = 0; i < frames.size(); ++i) {
         const std::vector<SceneFigure> scene = animation.sceneAt(frames[i]);
-        if (Status added = encoder->addFrame(m_exporter.picture(scene, caption, zoom)); !added)
+        if (Status added = encoder->addFrame(m_exporter.picture(scene, caption, zoom, style)); !added)
             return added;
         if (!goOn(frameDone, i + 1))
             return stopped();

@@ -3,6 +3,7 @@
 
 #include "export/animation_encoder.h"
 #include "export/exporter.h"
+#include "export/frame_style.h"
 #include "model/animation.h"
 #include "model/result.h"
 
@@ -20,8 +21,9 @@ namespace zelbrook {
 // frame is kept here. GIF, APNG, video and motion data go out a frame at a
 // time, so their memory stays flat however many frames there are; a WebP
 // grows with the frames, as the library keeps them until it puts the file
-// together at the end, and a sprite sheet holds the whole sheet. Every frame
-// is the very picture that Exporter gives for the scene the frame shows.
+// together at the end, and a sprite sheet holds one row of cells. Every
+// frame is the very picture that Exporter gives for the scene the frame
+// shows, in the style given.
 class AnimationExporter
 {
 public:
@@ -30,7 +32,7 @@ public:
     using FrameDone = std::function<bool(std::size_t framesDone)>;
 
     Status write(const Animation &animation, std::string_view caption, AnimatedFormat format, int zoom,
-                 AnimationOutput output, const FrameDone &frameDone = {});
+                 AnimationOutput output, const FrameDone &frameDone = {}, const FrameStyle &style = {});
 
     // {"fps", "loop", "frames": [...]}, written to the sink a frame at a
     // time. With a cast of one figure each frame is the object that the JSON

@@ -5,6 +5,7 @@
 #include "export/animation_exporter.h"
 #include "model/animation.h"
 #include "model/result.h"
+#include "platform/output_stream.h"
 
 #include <string>
 
@@ -20,13 +21,28 @@ struct AnimationTarget {
     AnimatedFormat format = AnimatedFormat::Gif; // for Kind::Animated
     int zoom = 1;
     int sheetColumns = 0; // 0: the squarest grid
+    // Pictures on a transparent background instead of white.
+    bool transparent = false;
+    // Every frame cut to the one rectangle that TrimArea finds.
+    bool trim = false;
+    // A sprite sheet's atlas, written to atlasPath(path).
+    bool atlas = false;
 
     // To the named file (bytes, need not be UTF-8), or standard output when
     // path is empty; a video, which the ffmpeg program writes itself, only
     // to a file. The error does not name the output.
     Status write(const Animation &animation, const std::string &path,
                  const AnimationExporter::FrameDone &frameDone = {}) const;
+
+private:
+    Result<FrameStyle> frameStyle(const Animation &animation) const;
+    Status writeAtlas(const Animation &animation, const std::string &path, const FrameStyle &style,
+                      OutputStream &stream) const;
 };
+
+// Where a sprite sheet's atlas goes: beside the sheet, named as the sheet
+// without its last extension, with ".json".
+std::string atlasPath(const std::string &sheetPath);
 
 // The text of an animation file, refused with the reason when it would not
 // read back, such as one whose scale was multiplied past what a file may

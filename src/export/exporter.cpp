@@ -18,10 +18,21 @@ namespace {
 
 QByteArray bytesOf(const std::string &text) { return QByteArray(text.data(), static_cast<qsizetype>(text.size())); }
 
-QByteArray svgDocument(std::span<const SceneFigure> scene, std::string_view caption)
+QByteArray svgDocument(std::span<const SceneFigure> scene, std::string_view caption, const FrameStyle &style)
 {
-    SvgCanvas canvas(Exporter::svgPage());
-    drawScene(scene, {}, canvas, caption);
+    SvgPage page = Exporter::svgPage();
+    page.background = !style.transparent();
+    if (style.trim) {
+        const double x = SvgCanvas::kUnitWidth / RasterCanvas::kPixelWidth;
+        const double y = SvgCanvas::kUnitHeight / RasterCanvas::kPixelHeight;
+        const QRect &area = *style.trim;
+        page.area = SvgPage::Area{area.x() * x, area.y() * y, area.width() * x, area.height() * y};
+    }
+    SvgCanvas canvas(std::move(page));
+    if (style.trim)
+        drawSceneFigures(scene, canvas);
+    else
+        drawScene(scene, {}, canvas, caption);
     return bytesOf(canvas.document());
 }
 
@@ -40,15 +51,15 @@ SceneFigure Exporter::alone(const Figure &figure)
 }
 
 Result<QByteArray> Exporter::encode(std::span<const SceneFigure> scene, std::string_view caption, ExportFormat format,
-                                    int zoom)
+                                    int zoom, const FrameStyle &style)
 {
     switch (format) {
     case ExportFormat::Bmp:
-        return rasterPicture(draw(scene, caption, zoom), "bmp");
+        return rasterPicture(picture(scene, caption, zoom, {RasterCanvas::Background::White, style.trim}), "bmp");
     case ExportFormat::Png:
-        return rasterPicture(draw(scene, caption, zoom), "png");
+        return rasterPicture(picture(scene, caption, zoom, style), "png");
     case ExportFormat::Svg:
-        return svgDocument(scene, caption);
+        return svgDocument(scene, caption, style);
     case ExportFormat::Json:
         return bytesOf(scene.size() == 1 ? JsonWriter::figure(scene.front().figure.pose, scene.front().figure.penWidth)
                                          : JsonWriter::scene(scene));
@@ -94,9 +105,12 @@ Status Exporter::write(const Figure &figure, std::string_view caption, ExportFor
     return write(std::span(&one, 1), caption, format, zoom, path);
 }
 
-QImage Exporter::picture(std::span<const SceneFigure> scene, std::string_view caption, int zoom)
+QImage Exporter::picture(std::span<const SceneFigure> scene, std::string_view caption, int zoom,
+                         const FrameStyle &style)
 {
-    return draw(scene, caption, zoom);
+    const QImage &drawn = draw(scene, caption, zoom, style);
+    const QImage whole = style.transparent() ? drawn.convertToFormat(QImage::Format_ARGB32) : drawn;
+    return style.trim ? whole.copy(*style.trim) : whole;
 }
 
 QImage Exporter::picture(const Figure &figure, std::string_view caption, int zoom)
@@ -130,13 +144,18 @@ QSize Exporter::fittedSize(int size)
 
 int Exporter::fittingZoom(int size) { return (size + RasterCanvas::kPixelWidth - 1) / RasterCanvas::kPixelWidth; }
 
-// The canvas is made again only for another zoom; the scene clears it first.
-const QImage &Exporter::draw(std::span<const SceneFigure> scene, std::string_view caption, int zoom)
+// The canvas is made again only for another zoom or background; the scene
+// clears it first.
+const QImage &Exporter::draw(std::span<const SceneFigure> scene, std::string_view caption, int zoom,
+                             const FrameStyle &style)
 {
     const int pictureZoom = std::clamp(zoom, 1, RasterCanvas::kMaximumZoom);
-    if (!m_canvas || m_canvas->zoom() != pictureZoom)
-        m_canvas.emplace(pictureZoom);
-    drawScene(scene, {}, *m_canvas, caption);
+    if (!m_canvas || m_canvas->zoom() != pictureZoom || m_canvas->background() != style.background)
+        m_canvas.emplace(pictureZoom, style.background);
+    if (style.trim)
+        drawSceneFigures(scene, *m_canvas);
+    else
+        drawScene(scene, {}, *m_canvas, caption);
     return m_canvas->Image();
 }
 

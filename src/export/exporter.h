@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "export/frame_style.h"
 #include "model/cast.h"
 #include "model/figure.h"
 #include "model/result.h"
@@ -35,8 +36,9 @@ public:
     static constexpr int kMinimumFittedSize = 16;
     static constexpr int kMaximumFittedSize = RasterCanvas::kPixelWidth * RasterCanvas::kMaximumZoom;
 
+    // The style applies to bmp, png and svg; a bmp has no transparency.
     Result<QByteArray> encode(std::span<const SceneFigure> scene, std::string_view caption, ExportFormat format,
-                              int zoom = 1);
+                              int zoom = 1, const FrameStyle &style = {});
     Result<QByteArray> encode(const Figure &figure, std::string_view caption, ExportFormat format, int zoom = 1);
     // A bitmap or PNG picture that fits within size x size pixels with the
     // canvas's proportions (see fittedPicture).
@@ -50,8 +52,10 @@ public:
                  const QString &path);
     Status write(const Figure &figure, std::string_view caption, ExportFormat format, int zoom, const QString &path);
 
-    // The raster picture that the bitmap and PNG exports encode.
-    QImage picture(std::span<const SceneFigure> scene, std::string_view caption, int zoom = 1);
+    // The raster picture that the bitmap and PNG exports encode: RGB32 on
+    // white, straight ARGB32 on a transparent background.
+    QImage picture(std::span<const SceneFigure> scene, std::string_view caption, int zoom = 1,
+                   const FrameStyle &style = {});
     QImage picture(const Figure &figure, std::string_view caption, int zoom = 1);
 
     // The picture drawn at the smallest zoom at which it is at least
@@ -72,7 +76,8 @@ public:
     static SceneFigure alone(const Figure &figure);
 
 private:
-    const QImage &draw(std::span<const SceneFigure> scene, std::string_view caption, int zoom);
+    const QImage &draw(std::span<const SceneFigure> scene, std::string_view caption, int zoom,
+                       const FrameStyle &style = {});
     static Result<QByteArray> rasterPicture(const QImage &picture, const char *format);
 
     std::optional<RasterCanvas> m_canvas;

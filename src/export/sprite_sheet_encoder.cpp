@@ -1,22 +1,41 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "export/sprite_sheet_encoder.h"
 
-#include "platform/png_encoder.h"
-
 #include <algorithm>
 #include <string>
 
 namespace zelbrook {
 
-SpriteSheetEncoder::SpriteSheetEncoder(AnimationTiming timing, ByteSink sink, int columns)
+namespace {
+
+bool hasAlpha(SpriteSheetEncoder::Pixels pixels)
+{
+    return pixels == SpriteSheetEncoder::Pixels::GreyAlpha || pixels == SpriteSheetEncoder::Pixels::TruecolourAlpha;
+}
+
+// The same pixels seen as RGB32, which has the layout of ARGB32, so that the
+// checks every encoder makes apply without a copy.
+QImage opaqueView(const QImage &frame)
+{
+    if (frame.format() != QImage::Format_ARGB32)
+        return frame;
+    return QImage(frame.constBits(), frame.width(), frame.height(), frame.bytesPerLine(), QImage::Format_RGB32);
+}
+
+} // namespace
+
+SpriteSheetEncoder::SpriteSheetEncoder(AnimationTiming timing, ByteSink sink, int columns, std::optional<Pixels> pixels)
     : m_timing(timing)
     , m_sink(std::move(sink))
     , m_columns(columnsFor(timing.frameCount, columns))
+    , m_pixels(pixels)
 {}
+
+SpriteSheetEncoder::~SpriteSheetEncoder() = default;
 
 std::size_t SpriteSheetEncoder::columnsFor(std::size_t frameCount, int columns)
 {
-    // More columns than frames would only add white cells to the one row.
+    // More columns than frames would only add empty cells to the one row.
     if (columns > 0)
         return std::min(static_cast<std::size_t>(columns), std::max<std::size_t>(frameCount, 1));
     std::size_t side = 1;
@@ -39,27 +58,43 @@ Status SpriteSheetEncoder::checkSize(QSize frame, std::size_t frameCount, int co
     return {};
 }
 
+Status SpriteSheetEncoder::start(const QImage &first)
+{
+    if (Status fits = checkSize(first.size(), m_timing.frameCount, static_cast<int>(m_columns)); !fits)
+        return fits;
+    const Pixels pixels = m_pixels.value_or(first.hasAlphaChannel() ? Pixels::TruecolourAlpha : Pixels::Truecolour);
+    const auto rows = static_cast<int>((m_timing.frameCount + m_columns - 1) / m_columns);
+    const int across = static_cast<int>(m_columns) * first.width();
+    m_row = QImage(across, first.height(), hasAlpha(pixels) ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    if (m_row.isNull())
+        return Error{"There is not enough memory for the sprite sheet."};
+    m_background = hasAlpha(pixels) ? 0u : 0xFFFFFFFFu;
+    m_row.fill(m_background);
+    m_size = first.size();
+    m_writer = std::make_unique<PngRowWriter>(QSize(across, rows * first.height()), pixels, m_sink);
+    return {};
+}
+
 Status SpriteSheetEncoder::encodeFrame(const QImage &input)
 {
-    const Result<QImage> frame = checkedFrame(input, m_size, m_timing);
-    if (!frame)
-        return frame.error();
+    const QImage frame = input.hasAlphaChannel() ? input.convertToFormat(QImage::Format_ARGB32) : input;
+    if (const Result<QImage> checked = checkedFrame(opaqueView(frame), m_size, m_timing); !checked)
+        return checked.error();
     if (m_frames >= m_timing.frameCount)
         return Error{"The animation has more frames than it was started with."};
-    if (m_sheet.isNull()) {
-        if (Status fits = checkSize(frame->size(), m_timing.frameCount, static_cast<int>(m_columns)); !fits)
-            return fits;
-        const auto rows = static_cast<int>((m_timing.frameCount + m_columns - 1) / m_columns);
-        m_sheet = QImage(static_cast<int>(m_columns) * frame->width(), rows * frame->height(), QImage::Format_RGB32);
-        if (m_sheet.isNull())
-            return Error{"There is not enough memory for the sprite sheet."};
-        m_sheet.fill(Qt::white);
-        m_size = frame->size();
-    }
-    const QPoint cell(static_cast<int>(m_frames % m_columns) * m_size.width(),
-                      static_cast<int>(m_frames / m_columns) * m_size.height());
-    copyArea(*frame, frame->rect(), m_sheet, cell);
+    if (!m_writer)
+        if (Status started = start(frame); !started)
+            return started;
+    const QImage cell = frame.format() == m_row.format() ? frame : frame.convertToFormat(m_row.format());
+    const int column = static_cast<int>(m_frames % m_columns);
+    copyArea(cell, cell.rect(), m_row, QPoint(column * m_size.width(), 0));
     ++m_frames;
+    if (column + 1 < static_cast<int>(m_columns) && m_frames < m_timing.frameCount)
+        return {};
+    // The cells after the last frame keep the background.
+    if (Status written = m_writer->writeRows(m_row, 0, m_row.height()); !written)
+        return written;
+    m_row.fill(m_background);
     return {};
 }
 
@@ -67,11 +102,10 @@ Status SpriteSheetEncoder::complete()
 {
     if (Status counted = checkFrameCount(m_frames, m_timing); !counted)
         return counted;
-    const QByteArray png = PngEncoder::encode(m_sheet);
-    if (png.isEmpty())
-        return Error{"The sprite sheet could not be converted to PNG."};
-    m_sheet = QImage();
-    return m_sink(std::string_view(png.constData(), static_cast<std::size_t>(png.size())));
+    Status finished = m_writer->finish();
+    m_writer.reset();
+    m_row = QImage();
+    return finished;
 }
 
 } // namespace zelbrook

@@ -2,20 +2,32 @@
 #pragma once
 
 #include "export/animation_encoder.h"
+#include "platform/png_row_writer.h"
+
+#include <memory>
+#include <optional>
 
 namespace zelbrook {
 
 // One PNG picture of all frames of an animation in a grid, row by row, with
-// the cells after the last frame white: a sprite sheet for games.
+// the cells after the last frame left as the background: a sprite sheet for
+// games. The sheet is written as it is drawn: each row of cells goes into
+// the PNG stream once its last frame has come, so only one row of cells is
+// ever held, however large the sheet. Frames may be ARGB32 with straight
+// alpha; then the background is transparent.
 class SpriteSheetEncoder : public AnimationEncoder
 {
 public:
     static constexpr int kMaximumSide = 16384;
+    using Pixels = PngRowWriter::Pixels;
 
     // `columns` 0 asks for the smallest number whose square holds every
     // frame, and more columns than frames give one row of every frame. The
-    // timing's frame count decides the number of rows.
-    SpriteSheetEncoder(AnimationTiming timing, ByteSink sink, int columns);
+    // timing's frame count decides the number of rows. `pixels` is how the
+    // PNG stores them, which must hold every colour of every frame; without
+    // it, in truecolour, with alpha when the first frame has it.
+    SpriteSheetEncoder(AnimationTiming timing, ByteSink sink, int columns, std::optional<Pixels> pixels = std::nullopt);
+    ~SpriteSheetEncoder() override;
 
     // The columns a sheet has for the given request.
     static std::size_t columnsFor(std::size_t frameCount, int columns);
@@ -28,10 +40,15 @@ protected:
     Status complete() override;
 
 private:
+    Status start(const QImage &first);
+
     AnimationTiming m_timing;
     ByteSink m_sink;
     std::size_t m_columns;
-    QImage m_sheet;
+    std::optional<Pixels> m_pixels;
+    std::unique_ptr<PngRowWriter> m_writer;
+    QImage m_row; // the row of cells being filled
+    QRgb m_background = 0;
     QSize m_size;
     std::size_t m_frames = 0;
 };

@@ -38,9 +38,11 @@ bool clipToBox(double &x0, double &y0, double &x1, double &y1, const Box &box)
 
 } // namespace
 
-RasterCanvas::RasterCanvas(int zoom)
+RasterCanvas::RasterCanvas(int zoom, Background background)
     : m_zoom(std::clamp(zoom, 1, kMaximumZoom))
-    , m_image(kPixelWidth * m_zoom, kPixelHeight * m_zoom, QImage::Format_RGB32)
+    , m_background(background)
+    , m_image(kPixelWidth * m_zoom, kPixelHeight * m_zoom,
+              background == Background::White ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied)
     , m_font(textFont())
 {
     m_font.setPixelSize(kTextPixelSize * m_zoom);
@@ -57,7 +59,7 @@ QFont RasterCanvas::textFont()
 
 void RasterCanvas::Cls()
 {
-    m_image.fill(opaque(m_backColor));
+    m_image.fill(m_background == Background::White ? opaque(m_backColor) : 0u);
     m_current = {};
 }
 
@@ -217,7 +219,8 @@ const RasterCanvas::PrintedText &RasterCanvas::printed(std::string_view text, Co
     return m_printed.back();
 }
 
-// Draws premultiplied text pixels over the picture ("source over").
+// Draws premultiplied text pixels over the picture ("source over"). An
+// opaque picture's alpha stays 255, as 255 * keep / 255 is keep.
 void RasterCanvas::blend(const PrintedText &printed, int left, int top)
 {
     const Pixels target = pixels();
@@ -232,8 +235,8 @@ void RasterCanvas::blend(const PrintedText &printed, int left, int top)
         const QRgb s = glyph.color;
         const int keep = 255 - qAlpha(s);
         d = keep == 0 ? s
-                      : qRgb(qRed(s) + (qRed(d) * keep + 127) / 255, qGreen(s) + (qGreen(d) * keep + 127) / 255,
-                             qBlue(s) + (qBlue(d) * keep + 127) / 255);
+                      : qRgba(qRed(s) + (qRed(d) * keep + 127) / 255, qGreen(s) + (qGreen(d) * keep + 127) / 255,
+                              qBlue(s) + (qBlue(d) * keep + 127) / 255, qAlpha(s) + (qAlpha(d) * keep + 127) / 255);
     }
 }
 

@@ -29,8 +29,11 @@ public:
     static constexpr float kWindowUnitWidth = static_cast<float>(7455.0 * 11.0 / 180.0);
     static constexpr float kWindowUnitHeight = static_cast<float>(6015.0 * 16.0 / 253.0);
     static constexpr int kMaximumZoom = 8;
+    // A transparent canvas keeps its picture premultiplied, so that the
+    // text's anti-aliased edges keep their coverage as alpha.
+    enum class Background { White, Transparent };
 
-    explicit RasterCanvas(int zoom = 1);
+    explicit RasterCanvas(int zoom = 1, Background background = Background::White);
 
     void Cls() override;
     void Line(CanvasPoint from, CanvasPoint to, std::optional<Color> color = std::nullopt) override;
@@ -47,6 +50,7 @@ public:
 
     CanvasPoint current() const { return m_current; }
     int zoom() const { return m_zoom; }
+    Background background() const { return m_background; }
     // The picture of the drawing area.
     const QImage &Image() const { return m_image; }
     // The font that Print uses, already scaled by the zoom.
@@ -93,6 +97,7 @@ private:
     void blend(const PrintedText &printed, int left, int top);
 
     int m_zoom;
+    Background m_background;
     QImage m_image;
     QFont m_font;
     CanvasPoint m_current;

@@ -36,7 +36,21 @@ void drawRings(const Pose &pose, Canvas &canvas)
     }
 }
 
+void drawInItsColour(const SceneFigure &figure, Canvas &canvas)
+{
+    canvas.setDrawWidth(figure.figure.penWidth);
+    drawLimbsAndHead(figure.figure.pose, canvas,
+                     figure.color == kBlack ? std::nullopt : std::optional<Color>(figure.color));
+}
+
 } // namespace
+
+void drawSceneFigures(std::span<const SceneFigure> scene, Canvas &canvas)
+{
+    canvas.Cls();
+    for (const SceneFigure &figure : scene)
+        drawInItsColour(figure, canvas);
+}
 
 void drawScene(std::span<const SceneFigure> scene, std::span<const Ghost> ghosts, Canvas &canvas,
                std::string_view caption, std::optional<FigureId> ringed)
@@ -48,9 +62,7 @@ void drawScene(std::span<const SceneFigure> scene, std::span<const Ghost> ghosts
     }
     const SceneFigure *marked = nullptr;
     for (const SceneFigure &figure : scene) {
-        canvas.setDrawWidth(figure.figure.penWidth);
-        drawLimbsAndHead(figure.figure.pose, canvas,
-                         figure.color == kBlack ? std::nullopt : std::optional<Color>(figure.color));
+        drawInItsColour(figure, canvas);
         if (ringed == figure.id)
             marked = &figure;
     }

@@ -33,6 +33,10 @@ struct Ghost {
 void drawScene(std::span<const SceneFigure> scene, std::span<const Ghost> ghosts, Canvas &canvas,
                std::string_view caption, std::optional<FigureId> ringed = std::nullopt);
 
+// The scene's figures alone on a cleared canvas, as drawScene draws them,
+// with neither the remark nor the credit line: a picture cut to the figures.
+void drawSceneFigures(std::span<const SceneFigure> scene, Canvas &canvas);
+
 // A scene of the one figure, black.
 void drawScene(const Figure &figure, std::span<const Ghost> ghosts, Canvas &canvas, std::string_view caption);
 

@@ -84,7 +84,9 @@ void SvgCanvas::Cls()
     appendAttribute(rect, "width", number(kUnitWidth));
     appendAttribute(rect, "height", number(kUnitHeight));
     appendAttribute(rect, "fill", colour(m_backColor));
-    m_shapes.assign(1, rect + "/>");
+    m_shapes.clear();
+    if (m_page.background)
+        m_shapes.push_back(rect + "/>");
     m_groups.clear();
     m_penSet = false;
     m_current = {};
@@ -156,8 +158,15 @@ std::string SvgCanvas::header() const
     std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg";
     appendAttribute(svg, "xmlns", "http://www.w3.org/2000/svg");
     appendAttribute(svg, "version", "1.1");
+    const SvgPage::Area area = m_page.area.value_or(SvgPage::Area{0.0, 0.0, kUnitWidth, kUnitHeight});
     appendAttribute(svg, "viewBox",
-                    std::string("0 0 ").append(number(kUnitWidth)).append(" ").append(number(kUnitHeight)));
+                    number(area.x)
+                        .append(" ")
+                        .append(number(area.y))
+                        .append(" ")
+                        .append(number(area.width))
+                        .append(" ")
+                        .append(number(area.height)));
     return svg + ">\n";
 }
 

@@ -24,6 +24,14 @@ struct SvgPage {
     double fontPixelSize = 0.0;
     // From the top of the text to its baseline.
     double fontAscentPixels = 0.0;
+    // Whether a white rectangle covers the page first.
+    bool background = true;
+    // The part of the page the document shows, in canvas units; the whole
+    // page when empty.
+    struct Area {
+        double x, y, width, height;
+    };
+    std::optional<Area> area = std::nullopt;
 };
 
 // The figure's canvas as an SVG document of 500 x 400 canvas units, which is

@@ -10,6 +10,11 @@ bool AnimationRender::holdsAnimation(const RenderOptions &options, bool inputIsA
            || (options.format == RenderFormat::Json && inputIsAnimation && !picked);
 }
 
+AnimationRender AnimationRender::of(const RenderOptions &options)
+{
+    return {options.format, options.zoom, options.columns, options.transparent, options.trim, options.atlas};
+}
+
 Status AnimationRender::write(const Animation &animation, const std::string &path,
                               const AnimationExporter::FrameDone &frameDone) const
 {
@@ -20,6 +25,9 @@ Status AnimationRender::write(const Animation &animation, const std::string &pat
     target.format = animatedFormatOf(format).value_or(AnimatedFormat::Gif);
     target.zoom = zoom;
     target.sheetColumns = columns.value_or(0);
+    target.transparent = transparent;
+    target.trim = trim;
+    target.atlas = atlas;
     return target.write(animation, path, frameDone);
 }
 

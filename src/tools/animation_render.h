@@ -20,6 +20,12 @@ struct AnimationRender {
     int zoom = 1;
     // A sprite sheet's frames across; empty for the squarest grid.
     std::optional<int> columns;
+    bool transparent = false;
+    bool trim = false;
+    bool atlas = false;
+
+    // What the options of the command line ask for.
+    static AnimationRender of(const RenderOptions &options);
 
     // Writes to the named file, or to standard output when the name is
     // empty. The error does not name the output.

@@ -142,6 +142,24 @@ Failure applyQuiet(OptionParser &parser, const std::string &)
     return std::nullopt;
 }
 
+Failure applyTransparent(OptionParser &parser, const std::string &)
+{
+    parser.options.transparent = true;
+    return std::nullopt;
+}
+
+Failure applyTrim(OptionParser &parser, const std::string &)
+{
+    parser.options.trim = true;
+    return std::nullopt;
+}
+
+Failure applyAtlas(OptionParser &parser, const std::string &)
+{
+    parser.options.atlas = true;
+    return std::nullopt;
+}
+
 // clang-format off
 constexpr OptionRule kOptions[] = {
     {"--scale", OptionRule::Value::Required, applyScale},
@@ -159,6 +177,9 @@ constexpr OptionRule kOptions[] = {
     {"--columns", OptionRule::Value::Required, applyColumns},
     {"--key", OptionRule::Value::Required, applyKey},
     {"--figure", OptionRule::Value::Required, applyFigure},
+    {"--transparent", OptionRule::Value::None, applyTransparent},
+    {"--trim", OptionRule::Value::None, applyTrim},
+    {"--atlas", OptionRule::Value::None, applyAtlas},
 };
 // clang-format on
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/render_job.h"
 
+#include "export/trim_area.h"
 #include "model/program_info.h"
 #include "platform/output_stream.h"
 #include "platform/raster_canvas.h"
@@ -26,7 +27,7 @@ Status RenderJob::run()
         return input.error();
     if (!AnimationRender::holdsAnimation(m_options, input->isAnimation()))
         return writeScene(*input);
-    const AnimationRender render{m_options.format, m_options.zoom, m_options.columns};
+    const AnimationRender render = AnimationRender::of(m_options);
     const bool toFile = m_options.outputTarget == RenderOptions::OutputTarget::File;
     if (Status written = render.write(input->animation(m_options), toFile ? m_options.outputPath : ""); !written)
         return Error{outputName() + ": " + written.error().message};
@@ -54,7 +55,18 @@ Result<QByteArray> RenderJob::encode(Exporter &exporter, std::span<const SceneFi
     const ExportFormat format = *stillFormatOf(options.format);
     if (options.size)
         return exporter.encodeFitted(scene, kProgramCaption, format, *options.size);
-    return exporter.encode(scene, kProgramCaption, format, options.zoom);
+    FrameStyle style;
+    if (options.transparent)
+        style.background = RasterCanvas::Background::Transparent;
+    if (options.trim) {
+        // One picture is cut to its own figures; an SVG's area is in pixels at zoom 1.
+        const int zoom = format == ExportFormat::Svg ? 1 : options.zoom;
+        const Result<QRect> area = TrimArea::ofScene(scene, zoom);
+        if (!area)
+            return area.error();
+        style.trim = *area;
+    }
+    return exporter.encode(scene, kProgramCaption, format, options.zoom, style);
 }
 
 int RenderJob::drawingZoom(const RenderOptions &options)

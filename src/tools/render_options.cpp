@@ -125,6 +125,31 @@ Failure checkAnimationOptions(const OptionParser &parser)
     return std::nullopt;
 }
 
+// The options of pictures for games, each with the formats that take it.
+Failure checkGameOptions(const OptionParser &parser)
+{
+    const RenderOptions &options = parser.options;
+    const std::string name(renderFormatName(options.format));
+    const auto among = [&options](std::initializer_list<Format> formats) {
+        return std::find(formats.begin(), formats.end(), options.format) != formats.end();
+    };
+    if (options.transparent
+        && !among({Format::Png, Format::Svg, Format::Gif, Format::Apng, Format::Webp, Format::Sheet}))
+        return "--transparent is only for png, svg, gif, apng, webp and sheet, not " + name;
+    if (options.trim
+        && !among({Format::Bmp, Format::Png, Format::Svg, Format::Gif, Format::Apng, Format::Webp, Format::Sheet}))
+        return "--trim is only for bmp, png, svg, gif, apng, webp and sheet, not " + name;
+    if (options.atlas && options.format != Format::Sheet)
+        return "--atlas is only for sheet, not " + name;
+    if (options.atlas && !options.batch && options.outputTarget == RenderOptions::OutputTarget::StandardOutput)
+        return "--atlas writes NAME.json beside the sheet, so the sheet cannot go to standard output";
+    if (options.size && (options.transparent || options.trim))
+        return "--size cannot be given with --transparent or --trim";
+    if (options.batch && (options.transparent || options.trim || options.atlas))
+        return "--transparent, --trim and --atlas are not taken with --output-dir";
+    return std::nullopt;
+}
+
 bool isOption(const std::string &argument) { return argument.starts_with('-') && argument != kStandardStream; }
 
 } // namespace
@@ -151,6 +176,8 @@ ParsedRenderArguments RenderOptions::parse(const std::vector<std::string> &argum
     if (const Failure failure = checkSize(parser))
         return RenderUsageError{*failure};
     if (const Failure failure = checkAnimationOptions(parser))
+        return RenderUsageError{*failure};
+    if (const Failure failure = checkGameOptions(parser))
         return RenderUsageError{*failure};
     return parser.options;
 }

@@ -79,6 +79,12 @@ struct RenderOptions {
     std::optional<int> key;
     // With --figure: the id of the one figure of the key to draw or write.
     std::optional<int> figure;
+    // --transparent: the background is left transparent instead of white.
+    bool transparent = false;
+    // --trim: every frame cut to the figures, without the credit line.
+    bool trim = false;
+    // --atlas: a sprite sheet's atlas beside it, as NAME.json.
+    bool atlas = false;
     // Present with --output-dir; then the pose and output above are unused.
     std::optional<RenderBatch> batch;
 

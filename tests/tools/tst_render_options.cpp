@@ -50,6 +50,8 @@ QString outcome(const std::vector<std::string> &arguments)
     QString animation = job.fps ? QString(", fps %1").arg(*job.fps) : QString();
     animation += job.columns ? QString(", columns %1").arg(*job.columns) : QString();
     animation += job.key ? QString(", key %1").arg(*job.key) : QString();
+    animation +=
+        QString(job.transparent ? ", transparent" : "") + (job.trim ? ", trim" : "") + (job.atlas ? ", atlas" : "");
     return QString("%1 -> %2 as %3, scale %4, rotation %5, pen %6, zoom %7%8%9")
         .arg(QString::fromStdString(job.posePath), QString::fromStdString(job.outputPath),
              QString::fromUtf8(RenderOptions::extension(job.format)))
@@ -178,6 +180,26 @@ private slots:
             QTest::addRow("size for %s", output)
                 << QStringList{"--size", "128", "p", output}
                 << QString("--size is only for bmp and png pictures, not %1").arg(QString(output).section('.', 1));
+        QTest::newRow("a sheet for games")
+            << QStringList{"--transparent", "--trim", "--atlas", "w.zba", "--format=sheet", "o.png"}
+            << "w.zba -> o.png as png, scale 1, rotation 0, pen 2, zoom 1, transparent, trim, atlas";
+        for (const char *format : {"bmp", "mp4", "webm", "json", "zbk", "zba"})
+            QTest::addRow("transparent %s", format)
+                << QStringList{"--transparent", "w.zba", QString("o.") + format}
+                << QString("--transparent is only for png, svg, gif, apng, webp and sheet, not %1").arg(format);
+        for (const char *format : {"mp4", "webm", "json"})
+            QTest::addRow("trim %s", format)
+                << QStringList{"--trim", "w.zba", QString("o.") + format}
+                << QString("--trim is only for bmp, png, svg, gif, apng, webp and sheet, not %1").arg(format);
+        QTest::newRow("atlas of a gif") << QStringList{"--atlas", "w.zba", "o.gif"}
+                                        << "--atlas is only for sheet, not gif";
+        QTest::newRow("atlas beside standard output")
+            << QStringList{"--atlas", "--format", "sheet", "w.zba", "-"}
+            << "--atlas writes NAME.json beside the sheet, so the sheet cannot go to standard output";
+        QTest::newRow("trim with a size") << QStringList{"--trim", "--size", "64", "p", "o.png"}
+                                          << "--size cannot be given with --transparent or --trim";
+        QTest::newRow("transparent many") << QStringList{"--transparent", "--format", "png", "--output-dir", "d", "p"}
+                                          << "--transparent, --trim and --atlas are not taken with --output-dir";
         QTest::newRow("missing value") << QStringList{"p.zbk", "o.png", "--scale"} << "--scale needs a value";
         QTest::newRow("unknown option") << QStringList{"--colour", "red", "p", "o.png"} << "unknown option --colour";
         QTest::newRow("value for a flag") << QStringList{"--default=yes", "o.png"} << "--default takes no value";
@@ -192,9 +214,9 @@ private slots:
     void usage_data()
     {
         QTest::addColumn<QString>("option");
-        for (const char *option :
-             {"--default", "--format FORMAT", "--scale S", "--rotate DEGREES", "--pen PIXELS", "--zoom N", "--size N",
-              "--help", "--version", "--output-dir DIR", "--list FILE", "--jobs N", "--quiet"})
+        for (const char *option : {"--default", "--format FORMAT", "--scale S", "--rotate DEGREES", "--pen PIXELS",
+                                   "--zoom N", "--size N", "--help", "--version", "--output-dir DIR", "--list FILE",
+                                   "--jobs N", "--quiet", "--transparent", "--trim", "--atlas"})
             QTest::newRow(option) << QString(option);
     }
 

@@ -1,0 +1,36 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "model/animation.h"
+
+#include <QPoint>
+#include <QSize>
+
+#include <string>
+
+namespace zelbrook {
+
+// Where the frames of an animation lie in its sprite sheet, as the JSON
+// array form of atlas that sprite editors write and game engines load:
+// each frame's rectangle in the sheet and its time, and a tag for each key
+// with the frames it plays.
+class SpriteAtlas
+{
+public:
+    struct Sheet {
+        std::string imageName; // the sheet's file name, as the atlas names it
+        std::string frameStem; // frames are named frameStem-0001.png and on
+        QSize cell;            // one frame in the sheet
+        QSize source;          // the canvas the frames were cut from
+        QPoint offset;         // where a cut frame lies on that canvas
+        bool trimmed = false;
+        int columns = 0; // as asked: 0 for the squarest grid
+    };
+
+    static std::string json(const Animation &animation, const Sheet &sheet);
+    // How long each frame shows, in whole milliseconds: each frame ends at
+    // its exact time rounded, so the times add up to the animation's length.
+    static std::vector<int> durations(std::size_t frameCount, int fps);
+};
+
+} // namespace zelbrook

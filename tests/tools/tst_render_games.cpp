@@ -1,0 +1,83 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "posefile/animation_file.h"
+#include "test_support.h"
+#include "tools/render_process.h"
+
+#include <QTest>
+
+using namespace zelbrook;
+
+namespace {
+
+// The largest difference in any channel between the white picture and the
+// transparent one laid over white.
+int overWhiteDifference(const QImage &white, const QImage &transparent)
+{
+    int worst = 0;
+    for (int y = 0; y < white.height(); ++y)
+        for (int x = 0; x < white.width(); ++x) {
+            const QRgb p = transparent.pixel(x, y), w = white.pixel(x, y);
+            const auto over = [&](int c) { return (c * qAlpha(p) + 255 * (255 - qAlpha(p)) + 127) / 255; };
+            for (const int shift : {16, 8, 0}) // red, green, blue
+                worst = std::max(worst, std::abs(over(int(p >> shift) & 0xFF) - (int(w >> shift) & 0xFF)));
+        }
+    return worst;
+}
+
+} // namespace
+
+class TestRenderGames : public QObject
+{
+    Q_OBJECT
+
+private:
+    test::TemporaryFolder m_dir;
+
+    RenderRun render(QStringList arguments) const { return runRender(m_dir.path(), arguments); }
+
+private slots:
+    void initTestCase()
+    {
+        Key first{Figure{test::startPose()}, 2, 1, Ease::Smooth};
+        Key second = first;
+        second.figures.front().figure.pose.rArmAngle1 = -1.0;
+        const Animation walk(Playback{}, {CastFigure{kFirstFigureId, "Red", 0xC02040}}, {first, second});
+        test::writeFile(m_dir.path("walk.zba"), QByteArray::fromStdString(writeAnimationFile(walk)));
+    }
+
+    void transparentOverWhite_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+
+        QTest::newRow("png of the start-up pose") << QStringList{"--default", "--zoom", "2"};
+        QTest::newRow("png of a key in colour") << QStringList{"--key", "2", "walk.zba"};
+        QTest::newRow("sheet") << QStringList{"--format", "sheet", "walk.zba"};
+    }
+
+    // Laid over white, the transparent picture is the white one within a
+    // level a channel, credit line included; its corner is see-through.
+    void transparentOverWhite()
+    {
+        QFETCH(QStringList, arguments);
+        QCOMPARE(render(arguments + QStringList{"white.png"}).exitCode, 0);
+        QCOMPARE(render(arguments + QStringList{"--transparent", "clear.png"}).exitCode, 0);
+        const QImage clear(m_dir.path("clear.png"));
+        QVERIFY(clear.hasAlphaChannel() && clear.size() == QImage(m_dir.path("white.png")).size());
+        QCOMPARE(qAlpha(clear.pixel(0, 0)), 0);
+        QVERIFY(overWhiteDifference(QImage(m_dir.path("white.png")), clear) <= 1);
+    }
+
+    // A transparent SVG is the white one without its white rectangle.
+    void svgWithoutBackground()
+    {
+        const QByteArray rectangle = "<rect width=\"500\" height=\"400\" fill=\"#ffffff\"/>\n";
+        QCOMPARE(render({"--key", "2", "walk.zba", "white.svg"}).exitCode, 0);
+        QCOMPARE(render({"--key", "2", "--transparent", "walk.zba", "clear.svg"}).exitCode, 0);
+        QByteArray white = test::fileBytes(m_dir.path("white.svg"));
+        QVERIFY(white.contains(rectangle));
+        QCOMPARE(test::fileBytes(m_dir.path("clear.svg")), white.replace(rectangle, ""));
+    }
+};
+
+QTEST_MAIN(TestRenderGames)
+#include "tst_render_games.moc"
