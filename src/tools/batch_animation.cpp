@@ -6,6 +6,7 @@
 #include "tools/output_writers.h"
 #include "tools/render_job.h"
 
+#include "export/trim_area.h"
 #include "platform/numbered_files.h"
 
 #include <atomic>
@@ -76,10 +77,22 @@ void BatchAnimation::writeFrames(const Animation &animation, const std::string &
     // The writers may finish after this object is gone.
     const auto underWay =
         std::make_shared<FramesUnderWay>(stemPath, frames.size(), RenderOptions::extension(m_options.format), m_failed);
+    std::optional<QRect> trimArea;
+    if (m_options.trim) {
+        const Result<QRect> area =
+            TrimArea::ofAnimation(animation, m_options.format == RenderFormat::Svg ? 1 : m_options.zoom);
+        if (!area) {
+            underWay->fail(underWay->files().name(0), area.error());
+            underWay->done();
+            m_progress.framesDone(frames.size());
+            return;
+        }
+        trimArea = *area;
+    }
     std::size_t notHandedOver = 0;
     for (std::size_t i = 0; i < frames.size(); ++i) {
         const std::string path = underWay->files().name(i);
-        Result<QByteArray> bytes = RenderJob::encode(exporter, animation.sceneAt(frames[i]), m_options);
+        Result<QByteArray> bytes = RenderJob::encode(exporter, animation.sceneAt(frames[i]), m_options, trimArea);
         if (!bytes) {
             underWay->fail(path, bytes.error());
             notHandedOver = frames.size() - i;
@@ -114,7 +127,7 @@ void BatchAnimation::writeWhole(const Animation &animation, const std::string &s
         return true;
     };
     const std::string path = stemPath + "." + std::string(RenderOptions::extension(m_options.format));
-    const AnimationRender render{m_options.format, m_options.zoom, m_options.columns};
+    const AnimationRender render = AnimationRender::of(m_options);
     const Status written = render.write(animation, path, frameDone);
     if (!written)
         m_failed(path, written.error());

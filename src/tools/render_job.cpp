@@ -50,7 +50,7 @@ Status RenderJob::writeScene(const RenderInput &input)
 }
 
 Result<QByteArray> RenderJob::encode(Exporter &exporter, std::span<const SceneFigure> scene,
-                                     const RenderOptions &options)
+                                     const RenderOptions &options, std::optional<QRect> trimArea)
 {
     const ExportFormat format = *stillFormatOf(options.format);
     if (options.size)
@@ -58,7 +58,9 @@ Result<QByteArray> RenderJob::encode(Exporter &exporter, std::span<const SceneFi
     FrameStyle style;
     if (options.transparent)
         style.background = RasterCanvas::Background::Transparent;
-    if (options.trim) {
+    if (options.trim && trimArea) {
+        style.trim = *trimArea;
+    } else if (options.trim) {
         // One picture is cut to its own figures; an SVG's area is in pixels at zoom 1.
         const int zoom = format == ExportFormat::Svg ? 1 : options.zoom;
         const Result<QRect> area = TrimArea::ofScene(scene, zoom);

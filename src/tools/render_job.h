@@ -10,6 +10,7 @@
 #include <QByteArray>
 #include <QIODevice>
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -39,9 +40,12 @@ public:
     Result<RenderInput> readInput();
 
     // The output's content for the scene, with the format, zoom or size of
-    // the options. The error does not name the file.
+    // the options. The error does not name the file. With --trim, the
+    // frames of one animation are all cut to `trimArea`, the rectangle of
+    // the whole animation, so that they stay aligned; without it a picture
+    // is cut to its own figures.
     static Result<QByteArray> encode(Exporter &exporter, std::span<const SceneFigure> scene,
-                                     const RenderOptions &options);
+                                     const RenderOptions &options, std::optional<QRect> trimArea = {});
     // A pose file's or an animation file's bytes. The error does not name
     // the file.
     static Result<std::string> readInputFile(const std::string &path);

@@ -145,8 +145,6 @@ Failure checkGameOptions(const OptionParser &parser)
         return "--atlas writes NAME.json beside the sheet, so the sheet cannot go to standard output";
     if (options.size && (options.transparent || options.trim))
         return "--size cannot be given with --transparent or --trim";
-    if (options.batch && (options.transparent || options.trim || options.atlas))
-        return "--transparent, --trim and --atlas are not taken with --output-dir";
     return std::nullopt;
 }
 

@@ -3,6 +3,8 @@
 #include "test_support.h"
 #include "tools/render_process.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTest>
 
 using namespace zelbrook;
@@ -76,6 +78,24 @@ private slots:
         QByteArray white = test::fileBytes(m_dir.path("white.svg"));
         QVERIFY(white.contains(rectangle));
         QCOMPARE(test::fileBytes(m_dir.path("clear.svg")), white.replace(rectangle, ""));
+    }
+
+    // Many files at once: an animation's numbered frames share the one
+    // trimmed rectangle of a trimmed sheet's cells, and the atlas lies
+    // beside the sheet in the output folder.
+    void trimAndAtlasInAFolder()
+    {
+        QCOMPARE(render({"--format", "sheet", "--trim", "--columns", "1", "walk.zba", "one.png"}).exitCode, 0);
+        const QImage sheet(m_dir.path("one.png"));
+        QVERIFY(QDir().mkpath(m_dir.path("frames")) && QDir().mkpath(m_dir.path("sheets")));
+        QCOMPARE(render({"--output-dir", "frames", "--format", "png", "--trim", "walk.zba"}).exitCode, 0);
+        const QStringList frames = QDir(m_dir.path("frames")).entryList(QDir::Files);
+        QVERIFY(frames.size() > 1);
+        for (const QString &frame : frames)
+            QCOMPARE(QImage(m_dir.path("frames/") + frame).size(),
+                     QSize(sheet.width(), sheet.height() / int(frames.size())));
+        QCOMPARE(render({"--output-dir", "sheets", "--format", "sheet", "--atlas", "walk.zba"}).exitCode, 0);
+        QVERIFY(QFile::exists(m_dir.path("sheets/walk.json")) && QFile::exists(m_dir.path("sheets/walk.png")));
     }
 };
 

@@ -198,8 +198,6 @@ private slots:
             << "--atlas writes NAME.json beside the sheet, so the sheet cannot go to standard output";
         QTest::newRow("trim with a size") << QStringList{"--trim", "--size", "64", "p", "o.png"}
                                           << "--size cannot be given with --transparent or --trim";
-        QTest::newRow("transparent many") << QStringList{"--transparent", "--format", "png", "--output-dir", "d", "p"}
-                                          << "--transparent, --trim and --atlas are not taken with --output-dir";
         QTest::newRow("missing value") << QStringList{"p.zbk", "o.png", "--scale"} << "--scale needs a value";
         QTest::newRow("unknown option") << QStringList{"--colour", "red", "p", "o.png"} << "unknown option --colour";
         QTest::newRow("value for a flag") << QStringList{"--default=yes", "o.png"} << "--default takes no value";
