@@ -41,19 +41,27 @@ void drawRings(const Pose &pose, Canvas &canvas)
 void drawScene(std::span<const SceneFigure> scene, std::span<const Ghost> ghosts, Canvas &canvas,
                std::string_view caption, std::optional<FigureId> ringed)
 {
+    drawScene(scene, ghosts, canvas, caption, ScreenAids{ringed});
+}
+
+void drawScene(std::span<const SceneFigure> scene, std::span<const Ghost> ghosts, Canvas &canvas,
+               std::string_view caption, const ScreenAids &aids)
+{
     canvas.Cls();
     for (const Ghost &ghost : ghosts) {
         canvas.setDrawWidth(ghost.figure->penWidth);
-        drawLimbsAndHead(ghost.figure->pose, canvas, ghost.color);
+        drawLimbsAndHead(ghost.figure->pose, canvas, ghost.color, aids.sides);
     }
     const SceneFigure *marked = nullptr;
     for (const SceneFigure &figure : scene) {
         canvas.setDrawWidth(figure.figure.penWidth);
         drawLimbsAndHead(figure.figure.pose, canvas,
-                         figure.color == kBlack ? std::nullopt : std::optional<Color>(figure.color));
-        if (ringed == figure.id)
+                         figure.color == kBlack ? std::nullopt : std::optional<Color>(figure.color), aids.sides);
+        if (aids.ringed == figure.id)
             marked = &figure;
     }
+    if (aids.path)
+        drawMotionPath(*aids.path, canvas);
     if (marked && scene.size() > 1)
         drawRings(marked->figure.pose, canvas);
     const SceneFigure *last = marked ? marked : scene.empty() ? nullptr : &scene.back();

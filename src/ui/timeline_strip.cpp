@@ -105,6 +105,13 @@ QWidget *TimelineStrip::timingRow()
     m_loop = new QCheckBox(tr("Loop"), row);
     m_onionSkin = new QCheckBox(tr("Onion skin"), row);
     m_onionSkin->setChecked(true);
+    m_sides = new QCheckBox(tr("Sides"), row);
+    m_sides->setToolTip(tr("Left arm and leg lighter, on the screen only"));
+    m_sides->setObjectName(QStringLiteral("Sides"));
+    m_path = new QCheckBox(tr("Path"), row);
+    m_path->setObjectName(QStringLiteral("Path"));
+    m_path->setToolTip(tr("Motion path of the last joint pressed (%1)")
+                           .arg(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M).toString(QKeySequence::NativeText)));
     m_counter = new QLabel(row);
     for (QWidget *widget : std::initializer_list<QWidget *>{m_hold, m_tweens, m_ease}) {
         layout->addWidget(labelFor(widget->accessibleName(), widget));
@@ -122,6 +129,9 @@ QWidget *TimelineStrip::timingRow()
     connect(m_fps, &QSpinBox::valueChanged, this, [this] { takePlayback(); });
     connect(m_loop, &QCheckBox::toggled, this, [this] { takePlayback(); });
     connect(m_onionSkin, &QCheckBox::toggled, this, &TimelineStrip::onionSkinChanged);
+    connect(m_sides, &QCheckBox::toggled, m_cells, &TimelineCells::setSides);
+    connect(m_sides, &QCheckBox::toggled, this, &TimelineStrip::screenAidsChanged);
+    connect(m_path, &QCheckBox::toggled, this, &TimelineStrip::screenAidsChanged);
     return row;
 }
 
@@ -134,9 +144,11 @@ QWidget *TimelineStrip::buttonRow(std::span<QAction *const> buttons)
     // Tab goes from the buttons to the two switches, as they are placed.
     setTabOrder(previous, m_loop);
     setTabOrder(m_loop, m_onionSkin);
+    setTabOrder(m_onionSkin, m_sides);
+    setTabOrder(m_sides, m_path);
     layout->addSpacing(12);
-    layout->addWidget(m_loop);
-    layout->addWidget(m_onionSkin);
+    for (QWidget *box : {m_loop, m_onionSkin, m_sides, m_path})
+        layout->addWidget(box);
     layout->addStretch();
     return row;
 }
@@ -170,7 +182,7 @@ void TimelineStrip::addBesideKeys(QWidget *panel)
 
 void TimelineStrip::setFileButtons(std::span<QAction *const> buttons)
 {
-    addButtons(m_fileRow, buttons, m_onionSkin);
+    addButtons(m_fileRow, buttons, m_path);
     static_cast<QHBoxLayout *>(m_fileRow->layout())->addStretch();
 }
 
@@ -190,6 +202,8 @@ bool TimelineStrip::eventFilter(QObject *watched, QEvent *event)
 }
 
 bool TimelineStrip::onionSkin() const { return m_onionSkin->isChecked(); }
+
+bool TimelineStrip::sides() const { return m_sides->isChecked(); }
 
 void TimelineStrip::follow()
 {

@@ -42,6 +42,10 @@ public:
     // the row.
     void addBesideKeys(QWidget *panel);
     bool onionSkin() const;
+    // Whether the screen shows the figures' sides apart, and the current
+    // figure's motion path.
+    bool sides() const;
+    QCheckBox *pathBox() const { return m_path; }
     // Shows "frame n of N, key k of K", counted from 1.
     void showFrame(std::size_t frame, std::size_t frames, std::size_t key);
     // Shows the current key's first frame.
@@ -49,6 +53,7 @@ public:
 
 signals:
     void onionSkinChanged();
+    void screenAidsChanged();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -70,6 +75,8 @@ private:
     QSpinBox *m_fps = nullptr;
     QCheckBox *m_loop = nullptr;
     QCheckBox *m_onionSkin = nullptr;
+    QCheckBox *m_sides = nullptr;
+    QCheckBox *m_path = nullptr;
     QLabel *m_counter = nullptr;
     QWidget *m_fileRow = nullptr;
     QHBoxLayout *m_keysRow = nullptr;
