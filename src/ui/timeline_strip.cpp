@@ -87,6 +87,7 @@ TimelineStrip::TimelineStrip(PoseDocument &document, std::span<QAction *const> b
     auto *fileLayout = new QHBoxLayout(m_fileRow);
     fileLayout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_fileRow);
+    addScreenSwitches(fileLayout);
     m_document.addAnimationObserver([this](const AnimationChange &) { follow(); });
     follow();
 }
@@ -105,13 +106,6 @@ QWidget *TimelineStrip::timingRow()
     m_loop = new QCheckBox(tr("Loop"), row);
     m_onionSkin = new QCheckBox(tr("Onion skin"), row);
     m_onionSkin->setChecked(true);
-    m_sides = new QCheckBox(tr("Sides"), row);
-    m_sides->setToolTip(tr("Left arm and leg lighter, on the screen only"));
-    m_sides->setObjectName(QStringLiteral("Sides"));
-    m_path = new QCheckBox(tr("Path"), row);
-    m_path->setObjectName(QStringLiteral("Path"));
-    m_path->setToolTip(tr("Motion path of the last joint pressed (%1)")
-                           .arg(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M).toString(QKeySequence::NativeText)));
     m_counter = new QLabel(row);
     for (QWidget *widget : std::initializer_list<QWidget *>{m_hold, m_tweens, m_ease}) {
         layout->addWidget(labelFor(widget->accessibleName(), widget));
@@ -129,9 +123,6 @@ QWidget *TimelineStrip::timingRow()
     connect(m_fps, &QSpinBox::valueChanged, this, [this] { takePlayback(); });
     connect(m_loop, &QCheckBox::toggled, this, [this] { takePlayback(); });
     connect(m_onionSkin, &QCheckBox::toggled, this, &TimelineStrip::onionSkinChanged);
-    connect(m_sides, &QCheckBox::toggled, m_cells, &TimelineCells::setSides);
-    connect(m_sides, &QCheckBox::toggled, this, &TimelineStrip::screenAidsChanged);
-    connect(m_path, &QCheckBox::toggled, this, &TimelineStrip::screenAidsChanged);
     return row;
 }
 
@@ -144,22 +135,39 @@ QWidget *TimelineStrip::buttonRow(std::span<QAction *const> buttons)
     // Tab goes from the buttons to the two switches, as they are placed.
     setTabOrder(previous, m_loop);
     setTabOrder(m_loop, m_onionSkin);
-    setTabOrder(m_onionSkin, m_sides);
-    setTabOrder(m_sides, m_path);
     layout->addSpacing(12);
-    for (QWidget *box : {m_loop, m_onionSkin, m_sides, m_path})
-        layout->addWidget(box);
+    layout->addWidget(m_loop);
+    layout->addWidget(m_onionSkin);
     layout->addStretch();
     return row;
 }
 
-QWidget *TimelineStrip::addButtons(QWidget *row, std::span<QAction *const> buttons, QWidget *previous)
+// The switches for what only the screen shows, at the right of the file
+// buttons.
+void TimelineStrip::addScreenSwitches(QHBoxLayout *row)
+{
+    m_sides = new QCheckBox(tr("Sides"), m_fileRow);
+    m_sides->setObjectName(QStringLiteral("Sides"));
+    m_sides->setToolTip(tr("Left arm and leg lighter, on the screen only"));
+    m_path = new QCheckBox(tr("Path"), m_fileRow);
+    m_path->setObjectName(QStringLiteral("Path"));
+    m_path->setToolTip(tr("Path of the joint last pressed, on the screen only (%1)")
+                           .arg(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M).toString(QKeySequence::NativeText)));
+    row->addStretch();
+    row->addWidget(m_sides);
+    row->addWidget(m_path);
+    connect(m_sides, &QCheckBox::toggled, m_cells, &TimelineCells::setSides);
+    connect(m_sides, &QCheckBox::toggled, this, &TimelineStrip::screenAidsChanged);
+    connect(m_path, &QCheckBox::toggled, this, &TimelineStrip::screenAidsChanged);
+}
+
+QWidget *TimelineStrip::addButtons(QWidget *row, std::span<QAction *const> buttons, QWidget *previous, int at)
 {
     for (QAction *action : buttons) {
         auto *button = new QToolButton(row);
         button->setDefaultAction(action);
         button->setFocusPolicy(Qt::StrongFocus);
-        row->layout()->addWidget(button);
+        static_cast<QBoxLayout *>(row->layout())->insertWidget(at < 0 ? -1 : at++, button);
         setTabOrder(previous, button);
         previous = button;
     }
@@ -182,8 +190,9 @@ void TimelineStrip::addBesideKeys(QWidget *panel)
 
 void TimelineStrip::setFileButtons(std::span<QAction *const> buttons)
 {
-    addButtons(m_fileRow, buttons, m_path);
-    static_cast<QHBoxLayout *>(m_fileRow->layout())->addStretch();
+    QWidget *last = addButtons(m_fileRow, buttons, m_onionSkin, 0);
+    setTabOrder(last, m_sides);
+    setTabOrder(m_sides, m_path);
 }
 
 // A history key in a number box undoes the document's last step unless the
