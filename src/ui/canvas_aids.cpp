@@ -82,12 +82,14 @@ void CanvasAids::takeJoint(Joint joint)
         m_redraw();
 }
 
+// With the timeline hidden the key always brings the path into view, even
+// when its switch was left on.
 void CanvasAids::switchPath()
 {
     QCheckBox *box = m_timeline.strip()->pathBox();
-    box->toggle();
-    if (box->isChecked())
-        m_timeline.setShown(true);
+    const bool shown = m_timeline.isShown();
+    box->setChecked(!shown || !box->isChecked());
+    m_timeline.setShown(true);
 }
 
 } // namespace zelbrook

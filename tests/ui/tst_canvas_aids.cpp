@@ -94,6 +94,32 @@ private slots:
         QVERIFY(!hasColor(w.picture(), kMotionPathColor));
     }
 
+    // Ctrl+Shift+M switches the path; with the timeline hidden it shows
+    // both.
+    void thePathKeyBringsThePath_data()
+    {
+        QTest::addColumn<bool>("shown");
+        QTest::addColumn<bool>("on");
+        QTest::addColumn<bool>("onAfter");
+        QTest::newRow("hidden, off") << false << false << true;
+        QTest::newRow("hidden, left on") << false << true << true;
+        QTest::newRow("shown, off") << true << false << true;
+        QTest::newRow("shown, on") << true << true << false;
+    }
+
+    void thePathKeyBringsThePath()
+    {
+        QFETCH(bool, shown);
+        QFETCH(bool, on);
+        ActiveWindow w;
+        w.window->timeline().setShown(shown);
+        w.window->timeline().strip()->pathBox()->setChecked(on);
+        w.keys(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M));
+        QVERIFY(w.window->timeline().isShown());
+        QTEST(w.window->timeline().strip()->pathBox()->isChecked(), "onAfter");
+        QTEST(hasColor(w.picture(), kMotionPathColor), "onAfter");
+    }
+
     // The path follows the joint last pressed, the right hand until then;
     // its key dot covers the joint.
     void thePathFollowsThePressedJoint_data()
