@@ -32,28 +32,42 @@ void drawFigure(const Pose &pose, Canvas &canvas, std::string_view caption)
     drawCaptions(pose, canvas, caption);
 }
 
-void drawLimbsAndHead(const Pose &pose, Canvas &canvas, std::optional<Color> color)
+void drawLimbsAndHead(const Pose &pose, Canvas &canvas, std::optional<Color> color, Sides sides)
 {
     const Joints j = ComputeJoints(pose);
     const Point hip{pose.hipX, pose.hipY};
 
     // Body and legs are always black; arms and head use the foreground
-    // colour. A figure in a colour of its own is all in that colour.
+    // colour, which is black. A figure in a colour of its own is all in that
+    // colour.
     const std::optional<Color> body = color ? color : kBlack;
+    const bool lighter = sides == Sides::LeftLighter;
+    const std::optional<Color> leftLeg = lighter ? lighterTone(*body) : body;
+    const std::optional<Color> leftArm = lighter ? lighterTone(color.value_or(kBlack)) : color;
     drawSegment(canvas, hip, j.neck, body);
-    drawSegment(canvas, hip, j.lKnee, body);
+    drawSegment(canvas, hip, j.lKnee, leftLeg);
     drawSegment(canvas, hip, j.rKnee, body);
-    drawSegment(canvas, j.lKnee, j.lFoot, body);
+    drawSegment(canvas, j.lKnee, j.lFoot, leftLeg);
     drawSegment(canvas, j.rKnee, j.rFoot, body);
-    drawSegment(canvas, j.shoulder, j.lElbow, color);
+    drawSegment(canvas, j.shoulder, j.lElbow, leftArm);
     drawSegment(canvas, j.shoulder, j.rElbow, color);
-    drawSegment(canvas, j.lElbow, j.lHand, color);
+    drawSegment(canvas, j.lElbow, j.lHand, leftArm);
     drawSegment(canvas, j.rElbow, j.rHand, color);
 
     for (const HeadPair &pair : ComputeHeadOutline(pose, j.headCentre)) {
         canvas.PSet(toCanvas(clampFarPoint(pair.first)), color);
         canvas.PSet(toCanvas(clampFarPoint(pair.opposite)), color);
     }
+}
+
+Color lighterTone(Color color)
+{
+    Color lighter = 0;
+    for (const int shift : {16, 8, 0}) {
+        const Color channel = (color >> shift) & 0xFF;
+        lighter |= (channel + (0xFF - channel) * 11 / 20) << shift;
+    }
+    return lighter;
 }
 
 void drawCaptions(const Pose &pose, Canvas &canvas, std::string_view caption)

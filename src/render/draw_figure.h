@@ -4,6 +4,7 @@
 #include "canvas.h"
 #include "model/pose.h"
 
+#include <cstdint>
 #include <optional>
 #include <string_view>
 
@@ -18,9 +19,16 @@ inline constexpr std::string_view kCreditPrefix = "made with ";
 // calls, so two calls in a row leave the same picture as one.
 void drawFigure(const Pose &pose, Canvas &canvas, std::string_view caption);
 
+// Whether the figure's left arm and leg are drawn in a lighter tone of the
+// colour they would have, so that its two sides can be told apart.
+enum class Sides : std::uint8_t { Alike, LeftLighter };
+
 // The nine segments and the head dots alone, over whatever the canvas holds;
 // in the given colour, or as the figure is always drawn.
-void drawLimbsAndHead(const Pose &pose, Canvas &canvas, std::optional<Color> color = std::nullopt);
+void drawLimbsAndHead(const Pose &pose, Canvas &canvas, std::optional<Color> color = std::nullopt,
+                      Sides sides = Sides::Alike);
+// A colour a little more than halfway to white, each channel rounded down.
+Color lighterTone(Color color);
 // The remark when the head is very large, and the credit line.
 void drawCaptions(const Pose &pose, Canvas &canvas, std::string_view caption);
 

@@ -36,11 +36,11 @@ void drawRings(const Pose &pose, Canvas &canvas)
     }
 }
 
-void drawInItsColour(const SceneFigure &figure, Canvas &canvas)
+void drawInItsColour(const SceneFigure &figure, Canvas &canvas, Sides sides = Sides::Alike)
 {
     canvas.setDrawWidth(figure.figure.penWidth);
     drawLimbsAndHead(figure.figure.pose, canvas,
-                     figure.color == kBlack ? std::nullopt : std::optional<Color>(figure.color));
+                     figure.color == kBlack ? std::nullopt : std::optional<Color>(figure.color), sides);
 }
 
 } // namespace
@@ -55,17 +55,25 @@ void drawSceneFigures(std::span<const SceneFigure> scene, Canvas &canvas)
 void drawScene(std::span<const SceneFigure> scene, std::span<const Ghost> ghosts, Canvas &canvas,
                std::string_view caption, std::optional<FigureId> ringed)
 {
+    drawScene(scene, ghosts, canvas, caption, ScreenAids{ringed});
+}
+
+void drawScene(std::span<const SceneFigure> scene, std::span<const Ghost> ghosts, Canvas &canvas,
+               std::string_view caption, const ScreenAids &aids)
+{
     canvas.Cls();
     for (const Ghost &ghost : ghosts) {
         canvas.setDrawWidth(ghost.figure->penWidth);
-        drawLimbsAndHead(ghost.figure->pose, canvas, ghost.color);
+        drawLimbsAndHead(ghost.figure->pose, canvas, ghost.color, aids.sides);
     }
     const SceneFigure *marked = nullptr;
     for (const SceneFigure &figure : scene) {
-        drawInItsColour(figure, canvas);
-        if (ringed == figure.id)
+        drawInItsColour(figure, canvas, aids.sides);
+        if (aids.ringed == figure.id)
             marked = &figure;
     }
+    if (aids.path)
+        drawMotionPath(*aids.path, canvas);
     if (marked && scene.size() > 1)
         drawRings(marked->figure.pose, canvas);
     const SceneFigure *last = marked ? marked : scene.empty() ? nullptr : &scene.back();

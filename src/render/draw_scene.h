@@ -2,8 +2,10 @@
 #pragma once
 
 #include "canvas.h"
+#include "draw_figure.h"
 #include "model/cast.h"
 #include "model/figure.h"
+#include "motion_path.h"
 
 #include <optional>
 #include <span>
@@ -22,6 +24,16 @@ struct Ghost {
     Color color;
 };
 
+// What only the screen shows with a scene.
+struct ScreenAids {
+    // The figure whose joints are ringed when the scene holds more than one.
+    std::optional<FigureId> ringed;
+    // How every figure and ghost shows its sides.
+    Sides sides = Sides::Alike;
+    // Drawn over the figures, under the rings; none when null.
+    const MotionPath *path = nullptr;
+};
+
 // The picture of a scene, on the screen and in every export: one clear, the
 // ghosts in their own colours and pen widths, then each figure in its colour
 // with its own pen, back to front, then the remark when a head is very
@@ -36,6 +48,10 @@ void drawScene(std::span<const SceneFigure> scene, std::span<const Ghost> ghosts
 // The scene's figures alone on a cleared canvas, as drawScene draws them,
 // with neither the remark nor the credit line: a picture cut to the figures.
 void drawSceneFigures(std::span<const SceneFigure> scene, Canvas &canvas);
+
+// The scene with what only the screen shows.
+void drawScene(std::span<const SceneFigure> scene, std::span<const Ghost> ghosts, Canvas &canvas,
+               std::string_view caption, const ScreenAids &aids);
 
 // A scene of the one figure, black.
 void drawScene(const Figure &figure, std::span<const Ghost> ghosts, Canvas &canvas, std::string_view caption);

@@ -87,6 +87,7 @@ void CanvasPosing::press(const QPointF &at)
     m_document.setCurrentFigure(pick->figure);
     if (!pick->joint)
         return;
+    emit jointPressed(*pick->joint);
     m_document.endGesture();
     m_drag = startJointDrag(*pick->joint, m_document.figure(), pixelsToCanvasUnits(pixels));
     m_canvas->setCursor(Qt::ClosedHandCursor);

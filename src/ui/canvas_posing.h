@@ -32,6 +32,10 @@ public:
 
     bool isDragging() const { return m_drag.has_value(); }
 
+signals:
+    // A press grabbed this joint of the figure it made current.
+    void jointPressed(Joint joint);
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 

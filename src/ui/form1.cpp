@@ -3,6 +3,7 @@
 
 #include "accessible_names.h"
 #include "animation_files.h"
+#include "canvas_aids.h"
 #include "canvas_posing.h"
 #include "edit_commands.h"
 #include "figure_commands.h"
@@ -23,7 +24,6 @@
 #include "platform/system_file.h"
 #include "posefile/pose_reader.h"
 #include "posefile/pose_writer.h"
-#include "render/draw_scene.h"
 
 #include <QCloseEvent>
 #include <QFile>
@@ -80,6 +80,7 @@ Form1::Form1(QWidget *parent)
                                           [this](const QString &t) { showMessage(t); });
     m_timeline->strip()->setFileButtons(m_animationFiles->actions());
     m_figures = new FigureCommands(m_document, *m_timeline, this, Picture1(), m_editCommands->menu(), startFigure);
+    m_aids = new CanvasAids(m_document, *m_timeline, *m_posing, this, [this] { DrawMan(); });
     new WindowTitle(this, m_caption, m_document, *m_timeline, *m_animationFiles);
     Picture1()->setFocus();
 }
@@ -122,7 +123,7 @@ void Form1::DrawMan()
     const bool playing = m_timeline && m_timeline->isPlaying();
     const std::vector<SceneFigure> scene = m_timeline ? m_timeline->shownScene() : m_document.scene();
     drawScene(scene, m_timeline ? m_timeline->ghosts() : std::vector<Ghost>(), Picture1()->canvas(), m_caption,
-              playing ? std::nullopt : std::optional(m_document.currentFigure()));
+              m_aids ? m_aids->aids() : ScreenAids{});
     describeCanvas(Picture1(), playing && !scene.empty() ? scene.front().figure : m_document.figure());
     Picture1()->update();
 }

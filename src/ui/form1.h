@@ -26,6 +26,7 @@ class FigureCommands;
 class Slider;
 class SliderPanel;
 class TimelineCommands;
+class CanvasAids;
 class WindowControls;
 
 // The editor's one window. It owns the pose document, the canvas, the
@@ -118,6 +119,7 @@ private:
     CanvasPosing *m_posing = nullptr;
     EditCommands *m_editCommands = nullptr;
     TimelineCommands *m_timeline = nullptr;
+    CanvasAids *m_aids = nullptr;
     AnimationFiles *m_animationFiles = nullptr;
     FigureCommands *m_figures = nullptr;
     FileDialogControl m_commonDialog;

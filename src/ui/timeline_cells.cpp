@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "timeline_cells.h"
 
+#include "canvas_aids.h"
+
 #include "render/joints.h"
 
 #include <QKeyEvent>
@@ -91,6 +93,13 @@ void TimelineCells::setPlayedKey(std::optional<std::size_t> key)
     update();
 }
 
+void TimelineCells::setSides(bool apart)
+{
+    m_sides = apart;
+    m_pictures.assign(m_pictures.size(), QImage());
+    update();
+}
+
 QRect TimelineCells::cellRect(std::size_t key) const
 {
     return {kMargin + static_cast<int>(key) * (kCellWidth + kGap), kMargin, kCellWidth, kCellHeight};
@@ -111,7 +120,7 @@ const QImage &TimelineCells::pictureOf(std::size_t key)
     QImage &picture = m_pictures[key];
     if (picture.isNull()) {
         const std::vector<SceneFigure> scene = m_document.animation().sceneAt({key, 0, 0});
-        const QImage whole = m_exporter.picture(scene, "");
+        const QImage whole = m_sides ? sidesApartPicture(scene) : m_exporter.picture(scene, "");
         QRect area;
         for (const SceneFigure &figure : scene)
             area |= figureArea(figure.figure.pose, whole.size());

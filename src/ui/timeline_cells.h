@@ -40,6 +40,8 @@ public:
     // the animation is not playing.
     void setPlayedKey(std::optional<std::size_t> key);
     std::optional<std::size_t> playedKey() const { return m_playedKey; }
+    // Draws every picture again with the left arm and leg lighter, or not.
+    void setSides(bool apart);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -56,6 +58,7 @@ private:
     Exporter m_exporter;
     int m_picturesDrawn = 0;
     std::optional<std::size_t> m_playedKey;
+    bool m_sides = false;
 };
 
 } // namespace zelbrook

@@ -87,6 +87,7 @@ TimelineStrip::TimelineStrip(PoseDocument &document, std::span<QAction *const> b
     auto *fileLayout = new QHBoxLayout(m_fileRow);
     fileLayout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_fileRow);
+    addScreenSwitches(fileLayout);
     m_document.addAnimationObserver([this](const AnimationChange &) { follow(); });
     follow();
 }
@@ -141,13 +142,32 @@ QWidget *TimelineStrip::buttonRow(std::span<QAction *const> buttons)
     return row;
 }
 
-QWidget *TimelineStrip::addButtons(QWidget *row, std::span<QAction *const> buttons, QWidget *previous)
+// The switches for what only the screen shows, at the right of the file
+// buttons.
+void TimelineStrip::addScreenSwitches(QHBoxLayout *row)
+{
+    m_sides = new QCheckBox(tr("Sides"), m_fileRow);
+    m_sides->setObjectName(QStringLiteral("Sides"));
+    m_sides->setToolTip(tr("Left arm and leg lighter, on the screen only"));
+    m_path = new QCheckBox(tr("Path"), m_fileRow);
+    m_path->setObjectName(QStringLiteral("Path"));
+    m_path->setToolTip(tr("Path of the joint last pressed, on the screen only (%1)")
+                           .arg(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M).toString(QKeySequence::NativeText)));
+    row->addStretch();
+    row->addWidget(m_sides);
+    row->addWidget(m_path);
+    connect(m_sides, &QCheckBox::toggled, m_cells, &TimelineCells::setSides);
+    connect(m_sides, &QCheckBox::toggled, this, &TimelineStrip::screenAidsChanged);
+    connect(m_path, &QCheckBox::toggled, this, &TimelineStrip::screenAidsChanged);
+}
+
+QWidget *TimelineStrip::addButtons(QWidget *row, std::span<QAction *const> buttons, QWidget *previous, int at)
 {
     for (QAction *action : buttons) {
         auto *button = new QToolButton(row);
         button->setDefaultAction(action);
         button->setFocusPolicy(Qt::StrongFocus);
-        row->layout()->addWidget(button);
+        static_cast<QBoxLayout *>(row->layout())->insertWidget(at < 0 ? -1 : at++, button);
         setTabOrder(previous, button);
         previous = button;
     }
@@ -170,8 +190,9 @@ void TimelineStrip::addBesideKeys(QWidget *panel)
 
 void TimelineStrip::setFileButtons(std::span<QAction *const> buttons)
 {
-    addButtons(m_fileRow, buttons, m_onionSkin);
-    static_cast<QHBoxLayout *>(m_fileRow->layout())->addStretch();
+    QWidget *last = addButtons(m_fileRow, buttons, m_onionSkin, 0);
+    setTabOrder(last, m_sides);
+    setTabOrder(m_sides, m_path);
 }
 
 // A history key in a number box undoes the document's last step unless the
@@ -190,6 +211,8 @@ bool TimelineStrip::eventFilter(QObject *watched, QEvent *event)
 }
 
 bool TimelineStrip::onionSkin() const { return m_onionSkin->isChecked(); }
+
+bool TimelineStrip::sides() const { return m_sides->isChecked(); }
 
 void TimelineStrip::follow()
 {

@@ -22,7 +22,8 @@ class TimelineCells;
 // The strip under the window's controls: the row of keys, the current key's
 // hold, in-betweens and ease, the animation's frame rate and loop, the onion
 // skin switch, a frame counter, a button for each timeline command and a
-// row of buttons for the animation's files. Every value typed or picked goes
+// row of buttons for the animation's files with the switches for the sides
+// and the motion path at its right. Every value typed or picked goes
 // to the document as one step; a value the animation cannot take is refused
 // with a beep and the box shows the document's again. Undo and redo reach
 // the document from a number box that holds no unfinished typing.
@@ -42,6 +43,10 @@ public:
     // the row.
     void addBesideKeys(QWidget *panel);
     bool onionSkin() const;
+    // Whether the screen shows the figures' sides apart, and the current
+    // figure's motion path.
+    bool sides() const;
+    QCheckBox *pathBox() const { return m_path; }
     // Shows "frame n of N, key k of K", counted from 1.
     void showFrame(std::size_t frame, std::size_t frames, std::size_t key);
     // Shows the current key's first frame.
@@ -49,6 +54,7 @@ public:
 
 signals:
     void onionSkinChanged();
+    void screenAidsChanged();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -56,7 +62,9 @@ protected:
 private:
     QWidget *timingRow();
     QWidget *buttonRow(std::span<QAction *const> buttons);
-    QWidget *addButtons(QWidget *row, std::span<QAction *const> buttons, QWidget *previous);
+    // Buttons placed from `at` on in the row, or after what it holds.
+    QWidget *addButtons(QWidget *row, std::span<QAction *const> buttons, QWidget *previous, int at = -1);
+    void addScreenSwitches(QHBoxLayout *row);
     void follow();
     void takeTiming();
     void takePlayback();
@@ -70,6 +78,8 @@ private:
     QSpinBox *m_fps = nullptr;
     QCheckBox *m_loop = nullptr;
     QCheckBox *m_onionSkin = nullptr;
+    QCheckBox *m_sides = nullptr;
+    QCheckBox *m_path = nullptr;
     QLabel *m_counter = nullptr;
     QWidget *m_fileRow = nullptr;
     QHBoxLayout *m_keysRow = nullptr;

@@ -3,9 +3,32 @@
 #include "render/draw_figure.h"
 #include "render/draw_scene.h"
 
+#include <QStringList>
 #include <QTest>
 
+#include <numbers>
+
 using namespace zelbrook;
+
+namespace {
+
+// Hip at (x, 200), the body straight up 50 long, the right upper arm 30 long
+// at `arm` from the body, the forearm 20 long in line with it.
+Key armKey(float x, double arm, int hold = 1, int tweens = 0)
+{
+    Pose pose{};
+    pose.hipX = x;
+    pose.hipY = 200;
+    pose.bodyLength = 50;
+    pose.bodyAngle = std::numbers::pi / 2;
+    pose.armLength1 = 30;
+    pose.armLength2 = 20;
+    pose.rArmAngle1 = arm;
+    pose.scale = 1;
+    return Key(Figure{pose}, hold, tweens);
+}
+
+} // namespace
 
 class TestDrawScene : public QObject
 {
@@ -52,6 +75,42 @@ private slots:
             QVERIFY(mine.op == alone.calls[i].op && mine.a == alone.calls[i].a && mine.color == alone.calls[i].color);
             QCOMPARE(mine.penWidth, pen);
         }
+    }
+
+    // Each dot as its kind and place: 'k' a key and '.' an in-between, 'K'
+    // and '+' where a line leads to it from the dot before, and '~' when a
+    // line leads from the last back to the first. Places worked out by hand.
+    void dotsStandWhereEachFrameHasTheJoint_data()
+    {
+        QTest::addColumn<QList<Key>>("keys");
+        QTest::addColumn<bool>("loop");
+        QTest::addColumn<int>("joint");
+        QTest::addColumn<QString>("path");
+        const int hip = int(Joint::Hip);
+        QTest::newRow("hip, a hold once") << QList<Key>{armKey(100, 0, 3, 3), armKey(200, 0)} << false << hip
+                                          << "k100,200 +125,200 +150,200 +175,200 K200,200";
+        QTest::newRow("looping back") << QList<Key>{armKey(100, 0, 1, 1), armKey(200, 0, 2, 1)} << true << hip
+                                      << "k100,200 +150,200 K200,200 +150,200 ~";
+        QTest::newRow("right hand turning up") << QList<Key>{armKey(100, -std::numbers::pi / 2, 1, 1), armKey(100, 0)}
+                                               << false << int(Joint::RHand) << "k150,160 +135.3553,124.6447 K100,110";
+        const Key bare({{kFirstFigureId + 1, armKey(300, 0).figures.front().figure}});
+        QTest::newRow("absent from a key")
+            << QList<Key>{armKey(100, 0, 1, 3), bare, armKey(200, 0)} << true << hip << "k100,200 k200,200 ~";
+    }
+
+    void dotsStandWhereEachFrameHasTheJoint()
+    {
+        QFETCH(QList<Key>, keys);
+        QFETCH(bool, loop);
+        QFETCH(int, joint);
+        const MotionPath path = traceMotionPath(
+            Animation(Playback{12, loop}, std::vector<Key>(keys.begin(), keys.end())), kFirstFigureId, Joint(joint));
+        QStringList shown;
+        for (const PathDot &dot : path.dots)
+            shown << QStringLiteral("%1%2,%3")
+                         .arg(QChar(dot.key ? (dot.joined ? 'K' : 'k') : (dot.joined ? '+' : '.')))
+                         .arg(QString::number(dot.at.x, 'g', 7), QString::number(dot.at.y, 'g', 7));
+        QTEST(shown.join(' ') + (path.closed ? " ~" : ""), "path");
     }
 };
 

@@ -3,13 +3,17 @@
 
 #include "export/exporter.h"
 #include "model/program_info.h"
+#include "render/joint_picker.h"
+#include "ui/canvas_aids.h"
 #include "ui/timeline_cells.h"
 #include "ui/timeline_commands.h"
 #include "ui/timeline_strip.h"
 
+#include <QCheckBox>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QSpinBox>
 #include <QTemporaryDir>
 
 using namespace zelbrook;
@@ -39,6 +43,20 @@ bool hasColor(const QImage &image, QRgb color)
     const auto *pixels = reinterpret_cast<const QRgb *>(rgb.constBits());
     return std::find(pixels, pixels + rgb.width() * rgb.height(), color | 0xFF000000u)
            != pixels + rgb.width() * rgb.height();
+}
+
+QImage rgb(const QImage &image) { return image.convertToFormat(QImage::Format_RGB32); }
+
+// The colour of the picture at a point given in canvas units.
+QRgb colorAt(const ActiveWindow &w, Point at)
+{
+    const QPoint pixel = w.onCanvas(at.x, at.y) - w.window->Picture1()->contentsRect().topLeft();
+    return w.picture().pixel(pixel) & 0xFFFFFFu;
+}
+
+Point jointOf(const Form1 &window, Joint joint)
+{
+    return jointPoint(joint, window.pose(), ComputeJoints(window.pose()));
 }
 
 } // namespace
@@ -171,6 +189,81 @@ private slots:
         QCOMPARE(w.window->document().currentKey(), std::size_t(1));
         QCOMPARE(w.window->pose().bodyAngle, 45 / 57.3);
         QVERIFY(hasColor(w.picture(), 0xFF8080));
+    }
+
+    // The screen shows the path in green and the left thigh in grey; the
+    // copied picture, the bitmap and an exported animation never show them,
+    // and playing hides the path.
+    void onlyTheScreenShowsThem_data()
+    {
+        QTest::addColumn<bool>("sides");
+        QTest::addColumn<bool>("path");
+        QTest::newRow("sides") << true << false;
+        QTest::newRow("path by its key") << false << true;
+        QTest::newRow("both") << true << true;
+    }
+
+    void onlyTheScreenShowsThem()
+    {
+        QFETCH(bool, sides);
+        QFETCH(bool, path);
+        ActiveWindow w;
+        w.makeThreeKeys();
+        if (path)
+            w.keys(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M));
+        w.window->timeline().strip()->findChild<QCheckBox *>(QStringLiteral("Sides"))->setChecked(sides);
+        QCOMPARE(hasColor(w.picture(), kMotionPathColor), path);
+        const Point hip{w.window->pose().hipX, w.window->pose().hipY}, knee = ComputeJoints(w.window->pose()).lKnee;
+        QCOMPARE(colorAt(w, {(hip.x + knee.x) / 2, (hip.y + knee.y) / 2}), sides ? 0x8C8C8Cu : 0u);
+        const QImage alone = Exporter().picture(w.window->document().scene(), kProgramCaption);
+        w.keys(QKeySequence::Copy);
+        QCOMPARE(rgb(QGuiApplication::clipboard()->image()), rgb(alone));
+        const QTemporaryDir folder;
+        w.answers = {folder.filePath(QStringLiteral("aids.bmp")), folder.filePath(QStringLiteral("aids.png"))};
+        w.keys(QKeySequence(Qt::CTRL | Qt::Key_E));
+        QCOMPARE(rgb(QImage(folder.filePath(QStringLiteral("aids.bmp")))), rgb(alone));
+        w.keys(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
+        const QImage first = Exporter().picture(w.window->document().animation().sceneAt({0, 0, 0}), kProgramCaption);
+        QCOMPARE(rgb(QImage(folder.filePath(QStringLiteral("aids.png")))), rgb(first));
+        w.window->timeline().play();
+        QVERIFY(!hasColor(w.picture(), kMotionPathColor));
+    }
+
+    // An edit works the path out once, a press on a joint (the right hand
+    // until then) makes it that joint's, and a redraw alone keeps it; the
+    // current key's dot covers the joint.
+    void thePathFollowsEditsAndPresses_data()
+    {
+        QTest::addColumn<int>("change"); // 0 a slider, 1 the in-betweens, 2 a redraw, 3 a press on the left foot
+        QTest::addColumn<int>("traced");
+        QTest::addColumn<int>("joint");
+        QTest::newRow("slider") << 0 << 1 << int(Joint::RHand);
+        QTest::newRow("in-betweens") << 1 << 1 << int(Joint::RHand);
+        QTest::newRow("redraw") << 2 << 0 << int(Joint::RHand);
+        QTest::newRow("left foot pressed") << 3 << 1 << int(Joint::LFoot);
+    }
+
+    void thePathFollowsEditsAndPresses()
+    {
+        QFETCH(int, change);
+        QFETCH(int, joint);
+        ActiveWindow w;
+        w.makeThreeKeys();
+        w.window->timeline().strip()->pathBox()->setChecked(true);
+        const CanvasAids &aids = *w.window->findChild<CanvasAids *>();
+        const int before = aids.pathsTraced();
+        const Point foot = jointOf(*w.window, Joint::LFoot);
+        if (change == 0)
+            QVERIFY(w.slider("BodyangleScroll")->setValue(75));
+        else if (change == 1)
+            w.window->timeline().strip()->findChildren<QSpinBox *>().at(1)->setValue(4);
+        else if (change == 2)
+            w.window->DrawMan();
+        else
+            QTest::mouseClick(w.window->Picture1(), Qt::LeftButton, {}, w.onCanvas(foot.x, foot.y));
+        QTEST(aids.pathsTraced() - before, "traced");
+        QCOMPARE(int(aids.pathJoint()), joint);
+        QCOMPARE(colorAt(w, jointOf(*w.window, Joint(joint))), kMotionPathColor);
     }
 };
 

@@ -1,0 +1,95 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "canvas_aids.h"
+
+#include "canvas_posing.h"
+#include "timeline_commands.h"
+#include "timeline_strip.h"
+
+#include "platform/raster_canvas.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QWidget>
+
+namespace zelbrook {
+
+QImage sidesApartPicture(std::span<const SceneFigure> scene)
+{
+    RasterCanvas canvas;
+    drawScene(scene, {}, canvas, "", ScreenAids{std::nullopt, Sides::LeftLighter});
+    return canvas.Image();
+}
+
+CanvasAids::CanvasAids(PoseDocument &document, TimelineCommands &timeline, CanvasPosing &posing, QWidget *window,
+                       Redraw redraw)
+    : QObject(window)
+    , m_document(document)
+    , m_timeline(timeline)
+    , m_redraw(std::move(redraw))
+{
+    auto *pathKey = new QAction(tr("Motion path"), window);
+    pathKey->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M));
+    pathKey->setShortcutContext(Qt::WindowShortcut);
+    window->addAction(pathKey);
+    connect(pathKey, &QAction::triggered, this, &CanvasAids::switchPath);
+    connect(&posing, &CanvasPosing::jointPressed, this, &CanvasAids::takeJoint);
+    connect(timeline.strip(), &TimelineStrip::screenAidsChanged, this, [this] { m_redraw(); });
+    // The current figure's own changes redraw the canvas already; a change
+    // of a key's timing or of the playback moves the in-betweens.
+    m_document.addAnimationObserver([this](const AnimationChange &change) {
+        using What = AnimationChange::What;
+        if (showsPath() && (change.what == What::KeyTiming || change.what == What::Playback))
+            m_redraw();
+    });
+}
+
+ScreenAids CanvasAids::aids() const
+{
+    const bool playing = m_timeline.isPlaying();
+    ScreenAids aids{playing ? std::nullopt : std::optional(m_document.currentFigure())};
+    if (!m_timeline.isShown())
+        return aids;
+    aids.sides = m_timeline.strip()->sides() ? Sides::LeftLighter : Sides::Alike;
+    if (showsPath())
+        aids.path = &path();
+    return aids;
+}
+
+bool CanvasAids::showsPath() const
+{
+    return m_timeline.isShown() && !m_timeline.isPlaying() && m_timeline.strip()->pathBox()->isChecked();
+}
+
+const MotionPath &CanvasAids::path() const
+{
+    const FigureId figure = m_document.currentFigure();
+    if (m_revision != m_document.revision() || m_figure != figure || m_tracedJoint != m_joint) {
+        m_path = traceMotionPath(m_document.animation(), figure, m_joint);
+        m_revision = m_document.revision();
+        m_figure = figure;
+        m_tracedJoint = m_joint;
+        ++m_traced;
+    }
+    return m_path;
+}
+
+void CanvasAids::takeJoint(Joint joint)
+{
+    if (joint == m_joint)
+        return;
+    m_joint = joint;
+    if (showsPath())
+        m_redraw();
+}
+
+// With the timeline hidden the key always brings the path into view, even
+// when its switch was left on.
+void CanvasAids::switchPath()
+{
+    QCheckBox *box = m_timeline.strip()->pathBox();
+    const bool shown = m_timeline.isShown();
+    box->setChecked(!shown || !box->isChecked());
+    m_timeline.setShown(true);
+}
+
+} // namespace zelbrook

@@ -1,0 +1,67 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "model/pose_document.h"
+#include "render/draw_scene.h"
+
+#include <QImage>
+#include <QObject>
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <span>
+
+class QAction;
+class QWidget;
+
+namespace zelbrook {
+
+class CanvasPosing;
+class TimelineCommands;
+
+// The scene drawn with its left arms and legs lighter, as the row of keys
+// shows it; never an export.
+QImage sidesApartPicture(std::span<const SceneFigure> scene);
+
+// What the canvas shows over its scene besides the onion skin, while the
+// timeline is shown: the sides told apart and the motion path of one joint
+// of the current figure, each switched on the strip; Ctrl+Shift+M switches
+// the path and shows the timeline with it. The joint is the one last
+// pressed on the canvas, the right hand until then. The path is worked out
+// once for each change of the animation and kept; it is not drawn while
+// the animation plays. Copies and exports never show any of it.
+class CanvasAids : public QObject
+{
+    Q_OBJECT
+
+public:
+    using Redraw = std::function<void()>;
+
+    CanvasAids(PoseDocument &document, TimelineCommands &timeline, CanvasPosing &posing, QWidget *window,
+               Redraw redraw);
+
+    ScreenAids aids() const;
+    Joint pathJoint() const { return m_joint; }
+    // How many times the path has been worked out.
+    int pathsTraced() const { return m_traced; }
+
+private:
+    const MotionPath &path() const;
+    bool showsPath() const;
+    void takeJoint(Joint joint);
+    void switchPath();
+
+    PoseDocument &m_document;
+    TimelineCommands &m_timeline;
+    Redraw m_redraw;
+    Joint m_joint = Joint::RHand;
+    // The path kept, and what it was worked out for.
+    mutable MotionPath m_path;
+    mutable std::optional<std::uint64_t> m_revision;
+    mutable FigureId m_figure = kFirstFigureId;
+    mutable Joint m_tracedJoint = Joint::RHand;
+    mutable int m_traced = 0;
+};
+
+} // namespace zelbrook
