@@ -66,7 +66,8 @@ Result<KeysToPaste> keysToPaste(const Animation &target, const Animation &source
     for (Key key : source.keys()) {
         for (KeyFigure &figure : key.figures)
             figure.id = *map[*source.drawingPlace(figure.id)];
-        std::ranges::stable_sort(key.figures, {}, drawingPlace);
+        if (!std::ranges::is_sorted(key.figures, {}, drawingPlace))
+            std::ranges::stable_sort(key.figures, {}, drawingPlace);
         paste.keys.push_back(std::move(key));
     }
     return paste;
