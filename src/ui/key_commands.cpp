@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QMenu>
 
 namespace zelbrook {
@@ -20,14 +21,18 @@ KeyCommands::KeyCommands(PoseDocument &document, TimelineCells *cells, QMenu *ca
     , m_menu(new QMenu(cells))
 {
     addCommand(tr("Copy keys"), QKeySequence(Qt::CTRL | Qt::Key_C), [this] { copyKeys(); });
-    addCommand(tr("Cut keys"), QKeySequence(Qt::CTRL | Qt::Key_X), [this] { cutKeys(); });
-    addCommand(tr("Paste keys"), QKeySequence(Qt::CTRL | Qt::Key_V), [this] { pasteKeys(KeyOrder::AsTheyCame); });
-    addCommand(tr("Paste keys reversed"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V),
-               [this] { pasteKeys(KeyOrder::Reversed); });
+    m_cut = addCommand(tr("Cut keys"), QKeySequence(Qt::CTRL | Qt::Key_X), [this] { cutKeys(); });
+    m_paste =
+        addCommand(tr("Paste keys"), QKeySequence(Qt::CTRL | Qt::Key_V), [this] { pasteKeys(KeyOrder::AsTheyCame); });
+    m_pasteReversed = addCommand(tr("Paste keys reversed"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V),
+                                 [this] { pasteKeys(KeyOrder::Reversed); });
     addCommand(tr("Duplicate keys"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D), [this] { duplicateKeys(); });
-    QAction *reverse = addCommand(tr("Reverse keys"), QKeySequence(), [this] { reverseKeys(); });
-    canvasMenu->addAction(reverse);
+    m_reverse = addCommand(tr("Reverse keys"), QKeySequence(), [this] { reverseKeys(); });
+    canvasMenu->addAction(m_reverse);
     m_cells->setCommands(m_menu);
+    connect(m_cells, &TimelineCells::selectionChanged, this, &KeyCommands::updateState);
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &KeyCommands::updateState);
+    updateState();
     m_document.addAnimationObserver([this](const AnimationChange &change) {
         if (change.what == AnimationChange::What::Whole)
             m_copiedText.clear();
@@ -57,6 +62,16 @@ Status KeyCommands::putOnClipboard()
     }
     m_copiedText = text;
     return {};
+}
+
+void KeyCommands::updateState()
+{
+    const std::size_t selected = m_cells->selection().size();
+    m_cut->setEnabled(selected < m_document.animation().keyCount());
+    m_reverse->setEnabled(selected > 1);
+    const bool holdsText = !Clipboard::animationText().value_or(QString()).isEmpty();
+    m_paste->setEnabled(holdsText);
+    m_pasteReversed->setEnabled(holdsText);
 }
 
 void KeyCommands::copyKeys() { (void)putOnClipboard(); }

@@ -43,12 +43,18 @@ public:
 private:
     QAction *addCommand(const QString &text, const QKeySequence &keys, std::function<void()> run);
     Status putOnClipboard();
+    // Cut, paste and reverse are greyed out where they cannot act.
+    void updateState();
     void runOnSelection(Status (PoseDocument::*command)(KeyRun), bool selectsResult);
 
     PoseDocument &m_document;
     TimelineCells *m_cells;
     Report m_report;
     QMenu *m_menu;
+    QAction *m_cut;
+    QAction *m_paste;
+    QAction *m_pasteReversed;
+    QAction *m_reverse;
     // The text this window last put on the clipboard, while the animation
     // it came from is still the one open.
     QString m_copiedText;

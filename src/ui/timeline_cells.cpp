@@ -4,6 +4,7 @@
 #include "render/joints.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
@@ -83,6 +84,7 @@ void TimelineCells::follow(const AnimationChange &change)
     updateGeometry();
     resize(sizeHint());
     update();
+    emit selectionChanged();
 }
 
 KeyRun TimelineCells::selection() const
@@ -96,6 +98,7 @@ void TimelineCells::selectFrom(std::size_t anchor)
 {
     m_anchor = anchor;
     update();
+    emit selectionChanged();
 }
 
 QSize TimelineCells::sizeHint() const
@@ -190,6 +193,7 @@ void TimelineCells::goTo(std::size_t key, Qt::KeyboardModifiers modifiers)
     m_document.setCurrentKey(key);
     m_extending = false;
     update();
+    emit selectionChanged();
 }
 
 // A press of another button inside the run keeps it for the context menu.
@@ -235,9 +239,9 @@ bool TimelineCells::event(QEvent *event)
 
 void TimelineCells::keyPressEvent(QKeyEvent *event)
 {
+    // A greyed-out command's key is still the row's: it only beeps.
     if (QAction *command = commandFor(*event)) {
-        if (command->isEnabled())
-            command->trigger();
+        command->isEnabled() ? command->trigger() : QApplication::beep();
         return;
     }
     const std::size_t current = m_document.currentKey();

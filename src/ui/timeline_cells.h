@@ -54,6 +54,10 @@ public:
     // The row's commands: its context menu, whose actions' keys it takes.
     void setCommands(QMenu *menu) { m_commands = menu; }
 
+signals:
+    // The selected run may have changed.
+    void selectionChanged();
+
 protected:
     bool event(QEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
