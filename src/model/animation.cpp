@@ -144,11 +144,13 @@ Status Animation::check() const
     std::vector<std::size_t> heldBy(m_cast.size(), 0);
     for (std::size_t i = 0; i < m_keys.size(); ++i) {
         const Key &key = m_keys[i];
-        const std::string where = "key " + std::to_string(i + 1) + ": ";
+        // The message is made only for a key that fails, never for the
+        // thousands that pass.
+        const auto where = [i] { return "key " + std::to_string(i + 1) + ": "; };
         if (!Key::kHoldRange.contains(key.hold))
-            return Error{where + rangeError("hold", key.hold, Key::kHoldRange)};
+            return Error{where() + rangeError("hold", key.hold, Key::kHoldRange)};
         if (!Key::kTweensRange.contains(key.tweens))
-            return Error{where + rangeError("tweens", key.tweens, Key::kTweensRange)};
+            return Error{where() + rangeError("tweens", key.tweens, Key::kTweensRange)};
         if (Status figures = checkKeyFigures(i, heldBy); !figures)
             return figures;
     }

@@ -84,6 +84,11 @@ bool AnimationEdit::changesNothing() const
         return m_index == m_destination;
     case Kind::ChangeCastFigure:
         return m_castBefore == m_castAfter;
+    case Kind::ReverseKeys:
+        return m_index == m_destination;
+    case Kind::InsertKeys:
+    case Kind::RemoveKeys:
+        return m_keys.empty();
     case Kind::InsertKey:
     case Kind::RemoveKey:
     case Kind::PlaceFigure:
@@ -113,6 +118,12 @@ AnimationEdit AnimationEdit::inverse() const
     case Kind::RemoveFigure:
         inverse.m_kind = Kind::PlaceFigure;
         break;
+    case Kind::InsertKeys:
+        inverse.m_kind = Kind::RemoveKeys;
+        break;
+    case Kind::RemoveKeys:
+        inverse.m_kind = Kind::InsertKeys;
+        break;
     case Kind::MoveKey:
     case Kind::MoveFigure:
         std::swap(inverse.m_index, inverse.m_destination);
@@ -121,6 +132,7 @@ AnimationEdit AnimationEdit::inverse() const
     case Kind::ChangePlayback:
     case Kind::ChangeFigure:
     case Kind::ChangeCastFigure:
+    case Kind::ReverseKeys:
         break;
     }
     return inverse;
@@ -150,6 +162,10 @@ Status AnimationEdit::checkIndexes(const Animation &animation) const
         return m_destination < count ? Status{} : noSuchKey(m_destination, count);
     case Kind::ChangePlayback:
         break;
+    case Kind::InsertKeys:
+    case Kind::RemoveKeys:
+    case Kind::ReverseKeys:
+        return checkKeyRun(animation);
     default:
         return checkFigureIndexes(animation);
     }
@@ -181,6 +197,11 @@ void AnimationEdit::perform(Animation &animation) const
     case Kind::ChangePlayback:
         animation.m_playback = m_playbackAfter;
         break;
+    case Kind::InsertKeys:
+    case Kind::RemoveKeys:
+    case Kind::ReverseKeys:
+        performOnKeyRun(animation);
+        break;
     default:
         performOnFigures(animation);
         break;
@@ -197,7 +218,7 @@ Status AnimationEdit::applyTo(Animation &animation) const
         return valid;
     }
     for (const CastPlace &joined : m_castPlaces) {
-        if (m_kind == Kind::InsertKey || m_kind == Kind::PlaceFigure)
+        if (m_kind == Kind::InsertKey || m_kind == Kind::InsertKeys || m_kind == Kind::PlaceFigure)
             animation.m_nextFigureId = std::max(animation.m_nextFigureId, joined.figure.id + 1);
     }
     return {};

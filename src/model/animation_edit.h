@@ -44,6 +44,9 @@ public:
         RemoveFigure,
         MoveFigure,
         ChangeCastFigure,
+        InsertKeys,
+        RemoveKeys,
+        ReverseKeys,
     };
 
     // The key at `index` becomes `after`: its figures, hold, tweens or ease.
@@ -71,6 +74,16 @@ public:
     // The cast figure of the same id becomes `after`: its name or colour.
     static AnimationEdit changeCastFigure(const Animation &animation, const CastFigure &after);
 
+    // The keys come in at `index`, the keys from there on moving up, and
+    // the figures of `joining` join the cast with them.
+    static AnimationEdit insertKeys(std::size_t index, std::vector<Key> keys, std::vector<CastPlace> joining);
+    // `count` keys from `index` on go, and with them every figure of the
+    // cast no other key holds.
+    static AnimationEdit removeKeys(const Animation &animation, std::size_t index, std::size_t count);
+    // The keys from `first` to `last` take each other's places in the
+    // opposite order, each with its hold, in-betweens and ease.
+    static AnimationEdit reverseKeys(std::size_t first, std::size_t last);
+
     Kind kind() const { return m_kind; }
     // The key the edit acts on; for a move, where the key was; for a move
     // in the drawing order, where the figure was; for a figure that comes
@@ -87,6 +100,8 @@ public:
     FigureId figure() const { return m_figure; }
     // The figures that join the cast or leave it with a key or a figure.
     const std::vector<CastPlace> &castPlaces() const { return m_castPlaces; }
+    // The keys a run comes in with or goes with.
+    const std::vector<Key> &keyRun() const { return m_keys; }
 
     // Whether applying it would leave the animation as it is.
     bool changesNothing() const;
@@ -111,6 +126,8 @@ private:
     Status checkPlacements(const Animation &animation, CastWay way) const;
     void perform(Animation &animation) const;
     void performOnFigures(Animation &animation) const;
+    Status checkKeyRun(const Animation &animation) const;
+    void performOnKeyRun(Animation &animation) const;
     void joinCast(Animation &animation) const;
     void leaveCast(Animation &animation) const;
 
@@ -129,6 +146,7 @@ private:
     // The cast figures that join the cast or leave it, in drawing order.
     std::vector<CastPlace> m_castPlaces;
     std::vector<FigurePlacement> m_placements;
+    std::vector<Key> m_keys;
 };
 
 } // namespace zelbrook

@@ -200,6 +200,14 @@ void PoseDocument::tellEdit(const AnimationEdit &edit) const
     case AnimationEdit::Kind::RemoveKey:
         tell({What::KeyRemoved, edit.index()});
         break;
+    case Kind::InsertKeys:
+    case Kind::RemoveKeys:
+        tell({edit.kind() == Kind::InsertKeys ? What::KeyInserted : What::KeyRemoved, edit.index(), 0, kFirstFigureId,
+              edit.keyRun().size()});
+        break;
+    case Kind::ReverseKeys:
+        tell({What::KeysReversed, edit.index(), edit.destination()});
+        break;
     case AnimationEdit::Kind::MoveKey:
         tell({What::KeyMoved, edit.index(), edit.destination()});
         break;

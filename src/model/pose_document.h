@@ -4,6 +4,7 @@
 #include "animation.h"
 #include "edit_history.h"
 #include "figure.h"
+#include "key_run.h"
 #include "pose_field.h"
 
 #include <cstdint>
@@ -30,7 +31,9 @@ struct FigureChange {
 // What changed in the animation besides the figure on show. A change of
 // the cast (a figure added, removed, brought back, moved in the drawing
 // order, renamed or recoloured) is told as Cast, with the first key and the
-// figure concerned.
+// figure concerned. A run of keys inserted or removed is told once, with
+// its first key and its length; a run turned round, with its first and
+// last key.
 struct AnimationChange {
     enum class What {
         KeyFigure,
@@ -43,13 +46,16 @@ struct AnimationChange {
         Whole,
         Cast,
         CurrentFigure,
+        KeysReversed,
     };
     What what;
     // The key concerned; for a move, where the key was.
     std::size_t key = 0;
-    // Where a moved key went.
+    // Where a moved key went; the last key of a run turned round.
     std::size_t destination = 0;
     FigureId figure = kFirstFigureId;
+    // How many keys were inserted or removed.
+    std::size_t count = 1;
 };
 
 // The animation being edited with its current key and current figure, the
@@ -132,6 +138,21 @@ public:
     bool canMoveFigure(Direction direction) const;
     Status setFigureColor(FigureId id, Color color);
     Status renameFigure(FigureId id, const std::string &name);
+    // Copies of the keys of `source` come in after the current key, in
+    // their order or the opposite one, bringing their figures: each figure
+    // of its cast is matched to one of this cast, by id or else by name, and
+    // one that finds none joins the cast in front, with its colour and its
+    // name (made unique). The last key that came in is current.
+    Status pasteKeys(const Animation &source, FigureMatch match, KeyOrder order);
+    // The keys of the run go, though never every key; the key after them,
+    // or the new last, is current.
+    Status cutKeys(KeyRun run);
+    // A copy of the run right after it; the copy's last key is current.
+    Status duplicateKeys(KeyRun run);
+    // The run's keys in the opposite order; the current key stays where it
+    // is in the row.
+    Status reverseKeys(KeyRun run);
+
     // A whole new animation, its first key and that key's back figure
     // current, with a fresh history.
     void replaceAnimation(const Animation &animation);

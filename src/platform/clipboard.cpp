@@ -55,4 +55,23 @@ std::optional<QString> Clipboard::text()
     return data->text();
 }
 
+Status Clipboard::setAnimationText(const QString &text)
+{
+    auto *data = new QMimeData;
+    data->setData(QString::fromLatin1(kAnimationMimeType), text.toUtf8());
+    data->setText(text);
+    return replaceContent(data, [&text](const QMimeData &now) {
+        return now.data(QString::fromLatin1(kAnimationMimeType)) == text.toUtf8();
+    });
+}
+
+std::optional<QString> Clipboard::animationText()
+{
+    const QClipboard *clipboard = QGuiApplication::clipboard();
+    const QMimeData *data = clipboard ? clipboard->mimeData() : nullptr;
+    if (data != nullptr && data->hasFormat(QString::fromLatin1(kAnimationMimeType)))
+        return QString::fromUtf8(data->data(QString::fromLatin1(kAnimationMimeType)));
+    return text();
+}
+
 } // namespace zelbrook

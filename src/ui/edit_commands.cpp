@@ -2,6 +2,7 @@
 #include "edit_commands.h"
 
 #include "model/pose_mirror.h"
+#include "model/side_swap.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -25,7 +26,8 @@ EditCommands::EditCommands(PoseDocument &document, QWidget *window, QWidget *can
         addCommand(tr("Redo"), {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)},
                    [this] { m_document.redo(); });
     m_menu->addSeparator();
-    addCommand(tr("Mirror"), {QKeySequence(Qt::CTRL | Qt::Key_M)}, [this] { mirror(); });
+    addCommand(tr("Mirror"), {QKeySequence(Qt::CTRL | Qt::Key_M)}, [this] { changeFigure(mirrorFigure); });
+    addCommand(tr("Swap sides"), {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_W)}, [this] { changeFigure(swapSides); });
     addCommand(tr("New pose"), {QKeySequence(Qt::CTRL | Qt::Key_N)}, m_side.newPose);
     m_menu->addSeparator();
     addCommand(tr("Copy pose as text"), {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)}, m_side.copyPoseText);
@@ -60,10 +62,10 @@ bool EditCommands::eventFilter(QObject *watched, QEvent *event)
     return true;
 }
 
-void EditCommands::mirror()
+void EditCommands::changeFigure(Figure (*change)(const Figure &))
 {
     m_document.endGesture();
-    m_document.setFigure(mirrorFigure(m_document.figure()), ChangeKind::Edit);
+    m_document.setFigure(change(m_document.figure()), ChangeKind::Edit);
 }
 
 void EditCommands::updateHistoryState()

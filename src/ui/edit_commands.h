@@ -13,9 +13,9 @@ class QWidget;
 
 namespace zelbrook {
 
-// The editing commands beyond the buttons: undo, redo, mirror, a new pose,
-// and the pose as text through the clipboard. Each has its key on the
-// window, and the canvas offers them all in a context menu (right button or
+// The editing commands beyond the buttons: undo, redo, mirror, swap sides,
+// a new pose, and the pose as text through the clipboard. Each has its key
+// on the window, and the canvas offers them all in a context menu (right button or
 // the Menu key), greyed out where they cannot act.
 class EditCommands : public QObject
 {
@@ -40,7 +40,8 @@ protected:
 
 private:
     QAction *addCommand(const QString &text, const QList<QKeySequence> &keys, std::function<void()> run);
-    void mirror();
+    // Mirror or swap sides: the figure made anew from itself, as one step.
+    void changeFigure(Figure (*change)(const Figure &));
     void updateHistoryState();
     void updateState();
 

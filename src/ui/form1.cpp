@@ -8,6 +8,7 @@
 #include "edit_commands.h"
 #include "figure_commands.h"
 #include "file_command.h"
+#include "key_commands.h"
 #include "pose_file_drop.h"
 #include "slider_panel.h"
 #include "timeline_commands.h"
@@ -75,6 +76,8 @@ Form1::Form1(QWidget *parent)
                                       {[this] { newPose(); }, [this] { copyPoseText(); }, [this] { pastePose(); },
                                        [] { return !Clipboard::text().value_or(QString()).isEmpty(); }});
     m_timeline = new TimelineCommands(m_document, this, Picture1(), m_editCommands->menu(), [this] { DrawMan(); });
+    new KeyCommands(m_document, m_timeline->strip()->cells(), m_editCommands->menu(),
+                    [this](auto t) { showMessage(t); });
     const Figure startFigure{Pose::defaults(Picture1()->canvas().Width()), kDefaultPenWidth};
     m_animationFiles = new AnimationFiles(m_document, *m_timeline, this, m_editCommands->menu(), startFigure,
                                           [this](const QString &t) { showMessage(t); });
@@ -142,8 +145,6 @@ void Form1::newPose()
 }
 
 bool Form1::SyncControls() { return m_sliders->syncControls(); }
-
-void Form1::Picture1_GotFocus() { DrawMan(); }
 
 void Form1::takeLoadedPose(const Pose &pose)
 {

@@ -5,9 +5,12 @@
 
 #include "render/joints.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QPaintEvent>
-
 #include <QPainter>
 
 #include <algorithm>
@@ -50,10 +53,10 @@ void TimelineCells::follow(const AnimationChange &change)
         m_pictures[change.key] = QImage();
         break;
     case What::KeyInserted:
-        m_pictures.insert(at, QImage());
+        m_pictures.insert(at, change.count, QImage());
         break;
     case What::KeyRemoved:
-        m_pictures.erase(at);
+        m_pictures.erase(at, at + static_cast<std::ptrdiff_t>(change.count));
         break;
     case What::KeyMoved: {
         const auto to = m_pictures.begin() + static_cast<std::ptrdiff_t>(change.destination);
@@ -63,6 +66,9 @@ void TimelineCells::follow(const AnimationChange &change)
             std::rotate(to, at, at + 1);
         break;
     }
+    case What::KeysReversed:
+        std::reverse(at, m_pictures.begin() + static_cast<std::ptrdiff_t>(change.destination) + 1);
+        break;
     case What::Whole:
     case What::Cast:
         m_pictures.assign(m_document.animation().keyCount(), QImage());
@@ -73,9 +79,28 @@ void TimelineCells::follow(const AnimationChange &change)
     case What::CurrentFigure:
         break;
     }
+    // The run stays selected while only its keys' content or order changes.
+    if (!m_extending && change.what != What::KeyFigure && change.what != What::KeyTiming
+        && change.what != What::KeysReversed && change.what != What::Playback)
+        m_anchor = m_document.currentKey();
     updateGeometry();
     resize(sizeHint());
     update();
+    emit selectionChanged();
+}
+
+KeyRun TimelineCells::selection() const
+{
+    const std::size_t current = m_document.currentKey();
+    const std::size_t anchor = std::min(m_anchor, m_document.animation().keyCount() - 1);
+    return {std::min(anchor, current), std::max(anchor, current)};
+}
+
+void TimelineCells::selectFrom(std::size_t anchor)
+{
+    m_anchor = anchor;
+    update();
+    emit selectionChanged();
 }
 
 QSize TimelineCells::sizeHint() const
@@ -141,6 +166,7 @@ void TimelineCells::paintEvent(QPaintEvent *event)
             continue;
         const QImage &picture = pictureOf(key);
         painter.fillRect(cell, Qt::white);
+        paintSelection(painter, key, cell);
         painter.drawImage(cell.center() - QPoint(picture.width() / 2, picture.height() / 2), picture);
         const bool marked = key == m_playedKey.value_or(m_document.currentKey());
         painter.setPen(QPen(marked ? palette().highlight().color() : palette().mid().color(), marked ? 3 : 1));
@@ -155,28 +181,93 @@ void TimelineCells::paintEvent(QPaintEvent *event)
         painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
+// A selected run of more than one key is shaded, the gaps between its
+// cells too, so that it reads as one band; the pictures stay on white.
+void TimelineCells::paintSelection(QPainter &painter, std::size_t key, const QRect &cell)
+{
+    const KeyRun run = selection();
+    if (run.size() < 2 || key < run.first || key > run.last)
+        return;
+    QColor shade = palette().highlight().color();
+    shade.setAlpha(110);
+    painter.fillRect(cell.adjusted(0, 0, key < run.last ? kGap : 0, 0), shade);
+    painter.fillRect(cell.adjusted(3, 3, -3, -3), Qt::white);
+}
+
+void TimelineCells::goTo(std::size_t key, Qt::KeyboardModifiers modifiers)
+{
+    m_extending = modifiers & Qt::ShiftModifier;
+    if (!m_extending)
+        m_anchor = key;
+    m_document.setCurrentKey(key);
+    m_extending = false;
+    update();
+    emit selectionChanged();
+}
+
+// A press of another button inside the run keeps it for the context menu.
 void TimelineCells::mousePressEvent(QMouseEvent *event)
 {
-    if (const int key = keyAt(event->position().toPoint()); key >= 0)
-        m_document.setCurrentKey(static_cast<std::size_t>(key));
+    const int key = keyAt(event->position().toPoint());
+    if (key < 0)
+        return;
+    const KeyRun run = selection();
+    const auto index = static_cast<std::size_t>(key);
+    if (event->button() == Qt::LeftButton || index < run.first || index > run.last)
+        goTo(index, event->button() == Qt::LeftButton ? event->modifiers() : Qt::NoModifier);
+}
+
+void TimelineCells::contextMenuEvent(QContextMenuEvent *event)
+{
+    if (m_commands)
+        m_commands->popup(event->globalPos());
+}
+
+QAction *TimelineCells::commandFor(const QKeyEvent &event) const
+{
+    if (!m_commands)
+        return nullptr;
+    const QKeySequence pressed(event.keyCombination());
+    for (QAction *action : m_commands->actions()) {
+        if (!action->shortcut().isEmpty() && action->shortcut() == pressed)
+            return action;
+    }
+    return nullptr;
+}
+
+// The commands' keys come to the row before any of the window's shortcuts,
+// as a text box takes the copy and paste keys for its text.
+bool TimelineCells::event(QEvent *event)
+{
+    if (event->type() == QEvent::ShortcutOverride && commandFor(*static_cast<QKeyEvent *>(event))) {
+        event->accept();
+        return true;
+    }
+    return QWidget::event(event);
 }
 
 void TimelineCells::keyPressEvent(QKeyEvent *event)
 {
+    // A greyed-out command's key is still the row's: it only beeps.
+    if (QAction *command = commandFor(*event)) {
+        command->isEnabled() ? command->trigger() : QApplication::beep();
+        return;
+    }
     const std::size_t current = m_document.currentKey();
     const std::size_t last = m_document.animation().keyCount() - 1;
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
     switch (event->key()) {
     case Qt::Key_Left:
-        m_document.setCurrentKey(current > 0 ? current - 1 : 0);
+        goTo(current > 0 ? current - 1 : 0, modifiers);
         break;
     case Qt::Key_Right:
-        m_document.setCurrentKey(std::min(current + 1, last));
+        goTo(std::min(current + 1, last), modifiers);
         break;
     case Qt::Key_Home:
-        m_document.setCurrentKey(0);
+        goTo(0, modifiers);
         break;
     case Qt::Key_End:
-        m_document.setCurrentKey(last);
+        goTo(last, modifiers);
         break;
     default:
         QWidget::keyPressEvent(event);

@@ -11,6 +11,9 @@
 #include <optional>
 #include <vector>
 
+class QAction;
+class QMenu;
+
 namespace zelbrook {
 
 // The row of keys: one cell a key with a small picture of its figure, the
@@ -18,7 +21,11 @@ namespace zelbrook {
 // between two cells the number of in-betweens; after the last cell the
 // number of those that lead back to the first, when the animation loops. A
 // picture is drawn again only when its own key changes. A click on a cell
-// makes its key current; so do Left and Right, and Home and End.
+// makes its key current; so do Left and Right, and Home and End. With Shift
+// they select the run of keys from the one last chosen without it to the
+// new current key; the run is shaded. The row keeps the keys of its
+// commands (copy, paste and the like) for itself while it has the focus,
+// and offers the commands in its context menu.
 class TimelineCells : public QWidget
 {
     Q_OBJECT
@@ -43,7 +50,20 @@ public:
     // Draws every picture again with the left arm and leg lighter, or not.
     void setSides(bool apart);
 
+    // The selected run: from the anchor to the current key.
+    KeyRun selection() const;
+    // The run from `anchor` to the current key is selected.
+    void selectFrom(std::size_t anchor);
+    // The row's commands: its context menu, whose actions' keys it takes.
+    void setCommands(QMenu *menu) { m_commands = menu; }
+
+signals:
+    // The selected run may have changed.
+    void selectionChanged();
+
 protected:
+    bool event(QEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
@@ -51,6 +71,9 @@ protected:
 private:
     void follow(const AnimationChange &change);
     const QImage &pictureOf(std::size_t key);
+    void paintSelection(QPainter &painter, std::size_t key, const QRect &cell);
+    void goTo(std::size_t key, Qt::KeyboardModifiers modifiers);
+    QAction *commandFor(const QKeyEvent &event) const;
 
     PoseDocument &m_document;
     // A null image is a picture still to draw.
@@ -59,6 +82,10 @@ private:
     int m_picturesDrawn = 0;
     std::optional<std::size_t> m_playedKey;
     bool m_sides = false;
+    std::size_t m_anchor = 0;
+    // Set while a Shift press moves the current key, which keeps the anchor.
+    bool m_extending = false;
+    QMenu *m_commands = nullptr;
 };
 
 } // namespace zelbrook

@@ -210,6 +210,7 @@ private slots:
         QCOMPARE(offered, QStringList({"Undo Ctrl+Z",
                                        "Redo Ctrl+Shift+Z",
                                        "Mirror Ctrl+M",
+                                       "Swap sides Ctrl+Shift+W",
                                        "New pose Ctrl+N",
                                        "Copy pose as text Ctrl+Shift+C",
                                        "Paste pose Ctrl+V",
@@ -221,6 +222,7 @@ private slots:
                                        "Move key earlier Ctrl+Shift+PgUp",
                                        "Move key later Ctrl+Shift+PgDown",
                                        "Play\tSpace ",
+                                       "Reverse keys ",
                                        "New animation ",
                                        "Open animation… Ctrl+Shift+O",
                                        "Save animation Ctrl+Shift+S",
@@ -238,7 +240,7 @@ private slots:
         QVERIFY(!menu->actions()[1]->isEnabled());
         for (const QString &text : {QStringLiteral("10135"), QString()}) {
             QApplication::clipboard()->setText(text);
-            QTRY_COMPARE(menu->actions()[7]->isEnabled(), !text.isEmpty());
+            QTRY_COMPARE(menu->actions()[8]->isEnabled(), !text.isEmpty());
         }
     }
 };

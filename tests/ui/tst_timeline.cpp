@@ -75,7 +75,7 @@ private slots:
         w.keys(QKeySequence(Qt::CTRL | Qt::Key_T));
         QCOMPARE(w.window->size(), QSize(717, 524 + TimelineStrip::kHeight));
         QCOMPARE(w.window->timeline().strip()->geometry(), QRect(0, 524, 717, TimelineStrip::kHeight));
-        QAction *toggle = w.window->findChild<QMenu *>()->actions().at(9);
+        QAction *toggle = w.window->findChild<QMenu *>()->actions().at(10);
         QCOMPARE(toggle->text(), QStringLiteral("Hide timeline"));
         toggle->trigger();
         QCOMPARE(layoutOf(*w.window), today);
@@ -114,7 +114,7 @@ private slots:
         QMenu *menu = w.window->findChild<QMenu *>();
         emit menu->aboutToShow();
         QString state;
-        for (int i = 11; i < 16; ++i)
+        for (int i = 12; i < 17; ++i)
             state += menu->actions().at(i)->isEnabled() ? '1' : '0';
         QCOMPARE(state, enabled);
     }

@@ -1,0 +1,60 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "pose_document.h"
+
+#include <algorithm>
+
+// The document's commands on runs of keys.
+
+namespace zelbrook {
+
+namespace {
+
+Status checkRun(const Animation &animation, KeyRun run)
+{
+    if (run.first > run.last || run.last >= animation.keyCount())
+        return Error{"there is no key " + std::to_string(run.last + 1) + " of " + std::to_string(animation.keyCount())};
+    return {};
+}
+
+} // namespace
+
+Status PoseDocument::pasteKeys(const Animation &source, FigureMatch match, KeyOrder order)
+{
+    Result<KeysToPaste> paste = keysToPaste(m_animation, source, match);
+    if (!paste)
+        return paste.error();
+    std::vector<Key> &keys = paste.value().keys;
+    if (order == KeyOrder::Reversed)
+        std::ranges::reverse(keys);
+    const std::size_t last = m_current + keys.size();
+    return applyKeyStep(AnimationEdit::insertKeys(m_current + 1, std::move(keys), std::move(paste.value().joining)),
+                        last);
+}
+
+Status PoseDocument::cutKeys(KeyRun run)
+{
+    if (Status valid = checkRun(m_animation, run); !valid)
+        return valid;
+    if (run.size() == m_animation.keyCount())
+        return Error{"an animation keeps at least one key"};
+    const std::size_t after = std::min(run.first, m_animation.keyCount() - run.size() - 1);
+    return applyKeyStep(AnimationEdit::removeKeys(m_animation, run.first, run.size()), after);
+}
+
+Status PoseDocument::duplicateKeys(KeyRun run)
+{
+    if (Status valid = checkRun(m_animation, run); !valid)
+        return valid;
+    const auto first = m_animation.keys().begin() + static_cast<std::ptrdiff_t>(run.first);
+    std::vector<Key> copies(first, first + static_cast<std::ptrdiff_t>(run.size()));
+    return applyKeyStep(AnimationEdit::insertKeys(run.last + 1, std::move(copies), {}), run.last + run.size());
+}
+
+Status PoseDocument::reverseKeys(KeyRun run)
+{
+    if (Status valid = checkRun(m_animation, run); !valid)
+        return valid;
+    return applyKeyStep(AnimationEdit::reverseKeys(run.first, run.last), m_current);
+}
+
+} // namespace zelbrook
