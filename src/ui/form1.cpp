@@ -38,15 +38,6 @@ namespace {
 
 QString toQString(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
-// DejaVu Sans is wide; at this size every label, button text and read-out a
-// slider can produce fits its box.
-QFont windowFont()
-{
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(10);
-    return font;
-}
-
 using Mode = FileCommand::Mode;
 
 } // namespace
@@ -61,7 +52,6 @@ Form1::Form1(QWidget *parent)
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(717, 524);
-    setFont(windowFont());
     m_controls = std::make_unique<WindowControls>(this);
     m_sliders = new SliderPanel(m_document, *m_controls, this);
     m_document.addObserver([this](const FigureChange &) { DrawMan(); });

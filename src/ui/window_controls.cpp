@@ -67,11 +67,21 @@ QFrame *createLine(QWidget *parent)
     return line;
 }
 
+// DejaVu Sans is wide; at this size every label, button text and read-out a
+// slider can produce fits its box.
+QFont windowFont()
+{
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(10);
+    return font;
+}
+
 } // namespace
 
 WindowControls::WindowControls(QWidget *window)
     : m_window(window)
 {
+    window->setFont(windowFont());
     for (const ControlRow &row : controlTable()) {
         QWidget *widget = create(row);
         widget->setObjectName(toQString(row.name));

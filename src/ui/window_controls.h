@@ -17,7 +17,8 @@ class Slider;
 
 // The controls of the editor's window, built from the control table as
 // children of the window, each carrying its name as its object name, in the
-// table's tab order.
+// table's tab order. The window takes the font at which every text fits its
+// box.
 class WindowControls
 {
 public:
