@@ -83,7 +83,8 @@ for name in walk120 walk9 hold47 still; do
         "$render" "$work/$name.zba" "$work/$name.$format" >/dev/null
         case $format in
             gif) tool="gifsicle -O3"; gifsicle -O3 "$work/$name.gif" -o "$work/other.gif"; other=$(size "$work/other.gif") ;;
-            apng) tool="apngopt -z0"; apngopt -z0 "$work/$name.apng" "$work/other.png" >/dev/null 2>&1
+            apng) tool="apngopt -z0" # takes a name starting with / for an option: run it in the folder
+                  (cd "$work" && apngopt -z0 "$name.apng" other.png >/dev/null 2>&1)
                   other=$(size "$work/other.png") ;;
             webp) tool="img2webp -lossless"
                   img2webp -lossless -d "$(echo "1000 / $fps" | bc)" "$work"/frames/*.png -o "$work/other.webp" \

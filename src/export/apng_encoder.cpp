@@ -11,6 +11,7 @@ namespace zelbrook {
 namespace {
 
 constexpr std::uint8_t kDisposeNone = 0;
+constexpr std::uint8_t kDisposePrevious = 2;
 constexpr std::uint8_t kBlendSource = 0;
 constexpr std::uint8_t kBlendOver = 1;
 constexpr std::uint8_t kTruecolourAlphaType = 6;
@@ -25,6 +26,14 @@ void appendShort(QByteArray &out, int value)
 
 // The frame's pixels, opaque ones as 0xFFrrggbb; a pixel with alpha 0 is 0.
 QRgb pixelOf(QRgb argb) { return qAlpha(argb) == 0 ? 0 : argb; }
+
+// The smallest rectangle holding the change from one picture to another,
+// counted in pixels.
+std::int64_t changedPixels(const QImage &before, const QImage &after)
+{
+    const QRect area = changedArea(before, after);
+    return std::int64_t(area.width()) * area.height();
+}
 
 } // namespace
 
@@ -48,7 +57,7 @@ Status ApngEncoder::encodeFrame(const QImage &input)
         m_canvas.fill(0);
     }
     if (const std::optional<FrameRun> done = m_runs.add(frame))
-        return writeRun(*done);
+        return writeRun(*done, &frame);
     return {};
 }
 
@@ -56,7 +65,7 @@ Status ApngEncoder::complete()
 {
     if (Status counted = checkFrameCount(m_runs.frames(), m_timing); !counted)
         return counted;
-    if (Status written = writeRun(*m_runs.finish()); !written)
+    if (Status written = writeRun(*m_runs.finish(), nullptr); !written)
         return written;
     QByteArray out("\x89PNG\r\n\x1a\n", 8);
     PngChunks::appendChunk(out, "IHDR", PngChunks::header(m_canvas.size(), m_type));
@@ -121,26 +130,33 @@ void ApngEncoder::chooseType(const QImage &frame)
 }
 
 // The run's rectangle, then, for a still longer than one frame's delay
-// holds, one pixel again for each further piece of its time.
-Status ApngEncoder::writeRun(const FrameRun &run)
+// holds, one pixel again for each further piece of its time. When the next
+// picture differs less from the one before this run than from this one,
+// the run's area is put back as it was once its time is over.
+Status ApngEncoder::writeRun(const FrameRun &run, const QImage *next)
 {
     const bool first = m_written == 0;
     QRect area = first ? m_canvas.rect() : changedArea(m_canvas, run.picture);
     if (area.isEmpty())
         area = QRect(0, 0, 1, 1);
     const std::vector<std::int64_t> pieces = splitLength(std::int64_t(run.end - run.first), kLongestRun);
-    if (!appendFrame(run.picture, area, pieces[0]))
+    QImage after = m_canvas.copy();
+    copyArea(run.picture, area, after, area.topLeft());
+    const bool putBack =
+        !first && pieces.size() == 1 && next && changedPixels(m_canvas, *next) < changedPixels(after, *next);
+    if (!appendFrame(run.picture, area, pieces[0], putBack ? kDisposePrevious : kDisposeNone))
         return Error{"The frame has a colour that is neither in the first frame nor among the animation's colours."};
-    copyArea(run.picture, area, m_canvas, area.topLeft());
+    if (!putBack)
+        m_canvas = std::move(after);
     for (std::size_t i = 1; i < pieces.size(); ++i)
-        if (!appendFrame(m_canvas, QRect(0, 0, 1, 1), pieces[i]))
+        if (!appendFrame(m_canvas, QRect(0, 0, 1, 1), pieces[i], kDisposeNone))
             return Error{"The APNG could not be compressed."};
     return {};
 }
 
 // One frame's fcTL and data chunks: the area as it is, or over the frame
 // before with unchanged pixels transparent, whichever is smaller.
-bool ApngEncoder::appendFrame(const QImage &picture, QRect area, std::int64_t frames)
+bool ApngEncoder::appendFrame(const QImage &picture, QRect area, std::int64_t frames, std::uint8_t dispose)
 {
     std::vector<std::uint8_t> best;
     std::uint8_t blend = kBlendSource;
@@ -168,7 +184,7 @@ bool ApngEncoder::appendFrame(const QImage &picture, QRect area, std::int64_t fr
         PngChunks::appendBigEndian(control, std::uint32_t(value));
     appendShort(control, int(frames));
     appendShort(control, m_timing.fps);
-    control.append(char(kDisposeNone));
+    control.append(char(dispose));
     control.append(char(blend));
     PngChunks::appendChunk(m_frames, "fcTL", control);
     QByteArray data;

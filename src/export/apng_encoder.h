@@ -23,7 +23,8 @@ namespace zelbrook {
 // A frame equal to the one before is not written: the one before lasts
 // longer. Each later frame is the rectangle that changed, written over the
 // frame before either as it is or with the unchanged pixels transparent,
-// whichever compresses smaller (see PngRowPacker). The file's frame count
+// whichever compresses smaller (see PngRowPacker), and put back as it was
+// after its time where that makes the next frame smaller. The file's frame count
 // comes before the first frame, so the frames are kept, compressed, until
 // the animation is finished; the encoder refuses to finish with another
 // number of frames than the timing gave.
@@ -41,8 +42,8 @@ protected:
 
 private:
     void chooseType(const QImage &frame);
-    Status writeRun(const FrameRun &run);
-    bool appendFrame(const QImage &picture, QRect area, std::int64_t frames);
+    Status writeRun(const FrameRun &run, const QImage *next);
+    bool appendFrame(const QImage &picture, QRect area, std::int64_t frames, std::uint8_t dispose);
     std::optional<std::vector<std::uint8_t>> pixelBytes(const QImage &picture, QRect area, bool over) const;
     int pixelSize() const;
 

@@ -93,10 +93,11 @@ std::vector<std::uint8_t> PngRowPacker::pack(const std::vector<std::uint8_t> &pi
         }
     }
     std::vector<std::uint8_t> smallest, packed;
-    for (const std::vector<std::uint8_t> *filtered : {&plain, &adaptive})
-        for (std::size_t strategy = 0; strategy < kStrategies; ++strategy)
-            if (deflateInto(strategy, *filtered, packed) && (smallest.empty() || packed.size() < smallest.size()))
-                smallest.swap(packed);
+    // Unfiltered rows suit the default strategy, filtered ones the other.
+    for (std::size_t strategy = 0; strategy < kStrategies; ++strategy)
+        if (deflateInto(strategy, strategy == 0 ? plain : adaptive, packed)
+            && (smallest.empty() || packed.size() < smallest.size()))
+            smallest.swap(packed);
     return smallest;
 }
 

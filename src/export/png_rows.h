@@ -9,9 +9,10 @@
 namespace zelbrook {
 
 // Compresses the pixel rows of PNG images in the form that comes out
-// smallest: every row unfiltered, or each row with the filter whose output
-// is smallest in sum, each at zlib's best level with its default and its
-// filtered strategies. The compressors live as long as the object.
+// smallest: every row unfiltered at zlib's best level and default strategy,
+// or each row with the filter whose output is smallest in sum at the best
+// level and the filtered strategy. The compressors live as long as the
+// object.
 class PngRowPacker
 {
 public:
