@@ -45,8 +45,9 @@ using ByteSink = std::function<Status(std::string_view bytes)>;
 enum class AnimatedFormat { Gif, Apng, Webp, Mp4, Webm, Sheet };
 
 // Turns the frames of an animation, given one at a time, into one animated
-// picture. Frames are RGB32 pictures, all of one size; they are given in
-// order, and finish() completes the output. An encoder writes one animation:
+// picture. Frames are RGB32 pictures, all of one size (the GIF, APNG and
+// WebP encoders also take ARGB32 ones with straight alpha); they are given
+// in order, and finish() completes the output. An encoder writes one animation:
 // after an error, or once finished, it refuses every frame and finish again
 // with the reason, as what it held for the output may be gone.
 class AnimationEncoder

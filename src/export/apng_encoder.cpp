@@ -3,15 +3,20 @@
 
 #include "platform/png_chunks.h"
 
-#include <limits>
-#include <optional>
+#include <algorithm>
+#include <cstring>
 
 namespace zelbrook {
 
 namespace {
 
 constexpr std::uint8_t kDisposeNone = 0;
+constexpr std::uint8_t kDisposePrevious = 2;
 constexpr std::uint8_t kBlendSource = 0;
+constexpr std::uint8_t kBlendOver = 1;
+constexpr std::uint8_t kTruecolourAlphaType = 6;
+
+const QRgb *row(const QImage &image, int y) { return reinterpret_cast<const QRgb *>(image.constScanLine(y)); }
 
 void appendShort(QByteArray &out, int value)
 {
@@ -19,25 +24,15 @@ void appendShort(QByteArray &out, int value)
     out.append(char(value));
 }
 
-QByteArray animationControl(const AnimationTiming &timing)
-{
-    QByteArray data;
-    PngChunks::appendBigEndian(data, static_cast<std::uint32_t>(timing.frameCount));
-    PngChunks::appendBigEndian(data, timing.loop ? 0u : 1u); // number of plays, 0 for ever
-    return data;
-}
+// The frame's pixels, opaque ones as 0xFFrrggbb; a pixel with alpha 0 is 0.
+QRgb pixelOf(QRgb argb) { return qAlpha(argb) == 0 ? 0 : argb; }
 
-QByteArray frameControl(std::uint32_t sequence, QRect area, int fps)
+// The smallest rectangle holding the change from one picture to another,
+// counted in pixels.
+std::int64_t changedPixels(const QImage &before, const QImage &after)
 {
-    QByteArray data;
-    PngChunks::appendBigEndian(data, sequence);
-    for (const int value : {area.width(), area.height(), area.left(), area.top()})
-        PngChunks::appendBigEndian(data, static_cast<std::uint32_t>(value));
-    appendShort(data, 1);
-    appendShort(data, fps);
-    data.append(char(kDisposeNone));
-    data.append(char(kBlendSource));
-    return data;
+    const QRect area = changedArea(before, after);
+    return std::int64_t(area.width()) * area.height();
 }
 
 } // namespace
@@ -50,91 +45,204 @@ ApngEncoder::ApngEncoder(AnimationTiming timing, ByteSink sink, ExactColours exa
 
 Status ApngEncoder::encodeFrame(const QImage &input)
 {
-    if (m_frames >= m_timing.frameCount)
+    if (m_runs.frames() >= m_timing.frameCount)
         return Error{"The animation has more frames than it was started with."};
-    const Result<QImage> frame = checkedFrame(input, m_previous.size(), m_timing);
-    if (!frame)
-        return frame.error();
-    QRect area = m_frames == 0 ? frame->rect() : changedArea(m_previous, *frame);
-    if (area.isEmpty())
-        area = QRect(0, 0, 1, 1); // a frame needs at least one pixel; this one is the same again
-    const QByteArray chunks = frameChunks(*frame, area);
-    if (chunks.isEmpty())
-        return Error{"The frame has a colour that is neither in the first frame nor among the animation's colours."};
-    if (Status sent = send(chunks); !sent)
-        return sent;
-    if (m_frames == 0)
-        m_previous = frame->copy();
-    else
-        copyArea(*frame, area, m_previous, area.topLeft());
-    ++m_frames;
+    const Result<QImage> checked = checkedFrame(input, m_canvas.size(), m_timing);
+    if (!checked)
+        return checked.error();
+    const QImage frame = withStraightAlpha(input);
+    if (m_canvas.isNull()) {
+        chooseType(frame);
+        m_canvas = QImage(frame.size(), QImage::Format_ARGB32);
+        m_canvas.fill(0);
+    }
+    if (const std::optional<FrameRun> done = m_runs.add(frame))
+        return writeRun(*done, &frame);
     return {};
 }
 
 Status ApngEncoder::complete()
 {
-    if (Status counted = checkFrameCount(m_frames, m_timing); !counted)
+    if (Status counted = checkFrameCount(m_runs.frames(), m_timing); !counted)
         return counted;
-    QByteArray end;
-    PngChunks::appendChunk(end, "IEND", {});
-    return send(end);
+    if (Status written = writeRun(*m_runs.finish(), nullptr); !written)
+        return written;
+    QByteArray out("\x89PNG\r\n\x1a\n", 8);
+    PngChunks::appendChunk(out, "IHDR", PngChunks::header(m_canvas.size(), m_type));
+    std::vector<QRgb> colours = m_palette.colours();
+    if (m_type == PngChunks::kPaletteType) {
+        PngChunks::appendChunk(out, "PLTE", PngChunks::paletteEntries(colours));
+        QByteArray alphas;
+        for (const QRgb argb : colours)
+            if (qAlpha(argb) != 255)
+                alphas.append(char(qAlpha(argb)));
+        if (!alphas.isEmpty())
+            PngChunks::appendChunk(out, "tRNS", alphas);
+    } else if (m_type == PngChunks::kGreyType && m_transparent >= 0) {
+        QByteArray key;
+        appendShort(key, m_transparent);
+        PngChunks::appendChunk(out, "tRNS", key);
+    }
+    QByteArray control;
+    PngChunks::appendBigEndian(control, m_written);
+    PngChunks::appendBigEndian(control, m_timing.loop ? 0u : 1u); // number of plays, 0 for ever
+    PngChunks::appendChunk(out, "acTL", control);
+    out.append(m_frames);
+    PngChunks::appendChunk(out, "IEND", {});
+    m_frames.clear();
+    return m_sink(std::string_view(out.constData(), std::size_t(out.size())));
 }
 
-// The first frame also opens the file; it is the picture that a program
-// without animation shows.
-QByteArray ApngEncoder::frameChunks(const QImage &frame, QRect area)
-{
-    if (m_frames == 0)
-        chooseType(frame);
-    const std::optional<QByteArrayView> data = imageData(frame, area);
-    if (!data)
-        return {};
-    QByteArray out;
-    if (m_frames == 0) {
-        out.append("\x89PNG\r\n\x1a\n", 8);
-        PngChunks::appendChunk(out, "IHDR", PngChunks::header(frame.size(), m_type));
-        if (m_type == PngChunks::kPaletteType)
-            PngChunks::appendChunk(out, "PLTE", PngChunks::paletteEntries(m_palette.colours()));
-        PngChunks::appendChunk(out, "acTL", animationControl(m_timing));
-    }
-    PngChunks::appendChunk(out, "fcTL", frameControl(m_sequence++, area, m_timing.fps));
-    if (m_frames == 0) {
-        PngChunks::appendChunk(out, "IDAT", *data);
-        return out;
-    }
-    QByteArray numbered;
-    numbered.reserve(data->size() + 4);
-    PngChunks::appendBigEndian(numbered, m_sequence++);
-    numbered.append(data->data(), data->size());
-    PngChunks::appendChunk(out, "fdAT", numbered);
-    return out;
-}
-
-// The palette holds the first frame's colours in the order they appear, then
-// the exact colours it lacks, which later frames may bring.
+// The palette holds the first frame's colours, then the exact colours it
+// lacks, which later frames may bring, and a transparent entry when there
+// is room; entries that are not opaque come first, to keep tRNS short.
 void ApngEncoder::chooseType(const QImage &frame)
 {
-    bool fits = m_palette.addColoursOf(frame, frame.rect());
+    ColourPalette found;
+    bool fits = true;
+    for (int y = 0; y < frame.height() && fits; ++y)
+        for (int x = 0; x < frame.width() && fits; ++x)
+            fits = found.add(pixelOf(row(frame, y)[x])) >= 0;
     for (const QRgb rgb : m_exact.colours)
-        fits = fits && m_palette.add(rgb & 0x00FFFFFFu) >= 0;
-    if (!fits)
-        m_type = PngChunks::kTruecolourType;
+        fits = fits && found.add(rgb | 0xFF000000u) >= 0;
+    const bool alpha =
+        std::any_of(found.colours().begin(), found.colours().end(), [](QRgb argb) { return qAlpha(argb) != 255; });
+    if (!fits) {
+        m_type = alpha ? kTruecolourAlphaType : PngChunks::kTruecolourType;
+        return;
+    }
+    std::vector<QRgb> colours = found.colours();
+    if (!alpha && found.allGrey()) {
+        m_type = PngChunks::kGreyType;
+        m_palette = found;
+        for (int level = 0; level < 256 && m_transparent < 0; ++level)
+            if (found.find(qRgb(level, level, level)) < 0)
+                m_transparent = level;
+        return;
+    }
+    m_type = PngChunks::kPaletteType;
+    if (std::find(colours.begin(), colours.end(), 0u) == colours.end() && colours.size() < 256)
+        colours.push_back(0);
+    std::stable_partition(colours.begin(), colours.end(), [](QRgb argb) { return qAlpha(argb) != 255; });
+    for (const QRgb argb : colours)
+        m_palette.add(argb);
+    m_transparent = m_palette.find(0);
+}
+
+// The run's rectangle, then, for a still longer than one frame's delay
+// holds, one pixel again for each further piece of its time. When the next
+// picture differs less from the one before this run than from this one,
+// the run's area is put back as it was once its time is over.
+Status ApngEncoder::writeRun(const FrameRun &run, const QImage *next)
+{
+    const bool first = m_written == 0;
+    QRect area = first ? m_canvas.rect() : changedArea(m_canvas, run.picture);
+    if (area.isEmpty())
+        area = QRect(0, 0, 1, 1);
+    const std::vector<std::int64_t> pieces = splitLength(std::int64_t(run.end - run.first), kLongestRun);
+    QImage after = m_canvas.copy();
+    copyArea(run.picture, area, after, area.topLeft());
+    const bool putBack =
+        !first && pieces.size() == 1 && next && changedPixels(m_canvas, *next) < changedPixels(after, *next);
+    if (!appendFrame(run.picture, area, pieces[0], putBack ? kDisposePrevious : kDisposeNone))
+        return Error{"The frame has a colour that is neither in the first frame nor among the animation's colours."};
+    if (!putBack)
+        m_canvas = std::move(after);
+    for (std::size_t i = 1; i < pieces.size(); ++i)
+        if (!appendFrame(m_canvas, QRect(0, 0, 1, 1), pieces[i], kDisposeNone))
+            return Error{"The APNG could not be compressed."};
+    return {};
+}
+
+// One frame's fcTL and data chunks: the area as it is, or over the frame
+// before with unchanged pixels transparent, whichever is smaller.
+bool ApngEncoder::appendFrame(const QImage &picture, QRect area, std::int64_t frames, std::uint8_t dispose)
+{
+    std::vector<std::uint8_t> best;
+    std::uint8_t blend = kBlendSource;
+    for (const bool over : {false, true}) {
+        if (over && (m_written == 0 || m_transparent < 0))
+            continue;
+        const std::optional<std::vector<std::uint8_t>> pixels = pixelBytes(picture, area, over);
+        if (!pixels) {
+            if (over)
+                continue;
+            return false;
+        }
+        std::vector<std::uint8_t> packed =
+            m_packer.pack(*pixels, area.width() * pixelSize(), area.height(), pixelSize());
+        if (packed.empty())
+            return false;
+        if (best.empty() || packed.size() < best.size()) {
+            best = std::move(packed);
+            blend = over ? kBlendOver : kBlendSource;
+        }
+    }
+    QByteArray control;
+    PngChunks::appendBigEndian(control, m_sequence++);
+    for (const int value : {area.width(), area.height(), area.left(), area.top()})
+        PngChunks::appendBigEndian(control, std::uint32_t(value));
+    appendShort(control, int(frames));
+    appendShort(control, m_timing.fps);
+    control.append(char(dispose));
+    control.append(char(blend));
+    PngChunks::appendChunk(m_frames, "fcTL", control);
+    QByteArray data;
+    if (m_written > 0)
+        PngChunks::appendBigEndian(data, m_sequence++);
+    data.append(reinterpret_cast<const char *>(best.data()), qsizetype(best.size()));
+    if (m_written == 0)
+        PngChunks::appendChunk(m_frames, "IDAT", data);
     else
-        m_type = m_palette.allGrey() ? PngChunks::kGreyType : PngChunks::kPaletteType;
+        PngChunks::appendChunk(m_frames, "fdAT", data);
+    ++m_written;
+    return true;
 }
 
-std::optional<QByteArrayView> ApngEncoder::imageData(const QImage &frame, QRect area) const
+int ApngEncoder::pixelSize() const
 {
-    if (m_type == PngChunks::kGreyType)
-        return PngChunks::greyData(frame, area);
-    if (m_type == PngChunks::kPaletteType)
-        return PngChunks::imageData(frame, area, [this](QRgb rgb) { return m_palette.find(rgb); });
-    return PngChunks::truecolourData(frame, area);
+    return m_type == PngChunks::kTruecolourType ? 3 : m_type == kTruecolourAlphaType ? 4 : 1;
 }
 
-Status ApngEncoder::send(const QByteArray &bytes)
+// The area's pixels in the image type's bytes; with `over`, an unchanged
+// pixel is transparent. Nothing when a colour has no byte, or, with `over`,
+// when a changed pixel is not opaque and so would be blended.
+std::optional<std::vector<std::uint8_t>> ApngEncoder::pixelBytes(const QImage &picture, QRect area, bool over) const
 {
-    return m_sink(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(std::size_t(area.width()) * std::size_t(area.height()) * std::size_t(pixelSize()));
+    QRgb last = 1; // no pixel: alpha 0 is always stored as 0
+    int byte = -1;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        const QRgb *is = row(picture, y);
+        const QRgb *was = row(m_canvas, y);
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QRgb argb = pixelOf(is[x]);
+            if (over && argb == pixelOf(was[x])) {
+                bytes.push_back(std::uint8_t(m_transparent));
+                continue;
+            }
+            if (over && qAlpha(argb) != 255)
+                return std::nullopt;
+            if (m_type == PngChunks::kTruecolourType || m_type == kTruecolourAlphaType) {
+                bytes.insert(bytes.end(),
+                             {std::uint8_t(qRed(argb)), std::uint8_t(qGreen(argb)), std::uint8_t(qBlue(argb))});
+                if (m_type == kTruecolourAlphaType)
+                    bytes.push_back(std::uint8_t(qAlpha(argb)));
+                continue;
+            }
+            if (argb != last) {
+                last = argb;
+                byte = m_palette.find(argb);
+                if (m_type == PngChunks::kGreyType && byte >= 0)
+                    byte = qBlue(argb);
+            }
+            if (byte < 0)
+                return std::nullopt;
+            bytes.push_back(std::uint8_t(byte));
+        }
+    }
+    return bytes;
 }
 
 } // namespace zelbrook

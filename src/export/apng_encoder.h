@@ -2,28 +2,39 @@
 #pragma once
 
 #include "export/animation_encoder.h"
+#include "export/frame_runs.h"
+#include "export/png_rows.h"
 #include "platform/colour_palette.h"
 
 #include <QByteArray>
-#include <QByteArrayView>
 
 #include <cstdint>
 #include <optional>
 
 namespace zelbrook {
 
-// An animated PNG, each frame shown for exactly 1/fps seconds. Its one image
-// type, chosen at the first frame for the first frame's colours and the
-// exact colours, is grey levels when they are all grey, a palette of them
-// when they are at most 256, and truecolour otherwise. Every
-// frame after the first is the rectangle that changed, drawn over the frame
-// before. The timing's frame count is written before the first frame, and
-// the encoder refuses to finish with any other number of frames. Each
-// frame's chunks go to the sink as the frame is added.
+// An animated PNG that shows every frame for exactly its time, kept as a
+// fraction of a second. Its one image type is chosen at the first frame for
+// the first frame's colours and the exact colours: grey levels when they
+// are all opaque greys, a palette (with the transparent entries first in
+// tRNS) when they are at most 256, else truecolour with alpha where the
+// first frame has it. Frames may have straight alpha, kept exactly.
+//
+// A frame equal to the one before is not written: the one before lasts
+// longer. Each later frame is the rectangle that changed, written over the
+// frame before either as it is or with the unchanged pixels transparent,
+// whichever compresses smaller (see PngRowPacker), and put back as it was
+// after its time where that makes the next frame smaller. The file's frame count
+// comes before the first frame, so the frames are kept, compressed, until
+// the animation is finished; the encoder refuses to finish with another
+// number of frames than the timing gave.
 class ApngEncoder : public AnimationEncoder
 {
 public:
     ApngEncoder(AnimationTiming timing, ByteSink sink, ExactColours exact = {});
+
+    // The longest time one frame holds, in frames of the animation.
+    static constexpr std::int64_t kLongestRun = 65535;
 
 protected:
     Status encodeFrame(const QImage &frame) override;
@@ -31,17 +42,22 @@ protected:
 
 private:
     void chooseType(const QImage &frame);
-    std::optional<QByteArrayView> imageData(const QImage &frame, QRect area) const;
-    QByteArray frameChunks(const QImage &frame, QRect area);
-    Status send(const QByteArray &bytes);
+    Status writeRun(const FrameRun &run, const QImage *next);
+    bool appendFrame(const QImage &picture, QRect area, std::int64_t frames, std::uint8_t dispose);
+    std::optional<std::vector<std::uint8_t>> pixelBytes(const QImage &picture, QRect area, bool over) const;
+    int pixelSize() const;
 
     AnimationTiming m_timing;
     ByteSink m_sink;
     ExactColours m_exact;
     std::uint8_t m_type = 0;
-    ColourPalette m_palette;
-    QImage m_previous;
-    std::size_t m_frames = 0;
+    ColourPalette m_palette; // the colours frames may use, ARGB, transparent first
+    int m_transparent = -1;  // the byte of a transparent pixel, -1 for none
+    FrameRuns m_runs;
+    QImage m_canvas;
+    PngRowPacker m_packer;
+    QByteArray m_frames; // the frames' chunks, kept until the end
+    std::uint32_t m_written = 0;
     std::uint32_t m_sequence = 0;
 };
 

@@ -20,15 +20,17 @@ std::optional<GifColourTable> GifColourTable::of(const QImage &frame, QRect area
         table.m_step = step;
         if (!table.m_palette.addColoursOf(frame, area, [&](QRgb rgb) { return table.reduced(rgb, exact); }))
             continue;
-        // Ascending order keeps the tables of grey pictures as they always were.
-        std::vector<QRgb> colours = table.m_palette.colours();
-        std::sort(colours.begin(), colours.end());
-        table.m_palette = ColourPalette();
-        for (const QRgb rgb : colours)
-            table.m_palette.add(rgb);
         return table;
     }
     return std::nullopt;
+}
+
+GifColourTable GifColourTable::inOrder(const std::vector<QRgb> &colours)
+{
+    GifColourTable table;
+    for (const QRgb rgb : colours)
+        table.m_palette.add(rgb & 0x00FFFFFFu);
+    return table;
 }
 
 int GifColourTable::indexOf(QRgb rgb, const ExactColours &exact) const

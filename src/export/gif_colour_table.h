@@ -11,10 +11,9 @@
 
 namespace zelbrook {
 
-// The colours of one GIF colour table in ascending order of their RGB
-// value, each with its index, and after them the spare index that marks a
-// transparent pixel. A table made for more than 256 colours holds the exact
-// colours as they are and the others reduced to fewer levels.
+// The colours of one GIF colour table, each with its index. A table made
+// for more than 256 colours holds the exact colours as they are and the
+// others reduced to fewer levels.
 class GifColourTable
 {
 public:
@@ -26,11 +25,13 @@ public:
     // little as makes them fit; nothing when even that leaves too many.
     static std::optional<GifColourTable> of(const QImage &frame, QRect area, const ExactColours &exact);
 
+    // The table of these colours in this order, at most 256.
+    static GifColourTable inOrder(const std::vector<QRgb> &colours);
+
     // The index of the colour (alpha masked off) or of the level it is
     // reduced to; -1 when the table holds neither.
     int indexOf(QRgb rgb, const ExactColours &exact) const;
     const std::vector<QRgb> &colours() const { return m_palette.colours(); }
-    int transparent() const { return m_palette.count() < ColourPalette::kMaximumColours ? m_palette.count() : -1; }
 
 private:
     QRgb reduced(QRgb rgb, const ExactColours &exact) const;

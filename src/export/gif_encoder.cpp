@@ -1,67 +1,68 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "export/gif_encoder.h"
 
-#include <gif_lib.h>
+#include "export/gif_image_coder.h"
+#include "export/gif_lzw.h"
 
 #include <cstring>
-#include <optional>
 
 namespace zelbrook {
 
 namespace {
 
-using ColourMap = std::unique_ptr<ColorMapObject, void (*)(ColorMapObject *)>;
-
 constexpr int kMaximumGifRate = 50;
+constexpr int kLeaveInPlace = 1;
+constexpr int kRestoreBackground = 2;
 
-const QRgb *row(const QImage &image, int y) { return reinterpret_cast<const QRgb *>(image.constScanLine(y)); }
-
-// A GIF colour table has a power of two entries; those after the colours
-// and the spare index stay black and unused.
-ColourMap colourMap(const GifColourTable &table)
+void appendShort(std::vector<std::uint8_t> &out, std::int64_t value)
 {
-    const std::vector<QRgb> &colours = table.colours();
-    int entries = 2;
-    while (entries < int(colours.size()) + (table.transparent() >= 0 ? 1 : 0))
-        entries *= 2;
-    ColourMap map(GifMakeMapObject(entries, nullptr), GifFreeMapObject);
-    if (!map)
-        return map;
-    std::memset(map->Colors, 0, sizeof(GifColorType) * static_cast<std::size_t>(entries));
-    for (std::size_t index = 0; index < colours.size(); ++index) {
-        const QRgb rgb = colours[index];
-        map->Colors[index] = GifColorType{GifByteType(qRed(rgb)), GifByteType(qGreen(rgb)), GifByteType(qBlue(rgb))};
-    }
-    return map;
+    out.push_back(std::uint8_t(value));
+    out.push_back(std::uint8_t(value >> 8));
 }
 
-// The colour index of every pixel of the area, row by row; with a previous
-// frame and a spare index, a pixel that did not change is transparent.
-// False when the table lacks a colour of the area, even one of a pixel that
-// did not change.
-bool indicesOf(const QImage &frame, const QImage *previous, QRect area, const GifColourTable &table,
-               const ExactColours &exact, std::vector<unsigned char> &indices)
+void appendColours(std::vector<std::uint8_t> &out, const std::vector<QRgb> &colours, int entries)
 {
-    indices.resize(static_cast<std::size_t>(area.width()) * static_cast<std::size_t>(area.height()));
-    unsigned char *out = indices.data();
-    const bool clear = previous && table.transparent() >= 0;
-    const auto transparent = static_cast<unsigned char>(table.transparent());
-    QRgb last = 0xFFFFFFFFu; // no colour once the alpha byte is masked off
-    int index = -1;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        const QRgb *is = row(frame, y);
-        const QRgb *was = clear ? row(*previous, y) : nullptr;
-        for (int x = area.left(); x <= area.right(); ++x) {
-            if ((is[x] & 0x00FFFFFFu) != last) {
-                last = is[x] & 0x00FFFFFFu;
-                index = table.indexOf(last, exact);
-                if (index < 0)
-                    return false;
-            }
-            *out++ = clear && is[x] == was[x] ? transparent : static_cast<unsigned char>(index);
-        }
+    for (int i = 0; i < entries; ++i) {
+        const QRgb rgb = i < int(colours.size()) ? colours[std::size_t(i)] : 0;
+        out.insert(out.end(), {std::uint8_t(qRed(rgb)), std::uint8_t(qGreen(rgb)), std::uint8_t(qBlue(rgb))});
     }
-    return true;
+}
+
+// The size bits of a table's flags: entries = 2 << bits.
+std::uint8_t sizeBits(int entries)
+{
+    std::uint8_t bits = 0;
+    while ((2 << bits) < entries)
+        ++bits;
+    return bits;
+}
+
+// The rectangle of the pixels drawn now that are not drawn in the next frame.
+QRect clearedArea(const QImage &now, const QImage &next)
+{
+    QRect cleared;
+    for (int y = 0; y < now.height(); ++y) {
+        const auto *is = reinterpret_cast<const QRgb *>(now.constScanLine(y));
+        const auto *will = reinterpret_cast<const QRgb *>(next.constScanLine(y));
+        for (int x = 0; x < now.width(); ++x)
+            if (qAlpha(is[x]) != 0 && will[x] == 0)
+                cleared |= QRect(x, y, 1, 1);
+    }
+    return cleared;
+}
+
+// Below half covered a pixel is not drawn (0); above, drawn opaque.
+QImage drawnPixels(const QImage &frame)
+{
+    QImage drawn = withStraightAlpha(frame);
+    if (!drawn.hasAlphaChannel())
+        return drawn;
+    for (int y = 0; y < drawn.height(); ++y) {
+        auto *pixels = reinterpret_cast<QRgb *>(drawn.scanLine(y));
+        for (int x = 0; x < drawn.width(); ++x)
+            pixels[x] = qAlpha(pixels[x]) >= 128 ? pixels[x] | 0xFF000000u : 0;
+    }
+    return drawn;
 }
 
 } // namespace
@@ -72,15 +73,6 @@ GifEncoder::GifEncoder(AnimationTiming timing, ByteSink sink, ExactColours exact
     , m_exact(std::move(exact))
 {}
 
-GifEncoder::~GifEncoder()
-{
-    if (m_gif) {
-        m_discarding = true;
-        int error = 0;
-        EGifCloseFile(m_gif, &error);
-    }
-}
-
 Status GifEncoder::checkRate(int fps)
 {
     if (fps > kMaximumGifRate)
@@ -90,131 +82,116 @@ Status GifEncoder::checkRate(int fps)
 
 Status GifEncoder::encodeFrame(const QImage &input)
 {
-    const Result<QImage> frame = checkedFrame(input, m_previous.size(), m_timing);
-    if (!frame)
-        return frame.error();
-    const QRect area = m_frames == 0 ? frame->rect() : changedArea(m_previous, *frame);
-    Status status = m_frames == 0 ? start(*frame) : writeFrame(*frame, area);
-    if (!status)
-        return m_written = status;
-    if (m_frames == 0)
-        m_previous = frame->copy();
-    else if (!area.isEmpty())
-        copyArea(*frame, area, m_previous, area.topLeft());
-    ++m_frames;
+    const Result<QImage> checked = checkedFrame(input, m_canvas.size(), m_timing);
+    if (!checked)
+        return checked.error();
+    if (Status rate = checkRate(m_timing.fps); !rate)
+        return rate;
+    const QImage frame = drawnPixels(input);
+    if (m_canvas.isNull())
+        if (Status started = start(frame); !started)
+            return started;
+    if (const std::optional<FrameRun> done = m_runs.add(frame))
+        return writeRun(*done, &frame);
     return {};
 }
 
 Status GifEncoder::complete()
 {
-    if (Status some = checkHasFrames(m_frames); !some)
-        return m_written = some;
-    int error = 0;
-    const int closed = EGifCloseFile(std::exchange(m_gif, nullptr), &error);
-    if (closed != GIF_OK)
-        return failure(error);
-    return m_written;
+    if (Status some = checkHasFrames(m_runs.frames()); !some)
+        return some;
+    if (Status written = writeRun(*m_runs.finish(), nullptr); !written)
+        return written;
+    m_out.push_back(0x3B); // trailer
+    return send();
 }
 
-int GifEncoder::writeBytes(GifFileType *gif, const unsigned char *bytes, int length)
-{
-    auto *self = static_cast<GifEncoder *>(gif->UserData);
-    if (self->m_discarding || !self->m_written)
-        return 0;
-    self->m_written = self->m_sink(std::string_view(reinterpret_cast<const char *>(bytes), std::size_t(length)));
-    return self->m_written ? length : 0;
-}
-
+// The header, the global table and, when the animation loops, the block
+// that makes it play for ever.
 Status GifEncoder::start(const QImage &frame)
 {
-    if (Status rate = checkRate(m_timing.fps); !rate)
-        return rate;
-    Result<GifColourTable> global = tableOf(frame, frame.rect());
+    Result<GifColourTable> global = firstTable(frame, frame.rect(), m_exact);
     if (!global)
         return global.error();
     m_global = std::move(global).value();
-    int error = 0;
-    m_gif = EGifOpen(this, writeBytes, &error);
-    if (!m_gif)
-        return failure(error);
-    EGifSetGifVersion(m_gif, true);
-    const ColourMap map = colourMap(*m_global);
-    if (!map || EGifPutScreenDesc(m_gif, frame.width(), frame.height(), 8, 0, map.get()) != GIF_OK)
-        return failure(m_gif->Error);
+    const bool clearPixels = frame.hasAlphaChannel();
+    m_globalEntries = 2;
+    while (m_globalEntries < int(m_global->colours().size()) + (clearPixels ? 1 : 0))
+        m_globalEntries *= 2;
+    m_globalEntries = std::min(m_globalEntries, 256);
+    m_canvas = QImage(frame.size(), QImage::Format_ARGB32);
+    m_canvas.fill(0);
+    const char *header = "GIF89a";
+    m_out.insert(m_out.end(), header, header + 6);
+    appendShort(m_out, frame.width());
+    appendShort(m_out, frame.height());
+    m_out.insert(m_out.end(), {std::uint8_t(0xF0 | sizeBits(m_globalEntries)), 0, 0});
+    appendColours(m_out, m_global->colours(), m_globalEntries);
     if (m_timing.loop) {
-        // Played over and over: the loop count 0 means for ever.
-        const GifByteType endless[3] = {1, 0, 0};
-        if (EGifPutExtensionLeader(m_gif, APPLICATION_EXT_FUNC_CODE) != GIF_OK
-            || EGifPutExtensionBlock(m_gif, 11, "NETSCAPE2.0") != GIF_OK
-            || EGifPutExtensionBlock(m_gif, 3, endless) != GIF_OK || EGifPutExtensionTrailer(m_gif) != GIF_OK)
-            return failure(m_gif->Error);
+        const char *loop = "\x21\xFF\x0BNETSCAPE2.0\x03\x01\x00\x00\x00";
+        m_out.insert(m_out.end(), loop, loop + 19);
     }
-    indicesOf(frame, nullptr, frame.rect(), *m_global, m_exact, m_indices);
-    if (Status control = writeControl(-1); !control)
-        return control;
-    if (EGifPutImageDesc(m_gif, 0, 0, frame.width(), frame.height(), false, nullptr) != GIF_OK
-        || EGifPutLine(m_gif, m_indices.data(), static_cast<int>(m_indices.size())) != GIF_OK)
-        return failure(m_gif->Error);
     return {};
 }
 
-// An unchanged frame still needs an image to carry its delay: one pixel,
-// transparent or the same colour again.
-Status GifEncoder::writeFrame(const QImage &frame, QRect changed)
+// The run's picture with its time; when the next frame leaves pixels
+// undrawn, its rectangle also covers them and is cleared after its time.
+Status GifEncoder::writeRun(const FrameRun &run, const QImage *next)
 {
-    const QRect area = changed.isEmpty() ? QRect(0, 0, 1, 1) : changed;
-    std::optional<GifColourTable> local;
-    if (!indicesOf(frame, &m_previous, area, *m_global, m_exact, m_indices)) {
-        Result<GifColourTable> own = tableOf(frame, area);
-        if (!own)
-            return own.error();
-        local = std::move(own).value();
-        indicesOf(frame, &m_previous, area, *local, m_exact, m_indices);
+    QRect area = changedArea(m_canvas, run.picture);
+    const QRect cleared = next ? clearedArea(run.picture, *next) : QRect();
+    area |= cleared;
+    if (area.isEmpty())
+        area = QRect(0, 0, 1, 1);
+    Result<GifImage> image = codeImage(run.picture, m_canvas, area, *m_global, m_globalEntries, m_exact);
+    if (!image)
+        return image.error();
+    const std::int64_t delay = frameEnd(run.end, m_timing.fps, 100) - frameEnd(run.first, m_timing.fps, 100);
+    const std::vector<std::int64_t> pieces = splitLength(delay, kLongestDelay);
+    const int disposal = cleared.isEmpty() ? kLeaveInPlace : kRestoreBackground;
+    appendControl(pieces[0], image->transparent, pieces.size() == 1 ? disposal : kLeaveInPlace);
+    appendImage(*image);
+    // A still longer than one delay goes on in images that draw nothing.
+    for (std::size_t i = 1; i < pieces.size(); ++i) {
+        GifImage nothing;
+        nothing.area = area;
+        nothing.transparent = 0;
+        const std::vector<std::uint8_t> none(std::size_t(area.width()) * std::size_t(area.height()), 0);
+        nothing.code = lzwCode(none.data(), none.size(), nothing.codeSize);
+        appendControl(pieces[i], 0, i + 1 == pieces.size() ? disposal : kLeaveInPlace);
+        appendImage(nothing);
     }
-    const GifColourTable &table = local ? *local : *m_global;
-    const ColourMap map = local ? colourMap(*local) : ColourMap(nullptr, GifFreeMapObject);
-    if (local && !map)
-        return failure(E_GIF_ERR_NOT_ENOUGH_MEM);
-    if (Status control = writeControl(table.transparent()); !control)
-        return control;
-    if (EGifPutImageDesc(m_gif, area.left(), area.top(), area.width(), area.height(), false, map.get()) != GIF_OK
-        || EGifPutLine(m_gif, m_indices.data(), static_cast<int>(m_indices.size())) != GIF_OK)
-        return failure(m_gif->Error);
-    return {};
+    copyArea(run.picture, area, m_canvas, area.topLeft());
+    if (!cleared.isEmpty())
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            std::memset(m_canvas.scanLine(y) + 4 * area.left(), 0, 4 * std::size_t(area.width()));
+    return send();
 }
 
-Result<GifColourTable> GifEncoder::tableOf(const QImage &frame, QRect area) const
+void GifEncoder::appendControl(std::int64_t delay, int transparent, int disposal)
 {
-    std::optional<GifColourTable> table = GifColourTable::of(frame, area, m_exact);
-    if (!table)
-        return Error{"The frame has more colours than a GIF can hold: over 256 even with the colours that need not "
-                     "be exact within 16 levels of their own."};
-    return std::move(*table);
+    m_out.insert(m_out.end(), {0x21, 0xF9, 4, std::uint8_t(disposal << 2 | (transparent >= 0 ? 1 : 0))});
+    appendShort(m_out, delay);
+    m_out.insert(m_out.end(), {std::uint8_t(std::max(transparent, 0)), 0});
 }
 
-// The frame's delay and transparent index, and "leave in place" so that the
-// next frame is drawn over this one.
-Status GifEncoder::writeControl(int transparent)
+void GifEncoder::appendImage(const GifImage &image)
 {
-    GraphicsControlBlock control{};
-    control.DisposalMode = DISPOSE_DO_NOT;
-    control.UserInputFlag = false;
-    control.DelayTime =
-        static_cast<int>(frameEnd(m_frames + 1, m_timing.fps, 100) - frameEnd(m_frames, m_timing.fps, 100));
-    control.TransparentColor = transparent;
-    GifByteType extension[4];
-    EGifGCBToExtension(&control, extension);
-    if (EGifPutExtension(m_gif, GRAPHICS_EXT_FUNC_CODE, 4, extension) != GIF_OK)
-        return failure(m_gif->Error);
-    return {};
+    m_out.push_back(0x2C);
+    for (const int value : {image.area.left(), image.area.top(), image.area.width(), image.area.height()})
+        appendShort(m_out, value);
+    const bool local = !image.localColours.empty();
+    m_out.push_back(local ? std::uint8_t(0x80 | sizeBits(image.localEntries())) : 0);
+    if (local)
+        appendColours(m_out, image.localColours, image.localEntries());
+    appendImageData(m_out, image.code, image.codeSize);
 }
 
-Status GifEncoder::failure(int giflibError)
+Status GifEncoder::send()
 {
-    if (!m_written)
-        return m_written;
-    const char *reason = GifErrorString(giflibError);
-    return m_written = Error{std::string("The GIF could not be written: ") + (reason ? reason : "unknown error") + "."};
+    Status sent = m_sink(std::string_view(reinterpret_cast<const char *>(m_out.data()), m_out.size()));
+    m_out.clear();
+    return sent;
 }
 
 } // namespace zelbrook

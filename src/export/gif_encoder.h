@@ -2,55 +2,57 @@
 #pragma once
 
 #include "export/animation_encoder.h"
+#include "export/frame_runs.h"
 #include "export/gif_colour_table.h"
 
+#include <optional>
 #include <vector>
-
-struct GifFileType;
 
 namespace zelbrook {
 
 // An animated GIF that decodes to exactly the pixels of its frames wherever
 // a frame holds at most 256 colours; past that, the colours that need not be
-// exact come within 16 levels of their own (see ExactColours). The global
-// colour table holds the first frame's colours; a frame that needs others
-// brings a table of its own. Every frame after the first is only the
-// rectangle that changed, drawn over the frame before, with the pixels that
-// did not change in it transparent where a spare index allows.
+// exact come within 16 levels of their own (see ExactColours). Frames may
+// have alpha: a pixel is drawn when its alpha is at least 128.
+//
+// A frame equal to the one before is not written: the one before lasts that
+// much longer, and frame k still ends at round(100k / fps) hundredths. Each
+// frame is held back until the next differs, then written as the smallest
+// rectangle that holds its change, in whichever of the ways GifImage tries
+// codes shortest. The global table holds the first frame's colours, most
+// used first; the code is our own, so that its width follows the largest
+// index a frame uses.
 class GifEncoder : public AnimationEncoder
 {
 public:
     GifEncoder(AnimationTiming timing, ByteSink sink, ExactColours exact = {});
-    ~GifEncoder() override;
-    GifEncoder(const GifEncoder &) = delete;
-    GifEncoder &operator=(const GifEncoder &) = delete;
 
     // Refuses a rate no GIF can play: delays are whole hundredths of a
     // second, and browsers slow down delays shorter than two.
     static Status checkRate(int fps);
+
+    // The longest delay one GIF frame holds, in hundredths of a second.
+    static constexpr std::int64_t kLongestDelay = 65535;
 
 protected:
     Status encodeFrame(const QImage &frame) override;
     Status complete() override;
 
 private:
-    static int writeBytes(GifFileType *gif, const unsigned char *bytes, int length);
     Status start(const QImage &frame);
-    Status writeFrame(const QImage &frame, QRect area);
-    Result<GifColourTable> tableOf(const QImage &frame, QRect area) const;
-    Status writeControl(int transparent);
-    Status failure(int giflibError);
+    Status writeRun(const FrameRun &run, const QImage *next);
+    void appendControl(std::int64_t delay, int transparent, int disposal);
+    void appendImage(const struct GifImage &image);
+    Status send();
 
     AnimationTiming m_timing;
     ByteSink m_sink;
     ExactColours m_exact;
-    GifFileType *m_gif = nullptr;
-    Status m_written;
-    bool m_discarding = false;
-    QImage m_previous;
-    std::size_t m_frames = 0;
+    FrameRuns m_runs;
+    QImage m_canvas; // what a viewer shows before the next frame is drawn
     std::optional<GifColourTable> m_global;
-    std::vector<unsigned char> m_indices;
+    int m_globalEntries = 0;
+    std::vector<std::uint8_t> m_out;
 };
 
 } // namespace zelbrook

@@ -12,8 +12,8 @@ namespace {
 
 constexpr int kMillisecondsPerSecond = 1000;
 
-// The picture's pixels as the encoder's 32-bit ARGB words, which are laid
-// out as Qt's are.
+// The picture's pixels as the encoder's 32-bit straight-alpha ARGB words,
+// which are laid out as Qt's are.
 bool importFrame(const QImage &frame, WebPPicture &picture)
 {
     picture.use_argb = 1;
@@ -38,12 +38,16 @@ WebpEncoder::~WebpEncoder() { WebPAnimEncoderDelete(m_encoder); }
 
 Status WebpEncoder::encodeFrame(const QImage &input)
 {
-    const Result<QImage> frame = checkedFrame(input, m_size, m_timing);
-    if (!frame)
-        return frame.error();
+    const Result<QImage> checked = checkedFrame(input, m_size, m_timing);
+    if (!checked)
+        return checked.error();
     if (!m_encoder)
-        if (Status started = start(frame->size()); !started)
+        if (Status started = start(checked->size()); !started)
             return started;
+    const QImage frame = withStraightAlpha(input);
+    const std::optional<FrameRun> run = m_runs.add(frame);
+    if (m_runs.frames() > 1 && !run)
+        return {}; // the frame before, lasting longer
     WebPConfig config;
     if (!WebPConfigInit(&config))
         return failure("set up");
@@ -52,22 +56,22 @@ Status WebpEncoder::encodeFrame(const QImage &input)
     if (!WebPPictureInit(&picture))
         return failure("set up");
     const bool added =
-        importFrame(*frame, picture)
+        importFrame(frame, picture)
         && WebPAnimEncoderAdd(m_encoder, &picture,
-                              static_cast<int>(frameEnd(m_frames, m_timing.fps, kMillisecondsPerSecond)), &config);
+                              static_cast<int>(frameEnd(m_runs.frames() - 1, m_timing.fps, kMillisecondsPerSecond)),
+                              &config);
     WebPPictureFree(&picture);
     if (!added)
         return failure("encode a frame");
-    ++m_frames;
     return {};
 }
 
 Status WebpEncoder::complete()
 {
-    if (Status some = checkHasFrames(m_frames); !some)
+    if (Status some = checkHasFrames(m_runs.frames()); !some)
         return some;
     // A last call without a picture gives the last frame its length.
-    const auto end = static_cast<int>(frameEnd(m_frames, m_timing.fps, kMillisecondsPerSecond));
+    const auto end = static_cast<int>(frameEnd(m_runs.frames(), m_timing.fps, kMillisecondsPerSecond));
     WebPData data;
     WebPDataInit(&data);
     if (!WebPAnimEncoderAdd(m_encoder, nullptr, end, nullptr) || !WebPAnimEncoderAssemble(m_encoder, &data))

@@ -2,15 +2,18 @@
 #pragma once
 
 #include "export/animation_encoder.h"
+#include "export/frame_runs.h"
 
 struct WebPAnimEncoder;
 
 namespace zelbrook {
 
 // A lossless animated WebP: frame k (from 0) starts at round(1000k / fps)
-// milliseconds. The library may merge equal frames into one longer one, and
-// it puts the file together only at the end, so the bytes reach the sink
-// when the animation is finished.
+// milliseconds, and keeps its alpha exactly. A frame equal to the one
+// before is not given to the library: the one before lasts longer (the
+// library splits a still longer than one frame's 24-bit milliseconds). The
+// library puts the file together only at the end, so the bytes reach the
+// sink when the animation is finished.
 class WebpEncoder : public AnimationEncoder
 {
 public:
@@ -31,7 +34,7 @@ private:
     ByteSink m_sink;
     WebPAnimEncoder *m_encoder = nullptr;
     QSize m_size;
-    std::size_t m_frames = 0;
+    FrameRuns m_runs; // only to know which frames continue a run
 };
 
 } // namespace zelbrook

@@ -84,6 +84,53 @@ inline QImage withRectangle(QImage frame, QRect area, QRgb colour)
     return frame;
 }
 
+// Four colours in a pattern no code table holds for long; `seed` varies it.
+inline QImage noiseFrame(QSize size, unsigned seed)
+{
+    QImage image(size, QImage::Format_RGB32);
+    const QRgb colours[4] = {0xFFFFFFFF, 0xFF000000, kRed, kBlue};
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x) {
+            seed = seed * 1103515245u + 12345u;
+            image.setPixel(x, y, colours[(seed >> 16) & 3]);
+        }
+    return image;
+}
+
+// A white picture, transparent but for a black square at `x` and a pixel
+// of each of alphas 100 and 200 beside it.
+inline QImage clearFrame(int x)
+{
+    QImage image(QSize(40, 20), QImage::Format_ARGB32);
+    image.fill(0x00FFFFFFu);
+    for (int y = 5; y < 10; ++y)
+        for (int dx = 0; dx < 5; ++dx)
+            image.setPixel(x + dx, y, 0xFF000000u);
+    image.setPixel(x + 6, 5, 0x64C03020u);
+    image.setPixel(x + 6, 6, 0xC82040C0u);
+    return image;
+}
+
+// The picture shown in each unit of time, for pictures lasting the given
+// numbers of units.
+inline QList<QImage> everyUnit(const QList<QImage> &pictures, const QList<qint64> &lengths)
+{
+    QList<QImage> shown;
+    for (qsizetype i = 0; i < pictures.size() && i < lengths.size(); ++i)
+        for (qint64 unit = 0; unit < lengths[i]; ++unit)
+            shown.append(pictures[i]);
+    return shown;
+}
+
+// The lengths of `count` frames at `fps`, each ending at round(k * units / fps).
+inline QList<qint64> frameLengths(qsizetype count, int fps, int units)
+{
+    QList<qint64> lengths;
+    for (qsizetype k = 1; k <= count; ++k)
+        lengths.append(qRound64(double(units) * double(k) / fps) - qRound64(double(units) * double(k - 1) / fps));
+    return lengths;
+}
+
 inline ByteSink appendTo(QByteArray &bytes)
 {
     return [&bytes](std::string_view more) {

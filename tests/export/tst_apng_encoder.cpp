@@ -23,7 +23,7 @@ QList<QPair<QByteArray, QByteArray>> chunksOf(const QByteArray &png)
 }
 
 // The frames as ffmpeg's own APNG decoder shows them, one picture each
-// rather than as many as its time base would repeat them.
+// rather than as many as its time base would repeat them, with alpha.
 QList<QImage> framesByFfmpeg(const QByteArray &apng)
 {
     test::TemporaryFolder folder;
@@ -32,11 +32,30 @@ QList<QImage> framesByFfmpeg(const QByteArray &apng)
         return {};
     file.close();
     QProcess::execute("ffmpeg", {"-nostdin", "-v", "error", "-i", file.fileName(), "-fps_mode", "passthrough",
-                                 "-pix_fmt", "rgb24", folder.path("%d.png")});
+                                 "-pix_fmt", "rgba", folder.path("%d.png")});
     QList<QImage> frames;
     for (int i = 1; QFile::exists(folder.path(QString("%1.png").arg(i))); ++i)
-        frames.append(QImage(folder.path(QString("%1.png").arg(i))).convertToFormat(QImage::Format_RGB32));
+        frames.append(QImage(folder.path(QString("%1.png").arg(i))).convertToFormat(QImage::Format_ARGB32));
     return frames;
+}
+
+// The frame with alpha, every pixel with alpha 0 as 0.
+QImage withAlpha(const QImage &frame)
+{
+    QImage image = frame.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qAlpha(image.pixel(x, y)) == 0)
+                image.setPixel(x, y, 0);
+    return image;
+}
+
+QList<QImage> withAlpha(const QList<QImage> &frames)
+{
+    QList<QImage> images;
+    for (const QImage &frame : frames)
+        images.append(withAlpha(frame));
+    return images;
 }
 
 } // namespace
@@ -52,37 +71,105 @@ private slots:
         QTest::addColumn<int>("fps");
         QTest::addColumn<bool>("loop");
 
-        QTest::newRow("12 fps, for ever") << test::walkingFrames(5) << 12 << true;
-        QTest::newRow("60 fps, once, a frame unchanged") << test::walkingFrames(4, 1, {2}) << 60 << false;
-        QTest::newRow("zoom 8") << test::walkingFrames(2, 8) << 1 << true;
+        QTest::addColumn<QList<qint64>>("lengths"); // of each frame written, in frames
+
+        QTest::newRow("12 fps, for ever") << test::walkingFrames(5) << 12 << true << QList<qint64>{1, 1, 1, 1, 1};
+        QTest::newRow("60 fps, once, a frame unchanged")
+            << test::walkingFrames(4, 1, {2}) << 60 << false << QList<qint64>{1, 2, 1};
+        QTest::newRow("zoom 8") << test::walkingFrames(2, 8) << 1 << true << QList<qint64>{1, 1};
+        QTest::newRow("a still run at the start")
+            << test::walkingFrames(4, 1, {1, 2}) << 8 << true << QList<qint64>{3, 1};
+        QTest::newRow("a still run at the end")
+            << test::walkingFrames(4, 1, {2, 3}) << 8 << true << QList<qint64>{1, 3};
+        QTest::newRow("every frame the same, once")
+            << test::walkingFrames(3, 1, {1, 2}) << 12 << false << QList<qint64>{3};
+        const QList<QImage> two = test::walkingFrames(2);
+        QTest::newRow("back to the frame two before")
+            << QList<QImage>{two[0], two[1], two[0]} << 12 << true << QList<qint64>{1, 1, 1};
+        const QImage white = test::withRectangle(test::whiteFrame(QSize(8, 8)), QRect(5, 5, 1, 1), 0xFF000000);
+        QTest::newRow("a still longer than the longest delay")
+            << QList<QImage>(65537, white) + QList<QImage>{test::withRectangle(white, QRect(2, 2, 1, 1), 0xFF000000)}
+            << 60 << true << QList<qint64>{32769, 32768, 1};
+        QTest::newRow("transparent, a pixel at alpha 100 and one at 200")
+            << QList<QImage>{test::clearFrame(2), test::clearFrame(2), test::clearFrame(3)} << 10 << true
+            << QList<qint64>{2, 1};
+        QTest::newRow("transparent, drawn pixels left undrawn")
+            << QList<QImage>{test::clearFrame(2), test::clearFrame(20), test::clearFrame(10)} << 10 << false
+            << QList<qint64>{1, 1, 1};
     }
 
-    // The frames and plays announced first, every frame shown for 1/fps
-    // seconds, the frame chunks numbered in order, and the pixels as given.
+    // The frames and plays announced first, each frame written once for a
+    // run of equal frames with the run's time, the frame chunks numbered in
+    // order, and in every 1/fps seconds the pixels of the frame due then,
+    // alpha exactly.
     void frames()
     {
         QFETCH(QList<QImage>, frames);
         QFETCH(int, fps);
         QFETCH(bool, loop);
+        QFETCH(QList<qint64>, lengths);
         QByteArray bytes;
         ApngEncoder encoder({fps, loop, size_t(frames.size())}, test::appendTo(bytes));
         QVERIFY(test::encodeAll(encoder, frames).ok());
         QList<quint32> numbers;
+        QList<qint64> written;
         for (const auto &[type, data] : chunksOf(bytes)) {
             if (type == "acTL") // frames, plays
-                QCOMPARE(QPair(number(data, 0), number(data, 4)), QPair(quint32(frames.size()), loop ? 0u : 1u));
-            if (type == "fcTL") // delay 1/fps, dispose none, blend source
-                QCOMPARE(data.mid(20), QByteArray::fromRawData("\0\1\0", 3) + char(fps) + QByteArray(2, 0));
+                QCOMPARE(QPair(number(data, 0), number(data, 4)), QPair(quint32(lengths.size()), loop ? 0u : 1u));
+            if (type == "fcTL") { // delay of its frames at fps
+                written.append(qFromBigEndian<quint16>(data.constData() + 20));
+                QCOMPARE(qFromBigEndian<quint16>(data.constData() + 22), quint16(fps));
+            }
             if (type == "fcTL" || type == "fdAT")
                 numbers.append(number(data, 0));
         }
-        QCOMPARE(numbers.size(), 2 * frames.size() - 1);
+        QCOMPARE(written, lengths);
+        QCOMPARE(numbers.size(), 2 * lengths.size() - 1);
         for (qsizetype i = 0; i < numbers.size(); ++i)
             QCOMPARE(numbers[i], quint32(i));
-        QCOMPARE(QImage::fromData(bytes, "PNG").convertToFormat(QImage::Format_RGB32), frames.first());
+        QCOMPARE(withAlpha(QImage::fromData(bytes, "PNG")), withAlpha(frames.first()));
         if (QStandardPaths::findExecutable("ffmpeg").isEmpty())
             QSKIP("ffmpeg, which decodes the frames, is not installed");
-        QCOMPARE(framesByFfmpeg(bytes), frames);
+        const QList<QImage> shown = test::everyUnit(framesByFfmpeg(bytes), lengths);
+        const QList<QImage> due = withAlpha(frames);
+        QCOMPARE(shown.size(), due.size());
+        for (qsizetype i = 0; i < due.size(); ++i)
+            if (i == 0 || shown[i].cacheKey() != shown[i - 1].cacheKey() || due[i].cacheKey() != due[i - 1].cacheKey())
+                QVERIFY2(shown[i] == due[i], qPrintable(QString("frame %1").arg(i)));
+    }
+
+    void blend_data()
+    {
+        QTest::addColumn<QList<QImage>>("frames");
+        QTest::addColumn<int>("blend"); // of the second frame: 0 source, 1 over
+
+        const QRect corners[2] = {QRect(0, 0, 1, 1), QRect(119, 79, 1, 1)};
+        const QImage noise = test::withRectangle(
+            test::withRectangle(test::noiseFrame(QSize(120, 80), 7), corners[0], 0xFFFFFFFF), corners[1], 0xFFFFFFFF);
+        QTest::newRow("two corners of noise change")
+            << QList<QImage>{noise, test::withRectangle(test::withRectangle(noise, corners[0], test::kRed), corners[1],
+                                                        test::kRed)}
+            << 1;
+        QImage dots = test::whiteFrame(QSize(120, 80));
+        for (int i = 0; i < 40; ++i)
+            dots.setPixel(3 * i, 2 * i, 0xFF000000);
+        QTest::newRow("black dots turn white on white") << QList<QImage>{dots, test::whiteFrame(QSize(120, 80))} << 0;
+    }
+
+    // Unchanged pixels are transparent, drawn over the frame before, where
+    // that compresses smaller, and written as they are where not.
+    void blend()
+    {
+        QFETCH(QList<QImage>, frames);
+        QFETCH(int, blend);
+        QByteArray bytes;
+        ApngEncoder encoder({10, true, 2}, test::appendTo(bytes));
+        QVERIFY(test::encodeAll(encoder, frames).ok());
+        QList<int> blends;
+        for (const auto &[type, data] : chunksOf(bytes))
+            if (type == "fcTL")
+                blends.append(data[25]);
+        QCOMPARE(blends, (QList<int>{0, blend}));
     }
 
     void colours_data()
@@ -120,7 +207,7 @@ private slots:
         QCOMPARE(QImage::fromData(bytes, "PNG").convertToFormat(QImage::Format_RGB32), frames.first());
         if (QStandardPaths::findExecutable("ffmpeg").isEmpty())
             QSKIP("ffmpeg, which decodes the frames, is not installed");
-        QCOMPARE(framesByFfmpeg(bytes), frames);
+        QCOMPARE(framesByFfmpeg(bytes), withAlpha(frames));
     }
 };
 
