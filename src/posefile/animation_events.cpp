@@ -178,17 +178,22 @@ AnimationEvents::Place AnimationEvents::openElement(Place list, Kind kind)
 {
     const bool object = kind == Kind::Object;
     if (list == Place::Cast) {
-        ++m_members.cast.count;
+        if (++m_members.cast.count > kMaximumCastFigures || m_members.cast.refusal)
+            return Place::Skipped;
         m_castFigure = CastMembers{kind, {}, {}, {}};
         return object ? Place::CastFigure : (endCastFigure(), Place::Skipped);
     }
     if (list == Place::Keys) {
         ++m_members.oneFigureKeys.count;
         ++m_members.castKeys.count;
+        if (!checksKey(Layout::OneFigure) && !checksKey(Layout::Cast))
+            return Place::Skipped;
         m_key = KeyMembers{};
         m_key.figure.kind = kind;
         return object ? Place::Key : (endKey(), Place::Skipped);
     }
+    if (!m_key.figures)
+        return Place::Skipped;
     m_keyFigure = FigureMembers{};
     m_keyFigure.kind = kind;
     return object ? Place::KeyFigure : (endKeyFigure(), Place::Skipped);
@@ -253,7 +258,7 @@ void AnimationEvents::endKey()
 {
     for (const Layout layout : {Layout::OneFigure, Layout::Cast}) {
         CheckedList<Key> &keys = layout == Layout::Cast ? m_members.castKeys : m_members.oneFigureKeys;
-        if (!readsLayout(layout) || keys.refusal || keys.count > Animation::kMaximumKeys)
+        if (!checksKey(layout))
             continue;
         Result<Key> key = readKey(m_key, m_startPose, layout);
         if (key)
@@ -261,6 +266,14 @@ void AnimationEvents::endKey()
         else
             keys.refusal = Error{"key " + std::to_string(keys.count) + ": " + key.error().message};
     }
+}
+
+// Whether the key just begun is checked as one of the layout: past the first
+// key refused, and past the most keys a file may have, they are only counted.
+bool AnimationEvents::checksKey(Layout layout) const
+{
+    const CheckedList<Key> &keys = layout == Layout::Cast ? m_members.castKeys : m_members.oneFigureKeys;
+    return readsLayout(layout) && !keys.refusal && keys.count <= Animation::kMaximumKeys;
 }
 
 // Until the file has given its version, its keys are read both ways.

@@ -67,6 +67,7 @@ private:
     void endCastFigure();
     void endKeyFigure();
     void endKey();
+    bool checksKey(Layout layout) const;
     bool readsLayout(Layout layout) const;
     bool refuse(std::string message);
     std::string placeOfLastByte() const;
