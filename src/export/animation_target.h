@@ -23,9 +23,14 @@ struct AnimationTarget {
 
     // To the named file (bytes, need not be UTF-8), or standard output when
     // path is empty; a video, which the ffmpeg program writes itself, only
-    // to a file. The error does not name the output.
+    // to a file. Running out of memory is a failure like any other. The
+    // error does not name the output.
     Status write(const Animation &animation, const std::string &path,
                  const AnimationExporter::FrameDone &frameDone = {}) const;
+
+private:
+    Status writeOut(const Animation &animation, const std::string &path,
+                    const AnimationExporter::FrameDone &frameDone) const;
 };
 
 // The text of an animation file, refused with the reason when it would not

@@ -10,6 +10,7 @@
 #include "tools/animation_render.h"
 #include "tools/render_files.h"
 
+#include <new>
 #include <utility>
 
 namespace zelbrook {
@@ -20,6 +21,15 @@ RenderJob::RenderJob(RenderOptions options, QIODevice &standardInput)
 {}
 
 Status RenderJob::run()
+{
+    try {
+        return render();
+    } catch (const std::bad_alloc &) {
+        return Error{poseName() + ": There is not enough memory to render it."};
+    }
+}
+
+Status RenderJob::render()
 {
     const Result<RenderInput> input = readInput();
     if (!input)

@@ -1,0 +1,88 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "render_process.h"
+
+#include <QDir>
+#include <QTest>
+
+#include <fstream>
+#include <string>
+
+#include <sys/resource.h>
+
+namespace {
+
+// Room the program may take beyond what it has mapped when it starts to read.
+constexpr rlim_t kRoom = 8 * 1024 * 1024;
+
+// The program's address space in bytes, once it waits to read its standard
+// input; 0 when that cannot be seen here.
+rlim_t sizeWhenReading(qint64 pid)
+{
+    const std::string process = "/proc/" + std::to_string(pid);
+    for (int tries = 0; tries < 3000; ++tries) {
+        std::string call;
+        std::ifstream(process + "/syscall") >> call;
+        if (call.empty())
+            return 0;
+        if (call == "0") { // read, which it makes only to read its input
+            std::ifstream status(process + "/status");
+            for (std::string line; std::getline(status, line);) {
+                if (line.starts_with("VmSize:"))
+                    return std::stoull(line.substr(7)) * 1024;
+            }
+        }
+        QTest::qWait(10);
+    }
+    return 0;
+}
+
+} // namespace
+
+class TestRenderMemory : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // The input comes once the program waits for it, and its address space
+    // is then limited to a few MiB more than it has: reading a 12 MB input
+    // runs out. That is a message, exit 1, and no file.
+    void runningOutOfMemoryIsAFailure_data()
+    {
+        QTest::addColumn<QString>("output");
+        QTest::newRow("animated picture") << "o.gif";
+        QTest::newRow("animation file") << "o.zba";
+    }
+    void runningOutOfMemoryIsAFailure()
+    {
+#if defined(__SANITIZE_ADDRESS__)
+        QSKIP("AddressSanitizer reserves more address space than the limit leaves");
+#endif
+        QFETCH(QString, output);
+        QTemporaryDir dir;
+        QProcess process;
+        process.setProcessEnvironment(renderEnvironment());
+        process.setWorkingDirectory(dir.path());
+        process.start(QStringLiteral(ZELBROOK_RENDER_PROGRAM), {QStringLiteral("-"), output});
+        QVERIFY(process.waitForStarted());
+        const rlim_t size = sizeWhenReading(process.processId());
+        if (size == 0) {
+            process.kill();
+            process.waitForFinished();
+            QSKIP("The program's system calls cannot be seen here");
+        }
+        const rlimit limit{size + kRoom, RLIM_INFINITY};
+        QVERIFY(::prlimit(static_cast<pid_t>(process.processId()), RLIMIT_AS, &limit, nullptr) == 0);
+        process.write(QByteArray(R"({"format": "zelbrook-animation", "notes": ")") + QByteArray(12000000, 'a')
+                      + QByteArray(R"("})"));
+        process.closeWriteChannel();
+        QVERIFY(process.waitForFinished(60000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.readAllStandardError(),
+                 QByteArray("zelbrook-render: standard input: There is not enough memory to render it.\n"));
+        QCOMPARE(process.exitCode(), 1);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+    }
+};
+
+QTEST_MAIN(TestRenderMemory)
+#include "tst_render_memory.moc"
