@@ -187,7 +187,8 @@ Result<Key> readKey(const KeyMembers &members, const Pose &startPose, Layout lay
     if (Status tweens = readWhole(members.tweens, "tweens", Key::kTweensRange, key.tweens); !tweens)
         return tweens.error();
     if (members.ease.kind != Kind::Missing) {
-        const std::string_view ease = members.ease.kind == Kind::Text ? members.ease.text : "";
+        const std::string_view ease =
+            members.ease.kind == Kind::Text ? std::string_view(members.ease.text) : std::string_view();
         if (ease != "linear" && ease != "smooth")
             return Error{"ease is not \"linear\" or \"smooth\""};
         key.ease = ease == "smooth" ? Ease::Smooth : Ease::Linear;

@@ -13,6 +13,10 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <fstream>
+
+#include <sys/resource.h>
+
 using namespace zelbrook;
 
 namespace {
@@ -24,6 +28,28 @@ void writeFile(const QString &path, const QByteArray &bytes)
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
 }
+
+// Limits the address space to a few MiB more than the process has while it
+// lives, so that reading a file of more than that runs out of memory.
+class AddressSpaceLimit
+{
+public:
+    AddressSpaceLimit()
+    {
+        ::getrlimit(RLIMIT_AS, &m_before);
+        std::ifstream status("/proc/self/status");
+        for (std::string line; std::getline(status, line);) {
+            if (line.starts_with("VmSize:")) {
+                const rlimit limit{std::stoull(line.substr(7)) * 1024 + 8 * 1024 * 1024, m_before.rlim_max};
+                ::setrlimit(RLIMIT_AS, &limit);
+            }
+        }
+    }
+    ~AddressSpaceLimit() { ::setrlimit(RLIMIT_AS, &m_before); }
+
+private:
+    rlimit m_before{};
+};
 
 // Three keys with the body turned differently and two in-betweens after
 // the first.
@@ -154,6 +180,37 @@ private slots:
         QCOMPARE(w.window->document().animation().keyCount(), std::size_t(2));
         QVERIFY(w.window->timeline().isShown());
         QVERIFY(w.messages.isEmpty());
+    }
+
+    // An open that runs out of memory says so, and the animation stays.
+    void anOpenOutOfMemoryChangesNothing_data()
+    {
+        QTest::addColumn<bool>("named");
+        QTest::newRow("named on the command line") << true;
+        QTest::newRow("chosen in the dialog") << false;
+    }
+    void anOpenOutOfMemoryChangesNothing()
+    {
+#if defined(__SANITIZE_ADDRESS__)
+        QSKIP("AddressSanitizer reserves more address space than the limit leaves");
+#endif
+        QFETCH(bool, named);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("large.zba");
+        writeFile(path, QByteArray(R"({"format": "zelbrook-animation", "notes": ")") + QByteArray(12000000, 'a')
+                            + QByteArray(R"("})"));
+        ActiveWindow w;
+        w.makeThreeKeys();
+        const auto before = w.state();
+        w.answers = {path};
+        {
+            const AddressSpaceLimit limit;
+            named ? w.window->openPoseNamed(path.toStdString())
+                  : w.keys(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
+        }
+        QCOMPARE(w.messages, QStringList("Could not open " + path + ":\nThere is not enough memory to open it."));
+        QCOMPARE(w.window->document().animation().keyCount(), std::size_t(3));
+        QVERIFY(w.state() == before);
     }
 
     // The progress box stops a long export, and no file is left; a cancel
