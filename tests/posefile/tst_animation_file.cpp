@@ -208,7 +208,6 @@ private slots:
         row("UTF-32 without", bytes("{\0\0\0}\0\0\0"), "the file is UTF-32; Zelbrook reads UTF-8");
         row("version as text", edited("\"version\": 1", "\"version\": \"1\""), "version is \"1\", not 1 or 2");
         row("version 0", edited("\"version\": 1", "\"version\": 0"), "version is 0, not 1 or 2");
-        row("version -1", edited("\"version\": 1", "\"version\": -1"), "version is -1, not 1 or 2");
         row("version 0.5", edited("\"version\": 1", "\"version\": 0.5"), "version is 0.5, not 1 or 2");
         row("version in a list", edited("\"version\": 1", "\"version\": [2]"), "version is an array, not 1 or 2");
         // Line 4 is `  "fps": 99, "fps": 12,`: the second name ends at 18.
@@ -269,7 +268,6 @@ private slots:
     {
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<bool>("animation");
-        QTest::newRow("object") << QByteArray(" \n{") << true;
         QTest::newRow("object after a byte-order mark") << QByteArray("\xEF\xBB\xBF{") << true;
         QTest::newRow("UTF-16, which the animation reader names") << QByteArray("\xFF\xFE\"\0", 4) << true;
         QTest::newRow("pose") << QByteArray("\"Zelbrook pose\"\n") << false;

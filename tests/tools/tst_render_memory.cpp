@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "render_process.h"
+#include "test_support.h"
 
 #include <QDir>
 #include <QTest>
 
-#include <fstream>
-#include <string>
-
 #include <sys/resource.h>
+
+using namespace zelbrook;
 
 namespace {
 
@@ -18,19 +18,13 @@ constexpr rlim_t kRoom = 8 * 1024 * 1024;
 // input; 0 when that cannot be seen here.
 rlim_t sizeWhenReading(qint64 pid)
 {
-    const std::string process = "/proc/" + std::to_string(pid);
+    const QString process = QString::number(pid);
     for (int tries = 0; tries < 3000; ++tries) {
-        std::string call;
-        std::ifstream(process + "/syscall") >> call;
-        if (call.empty())
+        const QByteArray call = test::fileBytes("/proc/" + process + "/syscall", {});
+        if (call.isEmpty())
             return 0;
-        if (call == "0") { // read, which it makes only to read its input
-            std::ifstream status(process + "/status");
-            for (std::string line; std::getline(status, line);) {
-                if (line.starts_with("VmSize:"))
-                    return std::stoull(line.substr(7)) * 1024;
-            }
-        }
+        if (call.startsWith("0 ")) // read, which it makes only to read its input
+            return test::statusBytes(process, "VmSize");
         QTest::qWait(10);
     }
     return 0;

@@ -13,10 +13,6 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include <fstream>
-
-#include <sys/resource.h>
-
 using namespace zelbrook;
 
 namespace {
@@ -28,28 +24,6 @@ void writeFile(const QString &path, const QByteArray &bytes)
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
 }
-
-// Limits the address space to a few MiB more than the process has while it
-// lives, so that reading a file of more than that runs out of memory.
-class AddressSpaceLimit
-{
-public:
-    AddressSpaceLimit()
-    {
-        ::getrlimit(RLIMIT_AS, &m_before);
-        std::ifstream status("/proc/self/status");
-        for (std::string line; std::getline(status, line);) {
-            if (line.starts_with("VmSize:")) {
-                const rlimit limit{std::stoull(line.substr(7)) * 1024 + 8 * 1024 * 1024, m_before.rlim_max};
-                ::setrlimit(RLIMIT_AS, &limit);
-            }
-        }
-    }
-    ~AddressSpaceLimit() { ::setrlimit(RLIMIT_AS, &m_before); }
-
-private:
-    rlimit m_before{};
-};
 
 // Three keys with the body turned differently and two in-betweens after
 // the first.
@@ -201,10 +175,11 @@ private slots:
                             + QByteArray(R"("})"));
         ActiveWindow w;
         w.makeThreeKeys();
+        w.window->animationFiles().setQuestion([] { return AnimationFiles::Answer::Discard; });
         const auto before = w.state();
         w.answers = {path};
         {
-            const AddressSpaceLimit limit;
+            const test::AddressSpaceLimit limit(8 * 1024 * 1024);
             named ? w.window->openPoseNamed(path.toStdString())
                   : w.keys(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
         }
