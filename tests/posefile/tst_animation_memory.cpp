@@ -6,7 +6,6 @@
 #include <QTest>
 
 #include <atomic>
-#include <cstdlib>
 #include <new>
 
 #include <malloc.h>

@@ -13,6 +13,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <malloc.h>
+
 using namespace zelbrook;
 
 namespace {
@@ -178,6 +180,8 @@ private slots:
         w.window->animationFiles().setQuestion([] { return AnimationFiles::Answer::Discard; });
         const auto before = w.state();
         w.answers = {path};
+        // Large blocks then come from new mappings, not the heap's free space.
+        ::mallopt(M_MMAP_THRESHOLD, 1024 * 1024);
         {
             const test::AddressSpaceLimit limit(8 * 1024 * 1024);
             named ? w.window->openPoseNamed(path.toStdString())
