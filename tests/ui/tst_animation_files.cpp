@@ -173,7 +173,7 @@ private slots:
         QFETCH(bool, named);
         QTemporaryDir dir;
         const QString path = dir.filePath("large.zba");
-        writeFile(path, QByteArray(R"({"format": "zelbrook-animation", "notes": ")") + QByteArray(12000000, 'a')
+        writeFile(path, QByteArray(R"({"format": "zelbrook-animation", "notes": ")") + QByteArray(15000000, 'a')
                             + QByteArray(R"("})"));
         ActiveWindow w;
         w.makeThreeKeys();
@@ -183,7 +183,7 @@ private slots:
         // Large blocks then come from new mappings, not the heap's free space.
         ::mallopt(M_MMAP_THRESHOLD, 1024 * 1024);
         {
-            const test::AddressSpaceLimit limit(8 * 1024 * 1024);
+            const test::AddressSpaceLimit limit(2 * 1024 * 1024);
             named ? w.window->openPoseNamed(path.toStdString())
                   : w.keys(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
         }
