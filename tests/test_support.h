@@ -8,6 +8,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <sys/resource.h>
+
 namespace zelbrook::test {
 
 // The canvas control's width in window units; half of it, in single
@@ -52,6 +54,34 @@ public:
 
 private:
     QTemporaryDir m_dir;
+};
+
+// A size of a process's /proc status ("VmSize", "VmHWM") in bytes; 0 when
+// it cannot be read.
+inline std::size_t statusBytes(const QString &process, const QByteArray &field)
+{
+    for (const QByteArray &line : fileBytes(QStringLiteral("/proc/%1/status").arg(process)).split('\n')) {
+        if (line.startsWith(field + ':'))
+            return line.mid(field.size() + 1).trimmed().split(' ').front().toULongLong() * 1024;
+    }
+    return 0;
+}
+
+// Limits the process's address space to `room` bytes more than it has while
+// it lives, so that work that takes more runs out of memory.
+class AddressSpaceLimit
+{
+public:
+    explicit AddressSpaceLimit(std::size_t room)
+    {
+        ::getrlimit(RLIMIT_AS, &m_before);
+        const rlimit limit{statusBytes(QStringLiteral("self"), "VmSize") + room, m_before.rlim_max};
+        ::setrlimit(RLIMIT_AS, &limit);
+    }
+    ~AddressSpaceLimit() { ::setrlimit(RLIMIT_AS, &m_before); }
+
+private:
+    rlimit m_before{};
 };
 
 } // namespace zelbrook::test

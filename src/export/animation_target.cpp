@@ -10,6 +10,8 @@
 #include "platform/system_file.h"
 #include "posefile/animation_file.h"
 
+#include <new>
+
 namespace zelbrook {
 
 Result<std::string> checkedAnimationFileText(const Animation &animation)
@@ -59,6 +61,17 @@ Status AnimationTarget::writeAtlas(const Animation &animation, const std::string
 
 Status AnimationTarget::write(const Animation &animation, const std::string &path,
                               const AnimationExporter::FrameDone &frameDone) const
+{
+    try {
+        return writeOut(animation, path, frameDone);
+    } catch (const std::bad_alloc &) {
+        // The unfinished output went as the stack unwound.
+        return Error{"There is not enough memory to write the animation."};
+    }
+}
+
+Status AnimationTarget::writeOut(const Animation &animation, const std::string &path,
+                                 const AnimationExporter::FrameDone &frameDone) const
 {
     AnimationExporter exporter;
     if (kind == Kind::Animated && (format == AnimatedFormat::Mp4 || format == AnimatedFormat::Webm)) {

@@ -30,7 +30,8 @@ struct AnimationTarget {
 
     // To the named file (bytes, need not be UTF-8), or standard output when
     // path is empty; a video, which the ffmpeg program writes itself, only
-    // to a file. The error does not name the output.
+    // to a file. Running out of memory is a failure like any other. The
+    // error does not name the output.
     Status write(const Animation &animation, const std::string &path,
                  const AnimationExporter::FrameDone &frameDone = {}) const;
 
@@ -38,6 +39,8 @@ private:
     Result<FrameStyle> frameStyle(const Animation &animation) const;
     Status writeAtlas(const Animation &animation, const std::string &path, const FrameStyle &style,
                       OutputStream &stream) const;
+    Status writeOut(const Animation &animation, const std::string &path,
+                    const AnimationExporter::FrameDone &frameDone) const;
 };
 
 // Where a sprite sheet's atlas goes: beside the sheet, named as the sheet

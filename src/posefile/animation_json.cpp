@@ -2,6 +2,7 @@
 #include "animation_json.h"
 
 #include "model/pose_field.h"
+#include "model/printable_text.h"
 #include "pose_number.h"
 
 #include <cmath>
@@ -12,6 +13,10 @@
 namespace zelbrook {
 
 namespace {
+
+using Kind = JsonValue::Kind;
+
+constexpr std::size_t kLongestQuote = 40;
 
 // The ranges of the fields that no slider limits in a pose file.
 struct FreeRange {
@@ -31,19 +36,19 @@ Error outside(std::string_view name, double value, double lowest, double highest
     return {std::string(name) + outsideRangeText(value, lowest, highest)};
 }
 
-Result<double> numberOf(const Json &value, std::string_view name)
+Result<double> numberOf(const JsonValue &value, std::string_view name)
 {
-    if (!value.is_number())
+    if (value.kind != Kind::Number)
         return Error{std::string(name) + " is not a number"};
-    return value.get<double>();
+    return value.number;
 }
 
-Status readField(const Json &pose, const PoseField &field, Figure &figure)
+Status readField(const PoseMembers &pose, const PoseField &field, Figure &figure)
 {
-    const Json *value = member(pose, std::string(field.name).c_str());
-    if (!value)
+    const JsonValue &value = pose.fields[static_cast<std::size_t>(field.id)];
+    if (value.kind == Kind::Missing)
         return field.fileItem == 0 ? Status{} : Error{std::string(field.name) + " is missing"};
-    const Result<double> number = numberOf(*value, field.name);
+    const Result<double> number = numberOf(value, field.name);
     if (!number)
         return number.error();
     if (!field.assign(figure, *number))
@@ -56,55 +61,23 @@ Status readField(const Json &pose, const PoseField &field, Figure &figure)
 }
 
 // A figure's id, which every figure of a file has.
-Result<FigureId> readId(const Json &object)
+Result<FigureId> readId(const JsonValue &value)
 {
-    if (!member(object, "id"))
+    if (value.kind == Kind::Missing)
         return Error{"id is missing"};
     FigureId id = 0;
-    if (Status read = readWhole(object, "id", kFirstFigureId, kLastFigureId, id); !read)
+    if (Status read = readWhole(value, "id", kFirstFigureId, kLastFigureId, id); !read)
         return read.error();
     return id;
 }
 
-// A figure is named by its id once it has one, and by its place before.
-Result<CastFigure> readCastFigure(const Json &object, std::size_t place)
-{
-    const std::string placed = "the cast's figure " + std::to_string(place + 1) + ": ";
-    if (!object.is_object())
-        return Error{placed + "it is not a JSON object"};
-    const Result<FigureId> id = readId(object);
-    if (!id)
-        return Error{placed + id.error().message};
-    CastFigure figure{*id, defaultFigureName(*id), kBlack};
-    const std::string where = "figure " + std::to_string(*id) + ": ";
-    if (const Json *name = member(object, "name")) {
-        if (!name->is_string())
-            return Error{where + "name is not text"};
-        figure.name = name->get<std::string>();
-    }
-    if (const Json *color = member(object, "color")) {
-        const std::optional<Color> read = color->is_string() ? colorFromText(color->get<std::string>()) : std::nullopt;
-        if (!read)
-            return Error{where + "color is not #rrggbb"};
-        figure.color = *read;
-    }
-    return figure;
-}
-
 } // namespace
 
-const Json *member(const Json &object, const char *name)
+Status readWhole(const JsonValue &value, std::string_view name, int lowest, int highest, int &out)
 {
-    const auto found = object.find(name);
-    return found == object.end() || found->is_null() ? nullptr : &*found;
-}
-
-Status readWhole(const Json &object, const char *name, int lowest, int highest, int &out)
-{
-    const Json *value = member(object, name);
-    if (!value)
+    if (value.kind == Kind::Missing)
         return {};
-    const Result<double> number = numberOf(*value, name);
+    const Result<double> number = numberOf(value, name);
     if (!number)
         return number.error();
     if (*number != std::floor(*number))
@@ -115,62 +88,112 @@ Status readWhole(const Json &object, const char *name, int lowest, int highest, 
     return {};
 }
 
-Result<Figure> readFigure(const Json &key, const Pose &startPose)
+std::string quotedValue(const JsonValue &value)
 {
-    const Json *pose = member(key, "pose");
-    if (!pose || !pose->is_object())
+    switch (value.kind) {
+    case Kind::Missing:
+        return "null";
+    case Kind::Boolean:
+        return value.number != 0 ? "true" : "false";
+    case Kind::Number:
+        return printableText(value.text, kLongestQuote);
+    case Kind::Text:
+        return '"' + printableText(value.text, kLongestQuote) + '"';
+    case Kind::Array:
+        return "an array";
+    case Kind::Object:
+        break;
+    }
+    return "an object";
+}
+
+Result<Figure> readFigure(const FigureMembers &members, const Pose &startPose)
+{
+    if (members.pose.kind != Kind::Object)
         return Error{"the pose is missing"};
     Figure figure{startPose};
     for (const PoseField &field : poseFields()) {
         if (field.id == FieldId::PenWidth)
             continue;
-        if (Status read = readField(*pose, field, figure); !read)
+        if (Status read = readField(members.pose, field, figure); !read)
             return read.error();
     }
     if (const auto wrong = firstFieldOutOfRange(figure.pose))
         return outside(wrong->field->name, wrong->value, wrong->lowest, wrong->highest);
-    if (Status pen = readWhole(key, "penWidth", kPenWidthRange, figure.penWidth); !pen)
+    if (Status pen = readWhole(members.penWidth, "penWidth", kPenWidthRange, figure.penWidth); !pen)
         return pen.error();
     return figure;
 }
 
-Result<std::vector<CastFigure>> readCast(const Json &root)
+// A figure is named by its id once it has one, and by its place before.
+Result<CastFigure> readCastFigure(const CastMembers &members, std::size_t place)
 {
-    const Json *figures = member(root, "figures");
-    if (!figures || !figures->is_array() || figures->empty())
-        return Error{"the file has no figures"};
-    if (figures->size() > kMaximumCastFigures)
-        return Error{"the cast has " + std::to_string(figures->size()) + " figures, more than "
-                     + std::to_string(kMaximumCastFigures)};
-    std::vector<CastFigure> cast;
-    for (const Json &object : *figures) {
-        Result<CastFigure> figure = readCastFigure(object, cast.size());
-        if (!figure)
-            return figure.error();
-        cast.push_back(std::move(figure).value());
+    const std::string placed = "the cast's figure " + std::to_string(place + 1) + ": ";
+    if (members.kind != Kind::Object)
+        return Error{placed + "it is not a JSON object"};
+    const Result<FigureId> id = readId(members.id);
+    if (!id)
+        return Error{placed + id.error().message};
+    CastFigure figure{*id, defaultFigureName(*id), kBlack};
+    const std::string where = "figure " + std::to_string(*id) + ": ";
+    if (members.name.kind != Kind::Missing) {
+        if (members.name.kind != Kind::Text)
+            return Error{where + "name is not text"};
+        figure.name = members.name.text;
     }
-    return cast;
+    if (members.color.kind != Kind::Missing) {
+        const std::optional<Color> read =
+            members.color.kind == Kind::Text ? colorFromText(members.color.text) : std::nullopt;
+        if (!read)
+            return Error{where + "color is not #rrggbb"};
+        figure.color = *read;
+    }
+    return figure;
 }
 
-Result<std::vector<KeyFigure>> readKeyFigures(const Json &key, const Pose &startPose)
+Result<KeyFigure> readKeyFigure(const FigureMembers &members, std::size_t place, const Pose &startPose)
 {
-    const Json *figures = member(key, "figures");
-    if (!figures || !figures->is_array())
-        return Error{"the figures are missing"};
-    std::vector<KeyFigure> read;
-    for (const Json &object : *figures) {
-        const std::string where = "the key's figure " + std::to_string(read.size() + 1) + ": ";
-        if (!object.is_object())
-            return Error{where + "it is not a JSON object"};
-        const Result<FigureId> id = readId(object);
-        if (!id)
-            return Error{where + id.error().message};
-        const Result<Figure> figure = readFigure(object, startPose);
+    const std::string where = "the key's figure " + std::to_string(place + 1) + ": ";
+    if (members.kind != Kind::Object)
+        return Error{where + "it is not a JSON object"};
+    const Result<FigureId> id = readId(members.id);
+    if (!id)
+        return Error{where + id.error().message};
+    const Result<Figure> figure = readFigure(members, startPose);
+    if (!figure)
+        return Error{"figure " + std::to_string(*id) + ": " + figure.error().message};
+    return KeyFigure{*id, *figure};
+}
+
+Result<Key> readKey(const KeyMembers &members, const Pose &startPose, Layout layout)
+{
+    if (members.figure.kind != Kind::Object)
+        return Error{"a key is not a JSON object"};
+    Key key;
+    if (layout == Layout::Cast) {
+        if (members.figuresKind != Kind::Array)
+            return Error{"the figures are missing"};
+        if (!members.figures)
+            return members.figures.error();
+        key.figures = members.figures.value();
+    } else {
+        const Result<Figure> figure = readFigure(members.figure, startPose);
         if (!figure)
-            return Error{"figure " + std::to_string(*id) + ": " + figure.error().message};
-        read.push_back({*id, *figure});
+            return figure.error();
+        key.figures.front().figure = *figure;
     }
-    return read;
+    if (Status hold = readWhole(members.hold, "hold", Key::kHoldRange, key.hold); !hold)
+        return hold.error();
+    if (Status tweens = readWhole(members.tweens, "tweens", Key::kTweensRange, key.tweens); !tweens)
+        return tweens.error();
+    if (members.ease.kind != Kind::Missing) {
+        const std::string_view ease =
+            members.ease.kind == Kind::Text ? std::string_view(members.ease.text) : std::string_view();
+        if (ease != "linear" && ease != "smooth")
+            return Error{"ease is not \"linear\" or \"smooth\""};
+        key.ease = ease == "smooth" ? Ease::Smooth : Ease::Linear;
+    }
+    return key;
 }
 
 } // namespace zelbrook

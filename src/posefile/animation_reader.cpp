@@ -1,150 +1,139 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "animation_file.h"
 
+#include "animation_events.h"
 #include "animation_json.h"
+#include "animation_text.h"
 #include "pose_reader.h"
 
-#include <algorithm>
+#include <cmath>
+#include <iterator>
 
 namespace zelbrook {
 
 namespace {
 
-// How the file holds its figures: one in each key, or a cast of them.
-enum class Layout { OneFigure, Cast };
+using Kind = JsonValue::Kind;
 
-Result<Key> readKey(const Json &object, const Pose &startPose, Layout layout)
+// Walks the text for the JSON parser and counts the bytes it has read, which
+// places what the events refuse.
+class CountingIterator
 {
-    if (!object.is_object())
-        return Error{"a key is not a JSON object"};
-    Key key;
-    if (layout == Layout::Cast) {
-        Result<std::vector<KeyFigure>> figures = readKeyFigures(object, startPose);
-        if (!figures)
-            return figures.error();
-        key.figures = std::move(figures).value();
-    } else {
-        const Result<Figure> figure = readFigure(object, startPose);
-        if (!figure)
-            return figure.error();
-        key.figures.front().figure = *figure;
+public:
+    using iterator_category = std::input_iterator_tag;
+    using value_type = char;
+    using difference_type = std::ptrdiff_t;
+    using pointer = const char *;
+    using reference = const char &;
+
+    CountingIterator(const char *at, std::size_t &consumed)
+        : m_at(at)
+        , m_consumed(&consumed)
+    {}
+    reference operator*() const { return *m_at; }
+    CountingIterator &operator++()
+    {
+        ++m_at;
+        ++*m_consumed;
+        return *this;
     }
-    if (Status hold = readWhole(object, "hold", Key::kHoldRange, key.hold); !hold)
-        return hold.error();
-    if (Status tweens = readWhole(object, "tweens", Key::kTweensRange, key.tweens); !tweens)
-        return tweens.error();
-    if (const Json *ease = member(object, "ease")) {
-        if (*ease != "linear" && *ease != "smooth")
-            return Error{"ease is not \"linear\" or \"smooth\""};
-        key.ease = *ease == "smooth" ? Ease::Smooth : Ease::Linear;
+    CountingIterator operator++(int)
+    {
+        CountingIterator before = *this;
+        ++*this;
+        return before;
     }
-    return key;
+    bool operator==(const CountingIterator &other) const { return m_at == other.m_at; }
+
+private:
+    const char *m_at;
+    std::size_t *m_consumed;
+};
+
+Result<AnimationMembers> streamMembers(std::string_view text, const Pose &startPose)
+{
+    std::size_t consumed = 0;
+    AnimationEvents events(text, consumed, startPose);
+    const CountingIterator first(text.data(), consumed);
+    const CountingIterator last(text.data() + text.size(), consumed);
+    if (!nlohmann::json::sax_parse(first, last, &events))
+        return events.refusal().value_or(Error{"the text is not JSON"});
+    return events.members();
 }
 
-Result<Layout> checkHeader(const Json &root)
+Result<Layout> checkHeader(const AnimationMembers &members)
 {
-    if (!root.is_object())
+    if (members.kind != Kind::Object || members.format.kind != Kind::Text || members.format.text != kAnimationFormat)
         return Error{std::string(kWrongFileType)};
-    const Json *format = member(root, "format");
-    if (!format || *format != kAnimationFormat)
-        return Error{std::string(kWrongFileType)};
-    const Json *version = member(root, "version");
-    if (version && (!version->is_number() || version->get<double>() > kAnimationFileVersion))
+    const JsonValue &version = members.version;
+    if (version.kind == Kind::Missing)
+        return Layout::OneFigure;
+    const bool whole = version.kind == Kind::Number && version.number == std::floor(version.number);
+    if (whole && version.number > kAnimationFileVersion)
         return Error{"the file was made by a newer version of Zelbrook"};
-    return version && version->get<double>() >= 2 ? Layout::Cast : Layout::OneFigure;
+    if (whole && version.number >= 1)
+        return version.number >= 2 ? Layout::Cast : Layout::OneFigure;
+    return Error{"version is " + quotedValue(version) + ", not 1 or 2"};
 }
 
-Result<Playback> readPlayback(const Json &root)
+Result<Playback> readPlayback(const AnimationMembers &members)
 {
     Playback playback;
-    if (Status fps = readWhole(root, "fps", Playback::kFpsRange, playback.fps); !fps)
+    if (Status fps = readWhole(members.fps, "fps", Playback::kFpsRange, playback.fps); !fps)
         return fps.error();
-    if (const Json *loop = member(root, "loop")) {
-        if (!loop->is_boolean())
+    if (members.loop.kind != Kind::Missing) {
+        if (members.loop.kind != Kind::Boolean)
             return Error{"loop is not true or false"};
-        playback.loop = loop->get<bool>();
+        playback.loop = members.loop.number != 0;
     }
     return playback;
 }
 
-Result<std::vector<Key>> readKeys(const Json &root, const Pose &startPose, Layout layout)
+// Why a list of records is refused, if it is: the file has no `noun`, or
+// `holder` has more than `most` of them, or one of them is refused.
+template <typename Record>
+Status checkList(const CheckedList<Record> &list, std::string_view holder, std::string_view noun, std::size_t most)
 {
-    const Json *keys = member(root, "keys");
-    if (!keys || !keys->is_array() || keys->empty())
-        return Error{"the file has no keys"};
-    if (keys->size() > Animation::kMaximumKeys)
-        return Error{"the file has " + std::to_string(keys->size()) + " keys, more than "
-                     + std::to_string(Animation::kMaximumKeys)};
-    std::vector<Key> read;
-    read.reserve(keys->size());
-    for (const Json &object : *keys) {
-        Result<Key> key = readKey(object, startPose, layout);
-        if (!key)
-            return Error{"key " + std::to_string(read.size() + 1) + ": " + key.error().message};
-        read.push_back(std::move(key).value());
-    }
-    return read;
-}
-
-// The library's reason without its own label and position.
-std::string reasonOf(const nlohmann::json::exception &error)
-{
-    const std::string_view what = error.what();
-    const std::size_t label = what.find("] ");
-    std::string_view reason = label == std::string_view::npos ? what : what.substr(label + 2);
-    if (const std::size_t colon = reason.find(": ");
-        reason.starts_with("parse error") && colon != std::string_view::npos)
-        reason.remove_prefix(colon + 2);
-    return std::string(reason);
-}
-
-// "line 4, column 9: " and the reason, both counted from 1, from the byte
-// position the library gives: that of the last byte it read, from 1.
-Error syntaxError(std::string_view text, const nlohmann::json::parse_error &error)
-{
-    const std::size_t last = std::min<std::size_t>(error.byte == 0 ? 0 : error.byte - 1, text.size());
-    const std::string_view before = text.substr(0, last);
-    const std::size_t lineEnd = before.rfind('\n');
-    const std::size_t lineStart = lineEnd == std::string_view::npos ? 0 : lineEnd + 1;
-    const auto line = static_cast<std::size_t>(std::ranges::count(before, '\n')) + 1;
-    return {"line " + std::to_string(line) + ", column " + std::to_string(last - lineStart + 1) + ": "
-            + reasonOf(error)};
+    if (list.kind != Kind::Array || list.count == 0)
+        return Error{"the file has no " + std::string(noun)};
+    if (list.count > most)
+        return Error{std::string(holder) + " has " + std::to_string(list.count) + " " + std::string(noun)
+                     + ", more than " + std::to_string(most)};
+    if (list.refusal)
+        return *list.refusal;
+    return {};
 }
 
 } // namespace
-
-bool isAnimationText(std::string_view text)
-{
-    const std::size_t first = text.find_first_not_of(" \t\r\n");
-    return first != std::string_view::npos && text[first] == '{';
-}
 
 Result<Animation> readAnimationFile(std::string_view text, const Pose &startPose)
 {
     if (text.size() > kMaximumAnimationFileSize)
         return Error{"the file is larger than 16 MiB"};
-    Json root;
-    try {
-        root = Json::parse(text);
-    } catch (const nlohmann::json::parse_error &error) {
-        return syntaxError(text, error);
-    } catch (const nlohmann::json::exception &error) {
-        return Error{reasonOf(error)};
-    }
-    const Result<Layout> layout = checkHeader(root);
+    if (const std::optional<std::string_view> encoding = wideEncodingOf(text))
+        return Error{"the file is " + std::string(*encoding) + "; Zelbrook reads UTF-8"};
+    text = withoutByteOrderMark(text);
+    if (const std::size_t nul = text.find('\0'); nul != std::string_view::npos)
+        return Error{placeInText(text, nul) + "a NUL byte, which UTF-8 JSON text never holds"};
+    Result<AnimationMembers> members = streamMembers(text, startPose);
+    if (!members)
+        return members.error();
+    const Result<Layout> layout = checkHeader(*members);
     if (!layout)
         return layout.error();
-    const Result<Playback> playback = readPlayback(root);
+    const Result<Playback> playback = readPlayback(*members);
     if (!playback)
         return playback.error();
-    Result<std::vector<CastFigure>> cast =
-        *layout == Layout::Cast ? readCast(root) : Result<std::vector<CastFigure>>({CastFigure{}});
-    if (!cast)
-        return cast.error();
-    Result<std::vector<Key>> keys = readKeys(root, startPose, *layout);
-    if (!keys)
-        return keys.error();
-    Animation animation(*playback, std::move(cast).value(), std::move(keys).value());
+    std::vector<CastFigure> cast = {CastFigure{}};
+    if (*layout == Layout::Cast) {
+        if (Status read = checkList(members->cast, "the cast", "figures", kMaximumCastFigures); !read)
+            return read.error();
+        cast = std::move(members.value().cast.kept);
+    }
+    CheckedList<Key> &keys = *layout == Layout::Cast ? members.value().castKeys : members.value().oneFigureKeys;
+    if (Status read = checkList(keys, "the file", "keys", Animation::kMaximumKeys); !read)
+        return read.error();
+    Animation animation(*playback, std::move(cast), std::move(keys.kept));
     if (Status valid = animation.check(); !valid)
         return valid.error();
     return animation;

@@ -11,6 +11,7 @@
 #include "tools/animation_render.h"
 #include "tools/render_files.h"
 
+#include <new>
 #include <utility>
 
 namespace zelbrook {
@@ -21,6 +22,15 @@ RenderJob::RenderJob(RenderOptions options, QIODevice &standardInput)
 {}
 
 Status RenderJob::run()
+{
+    try {
+        return render();
+    } catch (const std::bad_alloc &) {
+        return Error{poseName() + ": There is not enough memory to render it."};
+    }
+}
+
+Status RenderJob::render()
 {
     const Result<RenderInput> input = readInput();
     if (!input)

@@ -27,7 +27,8 @@ public:
     // the process's standard output.
     RenderJob(RenderOptions options, QIODevice &standardInput);
 
-    // The output is put in place only when complete.
+    // The output is put in place only when complete. Running out of memory
+    // is a failure like any other.
     Status run();
     // Whether run() failed because the command line asked the input for
     // what it cannot give, such as one picture of an animation of several
@@ -53,6 +54,7 @@ public:
     static int drawingZoom(const RenderOptions &options);
 
 private:
+    Status render();
     Result<std::string> readInputText();
     Status writeScene(const RenderInput &input);
     Status write(const QByteArray &bytes);

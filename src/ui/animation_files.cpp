@@ -18,6 +18,8 @@
 #include <QMessageBox>
 #include <QWidget>
 
+#include <new>
+
 namespace zelbrook {
 
 namespace {
@@ -143,8 +145,13 @@ void AnimationFiles::saveAnimationAs()
 // dismissing.
 Status AnimationFiles::saveTo(const std::string &path)
 {
-    const Result<std::string> text = checkedAnimationFileText(m_document.animation());
-    Status written = text ? SystemFile::write(path, text.value()) : Status(text.error());
+    Status written;
+    try {
+        const Result<std::string> text = checkedAnimationFileText(m_document.animation());
+        written = text ? SystemFile::write(path, text.value()) : Status(text.error());
+    } catch (const std::bad_alloc &) {
+        written = Error{"There is not enough memory to save it."};
+    }
     if (written) {
         m_document.markClean();
         emit fileChanged();
@@ -178,8 +185,7 @@ void AnimationFiles::openAnimationFile(const std::string &path, const QString &s
 void AnimationFiles::readAnimation(const std::string &path, const QString &shownName)
 {
     m_timeline.stop();
-    const Result<std::string> text = SystemFile::read(path, kMaximumAnimationFileSize);
-    const Result<Animation> read = text ? readAnimationFile(text.value(), m_document.pose()) : text.error();
+    const Result<Animation> read = readAnimationNamed(path);
     if (!read) {
         m_show(tr("Could not open %1:\n%2").arg(shownName, QString::fromStdString(read.error().message)));
         return;
@@ -188,6 +194,16 @@ void AnimationFiles::readAnimation(const std::string &path, const QString &shown
     takeFile(path, shownName);
     if (read.value().keyCount() > 1)
         m_timeline.setShown(true);
+}
+
+Result<Animation> AnimationFiles::readAnimationNamed(const std::string &path) const
+{
+    try {
+        const Result<std::string> text = SystemFile::read(path, kMaximumAnimationFileSize);
+        return text ? readAnimationFile(text.value(), m_document.pose()) : text.error();
+    } catch (const std::bad_alloc &) {
+        return Error{"There is not enough memory to open it."};
+    }
 }
 
 bool AnimationFiles::hasUnsavedWork() const
@@ -266,9 +282,13 @@ std::optional<AnimatedFormat> AnimationFiles::formatOf(const QString &path)
 
 bool AnimationFiles::isAnimationFile(const std::string &path)
 {
-    const Result<std::string> text = SystemFile::read(path, kMaximumAnimationFileSize);
-    if (text)
-        return isAnimationText(text.value());
+    try {
+        const Result<std::string> text = SystemFile::read(path, kMaximumAnimationFileSize);
+        if (text)
+            return isAnimationText(text.value());
+    } catch (const std::bad_alloc &) {
+        // Told by its name, the open then says there is not enough memory.
+    }
     return QFile::decodeName(QByteArray::fromStdString(path)).endsWith(QLatin1String(".zba"), Qt::CaseInsensitive);
 }
 

@@ -77,6 +77,7 @@ signals:
 private:
     bool hasUnsavedWork() const;
     void readAnimation(const std::string &path, const QString &shownName);
+    Result<Animation> readAnimationNamed(const std::string &path) const;
     Status saveTo(const std::string &path);
     void takeFile(const std::string &path, const QString &shownName);
     using Mode = FileDialogControl::DialogRequest::Mode;

@@ -56,6 +56,13 @@ std::string keyFile(std::initializer_list<int> ids)
     return key + "}";
 }
 
+// A literal's bytes, NULs included.
+template <std::size_t size>
+std::string bytes(const char (&text)[size])
+{
+    return std::string(text, size - 1);
+}
+
 // The text of an animation, twoKeys() unless told, with one piece of it
 // replaced.
 std::string edited(std::string_view from, std::string_view to, int occurrence = 1,
@@ -190,6 +197,33 @@ private slots:
             "line 2, column 13: syntax error while parsing value - invalid literal; "
             "last read: '\"format\": x'");
         row("too large", std::string(16 * 1024 * 1024 + 1, ' '), "the file is larger than 16 MiB");
+        // The fourth byte of the second line; byte 33 of one line.
+        row("NUL inside", bytes("{\n  \"format\"\0: 1}"),
+            "line 2, column 11: a NUL byte, which UTF-8 JSON text never holds");
+        row("NUL after the end", std::string("{\"format\": \"zelbrook-animation\"}") + bytes("\0garbage{{{"),
+            "line 1, column 33: a NUL byte, which UTF-8 JSON text never holds");
+        row("UTF-16 with its mark", bytes("\xFF\xFE{\0}\0"), "the file is UTF-16; Zelbrook reads UTF-8");
+        row("UTF-16 without", bytes("\0{\0}"), "the file is UTF-16; Zelbrook reads UTF-8");
+        row("UTF-32 without", bytes("{\0\0\0}\0\0\0"), "the file is UTF-32; Zelbrook reads UTF-8");
+        row("version as text", edited("\"version\": 1", "\"version\": \"1\""), "version is \"1\", not 1 or 2");
+        row("version 0", edited("\"version\": 1", "\"version\": 0"), "version is 0, not 1 or 2");
+        row("version 0.5", edited("\"version\": 1", "\"version\": 0.5"), "version is 0.5, not 1 or 2");
+        row("version in a list", edited("\"version\": 1", "\"version\": [2]"), "version is an array, not 1 or 2");
+        // Line 4 is `  "fps": 99, "fps": 12,`: the second name ends at 18.
+        row("twice", edited("\"fps\": 24", "\"fps\": 99, \"fps\": 12"),
+            "line 4, column 18: the member \"fps\" is given twice");
+        row("twice in a pose", "{\"keys\": [{\"pose\": {\"hipX\": 1, \"hipX\": 2}}]}",
+            "line 1, column 37: the member \"hipX\" is given twice");
+        // `{"x": ` and 32 brackets: the last opens level 33.
+        row("too deep", "{\"x\": " + std::string(32, '[') + std::string(32, ']') + "}",
+            "line 1, column 38: the text is nested deeper than 32 levels");
+        row("deep enough", "{\"x\": " + std::string(31, '[') + std::string(31, ']') + "}", "Wrong file type");
+        row("quoted text cut and escaped", "{\"format\": \"" + std::string(50, 'a') + "\xff\"}",
+            "line 1, column 63: syntax error while parsing value - invalid string: ill-formed UTF-8 byte; "
+            "last read: '\""
+                + QByteArray(39, 'a') + "…'");
+        row("number cut", "{\"fps\": 1" + std::string(400, '0') + "}",
+            "line 1, column 409: number overflow parsing '1" + QByteArray(39, '0') + "…'");
     }
     void refusesWholeAndSaysWhere()
     {
@@ -198,6 +232,50 @@ private slots:
         const Result<Animation> read = readAnimationFile(text.toStdString(), test::startPose());
         QVERIFY(!read);
         QCOMPARE(QString::fromStdString(read.error().message), message);
+    }
+
+    // Each text reads as the animation the plain one does.
+    void readsWhatItKnowsInAnyOrder_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QByteArray>("plain");
+        const std::string plain = writeAnimationFile(twoFigures());
+        const auto row = [](const char *name, const std::string &text, const std::string &plain) {
+            QTest::newRow(name) << QByteArray::fromStdString(text) << QByteArray::fromStdString(plain);
+        };
+        row("byte-order mark", "\xEF\xBB\xBF" + plain, plain);
+        row("unknown members of any shape",
+            edited("\"fps\"", "\"notes\": {\"fps\": [[{}], {\"a\": null}], \"keys\": \"x\"}, \"fps\"", 1, twoFigures()),
+            plain);
+        row("version 2.0", edited("\"version\": 2", "\"version\": 2.0", 1, twoFigures()), plain);
+        row("keys before the version",
+            "{\"keys\": [" + keyFile({1})
+                + "], \"figures\": [{\"id\": 1}], \"version\": 2, \"format\": \"zelbrook-animation\"}",
+            castFile("{\"id\": 1}", keyFile({1})));
+    }
+    void readsWhatItKnowsInAnyOrder()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(QByteArray, plain);
+        const Result<Animation> read = readAnimationFile(text.toStdString(), test::startPose());
+        const Result<Animation> expected = readAnimationFile(plain.toStdString(), test::startPose());
+        QVERIFY2(read && expected, read ? "" : read.error().message.c_str());
+        QCOMPARE(writeAnimationFile(*read), writeAnimationFile(*expected));
+    }
+
+    void tellsAnimationsFromPoses_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<bool>("animation");
+        QTest::newRow("object after a byte-order mark") << QByteArray("\xEF\xBB\xBF{") << true;
+        QTest::newRow("UTF-16, which the animation reader names") << QByteArray("\xFF\xFE\"\0", 4) << true;
+        QTest::newRow("pose") << QByteArray("\"Zelbrook pose\"\n") << false;
+    }
+    void tellsAnimationsFromPoses()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(bool, animation);
+        QCOMPARE(isAnimationText(text.toStdString()), animation);
     }
 };
 

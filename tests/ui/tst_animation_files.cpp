@@ -13,6 +13,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <malloc.h>
+
 using namespace zelbrook;
 
 namespace {
@@ -154,6 +156,40 @@ private slots:
         QCOMPARE(w.window->document().animation().keyCount(), std::size_t(2));
         QVERIFY(w.window->timeline().isShown());
         QVERIFY(w.messages.isEmpty());
+    }
+
+    // An open that runs out of memory says so, and the animation stays.
+    void anOpenOutOfMemoryChangesNothing_data()
+    {
+        QTest::addColumn<bool>("named");
+        QTest::newRow("named on the command line") << true;
+        QTest::newRow("chosen in the dialog") << false;
+    }
+    void anOpenOutOfMemoryChangesNothing()
+    {
+#if defined(__SANITIZE_ADDRESS__)
+        QSKIP("AddressSanitizer reserves more address space than the limit leaves");
+#endif
+        QFETCH(bool, named);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("large.zba");
+        writeFile(path, QByteArray(R"({"format": "zelbrook-animation", "notes": ")") + QByteArray(15000000, 'a')
+                            + QByteArray(R"("})"));
+        ActiveWindow w;
+        w.makeThreeKeys();
+        w.window->animationFiles().setQuestion([] { return AnimationFiles::Answer::Discard; });
+        const auto before = w.state();
+        w.answers = {path};
+        // Large blocks then come from new mappings, not the heap's free space.
+        ::mallopt(M_MMAP_THRESHOLD, 1024 * 1024);
+        {
+            const test::AddressSpaceLimit limit(2 * 1024 * 1024);
+            named ? w.window->openPoseNamed(path.toStdString())
+                  : w.keys(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
+        }
+        QCOMPARE(w.messages, QStringList("Could not open " + path + ":\nThere is not enough memory to open it."));
+        QCOMPARE(w.window->document().animation().keyCount(), std::size_t(3));
+        QVERIFY(w.state() == before);
     }
 
     // The progress box stops a long export, and no file is left; a cancel
