@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <new>
 #include <utility>
 
 namespace zelbrook {
@@ -193,20 +194,30 @@ void BatchRender::renderFrom(std::atomic<std::size_t> &next, OutputWriters &writ
                                         report(progress, path, error, m_notWritten);
                                     });
     for (std::size_t index = next++; index < m_poses.size(); index = next++) {
-        const Result<RenderInput> input = readInput(index);
-        if (!input) {
-            progress.inputCounted(1);
-            fail(progress, m_poses[index], input.error(), m_refused);
-        } else if (input->isAnimation() && rendersFrames()) {
-            m_animationsSeen = true;
-            animations.writeFrames(input->animation(m_options), stemPath(index), exporter, writers);
-        } else if (AnimationRender::holdsAnimation(m_options, input->isAnimation())) {
-            m_animationsSeen = m_animationsSeen || input->isAnimation();
-            animations.writeWhole(input->animation(m_options), stemPath(index));
-        } else {
-            m_animationsSeen = m_animationsSeen || input->isAnimation();
-            renderScene(index, *input, exporter, writers, progress);
+        try {
+            renderOne(index, animations, exporter, writers, progress);
+        } catch (const std::bad_alloc &) {
+            report(progress, m_poses[index], Error{"There is not enough memory to render it."}, m_notWritten);
         }
+    }
+}
+
+void BatchRender::renderOne(std::size_t index, const BatchAnimation &animations, Exporter &exporter,
+                            OutputWriters &writers, BatchProgress &progress)
+{
+    const Result<RenderInput> input = readInput(index);
+    if (!input) {
+        progress.inputCounted(1);
+        fail(progress, m_poses[index], input.error(), m_refused);
+    } else if (input->isAnimation() && rendersFrames()) {
+        m_animationsSeen = true;
+        animations.writeFrames(input->animation(m_options), stemPath(index), exporter, writers);
+    } else if (AnimationRender::holdsAnimation(m_options, input->isAnimation())) {
+        m_animationsSeen = m_animationsSeen || input->isAnimation();
+        animations.writeWhole(input->animation(m_options), stemPath(index));
+    } else {
+        m_animationsSeen = m_animationsSeen || input->isAnimation();
+        renderScene(index, *input, exporter, writers, progress);
     }
 }
 

@@ -16,6 +16,7 @@
 
 namespace zelbrook {
 
+class BatchAnimation;
 class BatchProgress;
 class Exporter;
 class OutputWriters;
@@ -61,6 +62,8 @@ private:
     void prepareText() const;
     std::string stemPath(std::size_t index) const;
     void renderFrom(std::atomic<std::size_t> &next, OutputWriters &writers, BatchProgress &progress);
+    void renderOne(std::size_t index, const BatchAnimation &animations, Exporter &exporter, OutputWriters &writers,
+                   BatchProgress &progress);
     Result<RenderInput> readInput(std::size_t index) const;
     bool rendersFrames() const;
     void renderScene(std::size_t index, const RenderInput &input, Exporter &exporter, OutputWriters &writers,

@@ -80,6 +80,36 @@ private slots:
         QCOMPARE(test::fileBytes(m_dir.path("clear.svg")), white.replace(rectangle, ""));
     }
 
+    void transparentAnimations_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<int>("drawnFrom"); // the least alpha a pixel of the animation shows
+
+        QTest::newRow("gif draws a pixel at least half covered") << "gif" << 128;
+        QTest::newRow("apng keeps every level") << "apng" << 1;
+    }
+
+    // The first frame of a transparent animation is the transparent picture
+    // of its first key, as far as the format holds partial cover.
+    void transparentAnimations()
+    {
+        QFETCH(QString, format);
+        QFETCH(int, drawnFrom);
+        QCOMPARE(render({"--key", "1", "--transparent", "walk.zba", "key.png"}).exitCode, 0);
+        QCOMPARE(render({"--transparent", "--format", format, "walk.zba", "clear.img"}).exitCode, 0);
+        const QImage key = QImage(m_dir.path("key.png")).convertToFormat(QImage::Format_ARGB32);
+        const QImage first =
+            QImage(m_dir.path("clear.img"), format == "gif" ? "gif" : "png").convertToFormat(QImage::Format_ARGB32);
+        QCOMPARE(first.size(), key.size());
+        for (int y = 0; y < key.height(); ++y)
+            for (int x = 0; x < key.width(); ++x) {
+                const QRgb k = key.pixel(x, y);
+                const QRgb expected = qAlpha(k) < drawnFrom ? 0u : drawnFrom > 1 ? (k | 0xFF000000u) : k;
+                if (qAlpha(expected) == 0 ? qAlpha(first.pixel(x, y)) != 0 : first.pixel(x, y) != expected)
+                    QFAIL(qPrintable(QString("pixel %1, %2").arg(x).arg(y)));
+            }
+    }
+
     // Many files at once: an animation's numbered frames share the one
     // trimmed rectangle of a trimmed sheet's cells, and the atlas lies
     // beside the sheet in the output folder.
