@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <variant>
+#include <vector>
 
 namespace zelbrook {
 
@@ -29,8 +30,18 @@ struct KeyStep {
     FigureId figureAfter = kFirstFigureId;
 };
 
+// Several changes to the animation's keys taken as one, applied in order and
+// undone in reverse.
+struct KeyRunStep {
+    std::vector<AnimationEdit> edits;
+    std::size_t currentBefore;
+    std::size_t currentAfter;
+    FigureId figureBefore = kFirstFigureId;
+    FigureId figureAfter = kFirstFigureId;
+};
+
 // One step of the document's history. It holds only what it changed, never
 // the whole animation.
-using DocumentStep = std::variant<FigureStep, KeyStep>;
+using DocumentStep = std::variant<FigureStep, KeyStep, KeyRunStep>;
 
 } // namespace zelbrook

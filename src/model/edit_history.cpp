@@ -15,6 +15,8 @@ bool changesNothing(const DocumentStep &step)
 {
     if (const auto *figure = std::get_if<FigureStep>(&step))
         return sameFigure(figure->before, figure->after);
+    if (const auto *run = std::get_if<KeyRunStep>(&step))
+        return run->edits.empty();
     const auto &key = std::get<KeyStep>(step);
     return key.edit.changesNothing() && key.currentBefore == key.currentAfter && key.figureBefore == key.figureAfter;
 }

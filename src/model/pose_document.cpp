@@ -138,6 +138,8 @@ bool PoseDocument::retrace(const DocumentStep *step, Retrace way)
         setCurrentKey(change->key);
         setCurrentFigure(change->figure);
         setFigure(back ? change->before : change->after, ChangeKind::Restore);
+    } else if (const auto *run = std::get_if<KeyRunStep>(step)) {
+        retraceRun(*run, way);
     } else {
         const auto &keys = std::get<KeyStep>(*step);
         const Place place =

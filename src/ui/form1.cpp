@@ -8,6 +8,7 @@
 #include "figure_commands.h"
 #include "file_command.h"
 #include "pose_file_drop.h"
+#include "shelf_commands.h"
 #include "slider_panel.h"
 #include "timeline_commands.h"
 #include "timeline_strip.h"
@@ -81,6 +82,7 @@ Form1::Form1(QWidget *parent)
     m_timeline->strip()->setFileButtons(m_animationFiles->actions());
     m_figures = new FigureCommands(m_document, *m_timeline, this, Picture1(), m_editCommands->menu(), startFigure);
     new WindowTitle(this, m_caption, m_document, *m_timeline, *m_animationFiles);
+    new ShelfCommands(m_document, *m_timeline, m_editCommands->menu(), [this](const QString &t) { showMessage(t); });
     Picture1()->setFocus();
 }
 
@@ -141,8 +143,6 @@ void Form1::newPose()
 }
 
 bool Form1::SyncControls() { return m_sliders->syncControls(); }
-
-void Form1::Picture1_GotFocus() { DrawMan(); }
 
 void Form1::takeLoadedPose(const Pose &pose)
 {

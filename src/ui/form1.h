@@ -53,7 +53,7 @@ public:
     // order. False when a slider cannot hold its position; the steps before
     // it keep their effect and the rest are not taken.
     [[nodiscard]] bool SyncControls();
-    void Picture1_GotFocus();
+    void Picture1_GotFocus() { DrawMan(); }
     void Command1_Click() { copyPicture(); }
     void Command2_Click() { savePicture(); }
     void Command3_Click() { savePose(); }

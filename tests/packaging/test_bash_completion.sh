@@ -50,7 +50,7 @@ expect()
     fi
 }
 
-all="--columns --default --figure --format --fps --help --jobs --key --list --output-dir --pen --quiet --rotate --scale --size --version --zoom"
+all="--columns --default --figure --format --fps --help --jobs --key --list --list-poses --output-dir --pen --quiet --rotate --scale --size --version --zoom"
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT

@@ -1,0 +1,97 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "shelf_list_model.h"
+
+#include "platform/raster_canvas.h"
+#include "render/joints.h"
+
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPalette>
+
+namespace zelbrook {
+
+namespace {
+
+// The part of the picture, in pixels, that any pose of the scene's figures
+// can reach, squared about each hip.
+QRect sceneArea(const std::vector<SceneFigure> &scene, QSize picture)
+{
+    const double across = picture.width() / RasterCanvas::kUnitWidth;
+    const double down = picture.height() / RasterCanvas::kUnitHeight;
+    QRectF area;
+    for (const SceneFigure &figure : scene) {
+        const Pose &pose = figure.figure.pose;
+        const double side = figureReach(pose) * across + 4;
+        const QPointF hip(pose.hipX * across, pose.hipY * down);
+        area |= QRectF(hip - QPointF(side, side), QSizeF(2 * side, 2 * side));
+    }
+    return area.toAlignedRect().intersected(QRect(QPoint(), picture));
+}
+
+} // namespace
+
+ShelfListModel::ShelfListModel(QObject *parent)
+    : QAbstractListModel(parent)
+{}
+
+void ShelfListModel::setItems(const std::vector<ShelfItem> &items)
+{
+    beginResetModel();
+    m_items = items;
+    m_pictures.assign(items.size(), QImage());
+    m_picturesDrawn = 0;
+    endResetModel();
+}
+
+int ShelfListModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_items.size());
+}
+
+QVariant ShelfListModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= rowCount())
+        return {};
+    const ShelfItem &shown = item(index.row());
+    switch (role) {
+    case Qt::DisplayRole:
+        return shown.name;
+    case Qt::DecorationRole:
+        return pictureOf(index.row());
+    case Qt::ToolTipRole:
+        return shown.isReadable() ? shown.path : shown.problem;
+    case Qt::AccessibleTextRole:
+        return shown.isReadable() ? shown.name : tr("%1, cannot be read").arg(shown.name);
+    case Qt::AccessibleDescriptionRole:
+        return shown.isReadable() ? QVariant() : shown.problem;
+    case Qt::ForegroundRole:
+        if (!shown.isReadable())
+            return QGuiApplication::palette().brush(QPalette::Disabled, QPalette::Text);
+        return {};
+    default:
+        return {};
+    }
+}
+
+// A file that cannot be read shows an empty grey picture.
+const QImage &ShelfListModel::pictureOf(int row) const
+{
+    QImage &picture = m_pictures[static_cast<std::size_t>(row)];
+    if (!picture.isNull())
+        return picture;
+    picture = QImage(kPictureSize, QImage::Format_RGB32);
+    const ShelfItem &shown = item(row);
+    picture.fill(shown.isReadable() ? Qt::white : QColor(0xE0E0E0));
+    if (shown.isReadable()) {
+        const QImage whole = m_exporter.picture(shown.scene, "");
+        const QRect area = sceneArea(shown.scene, whole.size());
+        const QImage part = (area.isEmpty() ? whole : whole.copy(area))
+                                .scaled(kPictureSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        QPainter(&picture).drawImage((picture.width() - part.width()) / 2, (picture.height() - part.height()) / 2,
+                                     part);
+    }
+    ++m_picturesDrawn;
+    return picture;
+}
+
+} // namespace zelbrook
