@@ -56,6 +56,8 @@ PoseShelfPanel::PoseShelfPanel(PoseDocument &document, const PoseShelf::Folders 
     , m_moveModel(new ShelfListModel(this))
 {
     setObjectName(QStringLiteral("Poses"));
+    // A window of its own takes the application's font, not its parent's.
+    setFont(parent->font());
     setWindowTitle(tr("Poses"));
     m_poseList = pictureList(m_poseModel, tr("Poses"));
     m_moveList = pictureList(m_moveModel, tr("Moves"));
@@ -100,7 +102,7 @@ QListView *PoseShelfPanel::pictureList(ShelfListModel *model, const QString &nam
     // when it comes into view.
     list->setUniformItemSizes(true);
     list->setIconSize(ShelfListModel::kPictureSize);
-    list->setGridSize(ShelfListModel::kPictureSize + QSize(24, 34));
+    list->setGridSize(ShelfListModel::kPictureSize + QSize(24, 28));
     list->setWordWrap(true);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);

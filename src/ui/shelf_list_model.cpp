@@ -6,14 +6,16 @@
 
 #include <QGuiApplication>
 #include <QPainter>
+
 #include <QPalette>
+#include <cmath>
 
 namespace zelbrook {
 
 namespace {
 
-// The part of the picture, in pixels, that any pose of the scene's figures
-// can reach, squared about each hip.
+// The part of the picture, in pixels, that the scene's figures cover: every
+// joint and the head, with a margin for the pen.
 QRect sceneArea(const std::vector<SceneFigure> &scene, QSize picture)
 {
     const double across = picture.width() / RasterCanvas::kUnitWidth;
@@ -21,11 +23,17 @@ QRect sceneArea(const std::vector<SceneFigure> &scene, QSize picture)
     QRectF area;
     for (const SceneFigure &figure : scene) {
         const Pose &pose = figure.figure.pose;
-        const double side = figureReach(pose) * across + 4;
-        const QPointF hip(pose.hipX * across, pose.hipY * down);
-        area |= QRectF(hip - QPointF(side, side), QSizeF(2 * side, 2 * side));
+        const Joints j = ComputeJoints(pose);
+        const double head = std::abs(pose.headRadius * pose.scale);
+        for (const Point &p : {Point{pose.hipX, pose.hipY}, j.neck, j.lKnee, j.lFoot, j.rKnee, j.rFoot, j.lElbow,
+                               j.lHand, j.rElbow, j.rHand}) {
+            area |= QRectF(p.x * across - 1, p.y * down - 1, 2, 2);
+        }
+        area |= QRectF((j.headCentre.x - head) * across, (j.headCentre.y - head) * down, 2 * head * across,
+                       2 * head * down);
     }
-    return area.toAlignedRect().intersected(QRect(QPoint(), picture));
+    const double margin = 4;
+    return area.adjusted(-margin, -margin, margin, margin).toAlignedRect().intersected(QRect(QPoint(), picture));
 }
 
 } // namespace
@@ -59,7 +67,7 @@ QVariant ShelfListModel::data(const QModelIndex &index, int role) const
     case Qt::DecorationRole:
         return pictureOf(index.row());
     case Qt::ToolTipRole:
-        return shown.isReadable() ? shown.path : shown.problem;
+        return shown.isReadable() ? shown.name : shown.problem;
     case Qt::AccessibleTextRole:
         return shown.isReadable() ? shown.name : tr("%1, cannot be read").arg(shown.name);
     case Qt::AccessibleDescriptionRole:
