@@ -60,8 +60,7 @@ std::vector<ShelfFile> ShelfFolders::files(const QString &folder, ShelfKind kind
     if (folder.isEmpty())
         return found;
     const QDir dir(folder);
-    const QFileInfoList entries =
-        dir.entryInfoList({QLatin1Char('*') + extension(kind)}, QDir::Files | QDir::Readable | QDir::Hidden);
+    const QFileInfoList entries = dir.entryInfoList({QLatin1Char('*') + extension(kind)}, QDir::Files | QDir::Readable);
     for (const QFileInfo &entry : entries)
         found.push_back({nameOf(entry.fileName()), entry.absoluteFilePath()});
     QCollator collator;

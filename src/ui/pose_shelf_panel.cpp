@@ -57,7 +57,8 @@ PoseShelfPanel::PoseShelfPanel(PoseDocument &document, const PoseShelf::Folders 
 {
     setObjectName(QStringLiteral("Poses"));
     // A window of its own takes the application's font, not its parent's.
-    setFont(parent->font());
+    if (parent)
+        setFont(parent->font());
     setWindowTitle(tr("Poses"));
     m_poseList = pictureList(m_poseModel, tr("Poses"));
     m_moveList = pictureList(m_moveModel, tr("Moves"));

@@ -41,6 +41,10 @@ PoseShelfPanel *ShelfCommands::panel()
 
 void ShelfCommands::showPoses()
 {
+    // A panel opened again reads the folders again, for files that came or
+    // went meanwhile.
+    if (m_panel && !m_panel->isVisible())
+        m_panel->reload();
     PoseShelfPanel *shown = panel();
     shown->show();
     shown->raise();
