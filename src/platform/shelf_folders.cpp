@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shelf_folders.h"
 
-#include <QCollator>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QUrl>
 
 #include <algorithm>
@@ -29,6 +29,36 @@ bool needsEscape(char32_t c, bool first)
 {
     static const QString kForbidden = QStringLiteral("/\\:*?\"<>|%");
     return c < 0x20 || c == 0x7F || (first && c == U'.') || (c < 0x80 && kForbidden.contains(QChar(c)));
+}
+
+// Names in the order a reader expects, whatever the locale: letters without
+// regard to case, and a run of digits by its number, so "Pose 9" comes
+// before "Pose 10".
+bool comesBefore(const QString &a, const QString &b)
+{
+    qsizetype i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (a[i].isDigit() && b[j].isDigit()) {
+            const qsizetype startA = i, startB = j;
+            while (i < a.size() && a[i].isDigit())
+                ++i;
+            while (j < b.size() && b[j].isDigit())
+                ++j;
+            const QString numberA = a.mid(startA, i - startA).remove(QRegularExpression("^0+(?=.)"));
+            const QString numberB = b.mid(startB, j - startB).remove(QRegularExpression("^0+(?=.)"));
+            if (numberA.size() != numberB.size())
+                return numberA.size() < numberB.size();
+            if (numberA != numberB)
+                return numberA < numberB;
+            continue;
+        }
+        const int order = QString::compare(a.mid(i, 1), b.mid(j, 1), Qt::CaseInsensitive);
+        if (order != 0)
+            return order < 0;
+        ++i;
+        ++j;
+    }
+    return a.size() - i < b.size() - j || (a.size() - i == b.size() - j && a < b);
 }
 
 } // namespace
@@ -63,11 +93,8 @@ std::vector<ShelfFile> ShelfFolders::files(const QString &folder, ShelfKind kind
     const QFileInfoList entries = dir.entryInfoList({QLatin1Char('*') + extension(kind)}, QDir::Files | QDir::Readable);
     for (const QFileInfo &entry : entries)
         found.push_back({nameOf(entry.fileName()), entry.absoluteFilePath()});
-    QCollator collator;
-    collator.setNumericMode(true);
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::stable_sort(found.begin(), found.end(),
-                     [&](const ShelfFile &a, const ShelfFile &b) { return collator.compare(a.name, b.name) < 0; });
+    std::sort(found.begin(), found.end(),
+              [](const ShelfFile &a, const ShelfFile &b) { return comesBefore(a.name, b.name); });
     return found;
 }
 
