@@ -3,8 +3,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QUrl>
 
 #include <algorithm>
@@ -31,6 +31,17 @@ bool needsEscape(char32_t c, bool first)
     return c < 0x20 || c == 0x7F || (first && c == U'.') || (c < 0x80 && kForbidden.contains(QChar(c)));
 }
 
+// The digits from `at` on, without leading zeros; `at` moves past them.
+QStringView digitsAt(const QString &text, qsizetype &at)
+{
+    while (at + 1 < text.size() && text[at] == QLatin1Char('0') && text[at + 1].isDigit())
+        ++at;
+    const qsizetype start = at;
+    while (at < text.size() && text[at].isDigit())
+        ++at;
+    return QStringView(text).mid(start, at - start);
+}
+
 // Names in the order a reader expects, whatever the locale: letters without
 // regard to case, and a run of digits by its number, so "Pose 9" comes
 // before "Pose 10".
@@ -39,24 +50,18 @@ bool comesBefore(const QString &a, const QString &b)
     qsizetype i = 0, j = 0;
     while (i < a.size() && j < b.size()) {
         if (a[i].isDigit() && b[j].isDigit()) {
-            const qsizetype startA = i, startB = j;
-            while (i < a.size() && a[i].isDigit())
-                ++i;
-            while (j < b.size() && b[j].isDigit())
-                ++j;
-            const QString numberA = a.mid(startA, i - startA).remove(QRegularExpression("^0+(?=.)"));
-            const QString numberB = b.mid(startB, j - startB).remove(QRegularExpression("^0+(?=.)"));
+            const QStringView numberA = digitsAt(a, i);
+            const QStringView numberB = digitsAt(b, j);
             if (numberA.size() != numberB.size())
                 return numberA.size() < numberB.size();
             if (numberA != numberB)
                 return numberA < numberB;
             continue;
         }
-        const int order = QString::compare(a.mid(i, 1), b.mid(j, 1), Qt::CaseInsensitive);
-        if (order != 0)
-            return order < 0;
-        ++i;
-        ++j;
+        const QChar x = a[i++].toCaseFolded();
+        const QChar y = b[j++].toCaseFolded();
+        if (x != y)
+            return x < y;
     }
     return a.size() - i < b.size() - j || (a.size() - i == b.size() - j && a < b);
 }
@@ -89,10 +94,13 @@ std::vector<ShelfFile> ShelfFolders::files(const QString &folder, ShelfKind kind
     std::vector<ShelfFile> found;
     if (folder.isEmpty())
         return found;
-    const QDir dir(folder);
-    const QFileInfoList entries = dir.entryInfoList({QLatin1Char('*') + extension(kind)}, QDir::Files | QDir::Readable);
-    for (const QFileInfo &entry : entries)
-        found.push_back({nameOf(entry.fileName()), entry.absoluteFilePath()});
+    const QString ending = extension(kind);
+    QDirIterator entries(QFileInfo(folder).absoluteFilePath(), QDir::Files);
+    while (entries.hasNext()) {
+        const QString path = entries.next();
+        if (path.endsWith(ending))
+            found.push_back({nameOf(entries.fileName()), path});
+    }
     std::sort(found.begin(), found.end(),
               [](const ShelfFile &a, const ShelfFile &b) { return comesBefore(a.name, b.name); });
     return found;

@@ -63,31 +63,41 @@ void PoseShelf::reload()
 {
     m_poses.clear();
     m_moves.clear();
-    readFolder(m_folders.shippedPoses, ShelfKind::Poses, true, m_poses);
-    readFolder(m_folders.userPoses, ShelfKind::Poses, false, m_poses);
-    readFolder(m_folders.shippedMoves, ShelfKind::Moves, true, m_moves);
+    listFolder(m_folders.shippedPoses, ShelfKind::Poses, true, m_poses);
+    listFolder(m_folders.userPoses, ShelfKind::Poses, false, m_poses);
+    listFolder(m_folders.shippedMoves, ShelfKind::Moves, true, m_moves);
 }
 
-void PoseShelf::readFolder(const QString &folder, ShelfKind kind, bool shipped, std::vector<ShelfItem> &items) const
+void PoseShelf::listFolder(const QString &folder, ShelfKind kind, bool shipped, std::vector<ShelfItem> &items)
 {
-    for (const ShelfFile &file : ShelfFolders::files(folder, kind)) {
-        ShelfItem item{file.name, file.path, shipped, {}, std::nullopt, {}};
-        const Result<std::string> text = kind == ShelfKind::Poses
-                                             ? SystemFile::readPoseBytes(encoded(file.path))
-                                             : SystemFile::read(encoded(file.path), kMaximumAnimationFileSize);
-        if (!text)
-            item.problem = reason(text.error());
-        else if (kind == ShelfKind::Poses)
-            readPose(text.value(), item);
-        else
-            readMove(text.value(), item);
-        items.push_back(std::move(item));
-    }
+    for (const ShelfFile &file : ShelfFolders::files(folder, kind))
+        items.push_back({file.name, file.path, shipped, {}, std::nullopt, {}, false});
+}
+
+const ShelfItem &PoseShelf::pose(std::size_t index) const { return readItem(m_poses.at(index), ShelfKind::Poses); }
+
+const ShelfItem &PoseShelf::move(std::size_t index) const { return readItem(m_moves.at(index), ShelfKind::Moves); }
+
+const ShelfItem &PoseShelf::readItem(ShelfItem &item, ShelfKind kind)
+{
+    if (item.read)
+        return item;
+    item.read = true;
+    const Result<std::string> text = kind == ShelfKind::Poses
+                                         ? SystemFile::readPoseBytes(encoded(item.path))
+                                         : SystemFile::read(encoded(item.path), kMaximumAnimationFileSize);
+    if (!text)
+        item.problem = reason(text.error());
+    else if (kind == ShelfKind::Poses)
+        readPose(text.value(), item);
+    else
+        readMove(text.value(), item);
+    return item;
 }
 
 Result<Pose> PoseShelf::poseOver(std::size_t index, const Pose &current) const
 {
-    const ShelfItem &item = m_poses.at(index);
+    const ShelfItem &item = pose(index);
     if (!item.isReadable())
         return Error{item.problem.toStdString()};
     Pose pose = item.scene.front().figure.pose;

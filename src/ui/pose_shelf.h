@@ -24,14 +24,16 @@ struct ShelfItem {
     // A move's whole animation.
     std::optional<Animation> animation;
     QString problem;
+    bool read = false;
 
     bool isReadable() const { return problem.isEmpty(); }
 };
 
 // The poses that come with the program, then the user's own, each in order
-// of their names, and the moves that come with the program. Files are read
-// whole as the shelf is filled; a file that cannot be read stays on it with
-// the reason.
+// of their names, and the moves that come with the program. Filling the
+// shelf only lists the folders; a file is read whole the first time its
+// item is asked for, so that a large shelf opens at once. A file that
+// cannot be read stays on the shelf with the reason.
 class PoseShelf
 {
 public:
@@ -46,8 +48,12 @@ public:
     static Folders standardFolders();
 
     const Folders &folders() const { return m_folders; }
+    // The items as listed: names, paths and whether they are shipped.
     const std::vector<ShelfItem> &poses() const { return m_poses; }
     const std::vector<ShelfItem> &moves() const { return m_moves; }
+    // An item with its file read.
+    const ShelfItem &pose(std::size_t index) const;
+    const ShelfItem &move(std::size_t index) const;
     void reload();
 
     // The pose of item `index` read over `current`, as an open reads it:
@@ -64,11 +70,12 @@ public:
     Status remove(std::size_t index);
 
 private:
-    void readFolder(const QString &folder, ShelfKind kind, bool shipped, std::vector<ShelfItem> &items) const;
+    static void listFolder(const QString &folder, ShelfKind kind, bool shipped, std::vector<ShelfItem> &items);
+    static const ShelfItem &readItem(ShelfItem &item, ShelfKind kind);
 
     Folders m_folders;
-    std::vector<ShelfItem> m_poses;
-    std::vector<ShelfItem> m_moves;
+    mutable std::vector<ShelfItem> m_poses;
+    mutable std::vector<ShelfItem> m_moves;
 };
 
 } // namespace zelbrook

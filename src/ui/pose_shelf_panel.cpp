@@ -14,6 +14,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QShortcut>
+#include <QStyledItemDelegate>
 
 namespace zelbrook {
 
@@ -35,6 +36,19 @@ bool confirmInDialog(QWidget *parent, const QString &name)
     return QMessageBox::question(parent, MessageBox::title(), text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
            == QMessageBox::Yes;
 }
+
+// Every item takes the grid's size without being asked for its picture or
+// text, so that laying out a long list reads no file and draws nothing.
+class GridItemDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QSize sizeHint(const QStyleOptionViewItem &, const QModelIndex &) const override
+    {
+        return ShelfListModel::kPictureSize + QSize(20, 24);
+    }
+};
 
 QLabel *labelFor(const QString &text, QWidget *buddy, QWidget *parent)
 {
@@ -86,7 +100,7 @@ PoseShelfPanel::PoseShelfPanel(PoseDocument &document, const PoseShelf::Folders 
     connect(m_remove, &QPushButton::clicked, this, [this] { removePose(m_poseList->currentIndex().row()); });
     connect(m_insert, &QPushButton::clicked, this, [this] { insertMove(m_moveList->currentIndex().row()); });
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
-    reload();
+    showShelf();
     resize(430, 460);
 }
 
@@ -99,14 +113,13 @@ QListView *PoseShelfPanel::pictureList(ShelfListModel *model, const QString &nam
     list->setViewMode(QListView::IconMode);
     list->setMovement(QListView::Static);
     list->setResizeMode(QListView::Adjust);
-    // Every item is as large as the first, so that a picture is drawn only
-    // when it comes into view.
     list->setUniformItemSizes(true);
     list->setIconSize(ShelfListModel::kPictureSize);
     list->setGridSize(ShelfListModel::kPictureSize + QSize(24, 28));
     list->setWordWrap(true);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list->setItemDelegate(new GridItemDelegate(list));
     list->setModel(model);
     list->installEventFilter(this);
     connect(list->selectionModel(), &QItemSelectionModel::currentChanged, this, &PoseShelfPanel::updateButtons);
@@ -116,8 +129,13 @@ QListView *PoseShelfPanel::pictureList(ShelfListModel *model, const QString &nam
 void PoseShelfPanel::reload()
 {
     m_shelf.reload();
-    m_poseModel->setItems(m_shelf.poses());
-    m_moveModel->setItems(m_shelf.moves());
+    showShelf();
+}
+
+void PoseShelfPanel::showShelf()
+{
+    m_poseModel->setShelf(&m_shelf, ShelfKind::Poses);
+    m_moveModel->setShelf(&m_shelf, ShelfKind::Moves);
     updateButtons();
 }
 
@@ -154,7 +172,7 @@ void PoseShelfPanel::insertMove(int row)
 {
     if (row < 0 || row >= static_cast<int>(m_shelf.moves().size()))
         return;
-    const ShelfItem &move = m_shelf.moves()[static_cast<std::size_t>(row)];
+    const ShelfItem &move = m_shelf.move(static_cast<std::size_t>(row));
     if (!move.animation)
         return report(tr("Could not open %1:\n%2").arg(move.path, move.problem));
     const std::size_t current = m_document.currentKey();
@@ -176,7 +194,7 @@ void PoseShelfPanel::addToShelf()
         return;
     if (const Status added = m_shelf.add(name, m_document.pose()); !added)
         report(tr("Could not add %1 to the shelf:\n%2").arg(name, fromStd(added.error().message)));
-    m_poseModel->setItems(m_shelf.poses());
+    m_poseModel->setShelf(&m_shelf, ShelfKind::Poses);
     selectPose(static_cast<int>(m_shelf.findOwn(name).value_or(0)));
 }
 
@@ -187,7 +205,7 @@ void PoseShelfPanel::removePose(int row)
     if (const Status removed = m_shelf.remove(static_cast<std::size_t>(row)); !removed)
         report(tr("Could not remove %1 from the shelf:\n%2")
                    .arg(m_shelf.poses()[static_cast<std::size_t>(row)].name, fromStd(removed.error().message)));
-    m_poseModel->setItems(m_shelf.poses());
+    m_poseModel->setShelf(&m_shelf, ShelfKind::Poses);
     selectPose(std::min(row, static_cast<int>(m_shelf.poses().size()) - 1));
 }
 
@@ -202,7 +220,7 @@ void PoseShelfPanel::selectPose(int row)
 void PoseShelfPanel::updateButtons()
 {
     const QModelIndex pose = m_poseList->currentIndex();
-    m_remove->setEnabled(pose.isValid() && !m_poseModel->item(pose.row()).shipped);
+    m_remove->setEnabled(pose.isValid() && !m_shelf.poses()[static_cast<std::size_t>(pose.row())].shipped);
     m_insert->setEnabled(m_moveList->currentIndex().isValid());
 }
 

@@ -59,6 +59,7 @@ protected:
 private:
     QListView *pictureList(ShelfListModel *model, const QString &name);
     void report(const QString &text) const;
+    void showShelf();
     void updateButtons();
     void selectPose(int row);
 

@@ -9,6 +9,7 @@
 
 #include <QPalette>
 #include <cmath>
+#include <utility>
 
 namespace zelbrook {
 
@@ -40,54 +41,92 @@ QRect sceneArea(const std::vector<SceneFigure> &scene, QSize picture)
 
 ShelfListModel::ShelfListModel(QObject *parent)
     : QAbstractListModel(parent)
-{}
+    , m_blank(kPictureSize)
+{
+    m_blank.fill(Qt::white);
+    m_drawing.setSingleShot(true);
+    m_drawing.setInterval(0);
+    connect(&m_drawing, &QTimer::timeout, this, &ShelfListModel::drawWaiting);
+}
 
-void ShelfListModel::setItems(const std::vector<ShelfItem> &items)
+void ShelfListModel::setShelf(const PoseShelf *shelf, ShelfKind kind)
 {
     beginResetModel();
-    m_items = items;
-    m_pictures.assign(items.size(), QImage());
-    m_picturesDrawn = 0;
+    m_shelf = shelf;
+    m_kind = kind;
+    m_pictures.assign(rowCount(), QPixmap());
+    m_waiting.clear();
     endResetModel();
+}
+
+const ShelfItem &ShelfListModel::item(int row) const
+{
+    const auto index = static_cast<std::size_t>(row);
+    return m_kind == ShelfKind::Poses ? m_shelf->pose(index) : m_shelf->move(index);
+}
+
+const ShelfItem &ShelfListModel::listed(int row) const
+{
+    const auto index = static_cast<std::size_t>(row);
+    return (m_kind == ShelfKind::Poses ? m_shelf->poses() : m_shelf->moves()).at(index);
 }
 
 int ShelfListModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(m_items.size());
+    if (parent.isValid() || !m_shelf)
+        return 0;
+    return static_cast<int>((m_kind == ShelfKind::Poses ? m_shelf->poses() : m_shelf->moves()).size());
 }
 
 QVariant ShelfListModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() >= rowCount())
         return {};
-    const ShelfItem &shown = item(index.row());
+    const int row = index.row();
+    const QPixmap &kept = m_pictures[static_cast<std::size_t>(row)];
+    // Painting reads no file: the picture and the grey come a moment later.
     switch (role) {
     case Qt::DisplayRole:
-        return shown.name;
+        return listed(row).name;
     case Qt::DecorationRole:
-        return pictureOf(index.row());
-    case Qt::ToolTipRole:
-        return shown.isReadable() ? shown.name : shown.problem;
-    case Qt::AccessibleTextRole:
-        return shown.isReadable() ? shown.name : tr("%1, cannot be read").arg(shown.name);
-    case Qt::AccessibleDescriptionRole:
-        return shown.isReadable() ? QVariant() : shown.problem;
+        if (!kept.isNull())
+            return kept;
+        m_waiting.push_back(row);
+        m_drawing.start();
+        return m_blank;
     case Qt::ForegroundRole:
-        if (!shown.isReadable())
-            return QGuiApplication::palette().brush(QPalette::Disabled, QPalette::Text);
-        return {};
+        if (!listed(row).read || listed(row).isReadable())
+            return {};
+        return QGuiApplication::palette().brush(QPalette::Disabled, QPalette::Text);
+    case Qt::ToolTipRole:
+        return item(row).isReadable() ? item(row).name : item(row).problem;
+    case Qt::AccessibleTextRole:
+        return item(row).isReadable() ? item(row).name : tr("%1, cannot be read").arg(item(row).name);
+    case Qt::AccessibleDescriptionRole:
+        return item(row).isReadable() ? QVariant() : item(row).problem;
     default:
         return {};
     }
 }
 
-// A file that cannot be read shows an empty grey picture.
-const QImage &ShelfListModel::pictureOf(int row) const
+void ShelfListModel::drawWaiting()
 {
-    QImage &picture = m_pictures[static_cast<std::size_t>(row)];
-    if (!picture.isNull())
-        return picture;
-    picture = QImage(kPictureSize, QImage::Format_RGB32);
+    const std::vector<int> rows = std::exchange(m_waiting, {});
+    for (const int row : rows) {
+        if (row < rowCount() && m_pictures[static_cast<std::size_t>(row)].isNull()) {
+            picture(row);
+            emit dataChanged(index(row), index(row), {Qt::DecorationRole, Qt::ForegroundRole});
+        }
+    }
+}
+
+// A file that cannot be read shows an empty grey picture.
+const QPixmap &ShelfListModel::picture(int row) const
+{
+    QPixmap &kept = m_pictures.at(static_cast<std::size_t>(row));
+    if (!kept.isNull())
+        return kept;
+    QImage picture(kPictureSize, QImage::Format_RGB32);
     const ShelfItem &shown = item(row);
     picture.fill(shown.isReadable() ? Qt::white : QColor(0xE0E0E0));
     if (shown.isReadable()) {
@@ -98,8 +137,8 @@ const QImage &ShelfListModel::pictureOf(int row) const
         QPainter(&picture).drawImage((picture.width() - part.width()) / 2, (picture.height() - part.height()) / 2,
                                      part);
     }
-    ++m_picturesDrawn;
-    return picture;
+    kept = QPixmap::fromImage(picture);
+    return kept;
 }
 
 } // namespace zelbrook

@@ -6,16 +6,18 @@
 #include "export/exporter.h"
 
 #include <QAbstractListModel>
-#include <QImage>
+#include <QPixmap>
+#include <QTimer>
 
 #include <vector>
 
 namespace zelbrook {
 
 // The poses or the moves of the shelf as a list of small pictures with
-// names. A picture is drawn the first time a view asks for it, when it
-// comes into view, and kept. A file that cannot be read is greyed, with
-// the reader's reason as its tooltip.
+// names. A picture is drawn once a view has asked for it, when it comes
+// into view, and kept: the view shows a blank one until the event loop
+// comes round, so that a panel of many poses shows at once. A file that
+// cannot be read is greyed, with the reader's reason as its tooltip.
 class ShelfListModel : public QAbstractListModel
 {
     Q_OBJECT
@@ -25,21 +27,28 @@ public:
 
     explicit ShelfListModel(QObject *parent = nullptr);
 
-    void setItems(const std::vector<ShelfItem> &items);
-    const ShelfItem &item(int row) const { return m_items.at(static_cast<std::size_t>(row)); }
-    // How many pictures have been drawn since the items were set.
-    int picturesDrawn() const { return m_picturesDrawn; }
+    // Shows the shelf's poses or moves as they are listed now.
+    void setShelf(const PoseShelf *shelf, ShelfKind kind);
+    // The item of a row, its file read.
+    const ShelfItem &item(int row) const;
+    // The picture of a row, drawn now if it was not.
+    const QPixmap &picture(int row) const;
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role) const override;
 
 private:
-    const QImage &pictureOf(int row) const;
+    void drawWaiting();
+    // The item of a row as listed, its file perhaps not read yet.
+    const ShelfItem &listed(int row) const;
 
-    std::vector<ShelfItem> m_items;
-    mutable std::vector<QImage> m_pictures;
+    const PoseShelf *m_shelf = nullptr;
+    ShelfKind m_kind = ShelfKind::Poses;
+    mutable std::vector<QPixmap> m_pictures;
+    mutable std::vector<int> m_waiting;
+    mutable QTimer m_drawing;
+    QPixmap m_blank;
     mutable Exporter m_exporter;
-    mutable int m_picturesDrawn = 0;
 };
 
 } // namespace zelbrook

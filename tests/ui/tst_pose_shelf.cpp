@@ -33,23 +33,18 @@ int rowNamed(const std::vector<ShelfItem> &items, const QString &name)
     return found == items.end() ? -1 : int(found - items.begin());
 }
 
+// Whether a picture holds some of a black figure: its darkest grey.
 bool hasInk(const QImage &picture)
 {
-    for (int y = 0; y < picture.height(); ++y) {
-        for (int x = 0; x < picture.width(); ++x) {
-            if (qGray(picture.pixel(x, y)) < 64)
-                return true;
-        }
-    }
-    return false;
+    const QImage grey = picture.convertToFormat(QImage::Format_Grayscale8);
+    return *std::min_element(grey.constBits(), grey.constBits() + grey.sizeInBytes()) < 64;
 }
 
 QStringList ownNames(const PoseShelf &shelf)
 {
     QStringList names;
     for (const ShelfItem &item : shelf.poses())
-        names << (item.shipped ? QString() : item.name);
-    names.removeAll(QString());
+        names << (item.shipped ? QStringList() : QStringList{item.name});
     return names;
 }
 
@@ -96,13 +91,13 @@ void TestPoseShelf::shippedFilesOpenAndRender()
     const std::vector<ShelfItem> &items = moves ? shelf.moves() : shelf.poses();
     QVERIFY2(int(items.size()) >= fewest, qPrintable(PoseShelf::standardFolders().shippedPoses));
     ShelfListModel model;
-    model.setItems(items);
+    model.setShelf(&shelf, moves ? ShelfKind::Moves : ShelfKind::Poses);
     for (int row = 0; row < model.rowCount(); ++row) {
         Form1Fixture fixture;
         moves ? fixture.window->openDropped(items[row].path) : fixture.window->openPose(items[row].path);
         QVERIFY2(fixture.messages.isEmpty(), qPrintable(items[row].path + fixture.messages.join(' ')));
         QCOMPARE(fixture.window->document().animation().keyCount() > 1, moves);
-        const QImage picture = model.data(model.index(row), Qt::DecorationRole).value<QImage>();
+        const QImage picture = model.picture(row).toImage();
         QVERIFY2(hasInk(picture), qPrintable(items[row].name));
     }
 }
@@ -196,14 +191,9 @@ void TestPoseShelf::keepsTheUsersOwnPoses()
     fixture.window->document().setFigure(posed, ChangeKind::Edit);
     PoseShelfPanel *panel = shownShelf(*fixture.window, user.path());
     QStringList questions;
-    panel->setQuestions({[&](QWidget *) {
-                             questions << "name";
-                             return std::optional(name);
-                         },
-                         [&](QWidget *, const QString &replaced) {
-                             questions << "replace " + replaced;
-                             return replace;
-                         }});
+    const auto askName = [&](QWidget *) { return questions << "name", std::optional(name); };
+    panel->setQuestions(
+        {askName, [&](QWidget *, const QString &taken) { return questions << "replace " + taken, replace; }});
     const int row = rowNamed(panel->shelf().poses(), name);
     command == "add" ? panel->addToShelf() : panel->removePose(row);
     QCOMPARE(ownNames(panel->shelf()), own);
