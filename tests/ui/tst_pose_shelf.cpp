@@ -212,7 +212,6 @@ void TestPoseShelf::keepsTheUsersOwnPoses()
         const bool written = name != "Mine" || replace;
         QCOMPARE(test::fileBytes(panel->shelf().poses()[named].path),
                  written ? QByteArray::fromStdString(writePoseFile(posed.pose)) : mine);
-        QVERIFY(!QFileInfo(panel->shelf().poses()[named].path).fileName().contains('/'));
     }
 }
 
@@ -256,9 +255,8 @@ void TestPoseShelf::insertsMoveWhereFigureStands()
         QCOMPARE(placed.bodyAngle, source.bodyAngle);
         QCOMPARE((std::tuple{key.hold, key.tweens, key.ease}),
                  (std::tuple{file.key(i).hold, file.key(i).tweens, file.key(i).ease}));
-        QCOMPARE(key.figures.size(), before.key(0).figures.size());
-        if (twoFigures)
-            QCOMPARE(key.figures.front(), before.key(0).figures.front());
+        for (const KeyFigure &other : before.key(0).figures)
+            QVERIFY(other.id == document.currentFigure() || *key.find(other.id) == other);
     }
     QVERIFY(fixture.window->timeline().isShown());
     QVERIFY(document.undo());
