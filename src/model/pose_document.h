@@ -96,6 +96,10 @@ public:
 
     // A copy of the current key right after it, which becomes current.
     Status addKey();
+    // The keys come in one after another from `index` on, as one step; the
+    // last of them becomes current, its figure `figure` where it holds it.
+    // Refused whole, changing nothing, when the animation cannot take them.
+    Status insertKeys(std::size_t index, const std::vector<Key> &keys, FigureId figure);
     // The current key goes; the one after it, or the new last, is current.
     Status deleteKey();
     // The current key swaps places with its neighbour and stays current.

@@ -31,6 +31,18 @@ Status PoseDocument::pasteKeys(const Animation &source, FigureMatch match, KeyOr
                         last);
 }
 
+Status PoseDocument::insertKeys(std::size_t index, const std::vector<Key> &keys, FigureId figure)
+{
+    if (keys.empty())
+        return Error{"there are no keys to insert"};
+    if (index > m_animation.keyCount())
+        return Error{"there is no place for keys after key " + std::to_string(m_animation.keyCount())};
+    const Status inserted = applyKeyStep(AnimationEdit::insertKeys(index, keys, {}), index + keys.size() - 1);
+    if (inserted && m_animation.key(m_current).holds(figure))
+        setCurrentFigure(figure);
+    return inserted;
+}
+
 Status PoseDocument::cutKeys(KeyRun run)
 {
     if (Status valid = checkRun(m_animation, run); !valid)

@@ -6,6 +6,7 @@
 #include "tools/headless_environment.h"
 #include "tools/render_job.h"
 #include "tools/render_options.h"
+#include "tools/shelf_listing.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -104,6 +105,8 @@ int RenderCommand::run(const std::vector<std::string> &arguments, QIODevice &sta
                                   + standardOutput.errorString().toStdString() + ".\n");
         return Failure;
     }
+    if (std::holds_alternative<RenderListPosesRequest>(parsed))
+        return report(standardOutput, shelfListing()) ? Success : Failure;
     if (const auto *usageError = std::get_if<RenderUsageError>(&parsed)) {
         report(standardError, usageFailure(usageError->message));
         return UsageFailure;

@@ -166,6 +166,8 @@ ParsedRenderArguments RenderOptions::parse(const std::vector<std::string> &argum
             return RenderHelpRequest{};
         else if (argument == "--version")
             return RenderVersionRequest{};
+        else if (argument == "--list-poses")
+            return RenderListPosesRequest{};
         else if (const Failure failure = parser.takeOption(arguments, index))
             return RenderUsageError{*failure};
     }

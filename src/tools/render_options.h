@@ -17,6 +17,8 @@ namespace zelbrook {
 struct RenderHelpRequest {};
 // Asked for the program's version with --version.
 struct RenderVersionRequest {};
+// Asked for the shelf's poses with --list-poses.
+struct RenderListPosesRequest {};
 
 // Arguments that do not make a job: what is wrong, in a few words.
 struct RenderUsageError {
@@ -40,7 +42,8 @@ struct RenderBatch {
 };
 
 struct RenderOptions;
-using ParsedRenderArguments = std::variant<RenderOptions, RenderHelpRequest, RenderVersionRequest, RenderUsageError>;
+using ParsedRenderArguments =
+    std::variant<RenderOptions, RenderHelpRequest, RenderVersionRequest, RenderListPosesRequest, RenderUsageError>;
 
 // One run of zelbrook-render, as its command line asks for it.
 struct RenderOptions {

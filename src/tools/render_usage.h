@@ -59,6 +59,8 @@ inline constexpr std::string_view kRenderUsage =
     "  --figure ID       only the figure with that id of the key: the one figure a\n"
     "                    pose file (zbk) holds, needed for zbk of a key of several\n"
     "                    figures\n"
+    "  --list-poses      print the poses of the editor's shelf, its own first, then\n"
+    "                    the user's: a name, a tab and the file's path a line\n"
     "  --help            show this text and exit\n"
     "  --version         show the program's version and exit\n"
     "\n"

@@ -10,6 +10,7 @@
 #include "file_command.h"
 #include "key_commands.h"
 #include "pose_file_drop.h"
+#include "shelf_commands.h"
 #include "slider_panel.h"
 #include "timeline_commands.h"
 #include "timeline_strip.h"
@@ -75,6 +76,7 @@ Form1::Form1(QWidget *parent)
     m_figures = new FigureCommands(m_document, *m_timeline, this, Picture1(), m_editCommands->menu(), startFigure);
     m_aids = new CanvasAids(m_document, *m_timeline, *m_posing, this, [this] { DrawMan(); });
     new WindowTitle(this, m_caption, m_document, *m_timeline, *m_animationFiles);
+    new ShelfCommands(m_document, *m_timeline, m_editCommands->menu(), [this](const QString &t) { showMessage(t); });
     Picture1()->setFocus();
 }
 

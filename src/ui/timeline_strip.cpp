@@ -195,6 +195,17 @@ void TimelineStrip::setFileButtons(std::span<QAction *const> buttons)
     setTabOrder(m_sides, m_path);
 }
 
+void TimelineStrip::addButton(QAction *action)
+{
+    auto *layout = static_cast<QHBoxLayout *>(m_fileRow->layout());
+    const QList<QToolButton *> before = m_fileRow->findChildren<QToolButton *>(Qt::FindDirectChildrenOnly);
+    auto *button = new QToolButton(m_fileRow);
+    button->setDefaultAction(action);
+    button->setFocusPolicy(Qt::StrongFocus);
+    layout->insertWidget(static_cast<int>(before.size()), button);
+    setTabOrder(before.isEmpty() ? static_cast<QWidget *>(m_onionSkin) : before.back(), button);
+}
+
 // A history key in a number box undoes the document's last step unless the
 // box holds typing of its own, which the key then undoes as in any text box.
 bool TimelineStrip::eventFilter(QObject *watched, QEvent *event)

@@ -39,6 +39,8 @@ public:
     TimelineCells *cells() const { return m_cells; }
     // Fills the row of file buttons; Tab reaches them after the switches.
     void setFileButtons(std::span<QAction *const> buttons);
+    // Adds a button at the end of the row of file buttons.
+    void addButton(QAction *action);
     // Puts a panel at the right of the row of keys; Tab reaches it after
     // the row.
     void addBesideKeys(QWidget *panel);

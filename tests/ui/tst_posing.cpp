@@ -233,7 +233,8 @@ private slots:
                                        "Delete figure\tDel ",
                                        "Bring forward Ctrl+Shift+Up",
                                        "Send backward Ctrl+Shift+Down",
-                                       "Colour… "}));
+                                       "Colour… ",
+                                       "Poses Ctrl+Shift+P"}));
         QVERIFY(!menu->actions()[0]->isEnabled());
         QVERIFY(w.slider("BodyLengthScroll")->setValue(50));
         QVERIFY(menu->actions()[0]->isEnabled());

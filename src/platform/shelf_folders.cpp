@@ -1,0 +1,131 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "shelf_folders.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QUrl>
+
+#include <algorithm>
+
+namespace zelbrook {
+
+namespace {
+
+// The folders between the program and the nearest share/zelbrook it may use.
+constexpr int kFoldersUp = 3;
+
+QString folderName(ShelfKind kind)
+{
+    return kind == ShelfKind::Poses ? QStringLiteral("poses") : QStringLiteral("moves");
+}
+
+QString extension(ShelfKind kind) { return kind == ShelfKind::Poses ? QStringLiteral(".zbk") : QStringLiteral(".zba"); }
+
+// Characters that no file name on the desktops it runs on may hold, or that
+// would hide it or make it a path.
+bool needsEscape(char32_t c, bool first)
+{
+    static const QString kForbidden = QStringLiteral("/\\:*?\"<>|%");
+    return c < 0x20 || c == 0x7F || (first && c == U'.') || (c < 0x80 && kForbidden.contains(QChar(c)));
+}
+
+// The digits from `at` on, without leading zeros; `at` moves past them.
+QStringView digitsAt(const QString &text, qsizetype &at)
+{
+    while (at + 1 < text.size() && text[at] == QLatin1Char('0') && text[at + 1].isDigit())
+        ++at;
+    const qsizetype start = at;
+    while (at < text.size() && text[at].isDigit())
+        ++at;
+    return QStringView(text).mid(start, at - start);
+}
+
+// Names in the order a reader expects, whatever the locale: letters without
+// regard to case, and a run of digits by its number, so "Pose 9" comes
+// before "Pose 10".
+bool comesBefore(const QString &a, const QString &b)
+{
+    qsizetype i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (a[i].isDigit() && b[j].isDigit()) {
+            const QStringView numberA = digitsAt(a, i);
+            const QStringView numberB = digitsAt(b, j);
+            if (numberA.size() != numberB.size())
+                return numberA.size() < numberB.size();
+            if (numberA != numberB)
+                return numberA < numberB;
+            continue;
+        }
+        const QChar x = a[i++].toCaseFolded();
+        const QChar y = b[j++].toCaseFolded();
+        if (x != y)
+            return x < y;
+    }
+    return a.size() - i < b.size() - j || (a.size() - i == b.size() - j && a < b);
+}
+
+} // namespace
+
+QString ShelfFolders::shipped(ShelfKind kind)
+{
+    QDir dir(QCoreApplication::applicationDirPath());
+    for (int up = 0; up <= kFoldersUp; ++up) {
+        const QString folder = dir.filePath(QStringLiteral("share/zelbrook/") + folderName(kind));
+        if (QFileInfo(folder).isDir())
+            return QDir::cleanPath(folder);
+        if (!dir.cdUp())
+            break;
+    }
+    return {};
+}
+
+QString ShelfFolders::userPoses()
+{
+    QString data = qEnvironmentVariable("XDG_DATA_HOME");
+    if (data.isEmpty() || QDir::isRelativePath(data))
+        data = QDir::homePath() + QStringLiteral("/.local/share");
+    return QDir::cleanPath(data + QStringLiteral("/zelbrook/poses"));
+}
+
+std::vector<ShelfFile> ShelfFolders::files(const QString &folder, ShelfKind kind)
+{
+    std::vector<ShelfFile> found;
+    if (folder.isEmpty())
+        return found;
+    const QString ending = extension(kind);
+    QDirIterator entries(QFileInfo(folder).absoluteFilePath(), QDir::Files);
+    while (entries.hasNext()) {
+        const QString path = entries.next();
+        if (path.endsWith(ending))
+            found.push_back({nameOf(entries.fileName()), path});
+    }
+    std::sort(found.begin(), found.end(),
+              [](const ShelfFile &a, const ShelfFile &b) { return comesBefore(a.name, b.name); });
+    return found;
+}
+
+QString ShelfFolders::fileNameFor(const QString &name, ShelfKind kind)
+{
+    QString safe;
+    const QList<uint> characters = name.toUcs4();
+    for (qsizetype i = 0; i < characters.size(); ++i) {
+        const char32_t c = characters[i];
+        if (!needsEscape(c, i == 0)) {
+            safe += QString::fromUcs4(&c, 1);
+            continue;
+        }
+        for (const char byte : QString::fromUcs4(&c, 1).toUtf8())
+            safe += QStringLiteral("%%1").arg(static_cast<unsigned char>(byte), 2, 16, QLatin1Char('0')).toUpper();
+    }
+    return safe.isEmpty() ? safe : safe + extension(kind);
+}
+
+QString ShelfFolders::nameOf(const QString &fileName)
+{
+    const QString base = fileName.left(fileName.lastIndexOf(QLatin1Char('.')));
+    return QUrl::fromPercentEncoding(base.toUtf8());
+}
+
+} // namespace zelbrook

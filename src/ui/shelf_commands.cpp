@@ -1,0 +1,55 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "shelf_commands.h"
+
+#include "pose_shelf_panel.h"
+#include "timeline_commands.h"
+#include "timeline_strip.h"
+
+#include <QAction>
+#include <QListView>
+#include <QMenu>
+
+namespace zelbrook {
+
+ShelfCommands::ShelfCommands(PoseDocument &document, TimelineCommands &timeline, QMenu *menu, Presenter presenter)
+    : QObject(menu->parentWidget())
+    , m_document(document)
+    , m_timeline(timeline)
+    , m_window(menu->parentWidget())
+    , m_presenter(std::move(presenter))
+    , m_folders(PoseShelf::standardFolders())
+    , m_poses(new QAction(tr("Poses"), m_window))
+{
+    m_poses->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
+    m_poses->setShortcutContext(Qt::WindowShortcut);
+    m_poses->setToolTip(tr("Poses (%1)").arg(m_poses->shortcut().toString(QKeySequence::NativeText)));
+    connect(m_poses, &QAction::triggered, this, &ShelfCommands::showPoses);
+    m_window->addAction(m_poses);
+    menu->addSeparator();
+    menu->addAction(m_poses);
+    m_timeline.strip()->addButton(m_poses);
+}
+
+PoseShelfPanel *ShelfCommands::panel()
+{
+    if (!m_panel) {
+        m_panel = new PoseShelfPanel(m_document, m_folders, m_presenter, m_window);
+        m_panel->setMoveInserted([this] { m_timeline.setShown(true); });
+    }
+    return m_panel;
+}
+
+void ShelfCommands::showPoses()
+{
+    // A panel opened again reads the folders again, for files that came or
+    // went meanwhile.
+    if (m_panel && !m_panel->isVisible())
+        m_panel->reload();
+    PoseShelfPanel *shown = panel();
+    shown->show();
+    shown->raise();
+    shown->activateWindow();
+    shown->poseList()->setFocus();
+}
+
+} // namespace zelbrook

@@ -1,0 +1,52 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "pose_shelf.h"
+
+#include "model/pose_document.h"
+
+#include <QObject>
+
+#include <functional>
+
+class QAction;
+class QMenu;
+class QWidget;
+
+namespace zelbrook {
+
+class PoseShelfPanel;
+class TimelineCommands;
+
+// The Poses command (Ctrl+Shift+P, a button in the timeline strip and a
+// place in the canvas's menu) shows the shelf's panel, made the first time
+// it is asked for.
+class ShelfCommands : public QObject
+{
+    Q_OBJECT
+
+public:
+    using Presenter = std::function<void(const QString &text)>;
+
+    // The panel belongs to the menu's window.
+    ShelfCommands(PoseDocument &document, TimelineCommands &timeline, QMenu *menu, Presenter presenter);
+
+    QAction *posesAction() const { return m_poses; }
+    // Shows the panel, brought to the front with the focus on its poses.
+    void showPoses();
+    // The panel, made now if it was not; for tests, the shelf's folders
+    // can be given before it is made.
+    PoseShelfPanel *panel();
+    void setFolders(const PoseShelf::Folders &folders) { m_folders = folders; }
+
+private:
+    PoseDocument &m_document;
+    TimelineCommands &m_timeline;
+    QWidget *m_window;
+    Presenter m_presenter;
+    PoseShelf::Folders m_folders;
+    QAction *m_poses;
+    PoseShelfPanel *m_panel = nullptr;
+};
+
+} // namespace zelbrook

@@ -1,0 +1,284 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "form1_fixture.h"
+#include "test_support.h"
+
+#include "posefile/animation_file.h"
+#include "posefile/pose_reader.h"
+#include "posefile/pose_writer.h"
+#include "ui/pose_shelf_panel.h"
+#include "ui/shelf_commands.h"
+#include "ui/shelf_list_model.h"
+#include "ui/timeline_commands.h"
+
+#include <QDir>
+#include <QListView>
+
+using namespace zelbrook;
+
+namespace {
+
+PoseShelfPanel *shownShelf(Form1 &window, const QString &userFolder)
+{
+    ShelfCommands *commands = window.findChild<ShelfCommands *>();
+    PoseShelf::Folders folders = PoseShelf::standardFolders();
+    folders.userPoses = userFolder;
+    commands->setFolders(folders);
+    commands->showPoses();
+    return commands->panel();
+}
+
+int rowNamed(const std::vector<ShelfItem> &items, const QString &name)
+{
+    const auto found = std::find_if(items.begin(), items.end(), [&](const ShelfItem &i) { return i.name == name; });
+    return found == items.end() ? -1 : int(found - items.begin());
+}
+
+// Whether a picture holds some of a black figure: its darkest grey.
+bool hasInk(const QImage &picture)
+{
+    const QImage grey = picture.convertToFormat(QImage::Format_Grayscale8);
+    return *std::min_element(grey.constBits(), grey.constBits() + grey.sizeInBytes()) < 64;
+}
+
+QStringList ownNames(const PoseShelf &shelf)
+{
+    QStringList names;
+    for (const ShelfItem &item : shelf.poses())
+        names << (item.shipped ? QStringList() : QStringList{item.name});
+    return names;
+}
+
+} // namespace
+
+class TestPoseShelf : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void shippedFilesOpenAndRender_data();
+    void shippedFilesOpenAndRender();
+    void putsPoseOnFigureInItsPlace_data();
+    void putsPoseOnFigureInItsPlace();
+    void keepsTheUsersOwnPoses_data();
+    void keepsTheUsersOwnPoses();
+    void insertsMoveWhereFigureStands_data();
+    void insertsMoveWhereFigureStands();
+    void reachesEveryPictureByKeyboard();
+
+private:
+    test::TemporaryFolder m_data;
+};
+
+void TestPoseShelf::initTestCase() { qputenv("XDG_DATA_HOME", m_data.path().toUtf8()); }
+
+void TestPoseShelf::shippedFilesOpenAndRender_data()
+{
+    QTest::addColumn<bool>("moves");
+    QTest::addColumn<int>("fewest");
+    QTest::newRow("poses") << false << 16;
+    QTest::newRow("moves") << true << 4;
+}
+
+// Each file of the build tree's folders, opened as the user would, and
+// its small picture holding some of the figure's black.
+void TestPoseShelf::shippedFilesOpenAndRender()
+{
+    QFETCH(bool, moves);
+    QFETCH(int, fewest);
+    const PoseShelf shelf(
+        {PoseShelf::standardFolders().shippedPoses, QString(), PoseShelf::standardFolders().shippedMoves});
+    const std::vector<ShelfItem> &items = moves ? shelf.moves() : shelf.poses();
+    QVERIFY2(int(items.size()) >= fewest, qPrintable(PoseShelf::standardFolders().shippedPoses));
+    ShelfListModel model;
+    model.setShelf(&shelf, moves ? ShelfKind::Moves : ShelfKind::Poses);
+    for (int row = 0; row < model.rowCount(); ++row) {
+        Form1Fixture fixture;
+        moves ? fixture.window->openDropped(items[row].path) : fixture.window->openPose(items[row].path);
+        QVERIFY2(fixture.messages.isEmpty(), qPrintable(items[row].path + fixture.messages.join(' ')));
+        QCOMPARE(fixture.window->document().animation().keyCount() > 1, moves);
+        const QImage picture = model.picture(row).toImage();
+        QVERIFY2(hasInk(picture), qPrintable(items[row].name));
+    }
+}
+
+void TestPoseShelf::putsPoseOnFigureInItsPlace_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QPointF>("hip");
+    QTest::addColumn<double>("scale");
+    QTest::addColumn<double>("rotation");
+    QTest::addColumn<int>("pen");
+    QTest::addColumn<QString>("how");
+    QTest::newRow("click") << "Wave" << QPointF(120.5, 300) << 1.0 << 0.0 << 2 << "click";
+    QTest::newRow("moved scaled turned") << "Kick" << QPointF(400, 90.25) << 2.3 << 1.2 << 5 << "enter";
+    QTest::newRow("shrunk turned back") << "Lie down" << QPointF(-20, 410) << 0.5 << -3.0 << 1 << "enter";
+}
+
+// The figure takes the same values as opening the pose file would give it.
+void TestPoseShelf::putsPoseOnFigureInItsPlace()
+{
+    QFETCH(QString, name);
+    QFETCH(QPointF, hip);
+    QFETCH(double, scale);
+    QFETCH(double, rotation);
+    QFETCH(int, pen);
+    QFETCH(QString, how);
+    Figure start{test::startPose(), pen};
+    start.pose = {float(hip.x()), hip.y(),  50.5, 0.3, 40, 41, 0.5, 0.6, 0.7, 0.8, 30, 31, 1, 2, -3, 20, 1.5,
+                  0.95,           rotation, scale};
+    Form1Fixture shelf, opened;
+    shelf.window->document().setFigure(start, ChangeKind::Edit);
+    opened.window->document().setFigure(start, ChangeKind::Edit);
+    PoseShelfPanel *panel = shownShelf(*shelf.window, m_data.path("unused"));
+    const int row = rowNamed(panel->shelf().poses(), name);
+    QVERIFY(row >= 0);
+    opened.window->openPose(panel->shelf().poses()[row].path);
+    QListView *list = panel->poseList();
+    list->setCurrentIndex(list->model()->index(row, 0));
+    if (how == "click")
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->currentIndex()).center());
+    else
+        QTest::keyClick(list, Qt::Key_Return);
+    const Figure &posed = shelf.window->document().figure();
+    QCOMPARE(posed, opened.window->document().figure());
+    QCOMPARE((std::tuple{posed.pose.hipX, posed.pose.hipY, posed.pose.scale, posed.pose.rotation, posed.penWidth}),
+             (std::tuple{start.pose.hipX, start.pose.hipY, scale, rotation, pen}));
+    QVERIFY(posed != start);
+    QVERIFY(shelf.window->document().undo());
+    QCOMPARE(shelf.window->document().figure(), start);
+    QVERIFY(shelf.messages.isEmpty() && opened.messages.isEmpty());
+}
+
+void TestPoseShelf::keepsTheUsersOwnPoses_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("replace");
+    QTest::addColumn<QStringList>("own");
+    QTest::addColumn<QStringList>("asked");
+    const QStringList before{"Broken", "Mine"};
+    QTest::newRow("add") << "add"
+                         << "a/b: 50%?" << false << QStringList{"a/b: 50%?", "Broken", "Mine"} << QStringList{"name"};
+    QTest::newRow("add blanks") << "add"
+                                << "  " << false << before << QStringList{"name"};
+    QTest::newRow("replace") << "add"
+                             << "Mine" << true << before << QStringList{"name", "replace Mine"};
+    QTest::newRow("keep") << "add"
+                          << "Mine" << false << before << QStringList{"name", "replace Mine"};
+    QTest::newRow("remove own") << "remove"
+                                << "Mine" << false << QStringList{"Broken"} << QStringList();
+    QTest::newRow("remove broken") << "remove"
+                                   << "Broken" << false << QStringList{"Mine"} << QStringList();
+    QTest::newRow("remove shipped") << "remove"
+                                    << "Stand" << false << before << QStringList();
+}
+
+void TestPoseShelf::keepsTheUsersOwnPoses()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, name);
+    QFETCH(bool, replace);
+    QFETCH(QStringList, own);
+    QFETCH(QStringList, asked);
+    const test::TemporaryFolder user;
+    const QByteArray broken = "10135,35,1.57,28,nonsense\r\n";
+    const QByteArray mine = QByteArray::fromStdString(writePoseFile(test::startPose()));
+    test::writeFile(user.path("Broken.zbk"), broken);
+    test::writeFile(user.path("Mine.zbk"), mine);
+    Form1Fixture fixture;
+    Figure posed{test::largeHeadPose(), 2};
+    fixture.window->document().setFigure(posed, ChangeKind::Edit);
+    PoseShelfPanel *panel = shownShelf(*fixture.window, user.path());
+    QStringList questions;
+    const auto askName = [&](QWidget *) { return questions << "name", std::optional(name); };
+    panel->setQuestions(
+        {askName, [&](QWidget *, const QString &taken) { return questions << "replace " + taken, replace; }});
+    const int row = rowNamed(panel->shelf().poses(), name);
+    command == "add" ? panel->addToShelf() : panel->removePose(row);
+    QCOMPARE(ownNames(panel->shelf()), own);
+    QCOMPARE(questions, asked);
+    const bool shipped = command == "remove" && panel->shelf().poses()[row].shipped;
+    QCOMPARE(fixture.messages.size(), shipped ? 1 : 0);
+    const int brokenRow = rowNamed(panel->shelf().poses(), "Broken");
+    if (brokenRow >= 0) {
+        const QModelIndex index = panel->poseModel().index(brokenRow);
+        QCOMPARE(index.data(Qt::ToolTipRole).toString().toStdString(),
+                 readPoseFile(broken.toStdString(), test::startPose()).error().message);
+        QVERIFY(index.data(Qt::ForegroundRole).isValid());
+    }
+    const int named = rowNamed(panel->shelf().poses(), name);
+    if (command == "add" && named >= 0) {
+        const bool written = name != "Mine" || replace;
+        QCOMPARE(test::fileBytes(panel->shelf().poses()[named].path),
+                 written ? QByteArray::fromStdString(writePoseFile(posed.pose)) : mine);
+    }
+}
+
+void TestPoseShelf::insertsMoveWhereFigureStands_data()
+{
+    QTest::addColumn<QString>("move");
+    QTest::addColumn<bool>("twoFigures");
+    QTest::newRow("walk cycle") << "Walk cycle" << false;
+    QTest::newRow("jump beside another figure") << "Jump" << true;
+}
+
+// Every key of the move comes in after the current key, the figure's hip
+// moved by the move's own hip offsets from its first key.
+void TestPoseShelf::insertsMoveWhereFigureStands()
+{
+    QFETCH(QString, move);
+    QFETCH(bool, twoFigures);
+    Form1Fixture fixture;
+    PoseDocument &document = fixture.window->document();
+    if (twoFigures)
+        QVERIFY(document.addFigure(Figure{test::startPose()}));
+    Figure standing = document.figure();
+    standing.pose.hipX = 61.5;
+    standing.pose.hipY = 333;
+    document.setFigure(standing, ChangeKind::Edit);
+    const Animation before = document.animation();
+    PoseShelfPanel *panel = shownShelf(*fixture.window, m_data.path("unused"));
+    const int row = rowNamed(panel->shelf().moves(), move);
+    const Animation file =
+        readAnimationFile(test::fileBytes(panel->shelf().moves()[row].path).toStdString(), test::startPose()).value();
+    panel->moveList()->setCurrentIndex(panel->moveList()->model()->index(row, 0));
+    QTest::keyClick(panel->moveList(), Qt::Key_Enter);
+    QCOMPARE(document.animation().keyCount(), 1 + file.keyCount());
+    QCOMPARE(document.currentKey(), file.keyCount());
+    for (std::size_t i = 0; i < file.keyCount(); ++i) {
+        const Key &key = document.animation().key(i + 1);
+        const Pose &placed = key.find(document.currentFigure())->figure.pose;
+        const Pose &source = file.key(i).figures.front().figure.pose;
+        QCOMPARE(placed.hipX, 61.5f + (source.hipX - file.key(0).figures.front().figure.pose.hipX));
+        QCOMPARE(placed.hipY, 333 + (source.hipY - file.key(0).figures.front().figure.pose.hipY));
+        QCOMPARE(placed.bodyAngle, source.bodyAngle);
+        QCOMPARE((std::tuple{key.hold, key.tweens, key.ease}),
+                 (std::tuple{file.key(i).hold, file.key(i).tweens, file.key(i).ease}));
+        for (const KeyFigure &other : before.key(0).figures)
+            QVERIFY(other.id == document.currentFigure() || *key.find(other.id) == other);
+    }
+    QVERIFY(fixture.window->timeline().isShown());
+    QVERIFY(document.undo());
+    QCOMPARE(document.animation().keys(), before.keys());
+}
+
+void TestPoseShelf::reachesEveryPictureByKeyboard()
+{
+    ActiveWindow fixture;
+    fixture.window->findChild<ShelfCommands *>()->setFolders(PoseShelf::standardFolders());
+    fixture.keys(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
+    PoseShelfPanel *panel = fixture.window->findChild<ShelfCommands *>()->panel();
+    QVERIFY(panel->isVisible());
+    QListView *list = panel->poseList();
+    QCOMPARE(panel->focusWidget(), list);
+    QTest::keyClick(list, Qt::Key_Home);
+    for (int row = 0; row < list->model()->rowCount(); ++row) {
+        QCOMPARE(list->currentIndex().row(), row);
+        QCOMPARE(list->currentIndex().data(Qt::AccessibleTextRole).toString(), panel->shelf().poses()[row].name);
+        QTest::keyClick(list, Qt::Key_Right);
+    }
+}
+
+QTEST_MAIN(TestPoseShelf)
+#include "tst_pose_shelf.moc"
