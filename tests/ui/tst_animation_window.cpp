@@ -6,7 +6,6 @@
 #include "model/program_info.h"
 #include "platform/raster_canvas.h"
 #include "posefile/animation_file.h"
-#include "ui/timeline_cells.h"
 #include "ui/timeline_commands.h"
 #include "ui/timeline_strip.h"
 
@@ -247,24 +246,6 @@ private slots:
         QCOMPARE(w.requests.size(), std::size_t(1));
         QVERIFY(!closed && w.window->isVisible());
         QCOMPARE(w.window->document().animation().keyCount(), std::size_t(2));
-    }
-
-    // Playing marks the key being played; a looping animation shows the
-    // in-betweens back to the first key after the last.
-    void playingMarksItsKey()
-    {
-        ActiveWindow w;
-        w.makeThreeKeys();
-        TimelineCells *cells = w.window->timeline().strip()->cells();
-        const int looping = cells->sizeHint().width();
-        QVERIFY(w.window->document().setPlayback({12, false}));
-        QCOMPARE(looping - cells->sizeHint().width(), TimelineCells::kGap);
-        QVERIFY(w.window->document().setPlayback({12, true}));
-        w.window->timeline().play();
-        for (const std::size_t key : {2, 0, 1})
-            QTRY_COMPARE(cells->playedKey(), std::optional(key));
-        w.window->timeline().stop();
-        QCOMPARE(cells->playedKey(), std::nullopt);
     }
 
     // New animation asks about unsaved keys, then starts from the start-up

@@ -265,6 +265,24 @@ private slots:
         QCOMPARE(int(aids.pathJoint()), joint);
         QCOMPARE(colorAt(w, jointOf(*w.window, Joint(joint))), kMotionPathColor);
     }
+
+    // Playing marks the key being played; a looping animation shows the
+    // in-betweens back to the first key after the last.
+    void playingMarksItsKey()
+    {
+        ActiveWindow w;
+        w.makeThreeKeys();
+        TimelineCells *cells = w.window->timeline().strip()->cells();
+        const int looping = cells->sizeHint().width();
+        QVERIFY(w.window->document().setPlayback({12, false}));
+        QCOMPARE(looping - cells->sizeHint().width(), TimelineCells::kGap);
+        QVERIFY(w.window->document().setPlayback({12, true}));
+        w.window->timeline().play();
+        for (const std::size_t key : {2, 0, 1})
+            QTRY_COMPARE(cells->playedKey(), std::optional(key));
+        w.window->timeline().stop();
+        QCOMPARE(cells->playedKey(), std::nullopt);
+    }
 };
 
 QTEST_MAIN(TestTimeline)
