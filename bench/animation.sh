@@ -8,6 +8,7 @@
 # long still run) are rendered to each format, and each file's size is set
 # against what independent optimisers make of it: gifsicle -O3 of our GIF,
 # apngopt -z0 of our APNG, and img2webp -lossless of the numbered frames.
+# Last, MP4 and WebM are set against the numbered frames by SSIM.
 # Usage: bench/animation.sh [path/to/zelbrook-render [folder to work in]]
 set -eu
 
@@ -94,5 +95,26 @@ for name in walk120 walk9 hold47 still; do
         bytes=$(size "$work/$name.$format")
         printf '%-8s %-6s %7s %10s %-22s %10s %8s\n' "$name" "$format" "$count" "$bytes" "$tool" "$other" \
             "$(ratio "$bytes" "$other")"
+    done
+done
+
+# The videos against the numbered frames they were made of: the lowest SSIM
+# of any frame, and the time of each, WebM against MP4.
+command -v ffmpeg >/dev/null || { echo "ffmpeg is missing: no video figures" >&2; exit 0; }
+echo
+printf '%-8s %-6s %10s %12s %10s\n' animation format seconds "vs mp4" "least SSIM"
+for name in walk9 hold47; do
+    rm -rf "$work/frames" && mkdir "$work/frames"
+    "$render" --quiet --format png --output-dir "$work/frames" "$work/$name.zba" >/dev/null
+    fps=$(sed -e 's/.*"fps": \([0-9]*\).*/\1/' "$work/$name.zba")
+    mp4=""
+    for format in mp4 webm; do
+        took=$(fastest "$render" "$work/$name.zba" "$work/$name.$format")
+        [ -n "$mp4" ] || mp4=$took
+        ffmpeg -nostdin -loglevel error -i "$work/$name.$format" -framerate "$fps" -i "$work/frames/$name-%04d.png" \
+            -lavfi "[0:v]crop=493:397:0:0,format=yuv444p[a];[1:v]format=yuv444p[b];[a][b]ssim=stats_file=$work/ssim.log" \
+            -f null - >/dev/null
+        least=$(sed -e 's/.*All:\([0-9.]*\).*/\1/' "$work/ssim.log" | sort -n | head -1)
+        printf '%-8s %-6s %10.3f %12s %10s\n' "$name" "$format" "$took" "$(ratio "$took" "$mp4")" "$least"
     done
 done
