@@ -14,7 +14,7 @@ namespace zelbrook {
 
 NumberedFiles::NumberedFiles(std::string stemPath, std::size_t count, std::string_view extension)
     : m_prefix(std::move(stemPath) + "-")
-    , m_suffix("." + std::string(extension))
+    , m_suffix(std::string(".").append(extension))
     , m_count(count)
     , m_digits(std::max<std::size_t>(4, std::to_string(count).size()))
     , m_created(new std::atomic<bool>[count]())
@@ -26,7 +26,9 @@ NumberedFiles::~NumberedFiles() { TemporaryFileRegistry::removeNumbered(m_slot);
 std::string NumberedFiles::name(std::size_t index) const
 {
     const std::string number = std::to_string(index + 1);
-    return m_prefix + std::string(m_digits - number.size(), '0') + number + m_suffix;
+    std::string name = m_prefix;
+    name.append(m_digits - number.size(), '0').append(number).append(m_suffix);
+    return name;
 }
 
 void NumberedFiles::aboutToWrite(std::size_t index)

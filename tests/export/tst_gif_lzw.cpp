@@ -17,11 +17,15 @@ using Indices = std::vector<std::uint8_t>;
 // colour table of 256 entries; empty when it cannot read it.
 Indices readBack(const Indices &indices, int codeSize)
 {
-    std::vector<std::uint8_t> gif{'G', 'I', 'F', '8', '9', 'a'};
     const auto width = std::uint16_t(indices.size());
-    gif.insert(gif.end(), {std::uint8_t(width), std::uint8_t(width >> 8), 1, 0, 0xF7, 0, 0});
-    gif.resize(gif.size() + 3 * 256, 0);
-    gif.insert(gif.end(), {0x2C, 0, 0, 0, 0, std::uint8_t(width), std::uint8_t(width >> 8), 1, 0, 0});
+    const auto low = std::uint8_t(width), high = std::uint8_t(width >> 8);
+    // The header and screen, a table of 256 black entries, then the image.
+    std::vector<std::uint8_t> gif{'G', 'I', 'F', '8', '9', 'a', low, high, 1, 0, 0xF7, 0, 0};
+    gif.reserve(gif.size() + 3 * 256 + 10 + indices.size() * 2 + 64);
+    gif.insert(gif.end(), 3 * 256, std::uint8_t(0));
+    for (const std::uint8_t byte : {std::uint8_t(0x2C), std::uint8_t(0), std::uint8_t(0), std::uint8_t(0),
+                                    std::uint8_t(0), low, high, std::uint8_t(1), std::uint8_t(0), std::uint8_t(0)})
+        gif.push_back(byte);
     appendImageData(gif, lzwCode(indices.data(), indices.size(), codeSize), codeSize);
     gif.push_back(0x3B);
     std::pair<const std::uint8_t *, std::size_t> input{gif.data(), gif.size()};

@@ -15,8 +15,8 @@ QString castOf(const Animation &animation)
 {
     QStringList cast, keys;
     for (const CastFigure &f : animation.cast())
-        cast << QStringLiteral("%1 %2").arg(f.id).arg(f.name.c_str())
-                    + (f.color ? " " + colorText(f.color) : "").c_str();
+        cast << QStringLiteral("%1 %2%3").arg(f.id).arg(
+            QString::fromStdString(f.name), f.color ? " " + QString::fromStdString(colorText(f.color)) : QString());
     for (const KeyFigure &figure : animation.keys().back().figures)
         keys << QStringLiteral("%1@%2").arg(figure.id).arg(figure.figure.pose.hipX);
     return cast.join(", ") + " / " + keys.join('+');
