@@ -112,7 +112,7 @@ for name in walk9 hold47; do
         took=$(fastest "$render" "$work/$name.zba" "$work/$name.$format")
         [ -n "$mp4" ] || mp4=$took
         ffmpeg -nostdin -loglevel error -i "$work/$name.$format" -framerate "$fps" -i "$work/frames/$name-%04d.png" \
-            -lavfi "[0:v]crop=493:397:0:0,format=yuv444p[a];[1:v]format=yuv444p[b];[a][b]ssim=stats_file=$work/ssim.log" \
+            -lavfi "[0:v]format=yuv444p,crop=493:397:0:0[a];[1:v]format=yuv444p[b];[a][b]ssim=stats_file=$work/ssim.log" \
             -f null - >/dev/null
         least=$(sed -e 's/.*All:\([0-9.]*\).*/\1/' "$work/ssim.log" | sort -n | head -1)
         printf '%-8s %-6s %10.3f %12s %10s\n' "$name" "$format" "$took" "$(ratio "$took" "$mp4")" "$least"

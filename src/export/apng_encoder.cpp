@@ -3,6 +3,8 @@
 
 #include "platform/png_chunks.h"
 
+#include <zlib.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -29,6 +31,17 @@ QRgb pixelOf(QRgb argb) { return qAlpha(argb) == 0 ? 0 : argb; }
 
 // The smallest rectangle holding the change from one picture to another,
 // counted in pixels.
+// The bytes' size after zlib's default compression: cheaper than packing
+// with every filter and strategy, and ordered as its sizes nearly always are.
+uLong quickPackedSize(const std::vector<std::uint8_t> &bytes)
+{
+    std::vector<Bytef> packed(compressBound(uLong(bytes.size())));
+    uLongf size = uLongf(packed.size());
+    if (compress2(packed.data(), &size, bytes.data(), uLong(bytes.size()), 6) != Z_OK)
+        return compressBound(uLong(bytes.size()));
+    return size;
+}
+
 std::int64_t changedPixels(const QImage &before, const QImage &after)
 {
     const QRect area = changedArea(before, after);
@@ -158,26 +171,24 @@ Status ApngEncoder::writeRun(const FrameRun &run, const QImage *next)
 // before with unchanged pixels transparent, whichever is smaller.
 bool ApngEncoder::appendFrame(const QImage &picture, QRect area, std::int64_t frames, std::uint8_t dispose)
 {
-    std::vector<std::uint8_t> best;
+    std::optional<std::vector<std::uint8_t>> pixels = pixelBytes(picture, area, false);
+    if (!pixels)
+        return false;
     std::uint8_t blend = kBlendSource;
-    for (const bool over : {false, true}) {
-        if (over && (m_written == 0 || m_transparent < 0))
-            continue;
-        const std::optional<std::vector<std::uint8_t>> pixels = pixelBytes(picture, area, over);
-        if (!pixels) {
-            if (over)
-                continue;
-            return false;
-        }
-        std::vector<std::uint8_t> packed =
-            m_packer.pack(*pixels, area.width() * pixelSize(), area.height(), pixelSize());
-        if (packed.empty())
-            return false;
-        if (best.empty() || packed.size() < best.size()) {
-            best = std::move(packed);
-            blend = over ? kBlendOver : kBlendSource;
+    if (m_written > 0 && m_transparent >= 0) {
+        // The two ways of writing the area are told apart by a quick
+        // compression; only the smaller is packed with every filter and
+        // strategy.
+        if (std::optional<std::vector<std::uint8_t>> over = pixelBytes(picture, area, true);
+            over && quickPackedSize(*over) < quickPackedSize(*pixels)) {
+            pixels = std::move(over);
+            blend = kBlendOver;
         }
     }
+    const std::vector<std::uint8_t> best =
+        m_packer.pack(*pixels, area.width() * pixelSize(), area.height(), pixelSize());
+    if (best.empty())
+        return false;
     QByteArray control;
     PngChunks::appendBigEndian(control, m_sequence++);
     for (const int value : {area.width(), area.height(), area.left(), area.top()})
