@@ -38,6 +38,13 @@ QString writeWalk(const QTemporaryDir &dir, const QString &name, int keys)
     return path;
 }
 
+// Opens a walk of two keys and changes it, leaving it unsaved.
+void openChangedWalk(ActiveWindow &w, const QTemporaryDir &dir)
+{
+    w.window->openPoseNamed(writeWalk(dir, "walk.zba", 2).toStdString());
+    QVERIFY(w.slider("BodyLengthScroll")->setValue(50));
+}
+
 } // namespace
 
 class TestAnimationWindow : public QObject
@@ -254,8 +261,7 @@ private slots:
     {
         QTemporaryDir dir;
         ActiveWindow w;
-        w.window->openPoseNamed(writeWalk(dir, "walk.zba", 2).toStdString());
-        QVERIFY(w.slider("BodyLengthScroll")->setValue(50));
+        openChangedWalk(w, dir);
         int asked = 0;
         w.window->animationFiles().setQuestion([&] {
             ++asked;
@@ -274,8 +280,7 @@ private slots:
     {
         QTemporaryDir dir;
         ActiveWindow w;
-        w.window->openPoseNamed(writeWalk(dir, "walk.zba", 2).toStdString());
-        QVERIFY(w.slider("BodyLengthScroll")->setValue(50));
+        openChangedWalk(w, dir);
         int asked = 0;
         w.window->animationFiles().setQuestion([&] {
             ++asked;
