@@ -3,8 +3,6 @@
 
 #include "platform/png_chunks.h"
 
-#include <zlib.h>
-
 #include <algorithm>
 #include <cstring>
 
@@ -13,6 +11,7 @@ namespace zelbrook {
 namespace {
 
 constexpr std::uint8_t kDisposeNone = 0;
+constexpr std::uint8_t kDisposeBackground = 1;
 constexpr std::uint8_t kDisposePrevious = 2;
 constexpr std::uint8_t kBlendSource = 0;
 constexpr std::uint8_t kBlendOver = 1;
@@ -29,19 +28,8 @@ void appendShort(QByteArray &out, int value)
 // The frame's pixels, opaque ones as 0xFFrrggbb; a pixel with alpha 0 is 0.
 QRgb pixelOf(QRgb argb) { return qAlpha(argb) == 0 ? 0 : argb; }
 
-// The smallest rectangle holding the change from one picture to another,
-// counted in pixels.
-// The bytes' size after zlib's default compression: cheaper than packing
-// with every filter and strategy, and ordered as its sizes nearly always are.
-uLong quickPackedSize(const std::vector<std::uint8_t> &bytes)
-{
-    std::vector<Bytef> packed(compressBound(uLong(bytes.size())));
-    uLongf size = uLongf(packed.size());
-    if (compress2(packed.data(), &size, bytes.data(), uLong(bytes.size()), 6) != Z_OK)
-        return compressBound(uLong(bytes.size()));
-    return size;
-}
-
+// The size of the change from one picture to another: its rectangle, in
+// pixels.
 std::int64_t changedPixels(const QImage &before, const QImage &after)
 {
     const QRect area = changedArea(before, after);
@@ -143,9 +131,9 @@ void ApngEncoder::chooseType(const QImage &frame)
 }
 
 // The run's rectangle, then, for a still longer than one frame's delay
-// holds, one pixel again for each further piece of its time. When the next
-// picture differs less from the one before this run than from this one,
-// the run's area is put back as it was once its time is over.
+// holds, one pixel again for each further piece of its time. Once its time
+// is over, the run's area is left, cleared to transparent or put back as it
+// was before, whichever leaves the least change to the next picture.
 Status ApngEncoder::writeRun(const FrameRun &run, const QImage *next)
 {
     const bool first = m_written == 0;
@@ -155,12 +143,28 @@ Status ApngEncoder::writeRun(const FrameRun &run, const QImage *next)
     const std::vector<std::int64_t> pieces = splitLength(std::int64_t(run.end - run.first), kLongestRun);
     QImage after = m_canvas.copy();
     copyArea(run.picture, area, after, area.topLeft());
-    const bool putBack =
-        !first && pieces.size() == 1 && next && changedPixels(m_canvas, *next) < changedPixels(after, *next);
-    if (!appendFrame(run.picture, area, pieces[0], putBack ? kDisposePrevious : kDisposeNone))
+    std::uint8_t dispose = kDisposeNone;
+    QImage cleared;
+    if (pieces.size() == 1 && next) {
+        cleared = after.copy();
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            std::fill_n(reinterpret_cast<QRgb *>(cleared.scanLine(y)) + area.left(), area.width(), 0u);
+        std::int64_t least = changedPixels(after, *next);
+        // The picture before the first is nothing, which clearing gives.
+        for (const auto &[way, left] :
+             {std::pair{kDisposeBackground, &cleared}, std::pair{kDisposePrevious, &m_canvas}})
+            if (const std::int64_t change = changedPixels(*left, *next);
+                change < least && (!first || way == kDisposeBackground)) {
+                least = change;
+                dispose = way;
+            }
+    }
+    if (!appendFrame(run.picture, area, pieces[0], dispose))
         return Error{"The frame has a colour that is neither in the first frame nor among the animation's colours."};
-    if (!putBack)
+    if (dispose == kDisposeNone)
         m_canvas = std::move(after);
+    else if (dispose == kDisposeBackground)
+        m_canvas = std::move(cleared);
     for (std::size_t i = 1; i < pieces.size(); ++i)
         if (!appendFrame(m_canvas, QRect(0, 0, 1, 1), pieces[i], kDisposeNone))
             return Error{"The APNG could not be compressed."};
@@ -168,27 +172,20 @@ Status ApngEncoder::writeRun(const FrameRun &run, const QImage *next)
 }
 
 // One frame's fcTL and data chunks: the area as it is, or over the frame
-// before with unchanged pixels transparent, whichever is smaller.
+// before with unchanged pixels transparent, whichever packs smaller.
 bool ApngEncoder::appendFrame(const QImage &picture, QRect area, std::int64_t frames, std::uint8_t dispose)
 {
     std::optional<std::vector<std::uint8_t>> pixels = pixelBytes(picture, area, false);
     if (!pixels)
         return false;
-    std::uint8_t blend = kBlendSource;
-    if (m_written > 0 && m_transparent >= 0) {
-        // The two ways of writing the area are told apart by a quick
-        // compression; only the smaller is packed with every filter and
-        // strategy.
-        if (std::optional<std::vector<std::uint8_t>> over = pixelBytes(picture, area, true);
-            over && quickPackedSize(*over) < quickPackedSize(*pixels)) {
-            pixels = std::move(over);
-            blend = kBlendOver;
-        }
-    }
-    const std::vector<std::uint8_t> best =
-        m_packer.pack(*pixels, area.width() * pixelSize(), area.height(), pixelSize());
-    if (best.empty())
+    std::vector<std::vector<std::uint8_t>> ways{std::move(*pixels)};
+    if (m_written > 0 && m_transparent >= 0)
+        if (std::optional<std::vector<std::uint8_t>> over = pixelBytes(picture, area, true))
+            ways.push_back(std::move(*over));
+    const PngRowPacker::Packed best = m_packer.pack(ways, area.width() * pixelSize(), area.height(), pixelSize());
+    if (best.bytes.empty())
         return false;
+    const std::uint8_t blend = best.choice == 0 ? kBlendSource : kBlendOver;
     QByteArray control;
     PngChunks::appendBigEndian(control, m_sequence++);
     for (const int value : {area.width(), area.height(), area.left(), area.top()})
@@ -201,7 +198,7 @@ bool ApngEncoder::appendFrame(const QImage &picture, QRect area, std::int64_t fr
     QByteArray data;
     if (m_written > 0)
         PngChunks::appendBigEndian(data, m_sequence++);
-    data.append(reinterpret_cast<const char *>(best.data()), qsizetype(best.size()));
+    data.append(reinterpret_cast<const char *>(best.bytes.data()), qsizetype(best.bytes.size()));
     if (m_written == 0)
         PngChunks::appendChunk(m_frames, "IDAT", data);
     else

@@ -23,9 +23,9 @@ namespace zelbrook {
 // A frame equal to the one before is not written: the one before lasts
 // longer. Each later frame is the rectangle that changed, written over the
 // frame before either as it is or with the unchanged pixels transparent,
-// whichever compresses smaller (see PngRowPacker), and put back as it was
-// after its time where that makes the next frame smaller. The file's frame count
-// comes before the first frame, so the frames are kept, compressed, until
+// whichever compresses smaller (see PngRowPacker). After its time it is
+// left, cleared to transparent or put back as it was, whichever makes the
+// next frame smaller. The file's frame count comes before the first frame, so the frames are kept, compressed, until
 // the animation is finished; the encoder refuses to finish with another
 // number of frames than the timing gave.
 class ApngEncoder : public AnimationEncoder

@@ -1,13 +1,27 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "export/png_rows.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdlib>
 
 namespace zelbrook {
 
 namespace {
 
-constexpr int kStrategyOf[] = {Z_DEFAULT_STRATEGY, Z_FILTERED};
+struct Setting {
+    int level;
+    int strategy;
+};
+constexpr Setting kSettings[] = {
+    {Z_DEFAULT_COMPRESSION, Z_DEFAULT_STRATEGY},
+    {Z_BEST_COMPRESSION, Z_DEFAULT_STRATEGY},
+    {Z_BEST_COMPRESSION, Z_FILTERED},
+    {Z_BEST_COMPRESSION, Z_RLE},
+};
+
+constexpr int kFilters = 5;         // none, sub, up, average, paeth
+constexpr int kAdaptive = kFilters; // the sixth way: each row its own filter
 
 int paeth(int a, int b, int c)
 {
@@ -16,49 +30,69 @@ int paeth(int a, int b, int c)
     return pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
 }
 
-// The row filtered with PNG filter `type` (0 none, 1 sub, 2 up, 3 average,
-// 4 paeth) into `out`, after its type byte.
-void filterRow(const std::uint8_t *row, const std::uint8_t *above, int bytes, int pixelBytes, int type,
-               std::uint8_t *out)
+// The row filtered with PNG filter `type` into `out`, after its type byte;
+// returns the sum of the filtered bytes taken as signed, which is small
+// where the filter predicts well.
+int filterRow(const std::uint8_t *row, const std::uint8_t *above, int bytes, int pixelBytes, int type,
+              std::uint8_t *out)
 {
     *out++ = std::uint8_t(type);
+    int sum = 0;
     for (int i = 0; i < bytes; ++i) {
         const int a = i >= pixelBytes ? row[i - pixelBytes] : 0;
         const int b = above ? above[i] : 0;
         const int c = above && i >= pixelBytes ? above[i - pixelBytes] : 0;
         const int predicted = type == 1 ? a : type == 2 ? b : type == 3 ? (a + b) / 2 : type == 4 ? paeth(a, b, c) : 0;
         out[i] = std::uint8_t(row[i] - predicted);
+        sum += std::abs(int(std::int8_t(out[i])));
     }
+    return sum;
 }
 
-int weight(const std::uint8_t *filtered, int bytes)
+// The pixels' rows filtered each of the six ways.
+std::array<std::vector<std::uint8_t>, kFilters + 1> filteredWays(const std::vector<std::uint8_t> &pixels, int rowBytes,
+                                                                 int rows, int pixelBytes)
 {
-    int sum = 0;
-    for (int i = 0; i < bytes; ++i)
-        sum += std::abs(int(std::int8_t(filtered[i])));
-    return sum;
+    const auto stride = std::size_t(rowBytes) + 1;
+    std::array<std::vector<std::uint8_t>, kFilters + 1> ways;
+    for (std::vector<std::uint8_t> &way : ways)
+        way.resize(stride * std::size_t(rows));
+    for (int y = 0; y < rows; ++y) {
+        const std::uint8_t *row = pixels.data() + std::size_t(y) * std::size_t(rowBytes);
+        const std::uint8_t *above = y > 0 ? row - rowBytes : nullptr;
+        const std::size_t at = std::size_t(y) * stride;
+        int least = -1;
+        for (int type = 0; type < kFilters; ++type) {
+            const int sum = filterRow(row, above, rowBytes, pixelBytes, type, ways[std::size_t(type)].data() + at);
+            if (least < 0 || sum < least) {
+                least = sum;
+                const auto from = ways[std::size_t(type)].begin() + std::ptrdiff_t(at);
+                std::copy(from, from + std::ptrdiff_t(stride), ways[kAdaptive].begin() + std::ptrdiff_t(at));
+            }
+        }
+    }
+    return ways;
 }
 
 } // namespace
 
 PngRowPacker::PngRowPacker()
 {
-    for (std::size_t i = 0; i < kStrategies; ++i)
-        m_ready[i] = deflateInit2(&m_streams[i], 9, Z_DEFLATED, 15, 9, kStrategyOf[i]) == Z_OK;
+    for (std::size_t i = 0; i < kStreams; ++i)
+        m_ready[i] = deflateInit2(&m_streams[i], kSettings[i].level, Z_DEFLATED, 15, 9, kSettings[i].strategy) == Z_OK;
 }
 
 PngRowPacker::~PngRowPacker()
 {
-    for (std::size_t i = 0; i < kStrategies; ++i)
+    for (std::size_t i = 0; i < kStreams; ++i)
         if (m_ready[i])
             deflateEnd(&m_streams[i]);
 }
 
-bool PngRowPacker::deflateInto(std::size_t strategy, const std::vector<std::uint8_t> &in,
-                               std::vector<std::uint8_t> &out)
+bool PngRowPacker::deflateInto(std::size_t index, const std::vector<std::uint8_t> &in, std::vector<std::uint8_t> &out)
 {
-    z_stream &stream = m_streams[strategy];
-    if (!m_ready[strategy] || deflateReset(&stream) != Z_OK)
+    z_stream &stream = m_streams[index];
+    if (!m_ready[index] || deflateReset(&stream) != Z_OK)
         return false;
     out.resize(deflateBound(&stream, uLong(in.size())));
     stream.next_in = const_cast<Bytef *>(in.data());
@@ -71,33 +105,26 @@ bool PngRowPacker::deflateInto(std::size_t strategy, const std::vector<std::uint
     return true;
 }
 
-std::vector<std::uint8_t> PngRowPacker::pack(const std::vector<std::uint8_t> &pixels, int rowBytes, int rows,
-                                             int pixelBytes)
+PngRowPacker::Packed PngRowPacker::pack(const std::vector<std::vector<std::uint8_t>> &choices, int rowBytes, int rows,
+                                        int pixelBytes)
 {
-    const auto stride = std::size_t(rowBytes) + 1;
-    std::vector<std::uint8_t> plain(stride * std::size_t(rows));
-    std::vector<std::uint8_t> adaptive(plain.size());
-    std::vector<std::uint8_t> trial(stride);
-    for (int y = 0; y < rows; ++y) {
-        const std::uint8_t *row = pixels.data() + std::size_t(y) * std::size_t(rowBytes);
-        const std::uint8_t *above = y > 0 ? row - rowBytes : nullptr;
-        filterRow(row, above, rowBytes, pixelBytes, 0, plain.data() + std::size_t(y) * stride);
-        int best = -1;
-        for (int type = 0; type < 5; ++type) {
-            filterRow(row, above, rowBytes, pixelBytes, type, trial.data());
-            const int sum = weight(trial.data() + 1, rowBytes);
-            if (best < 0 || sum < best) {
-                best = sum;
-                std::copy(trial.begin(), trial.end(), adaptive.begin() + std::ptrdiff_t(std::size_t(y) * stride));
-            }
-        }
-    }
-    std::vector<std::uint8_t> smallest, packed;
-    // Unfiltered rows suit the default strategy, filtered ones the other.
-    for (std::size_t strategy = 0; strategy < kStrategies; ++strategy)
-        if (deflateInto(strategy, strategy == 0 ? plain : adaptive, packed)
-            && (smallest.empty() || packed.size() < smallest.size()))
-            smallest.swap(packed);
+    Packed smallest;
+    std::vector<std::uint8_t> bestRows, packed;
+    const auto keep = [&smallest, &packed](std::size_t choice) {
+        if (!smallest.bytes.empty() && packed.size() >= smallest.bytes.size())
+            return false;
+        smallest.choice = choice;
+        smallest.bytes.swap(packed);
+        return true;
+    };
+    for (std::size_t choice = 0; choice < choices.size(); ++choice)
+        for (std::vector<std::uint8_t> &way : filteredWays(choices[choice], rowBytes, rows, pixelBytes))
+            if (deflateInto(0, way, packed) && keep(choice))
+                bestRows.swap(way);
+    // The best level mostly, but not always, does better than the default.
+    for (std::size_t stream = 1; stream < kStreams; ++stream)
+        if (deflateInto(stream, bestRows, packed))
+            keep(smallest.choice);
     return smallest;
 }
 

@@ -172,6 +172,35 @@ private slots:
         QCOMPARE(blends, (QList<int>{0, blend}));
     }
 
+    void dispose_data()
+    {
+        QTest::addColumn<QList<QImage>>("frames");
+        QTest::addColumn<QList<int>>("disposes"); // 0 none, 1 cleared, 2 put back
+
+        const QList<QImage> two = test::walkingFrames(2);
+        QTest::newRow("a walk on white") << test::walkingFrames(3) << QList<int>{0, 0, 0};
+        QTest::newRow("back to the frame two before") << QList<QImage>{two[0], two[1], two[0]} << QList<int>{0, 2, 0};
+        QTest::newRow("a square moving on transparency")
+            << QList<QImage>{test::clearFrame(2), test::clearFrame(20), test::clearFrame(10)} << QList<int>{1, 1, 0};
+    }
+
+    // After its time a frame's area is left as it is, put back or cleared,
+    // whichever leaves the smallest change to the next frame; the frames
+    // test reads the same animations back.
+    void dispose()
+    {
+        QFETCH(QList<QImage>, frames);
+        QFETCH(QList<int>, disposes);
+        QByteArray bytes;
+        ApngEncoder encoder({10, true, size_t(frames.size())}, test::appendTo(bytes));
+        QVERIFY(test::encodeAll(encoder, frames).ok());
+        QList<int> found;
+        for (const auto &[type, data] : chunksOf(bytes))
+            if (type == "fcTL")
+                found.append(data[24]);
+        QCOMPARE(found, disposes);
+    }
+
     void colours_data()
     {
         QTest::addColumn<QList<QImage>>("frames");
