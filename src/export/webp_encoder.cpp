@@ -1,16 +1,96 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "export/webp_encoder.h"
 
+#include <webp/decode.h>
 #include <webp/encode.h>
 #include <webp/mux.h>
 
+#include <algorithm>
 #include <cstring>
+#include <memory>
 
 namespace zelbrook {
 
 namespace {
 
 constexpr int kMillisecondsPerSecond = 1000;
+
+using MuxPointer = std::unique_ptr<WebPMux, decltype(&WebPMuxDelete)>;
+
+// A lossless picture of `size`, every pixel transparent.
+struct ClearPicture {
+    std::uint8_t *bytes = nullptr;
+    std::size_t size = 0;
+    explicit ClearPicture(QSize area)
+    {
+        const std::vector<std::uint8_t> clear(std::size_t(area.width()) * std::size_t(area.height()) * 4);
+        size = WebPEncodeLosslessBGRA(clear.data(), area.width(), area.height(), area.width() * 4, &bytes);
+    }
+    ~ClearPicture() { WebPFree(bytes); }
+    ClearPicture(const ClearPicture &) = delete;
+    ClearPicture &operator=(const ClearPicture &) = delete;
+};
+
+// The frame, lasting `length` milliseconds in at least `least` pieces, each
+// no longer than a frame holds: the frame lasts the first piece, and a
+// transparent picture of its size drawn over it lasts each further piece,
+// the last of them put away as the frame was to be.
+bool pushFrame(WebPMux *mux, WebPMuxFrameInfo frame, std::int64_t length, std::int64_t least)
+{
+    const std::vector<std::int64_t> pieces =
+        splitLength(length, std::min(WebpEncoder::kLongestFrame, (length + least - 1) / least));
+    WebPMuxFrameInfo more = frame;
+    frame.duration = int(pieces[0]);
+    frame.dispose_method = pieces.size() > 1 ? WEBP_MUX_DISPOSE_NONE : more.dispose_method;
+    if (WebPMuxPushFrame(mux, &frame, 1) != WEBP_MUX_OK)
+        return false;
+    if (pieces.size() == 1)
+        return true;
+    int width = 0, height = 0;
+    if (!WebPGetInfo(frame.bitstream.bytes, frame.bitstream.size, &width, &height))
+        return false;
+    const ClearPicture clear(QSize(width, height));
+    more.bitstream = {clear.bytes, clear.size};
+    more.blend_method = WEBP_MUX_BLEND;
+    const WebPMuxAnimDispose putAway = more.dispose_method;
+    for (std::size_t piece = 1; piece < pieces.size(); ++piece) {
+        more.duration = int(pieces[piece]);
+        more.dispose_method = piece + 1 < pieces.size() ? WEBP_MUX_DISPOSE_NONE : putAway;
+        if (!clear.size || WebPMuxPushFrame(mux, &more, 1) != WEBP_MUX_OK)
+            return false;
+    }
+    return true;
+}
+
+// The frames of the library's file again, each with its run's true length
+// in milliseconds. A file of one frame that fills the picture is a still,
+// which has no time and plays no loop, to the library; a lone picture is
+// made an animation by lasting two pieces of its time.
+bool withTrueLengths(const WebPData &assembled, const std::vector<std::int64_t> &lengths, QSize size,
+                     const WebPMuxAnimParams &params, WebPData &out)
+{
+    const MuxPointer from(WebPMuxCreate(&assembled, 0), WebPMuxDelete);
+    const MuxPointer to(WebPMuxNew(), WebPMuxDelete);
+    int frames = 0; // none in a still
+    if (!from || !to || WebPMuxNumChunks(from.get(), WEBP_CHUNK_ANMF, &frames) != WEBP_MUX_OK
+        || std::size_t(std::max(frames, 1)) != lengths.size())
+        return false;
+    bool pushed = WebPMuxSetCanvasSize(to.get(), size.width(), size.height()) == WEBP_MUX_OK
+                  && WebPMuxSetAnimationParams(to.get(), &params) == WEBP_MUX_OK;
+    for (std::size_t i = 0; i < lengths.size() && pushed; ++i) {
+        WebPMuxFrameInfo frame;
+        if (WebPMuxGetFrame(from.get(), int(i) + 1, &frame) != WEBP_MUX_OK)
+            return false;
+        if (frame.id == WEBP_CHUNK_IMAGE) {
+            frame.id = WEBP_CHUNK_ANMF;
+            frame.dispose_method = WEBP_MUX_DISPOSE_NONE;
+            frame.blend_method = WEBP_MUX_NO_BLEND;
+        }
+        pushed = pushFrame(to.get(), frame, lengths[i], lengths.size() == 1 ? 2 : 1);
+        WebPDataClear(&frame.bitstream);
+    }
+    return pushed && WebPMuxAssemble(to.get(), &out) == WEBP_MUX_OK;
+}
 
 // The picture's pixels as the encoder's 32-bit straight-alpha ARGB words,
 // which are laid out as Qt's are.
@@ -48,6 +128,8 @@ Status WebpEncoder::encodeFrame(const QImage &input)
     const std::optional<FrameRun> run = m_runs.add(frame);
     if (m_runs.frames() > 1 && !run)
         return {}; // the frame before, lasting longer
+    if (run)
+        endRun(*run);
     WebPConfig config;
     if (!WebPConfigInit(&config))
         return failure("set up");
@@ -56,26 +138,46 @@ Status WebpEncoder::encodeFrame(const QImage &input)
     if (!WebPPictureInit(&picture))
         return failure("set up");
     const bool added =
-        importFrame(frame, picture)
-        && WebPAnimEncoderAdd(m_encoder, &picture,
-                              static_cast<int>(frameEnd(m_runs.frames() - 1, m_timing.fps, kMillisecondsPerSecond)),
-                              &config);
+        importFrame(frame, picture) && WebPAnimEncoderAdd(m_encoder, &picture, int(m_timestamp), &config);
     WebPPictureFree(&picture);
     if (!added)
         return failure("encode a frame");
     return {};
 }
 
+// The library is given no frame longer than one frame can hold; where a
+// run is longer, or the file has a single frame, the frames are put
+// together again with their true lengths.
+void WebpEncoder::endRun(const FrameRun &run)
+{
+    const std::int64_t length = frameEnd(run.end, m_timing.fps, kMillisecondsPerSecond)
+                                - frameEnd(run.first, m_timing.fps, kMillisecondsPerSecond);
+    m_lengths.push_back(length);
+    m_timestamp += std::min(length, kLongestFrame);
+}
+
 Status WebpEncoder::complete()
 {
     if (Status some = checkHasFrames(m_runs.frames()); !some)
         return some;
+    endRun(*m_runs.finish());
     // A last call without a picture gives the last frame its length.
-    const auto end = static_cast<int>(frameEnd(m_runs.frames(), m_timing.fps, kMillisecondsPerSecond));
     WebPData data;
     WebPDataInit(&data);
-    if (!WebPAnimEncoderAdd(m_encoder, nullptr, end, nullptr) || !WebPAnimEncoderAssemble(m_encoder, &data))
+    if (!WebPAnimEncoderAdd(m_encoder, nullptr, int(m_timestamp), nullptr)
+        || !WebPAnimEncoderAssemble(m_encoder, &data))
         return failure("put the file together");
+    if (m_lengths.size() == 1 || std::any_of(m_lengths.begin(), m_lengths.end(), [](std::int64_t length) {
+            return length > kLongestFrame;
+        })) {
+        WebPData again;
+        WebPDataInit(&again);
+        const bool ok = withTrueLengths(data, m_lengths, m_size, {0xFFFFFFFFu, m_timing.loop ? 0 : 1}, again);
+        WebPDataClear(&data);
+        if (!ok)
+            return failure("put the file together");
+        data = again;
+    }
     Status written = m_sink(std::string_view(reinterpret_cast<const char *>(data.bytes), data.size));
     WebPDataClear(&data);
     return written;

@@ -75,7 +75,7 @@ private slots:
         QTest::newRow("a still run at the end")
             << test::walkingFrames(4, 1, {2, 3}) << 10 << true << QList<int>{0, 100, 200, 300, 400} << 2;
         QTest::newRow("every frame the same, once")
-            << test::walkingFrames(3, 1, {1, 2}) << 10 << false << QList<int>{0, 100, 200, 300} << 1;
+            << test::walkingFrames(3, 1, {1, 2}) << 10 << false << QList<int>{0, 100, 200, 300} << 2;
         QTest::newRow("red and blue figures, then 268 colours")
             << QList<QImage>{test::twoFigureFrame(0), test::twoFigureFrame(5),
                              test::manyColourFrame(60, 207).scaled(493, 397)}
@@ -83,11 +83,20 @@ private slots:
         QTest::newRow("transparent, pixels at alpha 100 and 200")
             << QList<QImage>{test::clearFrame(2), test::clearFrame(2), test::clearFrame(20)} << 10 << true
             << QList<int>{0, 100, 200, 300} << 2;
+        // 16,778 s is more than one frame's 16,777.215 s.
+        QList<int> seconds;
+        for (int i = 0; i <= 16779; ++i)
+            seconds.append(1000 * i);
+        const QImage dot = test::withRectangle(test::clearFrame(2), QRect(30, 2, 1, 1), test::kRed);
+        QTest::newRow("a still longer than a frame holds")
+            << QList<QImage>{dot} + QList<QImage>(16778, test::clearFrame(2)) << 1 << true << seconds << 3;
+        QTest::newRow("every frame the same, longer than a frame holds")
+            << QList<QImage>(16778, dot) << 1 << false << seconds.mid(0, 16779) << 2;
     }
 
-    // Each frame given is what the decoder shows from its start, alpha
-    // exactly, and the animation ends where the last frame does; a frame
-    // equal to the one before is not written.
+    // Each frame given is what the decoder shows from its start to its
+    // end, alpha exactly, and the animation ends where the last frame does;
+    // a frame equal to the one before is not written.
     void frames()
     {
         QFETCH(QList<QImage>, frames);
@@ -100,15 +109,17 @@ private slots:
         QVERIFY(test::encodeAll(encoder, frames).ok());
         const DecodedWebp webp = decodeWebp(bytes);
         QCOMPARE(webp.loopCount, loop ? 0 : 1);
-        // One picture is written as a still, which has no time.
-        QCOMPARE(webp.ends.last(), written == 1 ? 0 : starts.last());
+        QCOMPARE(webp.ends.last(), starts.last());
         QCOMPARE(webp.frames.size(), written);
-        for (qsizetype i = 0; i < frames.size(); ++i) {
+        const auto shownAt = [&webp](int time) {
             qsizetype shown = 0;
-            while (shown + 1 < webp.ends.size() && webp.ends[shown] <= starts[i])
+            while (shown + 1 < webp.ends.size() && webp.ends[shown] <= time)
                 ++shown;
-            QVERIFY2(webp.frames[shown] == withAlpha(frames[i]), qPrintable(QString("frame %1").arg(i)));
-            QVERIFY(written == 1 || starts.contains(webp.ends[shown]));
+            return webp.frames[shown];
+        };
+        for (qsizetype i = 0; i < frames.size(); ++i) {
+            QVERIFY2(shownAt(starts[i]) == withAlpha(frames[i]), qPrintable(QString("frame %1").arg(i)));
+            QVERIFY2(shownAt(starts[i + 1] - 1) == withAlpha(frames[i]), qPrintable(QString("end of %1").arg(i)));
         }
     }
 };
