@@ -41,15 +41,10 @@ Status AnimationExporter::write(const Animation &animation, std::string_view cap
                                 AnimationOutput output, const FrameDone &frameDone, const FrameStyle &style)
 {
     // The figures' colours stay exact whatever the encoder must reduce, and
-    // an APNG's palette holds a colour that first shows after frame one. A
-    // sheet of grey figures is stored as grey levels, as no other colour
-    // can show on it.
-    const std::vector<QRgb> exact = exactColours(animation);
+    // the palette of an APNG or a sheet holds a colour that first shows
+    // after frame one.
     const std::unique_ptr<AnimationEncoder> encoder =
-        format == AnimatedFormat::Sheet
-            ? std::make_unique<SpriteSheetEncoder>(timingOf(animation), std::move(output.sink), output.sheetColumns,
-                                                   PngRowWriter::pixelsFor(exact, style.transparent()))
-            : makeAnimationEncoder(format, timingOf(animation), std::move(output), {exact});
+        makeAnimationEncoder(format, timingOf(animation), std::move(output), {exactColours(animation)});
     const std::vector<FrameRef> frames = animation.frames();
     for (std::size_t i = 0; i < frames.size(); ++i) {
         const std::vector<SceneFigure> scene = animation.sceneAt(frames[i]);

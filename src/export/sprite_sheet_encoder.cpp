@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "export/sprite_sheet_encoder.h"
 
+#include "export/frame_runs.h"
+#include "platform/colour_palette.h"
+
 #include <algorithm>
 #include <string>
 
@@ -8,9 +11,34 @@ namespace zelbrook {
 
 namespace {
 
-bool hasAlpha(SpriteSheetEncoder::Pixels pixels)
+// How the sheet stores its pixels, and the palette of an indexed one, for
+// the first frame (straight alpha, fully transparent pixels 0) and the
+// colours that may come later.
+std::pair<SpriteSheetEncoder::Pixels, std::vector<QRgb>> pixelsFor(const QImage &first, const std::vector<QRgb> &later)
 {
-    return pixels == SpriteSheetEncoder::Pixels::GreyAlpha || pixels == SpriteSheetEncoder::Pixels::TruecolourAlpha;
+    using Pixels = SpriteSheetEncoder::Pixels;
+    const bool alpha = first.hasAlphaChannel();
+    ColourPalette found;
+    bool fits = true, grey = true;
+    const auto add = [&found, &fits, &grey](QRgb argb) {
+        grey = grey && isGrey(argb);
+        fits = fits && found.add(argb) >= 0;
+    };
+    for (int y = 0; y < first.height(); ++y) {
+        const auto *row = reinterpret_cast<const QRgb *>(first.constScanLine(y));
+        for (int x = 0; x < first.width(); ++x)
+            add(row[x]);
+    }
+    for (const QRgb rgb : later)
+        add(rgb | 0xFF000000u);
+    add(alpha ? 0u : 0xFFFFFFFFu); // the empty cells
+    if (grey && (!alpha || !fits))
+        return {alpha ? Pixels::GreyAlpha : Pixels::Grey, {}};
+    if (!fits)
+        return {alpha ? Pixels::TruecolourAlpha : Pixels::Truecolour, {}};
+    std::vector<QRgb> colours = found.colours();
+    std::stable_partition(colours.begin(), colours.end(), [](QRgb argb) { return qAlpha(argb) != 255; });
+    return {Pixels::Indexed, colours};
 }
 
 // The same pixels seen as RGB32, which has the layout of ARGB32, so that the
@@ -24,11 +52,11 @@ QImage opaqueView(const QImage &frame)
 
 } // namespace
 
-SpriteSheetEncoder::SpriteSheetEncoder(AnimationTiming timing, ByteSink sink, int columns, std::optional<Pixels> pixels)
+SpriteSheetEncoder::SpriteSheetEncoder(AnimationTiming timing, ByteSink sink, int columns, ExactColours exact)
     : m_timing(timing)
     , m_sink(std::move(sink))
     , m_columns(columnsFor(timing.frameCount, columns))
-    , m_pixels(pixels)
+    , m_exact(std::move(exact))
 {}
 
 SpriteSheetEncoder::~SpriteSheetEncoder() = default;
@@ -62,22 +90,23 @@ Status SpriteSheetEncoder::start(const QImage &first)
 {
     if (Status fits = checkSize(first.size(), m_timing.frameCount, static_cast<int>(m_columns)); !fits)
         return fits;
-    const Pixels pixels = m_pixels.value_or(first.hasAlphaChannel() ? Pixels::TruecolourAlpha : Pixels::Truecolour);
+    const auto [pixels, palette] = pixelsFor(first, m_exact.colours);
+    const bool alpha = first.hasAlphaChannel();
     const auto rows = static_cast<int>((m_timing.frameCount + m_columns - 1) / m_columns);
     const int across = static_cast<int>(m_columns) * first.width();
-    m_row = QImage(across, first.height(), hasAlpha(pixels) ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    m_row = QImage(across, first.height(), alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     if (m_row.isNull())
         return Error{"There is not enough memory for the sprite sheet."};
-    m_background = hasAlpha(pixels) ? 0u : 0xFFFFFFFFu;
+    m_background = alpha ? 0u : 0xFFFFFFFFu;
     m_row.fill(m_background);
     m_size = first.size();
-    m_writer = std::make_unique<PngRowWriter>(QSize(across, rows * first.height()), pixels, m_sink);
+    m_writer = std::make_unique<PngRowWriter>(QSize(across, rows * first.height()), pixels, m_sink, palette);
     return {};
 }
 
 Status SpriteSheetEncoder::encodeFrame(const QImage &input)
 {
-    const QImage frame = input.hasAlphaChannel() ? input.convertToFormat(QImage::Format_ARGB32) : input;
+    const QImage frame = input.hasAlphaChannel() ? withStraightAlpha(input) : input;
     if (const Result<QImage> checked = checkedFrame(opaqueView(frame), m_size, m_timing); !checked)
         return checked.error();
     if (m_frames >= m_timing.frameCount)

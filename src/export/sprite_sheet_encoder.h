@@ -5,7 +5,6 @@
 #include "platform/png_row_writer.h"
 
 #include <memory>
-#include <optional>
 
 namespace zelbrook {
 
@@ -15,6 +14,12 @@ namespace zelbrook {
 // the PNG stream once its last frame has come, so only one row of cells is
 // ever held, however large the sheet. Frames may be ARGB32 with straight
 // alpha; then the background is transparent.
+//
+// The sheet's colours are known at the first frame: its own, the exact
+// colours and the background. Grey levels hold them when they are all
+// opaque greys, a palette when they are at most 256, else grey or
+// truecolour levels with alpha where the first frame has it. A later frame
+// with a colour outside the palette is refused.
 class SpriteSheetEncoder : public AnimationEncoder
 {
 public:
@@ -23,10 +28,8 @@ public:
 
     // `columns` 0 asks for the smallest number whose square holds every
     // frame, and more columns than frames give one row of every frame. The
-    // timing's frame count decides the number of rows. `pixels` is how the
-    // PNG stores them, which must hold every colour of every frame; without
-    // it, in truecolour, with alpha when the first frame has it.
-    SpriteSheetEncoder(AnimationTiming timing, ByteSink sink, int columns, std::optional<Pixels> pixels = std::nullopt);
+    // timing's frame count decides the number of rows.
+    SpriteSheetEncoder(AnimationTiming timing, ByteSink sink, int columns, ExactColours exact = {});
     ~SpriteSheetEncoder() override;
 
     // The columns a sheet has for the given request.
@@ -45,7 +48,7 @@ private:
     AnimationTiming m_timing;
     ByteSink m_sink;
     std::size_t m_columns;
-    std::optional<Pixels> m_pixels;
+    ExactColours m_exact;
     std::unique_ptr<PngRowWriter> m_writer;
     QImage m_row; // the row of cells being filled
     QRgb m_background = 0;

@@ -20,6 +20,7 @@ int bytesPerPixel(PngRowWriter::Pixels pixels)
 {
     switch (pixels) {
     case PngRowWriter::Pixels::Grey:
+    case PngRowWriter::Pixels::Indexed:
         return 1;
     case PngRowWriter::Pixels::GreyAlpha:
         return 2;
@@ -33,7 +34,7 @@ int bytesPerPixel(PngRowWriter::Pixels pixels)
 
 std::uint8_t colourType(PngRowWriter::Pixels pixels)
 {
-    constexpr std::uint8_t kTypes[] = {0, 4, 2, 6};
+    constexpr std::uint8_t kTypes[] = {0, 4, 2, 6, 3};
     return kTypes[static_cast<int>(pixels)];
 }
 
@@ -41,7 +42,7 @@ std::string_view viewOf(const QByteArray &bytes) { return {bytes.constData(), st
 
 } // namespace
 
-PngRowWriter::PngRowWriter(QSize size, Pixels pixels, Sink sink)
+PngRowWriter::PngRowWriter(QSize size, Pixels pixels, Sink sink, const std::vector<QRgb> &palette)
     : m_size(size)
     , m_pixels(pixels)
     , m_sink(std::move(sink))
@@ -49,6 +50,11 @@ PngRowWriter::PngRowWriter(QSize size, Pixels pixels, Sink sink)
     , m_compressed(kChunkBytes)
     , m_zlib(std::make_unique<z_stream_s>())
 {
+    if (pixels == Pixels::Indexed) {
+        m_palette = std::make_unique<ColourPalette>();
+        for (const QRgb argb : palette)
+            m_palette->add(argb);
+    }
     // As the still pictures: a fast level that suits long runs of one colour.
     m_ready = deflateInit2(m_zlib.get(), 1, Z_DEFLATED, 15, 9, Z_RLE) == Z_OK;
 }
@@ -59,20 +65,21 @@ PngRowWriter::~PngRowWriter()
         deflateEnd(m_zlib.get());
 }
 
-PngRowWriter::Pixels PngRowWriter::pixelsFor(const std::vector<QRgb> &colours, bool alpha)
-{
-    const bool grey = std::all_of(colours.begin(), colours.end(), [](QRgb rgb) { return isGrey(rgb); });
-    if (grey)
-        return alpha ? Pixels::GreyAlpha : Pixels::Grey;
-    return alpha ? Pixels::TruecolourAlpha : Pixels::Truecolour;
-}
-
 Status PngRowWriter::start()
 {
     if (!m_ready)
         return Error{"There is not enough memory to compress the picture."};
     QByteArray head("\x89PNG\r\n\x1a\n", 8);
     PngChunks::appendChunk(head, "IHDR", PngChunks::header(m_size, colourType(m_pixels)));
+    if (m_palette) {
+        const std::vector<QRgb> &colours = m_palette->colours();
+        PngChunks::appendChunk(head, "PLTE", PngChunks::paletteEntries(colours));
+        QByteArray alphas;
+        for (std::size_t i = 0; i < colours.size() && qAlpha(colours[i]) != 255; ++i)
+            alphas.append(static_cast<char>(qAlpha(colours[i])));
+        if (!alphas.isEmpty())
+            PngChunks::appendChunk(head, "tRNS", alphas);
+    }
     m_started = true;
     return m_sink(viewOf(head));
 }
@@ -97,15 +104,28 @@ Status PngRowWriter::writeRows(const QImage &rows, int from, int to)
     return {};
 }
 
-// Grey rows take filter none, as runs of one byte compress well as they
-// are; colour rows take sub, which turns a run of one colour into zeros.
+// Grey and indexed rows take filter none, as runs of one byte compress well
+// as they are; colour rows take sub, which turns a run of one colour into
+// zeros.
 Status PngRowWriter::packRow(const QRgb *row)
 {
     std::uint8_t *out = m_row.data() + 1;
     const int width = m_size.width();
     const int step = bytesPerPixel(m_pixels);
+    QRgb last = 1; // no pixel: alpha 0 is always looked up as 0
+    int index = -1;
     for (int x = 0; x < width; ++x) {
         const QRgb p = row[x];
+        if (m_palette) {
+            if (p != last) {
+                last = p;
+                index = m_palette->find(qAlpha(p) == 0 ? 0 : p);
+            }
+            if (index < 0)
+                return Error{"The picture has a colour that is not in its palette."};
+            *out++ = static_cast<std::uint8_t>(index);
+            continue;
+        }
         if (m_pixels == Pixels::Grey || m_pixels == Pixels::GreyAlpha) {
             if (!isGrey(p))
                 return Error{"The picture has a colour where only grey levels were expected."};

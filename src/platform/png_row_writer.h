@@ -16,19 +16,23 @@ struct z_stream_s;
 
 namespace zelbrook {
 
+class ColourPalette;
+
 // Writes one PNG picture a few rows at a time, straight into a stream of
 // bytes: the rows are compressed as they come and each full buffer of
 // compressed data goes out as an IDAT chunk, so the whole picture is never
 // in memory. Pixels are given as straight (not premultiplied) ARGB32 rows
 // and stored in the smallest kind the caller names; a pixel that kind
 // cannot hold stops the picture with an error rather than being changed.
+// An indexed picture stores each pixel as its place among the colours
+// given, which are straight ARGB with those not opaque first.
 class PngRowWriter
 {
 public:
-    enum class Pixels { Grey, GreyAlpha, Truecolour, TruecolourAlpha };
+    enum class Pixels { Grey, GreyAlpha, Truecolour, TruecolourAlpha, Indexed };
     using Sink = std::function<Status(std::string_view bytes)>;
 
-    PngRowWriter(QSize size, Pixels pixels, Sink sink);
+    PngRowWriter(QSize size, Pixels pixels, Sink sink, const std::vector<QRgb> &palette = {});
     ~PngRowWriter();
     PngRowWriter(const PngRowWriter &) = delete;
     PngRowWriter &operator=(const PngRowWriter &) = delete;
@@ -39,10 +43,6 @@ public:
     Status writeRows(const QImage &rows, int from, int to);
     // Ends the picture; every row must have been written.
     Status finish();
-
-    // The kind that holds every colour of these (grey when all are grey),
-    // with alpha or without.
-    static Pixels pixelsFor(const std::vector<QRgb> &colours, bool alpha);
 
 private:
     Status start();
@@ -60,6 +60,7 @@ private:
     std::vector<std::uint8_t> m_compressed;
     std::size_t m_filled = 0; // bytes of m_compressed not yet sent
     std::unique_ptr<z_stream_s> m_zlib;
+    std::unique_ptr<ColourPalette> m_palette; // of an indexed picture
 };
 
 } // namespace zelbrook

@@ -45,22 +45,37 @@ private slots:
     void colours_data()
     {
         QTest::addColumn<QList<QImage>>("frames"); // two, side by side
+        QTest::addColumn<int>("type");             // of the header: 0 grey, 2 truecolour, 3 palette
 
+        QTest::newRow("a grey walk") << test::walkingFrames(2) << 0;
         QTest::newRow("red and blue figures, grey text")
-            << QList<QImage>{test::twoFigureFrame(0), test::twoFigureFrame(5)};
-        QTest::newRow("268 colours") << QList<QImage>{test::manyColourFrame(60, 207), test::manyColourFrame(48, 207)};
+            << QList<QImage>{test::twoFigureFrame(0), test::twoFigureFrame(5)} << 3;
+        QTest::newRow("transparent, pixels at alpha 100 and 200")
+            << QList<QImage>{test::clearFrame(2), test::clearFrame(20)} << 3;
+        QTest::newRow("268 colours") << QList<QImage>{test::manyColourFrame(60, 207), test::manyColourFrame(48, 207)}
+                                     << 2;
     }
 
-    // Both cells read back exactly, in colour, by Qt's PNG reader.
+    // The sheet is stored in the smallest type that holds its colours, and
+    // both cells read back exactly, with their alpha, by Qt's PNG reader.
     void colours()
     {
         QFETCH(QList<QImage>, frames);
+        QFETCH(int, type);
         QByteArray bytes;
         SpriteSheetEncoder encoder({12, true, 2}, test::appendTo(bytes), 2);
         QVERIFY(test::encodeAll(encoder, frames).ok());
-        const QImage sheet = QImage::fromData(bytes, "PNG").convertToFormat(QImage::Format_RGB32);
-        QCOMPARE(sheet.copy(frames[0].rect()), frames[0]);
-        QCOMPARE(sheet.copy(frames[1].rect().translated(frames[0].width(), 0)), frames[1]);
+        QCOMPARE(int(bytes[25]), type);
+        const auto straight = [](const QImage &image) {
+            QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+            for (int y = 0; y < argb.height(); ++y)
+                for (int x = 0; x < argb.width(); ++x)
+                    argb.setPixel(x, y, qAlpha(argb.pixel(x, y)) ? argb.pixel(x, y) : 0);
+            return argb;
+        };
+        const QImage sheet = straight(QImage::fromData(bytes, "PNG"));
+        QCOMPARE(sheet.copy(frames[0].rect()), straight(frames[0]));
+        QCOMPARE(sheet.copy(frames[1].rect().translated(frames[0].width(), 0)), straight(frames[1]));
     }
 
     void size_data()

@@ -43,11 +43,13 @@ private slots:
             << L{0xFFFFFFFF, 0xFFFF0000, 0xFF1020F0} << int(Pixels::Truecolour) << 370;
         QTest::newRow("truecolour with alpha, 10 at once")
             << L{0, 0x80FF0000, 0x201020F0} << int(Pixels::TruecolourAlpha) << 10;
+        QTest::newRow("indexed with alpha, 7 at once")
+            << L{0, 0x80FF0000, 0xFFFFFFFF, 0xFF2040C0} << int(Pixels::Indexed) << 7;
         QTest::newRow("noise with alpha, 64 at a time") << QList<QRgb>{} << int(Pixels::TruecolourAlpha) << 64;
     }
 
     // Qt's reader gives back every pixel, with its alpha, however the rows
-    // were handed over.
+    // were handed over; the colours are the palette of an indexed picture.
     void readsBack()
     {
         QFETCH(QList<QRgb>, colours);
@@ -55,10 +57,12 @@ private slots:
         QFETCH(int, rowsAtOnce);
         const QImage image = striped(colours);
         QByteArray png;
-        PngRowWriter writer(image.size(), Pixels(pixels), [&png](std::string_view bytes) {
-            png.append(bytes.data(), qsizetype(bytes.size()));
-            return Status();
-        });
+        PngRowWriter writer(image.size(), Pixels(pixels),
+                            [&png](std::string_view bytes) {
+                                png.append(bytes.data(), qsizetype(bytes.size()));
+                                return Status();
+                            },
+                            {colours.begin(), colours.end()});
         for (int y = 0; y < image.height(); y += rowsAtOnce)
             QVERIFY(writer.writeRows(image, y, std::min(image.height(), y + rowsAtOnce)).ok());
         QVERIFY(writer.finish().ok());
