@@ -3,9 +3,10 @@
 # Measures zelbrook-render on animations, on a release build. A generated
 # 120-frame walk is rendered to GIF, APNG and WebP, and each time is set
 # against 120 numbered PNG frames written with --output-dir in the same run
-# (the shortest of three runs each). Then three animations (a nine-frame
+# (the shortest of three runs each). Then the animations (a nine-frame
 # walk; 47 frames with holds of 8, 2 and 3 and a smooth ease; a walk with a
-# long still run) are rendered to each format, and each file's size is set
+# long still run; the nine-frame walk on a transparent background) are
+# rendered to each format, and each file's size is set
 # against what independent optimisers make of it: gifsicle -O3 of our GIF,
 # apngopt -z0 of our APNG, and img2webp -lossless of the numbered frames.
 # Last, MP4 and WebM are set against the numbered frames by SSIM.
@@ -75,13 +76,16 @@ done
 
 echo
 printf '%-8s %-6s %7s %10s %-22s %10s %8s\n' animation format frames bytes optimiser "its bytes" ratio
-for name in walk120 walk9 hold47 still; do
+cp "$work/walk9.zba" "$work/clear9.zba"
+for name in walk120 walk9 hold47 still clear9; do
+    style=""
+    [ "$name" = clear9 ] && style=--transparent
     rm -rf "$work/frames" && mkdir "$work/frames"
-    "$render" --quiet --format png --output-dir "$work/frames" "$work/$name.zba" >/dev/null
+    "$render" --quiet $style --format png --output-dir "$work/frames" "$work/$name.zba" >/dev/null
     count=$(ls "$work/frames" | wc -l)
     fps=$(sed -e 's/.*"fps": \([0-9]*\).*/\1/' "$work/$name.zba")
     for format in gif apng webp; do
-        "$render" "$work/$name.zba" "$work/$name.$format" >/dev/null
+        "$render" $style "$work/$name.zba" "$work/$name.$format" >/dev/null
         case $format in
             gif) tool="gifsicle -O3"; gifsicle -O3 "$work/$name.gif" -o "$work/other.gif"; other=$(size "$work/other.gif") ;;
             apng) tool="apngopt -z0" # takes a name starting with / for an option: run it in the folder
