@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "export/webp_encoder.h"
 
+#include "export/webp_container.h"
+
 #include <webp/decode.h>
 #include <webp/encode.h>
 #include <webp/mux.h>
@@ -31,14 +33,13 @@ struct ClearPicture {
     ClearPicture &operator=(const ClearPicture &) = delete;
 };
 
-// The frame, lasting `length` milliseconds in at least `least` pieces, each
-// no longer than a frame holds: the frame lasts the first piece, and a
-// transparent picture of its size drawn over it lasts each further piece,
-// the last of them put away as the frame was to be.
-bool pushFrame(WebPMux *mux, WebPMuxFrameInfo frame, std::int64_t length, std::int64_t least)
+// The frame, lasting `length` milliseconds in pieces no longer than a frame
+// holds: the frame lasts the first piece, and a transparent picture of its
+// size drawn over it lasts each further piece, the last of them put away
+// as the frame was to be.
+bool pushFrame(WebPMux *mux, WebPMuxFrameInfo frame, std::int64_t length)
 {
-    const std::vector<std::int64_t> pieces =
-        splitLength(length, std::min(WebpEncoder::kLongestFrame, (length + least - 1) / least));
+    const std::vector<std::int64_t> pieces = splitLength(length, WebpEncoder::kLongestFrame);
     WebPMuxFrameInfo more = frame;
     frame.duration = int(pieces[0]);
     frame.dispose_method = pieces.size() > 1 ? WEBP_MUX_DISPOSE_NONE : more.dispose_method;
@@ -63,9 +64,8 @@ bool pushFrame(WebPMux *mux, WebPMuxFrameInfo frame, std::int64_t length, std::i
 }
 
 // The frames of the library's file again, each with its run's true length
-// in milliseconds. A file of one frame that fills the picture is a still,
-// which has no time and plays no loop, to the library; a lone picture is
-// made an animation by lasting two pieces of its time.
+// in milliseconds; a still of one picture, as the library writes one
+// frame, becomes its first frame.
 bool withTrueLengths(const WebPData &assembled, const std::vector<std::int64_t> &lengths, QSize size,
                      const WebPMuxAnimParams &params, WebPData &out)
 {
@@ -86,7 +86,7 @@ bool withTrueLengths(const WebPData &assembled, const std::vector<std::int64_t> 
             frame.dispose_method = WEBP_MUX_DISPOSE_NONE;
             frame.blend_method = WEBP_MUX_NO_BLEND;
         }
-        pushed = pushFrame(to.get(), frame, lengths[i], lengths.size() == 1 ? 2 : 1);
+        pushed = pushFrame(to.get(), frame, lengths[i]);
         WebPDataClear(&frame.bitstream);
     }
     return pushed && WebPMuxAssemble(to.get(), &out) == WEBP_MUX_OK;
@@ -125,6 +125,7 @@ Status WebpEncoder::encodeFrame(const QImage &input)
         if (Status started = start(checked->size()); !started)
             return started;
     const QImage frame = withStraightAlpha(input);
+    m_alpha = m_alpha || frame.hasAlphaChannel();
     const std::optional<FrameRun> run = m_runs.add(frame);
     if (m_runs.frames() > 1 && !run)
         return {}; // the frame before, lasting longer
@@ -167,9 +168,16 @@ Status WebpEncoder::complete()
     if (!WebPAnimEncoderAdd(m_encoder, nullptr, int(m_timestamp), nullptr)
         || !WebPAnimEncoderAssemble(m_encoder, &data))
         return failure("put the file together");
-    if (m_lengths.size() == 1 || std::any_of(m_lengths.begin(), m_lengths.end(), [](std::int64_t length) {
-            return length > kLongestFrame;
-        })) {
+    const std::string_view assembled(reinterpret_cast<const char *>(data.bytes), data.size);
+    const bool tooLong =
+        std::any_of(m_lengths.begin(), m_lengths.end(), [](std::int64_t length) { return length > kLongestFrame; });
+    if (m_lengths.size() == 1 && !tooLong) {
+        const std::optional<std::string> animated =
+            animatedStill(assembled, m_size, m_lengths[0], m_timing.loop, m_alpha);
+        WebPDataClear(&data);
+        return animated ? m_sink(*animated) : failure("put the file together");
+    }
+    if (tooLong) {
         WebPData again;
         WebPDataInit(&again);
         const bool ok = withTrueLengths(data, m_lengths, m_size, {0xFFFFFFFFu, m_timing.loop ? 0 : 1}, again);

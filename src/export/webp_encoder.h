@@ -42,6 +42,7 @@ private:
     FrameRuns m_runs;                    // only to know which frames continue a run
     std::vector<std::int64_t> m_lengths; // of the runs given, in milliseconds
     std::int64_t m_timestamp = 0;        // where the next run starts for the library
+    bool m_alpha = false;                // whether a frame may be transparent
 };
 
 } // namespace zelbrook

@@ -2,6 +2,7 @@
 #include "animation_frames.h"
 #include "export/webp_encoder.h"
 
+#include <QPainter>
 #include <QTest>
 
 #include <webp/demux.h>
@@ -75,7 +76,7 @@ private slots:
         QTest::newRow("a still run at the end")
             << test::walkingFrames(4, 1, {2, 3}) << 10 << true << QList<int>{0, 100, 200, 300, 400} << 2;
         QTest::newRow("every frame the same, once")
-            << test::walkingFrames(3, 1, {1, 2}) << 10 << false << QList<int>{0, 100, 200, 300} << 2;
+            << test::walkingFrames(3, 1, {1, 2}) << 10 << false << QList<int>{0, 100, 200, 300} << 1;
         QTest::newRow("red and blue figures, then 268 colours")
             << QList<QImage>{test::twoFigureFrame(0), test::twoFigureFrame(5),
                              test::manyColourFrame(60, 207).scaled(493, 397)}
@@ -90,6 +91,11 @@ private slots:
         const QImage dot = test::withRectangle(test::clearFrame(2), QRect(30, 2, 1, 1), test::kRed);
         QTest::newRow("a still longer than a frame holds")
             << QList<QImage>{dot} + QList<QImage>(16778, test::clearFrame(2)) << 1 << true << seconds << 3;
+        QImage clear(300, 200, QImage::Format_ARGB32);
+        clear.fill(0);
+        QPainter(&clear).drawImage(120, 80, test::noiseFrame(QSize(60, 40), 3));
+        QTest::newRow("every frame the same, noise on transparency")
+            << QList<QImage>(3, clear) << 10 << true << QList<int>{0, 100, 200, 300} << 1;
         QTest::newRow("every frame the same, longer than a frame holds")
             << QList<QImage>(16778, dot) << 1 << false << seconds.mid(0, 16779) << 2;
     }
