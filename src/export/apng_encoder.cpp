@@ -141,28 +141,34 @@ Status ApngEncoder::writeRun(const FrameRun &run, const QImage *next)
     if (area.isEmpty())
         area = QRect(0, 0, 1, 1);
     const std::vector<std::int64_t> pieces = splitLength(std::int64_t(run.end - run.first), kLongestRun);
-    QImage after = m_canvas.copy();
-    copyArea(run.picture, area, after, area.topLeft());
+    // Outside its area the run's picture is the canvas already.
+    const QImage &after = run.picture;
     std::uint8_t dispose = kDisposeNone;
     QImage cleared;
     if (pieces.size() == 1 && next) {
-        cleared = after.copy();
-        for (int y = area.top(); y <= area.bottom(); ++y)
-            std::fill_n(reinterpret_cast<QRgb *>(cleared.scanLine(y)) + area.left(), area.width(), 0u);
         std::int64_t least = changedPixels(after, *next);
-        // The picture before the first is nothing, which clearing gives.
-        for (const auto &[way, left] :
-             {std::pair{kDisposeBackground, &cleared}, std::pair{kDisposePrevious, &m_canvas}})
-            if (const std::int64_t change = changedPixels(*left, *next);
-                change < least && (!first || way == kDisposeBackground)) {
+        const auto choose = [&least, &dispose, next](std::uint8_t way, const QImage &left) {
+            if (const std::int64_t change = changedPixels(left, *next); change < least) {
                 least = change;
                 dispose = way;
             }
+        };
+        // Over an opaque next picture a cleared area must all be drawn
+        // again, which never leaves less change than leaving it; the picture
+        // before the first is nothing, which clearing gives.
+        if (next->hasAlphaChannel()) {
+            cleared = after.copy();
+            for (int y = area.top(); y <= area.bottom(); ++y)
+                std::fill_n(reinterpret_cast<QRgb *>(cleared.scanLine(y)) + area.left(), area.width(), 0u);
+            choose(kDisposeBackground, cleared);
+        }
+        if (!first)
+            choose(kDisposePrevious, m_canvas);
     }
     if (!appendFrame(run.picture, area, pieces[0], dispose))
         return Error{"The frame has a colour that is neither in the first frame nor among the animation's colours."};
     if (dispose == kDisposeNone)
-        m_canvas = std::move(after);
+        m_canvas = after;
     else if (dispose == kDisposeBackground)
         m_canvas = std::move(cleared);
     for (std::size_t i = 1; i < pieces.size(); ++i)

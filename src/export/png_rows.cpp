@@ -13,12 +13,15 @@ struct Setting {
     int level;
     int strategy;
 };
+// The default level of each strategy, the best level of each, and runs.
 constexpr Setting kSettings[] = {
     {Z_DEFAULT_COMPRESSION, Z_DEFAULT_STRATEGY},
+    {Z_DEFAULT_COMPRESSION, Z_FILTERED},
     {Z_BEST_COMPRESSION, Z_DEFAULT_STRATEGY},
     {Z_BEST_COMPRESSION, Z_FILTERED},
     {Z_BEST_COMPRESSION, Z_RLE},
 };
+constexpr std::size_t kQuick = 0, kQuickFiltered = 1, kBest = 2, kBestFiltered = 3, kRuns = 4;
 
 constexpr int kFilters = 5;         // none, sub, up, average, paeth
 constexpr int kAdaptive = kFilters; // the sixth way: each row its own filter
@@ -74,6 +77,17 @@ std::array<std::vector<std::uint8_t>, kFilters + 1> filteredWays(const std::vect
     return ways;
 }
 
+// The rows, each after filter type none.
+std::vector<std::uint8_t> unfiltered(const std::vector<std::uint8_t> &pixels, int rowBytes, int rows)
+{
+    const auto stride = std::size_t(rowBytes) + 1;
+    std::vector<std::uint8_t> plain(stride * std::size_t(rows));
+    for (std::size_t y = 0; y < std::size_t(rows); ++y)
+        std::copy_n(pixels.begin() + std::ptrdiff_t(y * std::size_t(rowBytes)), rowBytes,
+                    plain.begin() + std::ptrdiff_t(y * stride + 1));
+    return plain;
+}
+
 } // namespace
 
 PngRowPacker::PngRowPacker()
@@ -117,12 +131,22 @@ PngRowPacker::Packed PngRowPacker::pack(const std::vector<std::vector<std::uint8
         smallest.bytes.swap(packed);
         return true;
     };
-    for (std::size_t choice = 0; choice < choices.size(); ++choice)
-        for (std::vector<std::uint8_t> &way : filteredWays(choices[choice], rowBytes, rows, pixelBytes))
-            if (deflateInto(0, way, packed) && keep(choice))
-                bestRows.swap(way);
-    // The best level mostly, but not always, does better than the default.
-    for (std::size_t stream = 1; stream < kStreams; ++stream)
+    // The ways of writing the pixels are told apart unfiltered; only the
+    // smallest is tried with the filters.
+    for (std::size_t choice = 0; choice < choices.size(); ++choice) {
+        std::vector<std::uint8_t> plain = unfiltered(choices[choice], rowBytes, rows);
+        if (deflateInto(kQuick, plain, packed) && keep(choice))
+            bestRows.swap(plain);
+    }
+    std::array<std::vector<std::uint8_t>, kFilters + 1> ways =
+        filteredWays(choices[smallest.choice], rowBytes, rows, pixelBytes);
+    for (std::size_t way = 1; way < ways.size(); ++way)
+        if (deflateInto(kQuick, ways[way], packed) && keep(smallest.choice))
+            bestRows.swap(ways[way]);
+    // The strategy that does better at the default level is tried at the
+    // best level, which mostly, but not always, does better again.
+    const bool filtered = deflateInto(kQuickFiltered, bestRows, packed) && keep(smallest.choice);
+    for (const std::size_t stream : {filtered ? kBestFiltered : kBest, kRuns})
         if (deflateInto(stream, bestRows, packed))
             keep(smallest.choice);
     return smallest;

@@ -10,12 +10,14 @@
 namespace zelbrook {
 
 // Compresses the pixel rows of PNG images in the form that comes out
-// smallest. Each way of writing the pixels is filtered six ways (every PNG
-// filter for all rows, and for each row the filter whose bytes are smallest
-// in sum) and each of those compressed at zlib's default level; the
-// smallest is compressed again at the best level with the default, the
-// filtered and the run-length strategies, and the smallest stream of all
-// is kept. The compressors live as long as the object.
+// smallest. Of the ways of writing the pixels given, the one whose rows
+// come out smallest unfiltered at zlib's default level is filtered five
+// more ways (every other PNG filter for all rows, and for each row the
+// filter whose bytes are smallest in sum). The smallest of those is packed
+// at the default level with the filtered strategy too, then at the best
+// level with whichever strategy did better and with the run-length one,
+// and the smallest stream of all is kept. The compressors live as long as
+// the object.
 class PngRowPacker
 {
 public:
@@ -36,7 +38,7 @@ public:
 private:
     bool deflateInto(std::size_t stream, const std::vector<std::uint8_t> &in, std::vector<std::uint8_t> &out);
 
-    static constexpr std::size_t kStreams = 4; // the quick one, then the best level's strategies
+    static constexpr std::size_t kStreams = 5;
     z_stream m_streams[kStreams]{};
     bool m_ready[kStreams]{};
 };
