@@ -111,6 +111,18 @@ inline QImage clearFrame(int x)
     return image;
 }
 
+// The picture as straight-alpha ARGB32, every pixel with alpha 0 as 0, so
+// that equal pictures compare equal however a reader gives them.
+inline QImage withAlpha(const QImage &picture)
+{
+    QImage image = picture.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qAlpha(image.pixel(x, y)) == 0)
+                image.setPixel(x, y, 0);
+    return image;
+}
+
 // The picture shown in each unit of time, for pictures lasting the given
 // numbers of units.
 inline QList<QImage> everyUnit(const QList<QImage> &pictures, const QList<qint64> &lengths)

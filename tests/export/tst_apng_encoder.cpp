@@ -39,22 +39,11 @@ QList<QImage> framesByFfmpeg(const QByteArray &apng)
     return frames;
 }
 
-// The frame with alpha, every pixel with alpha 0 as 0.
-QImage withAlpha(const QImage &frame)
-{
-    QImage image = frame.convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (qAlpha(image.pixel(x, y)) == 0)
-                image.setPixel(x, y, 0);
-    return image;
-}
-
 QList<QImage> withAlpha(const QList<QImage> &frames)
 {
     QList<QImage> images;
     for (const QImage &frame : frames)
-        images.append(withAlpha(frame));
+        images.append(test::withAlpha(frame));
     return images;
 }
 
@@ -127,7 +116,7 @@ private slots:
         QCOMPARE(numbers.size(), 2 * lengths.size() - 1);
         for (qsizetype i = 0; i < numbers.size(); ++i)
             QCOMPARE(numbers[i], quint32(i));
-        QCOMPARE(withAlpha(QImage::fromData(bytes, "PNG")), withAlpha(frames.first()));
+        QCOMPARE(test::withAlpha(QImage::fromData(bytes, "PNG")), test::withAlpha(frames.first()));
         if (QStandardPaths::findExecutable("ffmpeg").isEmpty())
             QSKIP("ffmpeg, which decodes the frames, is not installed");
         const QList<QImage> shown = test::everyUnit(framesByFfmpeg(bytes), lengths);

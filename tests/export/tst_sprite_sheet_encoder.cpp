@@ -66,16 +66,9 @@ private slots:
         SpriteSheetEncoder encoder({12, true, 2}, test::appendTo(bytes), 2);
         QVERIFY(test::encodeAll(encoder, frames).ok());
         QCOMPARE(int(bytes[25]), type);
-        const auto straight = [](const QImage &image) {
-            QImage argb = image.convertToFormat(QImage::Format_ARGB32);
-            for (int y = 0; y < argb.height(); ++y)
-                for (int x = 0; x < argb.width(); ++x)
-                    argb.setPixel(x, y, qAlpha(argb.pixel(x, y)) ? argb.pixel(x, y) : 0);
-            return argb;
-        };
-        const QImage sheet = straight(QImage::fromData(bytes, "PNG"));
-        QCOMPARE(sheet.copy(frames[0].rect()), straight(frames[0]));
-        QCOMPARE(sheet.copy(frames[1].rect().translated(frames[0].width(), 0)), straight(frames[1]));
+        const QImage sheet = test::withAlpha(QImage::fromData(bytes, "PNG"));
+        QCOMPARE(sheet.copy(frames[0].rect()), test::withAlpha(frames[0]));
+        QCOMPARE(sheet.copy(frames[1].rect().translated(frames[0].width(), 0)), test::withAlpha(frames[1]));
     }
 
     void size_data()

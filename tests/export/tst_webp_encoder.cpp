@@ -18,17 +18,6 @@ struct DecodedWebp {
     int loopCount = -1;
 };
 
-// The picture as straight-alpha ARGB32, every pixel with alpha 0 as 0.
-QImage withAlpha(const QImage &picture)
-{
-    QImage image = picture.convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (qAlpha(image.pixel(x, y)) == 0)
-                image.setPixel(x, y, 0);
-    return image;
-}
-
 DecodedWebp decodeWebp(const QByteArray &bytes)
 {
     DecodedWebp decoded;
@@ -45,7 +34,7 @@ DecodedWebp decodeWebp(const QByteArray &bytes)
     int end = 0;
     while (WebPAnimDecoderGetNext(decoder, &pixels, &end)) {
         const QImage frame(pixels, int(info.canvas_width), int(info.canvas_height), QImage::Format_RGBA8888);
-        decoded.frames.append(withAlpha(frame));
+        decoded.frames.append(test::withAlpha(frame));
         decoded.ends.append(end);
     }
     WebPAnimDecoderDelete(decoder);
@@ -124,8 +113,8 @@ private slots:
             return webp.frames[shown];
         };
         for (qsizetype i = 0; i < frames.size(); ++i) {
-            QVERIFY2(shownAt(starts[i]) == withAlpha(frames[i]), qPrintable(QString("frame %1").arg(i)));
-            QVERIFY2(shownAt(starts[i + 1] - 1) == withAlpha(frames[i]), qPrintable(QString("end of %1").arg(i)));
+            QVERIFY2(shownAt(starts[i]) == test::withAlpha(frames[i]), qPrintable(QString("frame %1").arg(i)));
+            QVERIFY2(shownAt(starts[i + 1] - 1) == test::withAlpha(frames[i]), qPrintable(QString("end of %1").arg(i)));
         }
     }
 };
