@@ -99,33 +99,24 @@ Status ApngEncoder::complete()
 // is room; entries that are not opaque come first, to keep tRNS short.
 void ApngEncoder::chooseType(const QImage &frame)
 {
-    ColourPalette found;
-    bool fits = true;
-    for (int y = 0; y < frame.height() && fits; ++y)
-        for (int x = 0; x < frame.width() && fits; ++x)
-            fits = found.add(pixelOf(row(frame, y)[x])) >= 0;
+    std::vector<QRgb> exact;
     for (const QRgb rgb : m_exact.colours)
-        fits = fits && found.add(rgb | 0xFF000000u) >= 0;
-    const bool alpha =
-        std::any_of(found.colours().begin(), found.colours().end(), [](QRgb argb) { return qAlpha(argb) != 255; });
-    if (!fits) {
-        m_type = alpha ? kTruecolourAlphaType : PngChunks::kTruecolourType;
+        exact.push_back(rgb | 0xFF000000u);
+    const PictureColours found = pictureColours(frame, exact);
+    if (!found.fits) {
+        m_type = found.alpha ? kTruecolourAlphaType : PngChunks::kTruecolourType;
         return;
     }
-    std::vector<QRgb> colours = found.colours();
-    if (!alpha && found.allGrey()) {
+    if (!found.alpha && found.grey) {
         m_type = PngChunks::kGreyType;
-        m_palette = found;
+        m_palette = found.palette;
         for (int level = 0; level < 256 && m_transparent < 0; ++level)
-            if (found.find(qRgb(level, level, level)) < 0)
+            if (m_palette.find(qRgb(level, level, level)) < 0)
                 m_transparent = level;
         return;
     }
     m_type = PngChunks::kPaletteType;
-    if (std::find(colours.begin(), colours.end(), 0u) == colours.end() && colours.size() < 256)
-        colours.push_back(0);
-    std::stable_partition(colours.begin(), colours.end(), [](QRgb argb) { return qAlpha(argb) != 255; });
-    for (const QRgb argb : colours)
+    for (const QRgb argb : found.transparentFirst(true))
         m_palette.add(argb);
     m_transparent = m_palette.find(0);
 }

@@ -14,31 +14,19 @@ namespace {
 // How the sheet stores its pixels, and the palette of an indexed one, for
 // the first frame (straight alpha, fully transparent pixels 0) and the
 // colours that may come later.
-std::pair<SpriteSheetEncoder::Pixels, std::vector<QRgb>> pixelsFor(const QImage &first, const std::vector<QRgb> &later)
+std::pair<SpriteSheetEncoder::Pixels, std::vector<QRgb>> pixelsFor(const QImage &first, std::vector<QRgb> later)
 {
     using Pixels = SpriteSheetEncoder::Pixels;
     const bool alpha = first.hasAlphaChannel();
-    ColourPalette found;
-    bool fits = true, grey = true;
-    const auto add = [&found, &fits, &grey](QRgb argb) {
-        grey = grey && isGrey(argb);
-        fits = fits && found.add(argb) >= 0;
-    };
-    for (int y = 0; y < first.height(); ++y) {
-        const auto *row = reinterpret_cast<const QRgb *>(first.constScanLine(y));
-        for (int x = 0; x < first.width(); ++x)
-            add(row[x]);
-    }
-    for (const QRgb rgb : later)
-        add(rgb | 0xFF000000u);
-    add(alpha ? 0u : 0xFFFFFFFFu); // the empty cells
-    if (grey && (!alpha || !fits))
+    for (QRgb &rgb : later)
+        rgb |= 0xFF000000u;
+    later.push_back(alpha ? 0u : 0xFFFFFFFFu); // the empty cells
+    const PictureColours found = pictureColours(first, later);
+    if (found.grey && (!alpha || !found.fits))
         return {alpha ? Pixels::GreyAlpha : Pixels::Grey, {}};
-    if (!fits)
+    if (!found.fits)
         return {alpha ? Pixels::TruecolourAlpha : Pixels::Truecolour, {}};
-    std::vector<QRgb> colours = found.colours();
-    std::stable_partition(colours.begin(), colours.end(), [](QRgb argb) { return qAlpha(argb) != 255; });
-    return {Pixels::Indexed, colours};
+    return {Pixels::Indexed, found.transparentFirst()};
 }
 
 // The same pixels seen as RGB32, which has the layout of ARGB32, so that the

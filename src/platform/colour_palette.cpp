@@ -50,6 +50,33 @@ int ColourPalette::find(QRgb rgb) const
     return entry == kEmpty ? -1 : static_cast<int>(entry);
 }
 
-bool ColourPalette::allGrey() const { return std::all_of(m_colours.begin(), m_colours.end(), isGrey); }
+PictureColours pictureColours(const QImage &first, const std::vector<QRgb> &more)
+{
+    PictureColours found;
+    QRgb last = 1; // no pixel: a transparent one is 0
+    const auto add = [&found, &last](QRgb argb) {
+        if (argb == last)
+            return;
+        last = argb;
+        found.grey = found.grey && isGrey(argb);
+        found.alpha = found.alpha || qAlpha(argb) != 255;
+        found.fits = found.fits && found.palette.add(argb) >= 0;
+    };
+    for (int y = 0; y < first.height(); ++y) {
+        const auto *pixels = reinterpret_cast<const QRgb *>(first.constScanLine(y));
+        std::for_each(pixels, pixels + first.width(), add);
+    }
+    std::for_each(more.begin(), more.end(), add);
+    return found;
+}
+
+std::vector<QRgb> PictureColours::transparentFirst(bool transparent) const
+{
+    std::vector<QRgb> colours = palette.colours();
+    if (transparent && colours.size() < ColourPalette::kMaximumColours && palette.find(0) < 0)
+        colours.push_back(0);
+    std::stable_partition(colours.begin(), colours.end(), [](QRgb argb) { return qAlpha(argb) != 255; });
+    return colours;
+}
 
 } // namespace zelbrook

@@ -33,7 +33,6 @@ public:
 
     const std::vector<QRgb> &colours() const { return m_colours; }
     int count() const { return static_cast<int>(m_colours.size()); }
-    bool allGrey() const;
 
 private:
     static constexpr int kSlotBits = 9;
@@ -45,6 +44,23 @@ private:
     std::array<std::uint32_t, kSlots> m_slots;
     std::vector<QRgb> m_colours;
 };
+
+// The colours a picture will hold, found at its first frame: each colour of
+// `first` (straight ARGB32 or RGB32, every transparent pixel 0) and of
+// `more` (ARGB).
+struct PictureColours {
+    ColourPalette palette; // the colours found while they were at most 256
+    bool fits = true;      // whether they were
+    bool grey = true;      // every colour a grey, alpha aside
+    bool alpha = false;    // some colour not opaque
+
+    // The palette's colours with those not opaque first, as PNG's tRNS
+    // chunk lists them; `transparent` adds a transparent colour if there
+    // is room.
+    std::vector<QRgb> transparentFirst(bool transparent = false) const;
+};
+
+PictureColours pictureColours(const QImage &first, const std::vector<QRgb> &more);
 
 inline bool isGrey(QRgb rgb) { return qRed(rgb) == qGreen(rgb) && qGreen(rgb) == qBlue(rgb); }
 
