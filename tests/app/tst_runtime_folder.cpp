@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/exit_cleanup.h"
 #include "platform/runtime_folder.h"
-#include "platform/temporary_file_registry.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -24,17 +24,20 @@ class TestRuntimeFolder : public QObject
 private slots:
     void leavesNothing_data()
     {
-        QTest::addColumn<QByteArray>("given"); // XDG_RUNTIME_DIR; empty: not set
-        QTest::newRow("not set") << QByteArray();
-        QTest::newRow("set by the session") << QByteArray("/run/user/session");
+        QTest::addColumn<bool>("session"); // whether the session has a runtime folder
+        QTest::newRow("not set") << false;
+        QTest::newRow("set by the session") << true;
     }
 
     // The editor's start-up and end, with the temporary folder the test's
     // own: Qt finds a runtime folder without making one, the session's is
-    // left as it is, and nothing is left in the temporary folder.
+    // left as it is, and nothing is left in the temporary folder. The
+    // session's folder is one of the test's own, private as a session's is.
     void leavesNothing()
     {
-        QFETCH(QByteArray, given);
+        QFETCH(bool, session);
+        const QTemporaryDir sessionFolder;
+        const QByteArray given = session ? QFile::encodeName(sessionFolder.path()) : QByteArray();
         QTemporaryDir temporary;
         const QByteArray wasTemporary = qgetenv("TMPDIR"), wasRuntime = qgetenv("XDG_RUNTIME_DIR");
         qputenv("TMPDIR", QFile::encodeName(temporary.path()));
@@ -51,10 +54,12 @@ private slots:
         const QByteArray after = qgetenv("XDG_RUNTIME_DIR");
         qputenv("TMPDIR", wasTemporary);
         wasRuntime.isNull() ? qunsetenv("XDG_RUNTIME_DIR") : qputenv("XDG_RUNTIME_DIR", wasRuntime);
-        if (given.isEmpty())
+        if (given.isEmpty()) {
             QVERIFY2(runtime.startsWith(temporary.path() + "/zelbrook-"), qPrintable(runtime));
-        else
+        } else {
             QCOMPARE(after, given);
+            QCOMPARE(runtime, sessionFolder.path());
+        }
         QCOMPARE(QDir(temporary.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                  QStringList());
     }
@@ -78,7 +83,7 @@ private slots:
             ::setenv("TMPDIR", QFile::encodeName(temporary.path()).constData(), 1);
             ::unsetenv("XDG_RUNTIME_DIR");
             std::signal(signal, SIG_DFL);
-            TemporaryFileRegistry::removeOnTermination();
+            ExitCleanup::removeOnTermination();
             const RuntimeFolder folder("zelbrook");
             const std::string inside = ::getenv("XDG_RUNTIME_DIR");
             ::mkdir((inside + "/QtProject").c_str(), 0700);
