@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "model/pose_document.h"
+#include "model/animation_document.h"
 #include "model/program_info.h"
 #include "platform/raster_canvas.h"
 #include "render/draw_scene.h"
@@ -25,9 +25,9 @@ Animation threeKeys()
     return Animation(Playback{}, {Key{turned(1.0), 1, 4}, Key{turned(1.6), 1, 4}, Key{turned(2.2), 1, 4}});
 }
 
-PoseDocument documentOf(std::size_t keys)
+AnimationDocument documentOf(std::size_t keys)
 {
-    PoseDocument document;
+    AnimationDocument document;
     document.replaceAnimation(Animation(Playback{}, std::vector<Key>(keys, Key{turned(1.5)})));
     document.setCurrentKey(keys / 2);
     return document;
@@ -70,7 +70,7 @@ BENCHMARK(BM_PlayFrame);
 // animation keeps its size.
 void BM_AddKey(benchmark::State &state)
 {
-    PoseDocument document = documentOf(1000);
+    AnimationDocument document = documentOf(1000);
     for (auto _ : state) {
         benchmark::DoNotOptimize(document.addKey());
         state.PauseTiming();
@@ -82,7 +82,7 @@ BENCHMARK(BM_AddKey);
 
 void BM_UndoAddKey(benchmark::State &state)
 {
-    PoseDocument document = documentOf(1000);
+    AnimationDocument document = documentOf(1000);
     for (auto _ : state) {
         state.PauseTiming();
         (void)document.addKey();

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "model/pose_document.h"
+#include "model/animation_document.h"
 #include "model/side_swap.h"
 
 #include <benchmark/benchmark.h>
@@ -29,7 +29,7 @@ BENCHMARK(BM_SwapSides);
 // of a 1,000-key animation, and undoing it, so the animation keeps its size.
 void BM_PasteKeys(benchmark::State &state)
 {
-    PoseDocument document;
+    AnimationDocument document;
     document.replaceAnimation(Animation(Playback{}, std::vector<Key>(1000, Key{startFigure(), 2, 3})));
     document.setCurrentKey(500);
     const Animation pasted(Playback{}, std::vector<Key>(100, Key{startFigure(), 1, 4}));

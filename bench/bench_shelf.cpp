@@ -31,7 +31,7 @@ void BM_OpenShelf(benchmark::State &state)
     }
     PoseShelf::Folders folders = PoseShelf::standardFolders();
     folders.userPoses = user.path();
-    PoseDocument document;
+    AnimationDocument document;
     QWidget window;
     for (auto _ : state) {
         PoseShelfPanel panel(document, folders, {}, &window);

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/editor_arguments.h"
+#include "platform/exit_cleanup.h"
 #include "platform/runtime_folder.h"
-#include "platform/temporary_file_registry.h"
 #include "ui/form1.h"
 
 #include <QApplication>
@@ -15,7 +15,7 @@ int main(int argc, char *argv[])
     // A save beyond a file-size limit fails like one to a full disk, with a
     // message, and an interrupted save leaves no unfinished file behind.
     std::signal(SIGXFSZ, SIG_IGN);
-    zelbrook::TemporaryFileRegistry::removeOnTermination();
+    zelbrook::ExitCleanup::removeOnTermination();
     zelbrook::EditorArguments arguments = zelbrook::EditorArguments::split(argc, argv);
     const zelbrook::RuntimeFolder runtimeFolder("zelbrook");
     int qtArgumentCount = static_cast<int>(arguments.qtArguments.size());

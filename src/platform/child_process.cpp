@@ -2,7 +2,7 @@
 #include "platform/child_process.h"
 
 #include "platform/broken_pipe_guard.h"
-#include "platform/temporary_file_registry.h"
+#include "platform/exit_cleanup.h"
 
 #include <cerrno>
 #include <csignal>
@@ -62,8 +62,8 @@ public:
 class TerminationHold
 {
 public:
-    TerminationHold() { TemporaryFileRegistry::holdTermination(); }
-    ~TerminationHold() { TemporaryFileRegistry::releaseTermination(); }
+    TerminationHold() { ExitCleanup::holdTermination(); }
+    ~TerminationHold() { ExitCleanup::releaseTermination(); }
     TerminationHold(const TerminationHold &) = delete;
     TerminationHold &operator=(const TerminationHold &) = delete;
 };
@@ -108,7 +108,7 @@ ChildProcess::ChildProcess(pid_t pid, int input, int errors)
     : m_pid(pid)
     , m_input(input)
     , m_errorPipe(errors)
-    , m_slot(TemporaryFileRegistry::addChild(pid))
+    , m_slot(ExitCleanup::addChild(pid))
     , m_lastProgress(std::chrono::steady_clock::now())
 {}
 
@@ -149,8 +149,8 @@ ChildProcess::Outcome ChildProcess::finish()
     for (;;) {
         int status = 0;
         if (m_pid > 0 && ::waitpid(m_pid, &status, WNOHANG) == m_pid) {
-            TemporaryFileRegistry::removeChild(m_slot);
-            m_slot = TemporaryFileRegistry::kNoSlot;
+            ExitCleanup::removeChild(m_slot);
+            m_slot = ExitCleanup::kNoSlot;
             m_pid = -1;
             // What it wrote last may still be in the pipe.
             readErrors();
@@ -170,8 +170,8 @@ void ChildProcess::end()
         return;
     ::kill(-m_pid, SIGKILL);
     ::waitpid(m_pid, nullptr, 0);
-    TemporaryFileRegistry::removeChild(m_slot);
-    m_slot = TemporaryFileRegistry::kNoSlot;
+    ExitCleanup::removeChild(m_slot);
+    m_slot = ExitCleanup::kNoSlot;
     m_pid = -1;
 }
 

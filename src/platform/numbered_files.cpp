@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/numbered_files.h"
 
-#include "platform/temporary_file_registry.h"
+#include "platform/exit_cleanup.h"
 
 #include <algorithm>
 #include <climits>
@@ -18,10 +18,10 @@ NumberedFiles::NumberedFiles(std::string stemPath, std::size_t count, std::strin
     , m_count(count)
     , m_digits(std::max<std::size_t>(4, std::to_string(count).size()))
     , m_created(new std::atomic<bool>[count]())
-    , m_slot(TemporaryFileRegistry::addNumbered(this))
+    , m_slot(ExitCleanup::addNumbered(this))
 {}
 
-NumberedFiles::~NumberedFiles() { TemporaryFileRegistry::removeNumbered(m_slot); }
+NumberedFiles::~NumberedFiles() { ExitCleanup::removeNumbered(m_slot); }
 
 std::string NumberedFiles::name(std::size_t index) const
 {

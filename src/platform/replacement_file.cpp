@@ -3,7 +3,7 @@
 
 #include "platform/system_file.h"
 
-#include "platform/temporary_file_registry.h"
+#include "platform/exit_cleanup.h"
 
 #include <cerrno>
 #include <utility>
@@ -22,10 +22,10 @@ constexpr int kNameAttempts = 100;
 class TerminationHold
 {
 public:
-    TerminationHold() { TemporaryFileRegistry::holdTermination(); }
+    TerminationHold() { ExitCleanup::holdTermination(); }
     TerminationHold(const TerminationHold &) = delete;
     TerminationHold &operator=(const TerminationHold &) = delete;
-    ~TerminationHold() { TemporaryFileRegistry::releaseTermination(); }
+    ~TerminationHold() { ExitCleanup::releaseTermination(); }
 };
 
 // The folder part of a name, with its slash.
@@ -60,14 +60,14 @@ ReplacementFile::ReplacementFile(int descriptor, std::string name, std::string t
     : m_descriptor(descriptor)
     , m_name(std::move(name))
     , m_target(std::move(target))
-    , m_slot(TemporaryFileRegistry::add(m_name))
+    , m_slot(ExitCleanup::add(m_name))
 {}
 
 ReplacementFile::ReplacementFile(ReplacementFile &&other) noexcept
     : m_descriptor(std::exchange(other.m_descriptor, -1))
     , m_name(std::move(other.m_name))
     , m_target(std::move(other.m_target))
-    , m_slot(std::exchange(other.m_slot, TemporaryFileRegistry::kNoSlot))
+    , m_slot(std::exchange(other.m_slot, ExitCleanup::kNoSlot))
 {
     other.m_name.clear();
 }
@@ -80,7 +80,7 @@ void ReplacementFile::discard()
         ::close(std::exchange(m_descriptor, -1));
     if (!m_name.empty())
         ::unlink(std::exchange(m_name, std::string()).c_str());
-    TemporaryFileRegistry::remove(std::exchange(m_slot, TemporaryFileRegistry::kNoSlot));
+    ExitCleanup::remove(std::exchange(m_slot, ExitCleanup::kNoSlot));
 }
 
 Result<ReplacementFile> ReplacementFile::create(const std::string &target)
@@ -126,7 +126,7 @@ Status ReplacementFile::commit()
         if (::rename(m_name.c_str(), m_target.c_str()) != 0)
             return Error{"The finished file could not be put in place: " + SystemFile::reason(errno) + "."};
         m_name.clear();
-        TemporaryFileRegistry::remove(std::exchange(m_slot, TemporaryFileRegistry::kNoSlot));
+        ExitCleanup::remove(std::exchange(m_slot, ExitCleanup::kNoSlot));
     }
     flushFolder(folderOf(m_target));
     return {};

@@ -42,7 +42,7 @@ private:
     int m_descriptor;
     std::string m_name;
     std::string m_target;
-    int m_slot; // in TemporaryFileRegistry
+    int m_slot; // in ExitCleanup
 };
 
 } // namespace zelbrook

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/runtime_folder.h"
 
-#include "platform/temporary_file_registry.h"
+#include "platform/exit_cleanup.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -27,7 +27,7 @@ RuntimeFolder::RuntimeFolder(std::string_view program)
     if (!::mkdtemp(name.data()))
         return;
     m_path = name;
-    TemporaryFileRegistry::setFolder(m_path);
+    ExitCleanup::setFolder(m_path);
     ::setenv("XDG_RUNTIME_DIR", m_path.c_str(), 1);
 }
 
@@ -38,7 +38,7 @@ void RuntimeFolder::remove() const
     std::error_code ignored;
     if (m_path.empty())
         return;
-    TemporaryFileRegistry::clearFolder();
+    ExitCleanup::clearFolder();
     std::filesystem::remove_all(m_path, ignored);
 }
 

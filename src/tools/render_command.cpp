@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/render_command.h"
 
-#include "platform/temporary_file_registry.h"
+#include "platform/exit_cleanup.h"
 #include "tools/batch_render.h"
 #include "tools/headless_environment.h"
 #include "tools/render_job.h"
@@ -74,7 +74,7 @@ int RenderCommand::main(int argc, char **argv)
     // A file-size limit then makes a write fail like a full disk, so the run
     // reports it and removes its unfinished file instead of being killed.
     std::signal(SIGXFSZ, SIG_IGN);
-    TemporaryFileRegistry::removeOnTermination();
+    ExitCleanup::removeOnTermination();
     holdClosedStreams();
     const std::vector<std::string> given(argv + std::min(argc, 1), argv + argc);
     // Qt sees only the platform choice, so no argument of the user is ever

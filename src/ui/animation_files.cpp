@@ -34,7 +34,7 @@ std::string bytesOf(const QString &path) { return QFile::encodeName(path).toStdS
 
 } // namespace
 
-AnimationFiles::AnimationFiles(PoseDocument &document, TimelineCommands &timeline, QWidget *window, QMenu *menu,
+AnimationFiles::AnimationFiles(AnimationDocument &document, TimelineCommands &timeline, QWidget *window, QMenu *menu,
                                const Figure &startFigure, Show show)
     : QObject(window)
     , m_document(document)

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "export/animation_encoder.h"
-#include "model/pose_document.h"
+#include "model/animation_document.h"
 #include "platform/file_dialog_control.h"
 
 #include <QObject>
@@ -38,7 +38,7 @@ public:
     using Question = std::function<Answer()>;
     using Show = std::function<void(const QString &text)>;
 
-    AnimationFiles(PoseDocument &document, TimelineCommands &timeline, QWidget *window, QMenu *menu,
+    AnimationFiles(AnimationDocument &document, TimelineCommands &timeline, QWidget *window, QMenu *menu,
                    const Figure &startFigure, Show show);
 
     // Answers the animation's dialogs instead of showing them, for tests.
@@ -85,7 +85,7 @@ private:
                                const QString &extension);
     Answer askToSave() const;
 
-    PoseDocument &m_document;
+    AnimationDocument &m_document;
     TimelineCommands &m_timeline;
     QWidget *m_window;
     Figure m_startFigure;

@@ -20,7 +20,7 @@ QImage sidesApartPicture(std::span<const SceneFigure> scene)
     return canvas.Image();
 }
 
-CanvasAids::CanvasAids(PoseDocument &document, TimelineCommands &timeline, CanvasPosing &posing, QWidget *window,
+CanvasAids::CanvasAids(AnimationDocument &document, TimelineCommands &timeline, CanvasPosing &posing, QWidget *window,
                        Redraw redraw)
     : QObject(window)
     , m_document(document)

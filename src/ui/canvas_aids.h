@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "model/pose_document.h"
+#include "model/animation_document.h"
 #include "render/draw_scene.h"
 
 #include <QImage>
@@ -38,7 +38,7 @@ class CanvasAids : public QObject
 public:
     using Redraw = std::function<void()>;
 
-    CanvasAids(PoseDocument &document, TimelineCommands &timeline, CanvasPosing &posing, QWidget *window,
+    CanvasAids(AnimationDocument &document, TimelineCommands &timeline, CanvasPosing &posing, QWidget *window,
                Redraw redraw);
 
     ScreenAids aids() const;
@@ -52,7 +52,7 @@ private:
     void takeJoint(Joint joint);
     void switchPath();
 
-    PoseDocument &m_document;
+    AnimationDocument &m_document;
     TimelineCommands &m_timeline;
     Redraw m_redraw;
     Joint m_joint = Joint::RHand;

@@ -9,7 +9,7 @@
 
 namespace zelbrook {
 
-CanvasPosing::CanvasPosing(PoseDocument &document, CanvasWidget *canvas)
+CanvasPosing::CanvasPosing(AnimationDocument &document, CanvasWidget *canvas)
     : QObject(canvas)
     , m_document(document)
     , m_canvas(canvas)

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "model/animation_document.h"
 #include "model/joint_drag.h"
-#include "model/pose_document.h"
 #include "render/scene_picker.h"
 
 #include <QObject>
@@ -28,7 +28,7 @@ class CanvasPosing : public QObject
     Q_OBJECT
 
 public:
-    CanvasPosing(PoseDocument &document, CanvasWidget *canvas);
+    CanvasPosing(AnimationDocument &document, CanvasWidget *canvas);
 
     bool isDragging() const { return m_drag.has_value(); }
 
@@ -51,7 +51,7 @@ private:
     // units.
     Point picturePixels(const QPointF &at) const;
 
-    PoseDocument &m_document;
+    AnimationDocument &m_document;
     CanvasWidget *m_canvas;
     std::optional<JointDrag> m_drag;
 };

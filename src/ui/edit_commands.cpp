@@ -13,7 +13,7 @@
 
 namespace zelbrook {
 
-EditCommands::EditCommands(PoseDocument &document, QWidget *window, QWidget *canvas, WindowSide side)
+EditCommands::EditCommands(AnimationDocument &document, QWidget *window, QWidget *canvas, WindowSide side)
     : QObject(window)
     , m_document(document)
     , m_window(window)

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "model/pose_document.h"
+#include "model/animation_document.h"
 
 #include <QObject>
 
@@ -30,7 +30,7 @@ public:
         std::function<bool()> canPaste;
     };
 
-    EditCommands(PoseDocument &document, QWidget *window, QWidget *canvas, WindowSide side);
+    EditCommands(AnimationDocument &document, QWidget *window, QWidget *canvas, WindowSide side);
 
     // The context menu as it would show now.
     QMenu *menu() const { return m_menu; }
@@ -45,7 +45,7 @@ private:
     void updateHistoryState();
     void updateState();
 
-    PoseDocument &m_document;
+    AnimationDocument &m_document;
     QWidget *m_window;
     QWidget *m_canvas;
     WindowSide m_side;

@@ -16,8 +16,8 @@
 
 namespace zelbrook {
 
-FigureCommands::FigureCommands(PoseDocument &document, TimelineCommands &timeline, QWidget *window, QWidget *canvas,
-                               QMenu *menu, const Figure &startFigure)
+FigureCommands::FigureCommands(AnimationDocument &document, TimelineCommands &timeline, QWidget *window,
+                               QWidget *canvas, QMenu *menu, const Figure &startFigure)
     : QObject(window)
     , m_document(document)
     , m_timeline(timeline)
@@ -25,7 +25,7 @@ FigureCommands::FigureCommands(PoseDocument &document, TimelineCommands &timelin
     , m_menu(menu)
     , m_startFigure(startFigure)
 {
-    using Direction = PoseDocument::Direction;
+    using Direction = AnimationDocument::Direction;
     m_menu->addSeparator();
     m_add = addCommand(tr("Add figure"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N), [this] {
         const Status added = m_document.addFigure(m_startFigure);
@@ -136,7 +136,7 @@ void FigureCommands::goToFigure(int offset)
 
 void FigureCommands::updateState()
 {
-    using Direction = PoseDocument::Direction;
+    using Direction = AnimationDocument::Direction;
     const Animation &animation = m_document.animation();
     m_add->setEnabled(animation.cast().size() < kMaximumCastFigures);
     m_duplicate->setEnabled(animation.cast().size() < kMaximumCastFigures);

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "model/pose_document.h"
+#include "model/animation_document.h"
 
 #include <QObject>
 
@@ -31,8 +31,8 @@ public:
     // Asks for a figure's colour; nothing when the user cancels.
     using ColourPicker = std::function<std::optional<Color>(Color current)>;
 
-    FigureCommands(PoseDocument &document, TimelineCommands &timeline, QWidget *window, QWidget *canvas, QMenu *menu,
-                   const Figure &startFigure);
+    FigureCommands(AnimationDocument &document, TimelineCommands &timeline, QWidget *window, QWidget *canvas,
+                   QMenu *menu, const Figure &startFigure);
 
     FiguresList *list() const { return m_list; }
     // Replaces the desktop's colour dialog, for tests.
@@ -52,7 +52,7 @@ private:
     QWidget *panel(QWidget *parent);
     void updateState();
 
-    PoseDocument &m_document;
+    AnimationDocument &m_document;
     TimelineCommands &m_timeline;
     QWidget *m_window;
     QMenu *m_menu;

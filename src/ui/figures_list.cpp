@@ -22,7 +22,7 @@ QIcon swatch(Color color)
 
 } // namespace
 
-FiguresList::FiguresList(PoseDocument &document, QWidget *parent)
+FiguresList::FiguresList(AnimationDocument &document, QWidget *parent)
     : QListWidget(parent)
     , m_document(document)
 {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "model/pose_document.h"
+#include "model/animation_document.h"
 
 #include <QListWidget>
 
@@ -18,7 +18,7 @@ class FiguresList : public QListWidget
     Q_OBJECT
 
 public:
-    explicit FiguresList(PoseDocument &document, QWidget *parent = nullptr);
+    explicit FiguresList(AnimationDocument &document, QWidget *parent = nullptr);
 
     // The figure a line stands for.
     static FigureId figureOf(const QListWidgetItem *item);
@@ -31,7 +31,7 @@ private:
     void choose(QListWidgetItem *item);
     void rename(QListWidgetItem *item);
 
-    PoseDocument &m_document;
+    AnimationDocument &m_document;
     // Set while the list writes its own lines.
     bool m_following = false;
 };

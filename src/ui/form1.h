@@ -2,7 +2,7 @@
 #pragma once
 
 #include "export/exporter.h"
-#include "model/pose_document.h"
+#include "model/animation_document.h"
 #include "model/result.h"
 #include "platform/file_dialog_control.h"
 
@@ -82,7 +82,7 @@ public:
     // A file dropped on the window: an animation, or else a pose file.
     void openDropped(const QString &path);
 
-    PoseDocument &document() { return m_document; }
+    AnimationDocument &document() { return m_document; }
     TimelineCommands &timeline() const { return *m_timeline; }
     AnimationFiles &animationFiles() const { return *m_animationFiles; }
     FigureCommands &figures() const { return *m_figures; }
@@ -111,7 +111,7 @@ private:
     void reportSave(const QString &path, const Status &saved, const QString &what);
     void showMessage(const QString &text);
 
-    PoseDocument m_document;
+    AnimationDocument m_document;
     std::int16_t m_fileMagic = 0;
     std::string m_caption;
     std::unique_ptr<WindowControls> m_controls;

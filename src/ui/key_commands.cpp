@@ -13,7 +13,7 @@
 
 namespace zelbrook {
 
-KeyCommands::KeyCommands(PoseDocument &document, TimelineCells *cells, QMenu *canvasMenu, Report report)
+KeyCommands::KeyCommands(AnimationDocument &document, TimelineCells *cells, QMenu *canvasMenu, Report report)
     : QObject(cells)
     , m_document(document)
     , m_cells(cells)
@@ -83,7 +83,7 @@ void KeyCommands::cutKeys()
     if (m_cells->selection().size() == m_document.animation().keyCount())
         return QApplication::beep();
     if (putOnClipboard())
-        runOnSelection(&PoseDocument::cutKeys, false);
+        runOnSelection(&AnimationDocument::cutKeys, false);
 }
 
 void KeyCommands::pasteKeys(KeyOrder order)
@@ -99,12 +99,12 @@ void KeyCommands::pasteKeys(KeyOrder order)
     m_cells->selectFrom(m_document.currentKey() + 1 - read.value().keyCount());
 }
 
-void KeyCommands::duplicateKeys() { runOnSelection(&PoseDocument::duplicateKeys, true); }
+void KeyCommands::duplicateKeys() { runOnSelection(&AnimationDocument::duplicateKeys, true); }
 
-void KeyCommands::reverseKeys() { runOnSelection(&PoseDocument::reverseKeys, false); }
+void KeyCommands::reverseKeys() { runOnSelection(&AnimationDocument::reverseKeys, false); }
 
 // A command that makes new keys selects them, the current key last.
-void KeyCommands::runOnSelection(Status (PoseDocument::*command)(KeyRun), bool selectsResult)
+void KeyCommands::runOnSelection(Status (AnimationDocument::*command)(KeyRun), bool selectsResult)
 {
     const KeyRun run = m_cells->selection();
     if (!(m_document.*command)(run))

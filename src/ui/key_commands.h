@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "model/pose_document.h"
+#include "model/animation_document.h"
 
 #include <QObject>
 #include <QString>
@@ -29,7 +29,7 @@ class KeyCommands : public QObject
 public:
     using Report = std::function<void(const QString &text)>;
 
-    KeyCommands(PoseDocument &document, TimelineCells *cells, QMenu *canvasMenu, Report report);
+    KeyCommands(AnimationDocument &document, TimelineCells *cells, QMenu *canvasMenu, Report report);
 
     void copyKeys();
     void cutKeys();
@@ -45,9 +45,9 @@ private:
     Status putOnClipboard();
     // Cut, paste and reverse are greyed out where they cannot act.
     void updateState();
-    void runOnSelection(Status (PoseDocument::*command)(KeyRun), bool selectsResult);
+    void runOnSelection(Status (AnimationDocument::*command)(KeyRun), bool selectsResult);
 
-    PoseDocument &m_document;
+    AnimationDocument &m_document;
     TimelineCells *m_cells;
     Report m_report;
     QMenu *m_menu;

@@ -59,7 +59,7 @@ QLabel *labelFor(const QString &text, QWidget *buddy, QWidget *parent)
 
 } // namespace
 
-PoseShelfPanel::PoseShelfPanel(PoseDocument &document, const PoseShelf::Folders &folders, Presenter presenter,
+PoseShelfPanel::PoseShelfPanel(AnimationDocument &document, const PoseShelf::Folders &folders, Presenter presenter,
                                QWidget *parent)
     : QWidget(parent, Qt::Tool)
     , m_document(document)

@@ -3,7 +3,7 @@
 
 #include "pose_shelf.h"
 
-#include "model/pose_document.h"
+#include "model/animation_document.h"
 
 #include <QWidget>
 
@@ -34,7 +34,8 @@ public:
     };
     using Presenter = std::function<void(const QString &text)>;
 
-    PoseShelfPanel(PoseDocument &document, const PoseShelf::Folders &folders, Presenter presenter, QWidget *parent);
+    PoseShelfPanel(AnimationDocument &document, const PoseShelf::Folders &folders, Presenter presenter,
+                   QWidget *parent);
     ~PoseShelfPanel() override;
 
     void setQuestions(Questions questions) { m_questions = std::move(questions); }
@@ -63,7 +64,7 @@ private:
     void updateButtons();
     void selectPose(int row);
 
-    PoseDocument &m_document;
+    AnimationDocument &m_document;
     PoseShelf m_shelf;
     Presenter m_presenter;
     Questions m_questions;

@@ -11,7 +11,7 @@
 
 namespace zelbrook {
 
-ShelfCommands::ShelfCommands(PoseDocument &document, TimelineCommands &timeline, QMenu *menu, Presenter presenter)
+ShelfCommands::ShelfCommands(AnimationDocument &document, TimelineCommands &timeline, QMenu *menu, Presenter presenter)
     : QObject(menu->parentWidget())
     , m_document(document)
     , m_timeline(timeline)

@@ -3,7 +3,7 @@
 
 #include "pose_shelf.h"
 
-#include "model/pose_document.h"
+#include "model/animation_document.h"
 
 #include <QObject>
 
@@ -29,7 +29,7 @@ public:
     using Presenter = std::function<void(const QString &text)>;
 
     // The panel belongs to the menu's window.
-    ShelfCommands(PoseDocument &document, TimelineCommands &timeline, QMenu *menu, Presenter presenter);
+    ShelfCommands(AnimationDocument &document, TimelineCommands &timeline, QMenu *menu, Presenter presenter);
 
     QAction *posesAction() const { return m_poses; }
     // Shows the panel, brought to the front with the focus on its poses.
@@ -40,7 +40,7 @@ public:
     void setFolders(const PoseShelf::Folders &folders) { m_folders = folders; }
 
 private:
-    PoseDocument &m_document;
+    AnimationDocument &m_document;
     TimelineCommands &m_timeline;
     QWidget *m_window;
     Presenter m_presenter;

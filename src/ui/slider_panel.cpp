@@ -33,7 +33,7 @@ bool leavesTheBox(Qt::FocusReason reason)
 
 } // namespace
 
-SliderPanel::SliderPanel(PoseDocument &document, const WindowControls &controls, QObject *parent)
+SliderPanel::SliderPanel(AnimationDocument &document, const WindowControls &controls, QObject *parent)
     : QObject(parent)
     , m_document(document)
     , m_controls(controls)

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "model/pose_document.h"
+#include "model/animation_document.h"
 
 #include <QObject>
 
@@ -23,7 +23,7 @@ class SliderPanel : public QObject
     Q_OBJECT
 
 public:
-    SliderPanel(PoseDocument &document, const WindowControls &controls, QObject *parent = nullptr);
+    SliderPanel(AnimationDocument &document, const WindowControls &controls, QObject *parent = nullptr);
 
     // Sets the sixteen synced sliders from the figure, in their fixed order,
     // and writes their read-outs. False at the first slider that cannot hold
@@ -49,7 +49,7 @@ private:
     void restoreReadOut(const PoseField &field);
     QString readOutText(const PoseField &field) const;
 
-    PoseDocument &m_document;
+    AnimationDocument &m_document;
     const WindowControls &m_controls;
     // Set while the panel moves sliders itself, so that their notifications
     // are not taken for the user's.

@@ -34,7 +34,7 @@ QRect figureArea(const Pose &pose, QSize picture)
 
 } // namespace
 
-TimelineCells::TimelineCells(PoseDocument &document, QWidget *parent)
+TimelineCells::TimelineCells(AnimationDocument &document, QWidget *parent)
     : QWidget(parent)
     , m_document(document)
     , m_pictures(document.animation().keyCount())

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "export/exporter.h"
-#include "model/pose_document.h"
+#include "model/animation_document.h"
 
 #include <QImage>
 #include <QWidget>
@@ -35,7 +35,7 @@ public:
     static constexpr int kCellHeight = 52;
     static constexpr int kGap = 30;
 
-    explicit TimelineCells(PoseDocument &document, QWidget *parent = nullptr);
+    explicit TimelineCells(AnimationDocument &document, QWidget *parent = nullptr);
 
     QSize sizeHint() const override;
     // The cell under a point, or -1.
@@ -75,7 +75,7 @@ private:
     void goTo(std::size_t key, Qt::KeyboardModifiers modifiers);
     QAction *commandFor(const QKeyEvent &event) const;
 
-    PoseDocument &m_document;
+    AnimationDocument &m_document;
     // A null image is a picture still to draw.
     std::vector<QImage> m_pictures;
     Exporter m_exporter;

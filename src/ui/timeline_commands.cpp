@@ -15,7 +15,8 @@
 
 namespace zelbrook {
 
-TimelineCommands::TimelineCommands(PoseDocument &document, QWidget *window, QWidget *canvas, QMenu *menu, Redraw redraw)
+TimelineCommands::TimelineCommands(AnimationDocument &document, QWidget *window, QWidget *canvas, QMenu *menu,
+                                   Redraw redraw)
     : QObject(window)
     , m_document(document)
     , m_window(window)
@@ -24,15 +25,15 @@ TimelineCommands::TimelineCommands(PoseDocument &document, QWidget *window, QWid
     , m_windowSize(window->size())
     , m_player(new AnimationPlayer(this))
 {
-    using Direction = PoseDocument::Direction;
+    using Direction = AnimationDocument::Direction;
     m_menu->addSeparator();
     m_show = addCommand(tr("Show timeline"), QKeySequence(Qt::CTRL | Qt::Key_T), [this] { setShown(!isShown()); });
     m_add = addCommand(tr("Add key"), QKeySequence(Qt::CTRL | Qt::Key_K), [this] {
-        runKeyCommand(&PoseDocument::addKey);
+        runKeyCommand(&AnimationDocument::addKey);
         setShown(true);
     });
     m_delete = addCommand(tr("Delete key"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_K),
-                          [this] { runKeyCommand(&PoseDocument::deleteKey); });
+                          [this] { runKeyCommand(&AnimationDocument::deleteKey); });
     m_previous = addCommand(tr("Previous key"), QKeySequence(Qt::ALT | Qt::Key_Left), [this] { goToKey(-1); });
     m_next = addCommand(tr("Next key"), QKeySequence(Qt::ALT | Qt::Key_Right), [this] { goToKey(1); });
     m_earlier = addCommand(tr("Move key earlier"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_PageUp), [this] {
@@ -85,7 +86,7 @@ QAction *TimelineCommands::addCommand(const QString &text, const QKeySequence &k
     return action;
 }
 
-void TimelineCommands::runKeyCommand(Status (PoseDocument::*command)())
+void TimelineCommands::runKeyCommand(Status (AnimationDocument::*command)())
 {
     stop();
     if (!(m_document.*command)())
@@ -183,7 +184,7 @@ void TimelineCommands::follow(const AnimationChange &change)
 
 void TimelineCommands::updateState()
 {
-    using Direction = PoseDocument::Direction;
+    using Direction = AnimationDocument::Direction;
     const std::size_t keys = m_document.animation().keyCount();
     m_add->setEnabled(keys < Animation::kMaximumKeys);
     m_delete->setEnabled(m_document.canDeleteKey());

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "model/pose_document.h"
+#include "model/animation_document.h"
 #include "render/draw_scene.h"
 
 #include <QObject>
@@ -34,7 +34,7 @@ class TimelineCommands : public QObject
 public:
     using Redraw = std::function<void()>;
 
-    TimelineCommands(PoseDocument &document, QWidget *window, QWidget *canvas, QMenu *menu, Redraw redraw);
+    TimelineCommands(AnimationDocument &document, QWidget *window, QWidget *canvas, QMenu *menu, Redraw redraw);
     ~TimelineCommands() override;
 
     TimelineStrip *strip() const { return m_strip; }
@@ -59,14 +59,14 @@ protected:
 
 private:
     QAction *addCommand(const QString &text, const QKeySequence &keys, std::function<void()> run);
-    void runKeyCommand(Status (PoseDocument::*command)());
+    void runKeyCommand(Status (AnimationDocument::*command)());
     void goToKey(int offset);
     void follow(const AnimationChange &change);
     void updateState();
     void showFrame();
     void showPlayText(const QString &text);
 
-    PoseDocument &m_document;
+    AnimationDocument &m_document;
     QWidget *m_window;
     QMenu *m_menu;
     Redraw m_redraw;

@@ -61,7 +61,7 @@ QLabel *labelFor(const QString &text, QWidget *buddy)
 
 } // namespace
 
-TimelineStrip::TimelineStrip(PoseDocument &document, std::span<QAction *const> buttons, QWidget *parent)
+TimelineStrip::TimelineStrip(AnimationDocument &document, std::span<QAction *const> buttons, QWidget *parent)
     : QWidget(parent)
     , m_document(document)
     , m_cells(new TimelineCells(document))

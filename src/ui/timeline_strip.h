@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "model/pose_document.h"
+#include "model/animation_document.h"
 
 #include <QWidget>
 
@@ -34,7 +34,7 @@ class TimelineStrip : public QWidget
 public:
     static constexpr int kHeight = 152;
 
-    TimelineStrip(PoseDocument &document, std::span<QAction *const> buttons, QWidget *parent);
+    TimelineStrip(AnimationDocument &document, std::span<QAction *const> buttons, QWidget *parent);
 
     TimelineCells *cells() const { return m_cells; }
     // Fills the row of file buttons; Tab reaches them after the switches.
@@ -71,7 +71,7 @@ private:
     void takeTiming();
     void takePlayback();
 
-    PoseDocument &m_document;
+    AnimationDocument &m_document;
     TimelineCells *m_cells;
     QScrollArea *m_scroller;
     QSpinBox *m_hold = nullptr;

@@ -4,7 +4,7 @@
 #include "animation_files.h"
 #include "timeline_commands.h"
 
-#include "model/pose_document.h"
+#include "model/animation_document.h"
 
 #include <QEvent>
 #include <QFileInfo>
@@ -12,7 +12,7 @@
 
 namespace zelbrook {
 
-WindowTitle::WindowTitle(QWidget *window, std::string &caption, PoseDocument &document,
+WindowTitle::WindowTitle(QWidget *window, std::string &caption, AnimationDocument &document,
                          const TimelineCommands &timeline, const AnimationFiles &files)
     : QObject(window)
     , m_window(window)

@@ -11,7 +11,7 @@ class QWidget;
 namespace zelbrook {
 
 class AnimationFiles;
-class PoseDocument;
+class AnimationDocument;
 class TimelineCommands;
 
 // The window's title: its caption, led by the name of the animation's file
@@ -24,7 +24,7 @@ class WindowTitle : public QObject
     Q_OBJECT
 
 public:
-    WindowTitle(QWidget *window, std::string &caption, PoseDocument &document, const TimelineCommands &timeline,
+    WindowTitle(QWidget *window, std::string &caption, AnimationDocument &document, const TimelineCommands &timeline,
                 const AnimationFiles &files);
 
     void update();
@@ -35,7 +35,7 @@ protected:
 private:
     QWidget *m_window;
     std::string &m_caption;
-    PoseDocument &m_document;
+    AnimationDocument &m_document;
     const TimelineCommands &m_timeline;
     const AnimationFiles &m_files;
     // The title as last set here, to tell it from one set from outside.

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "model/pose_document.h"
+#include "model/animation_document.h"
 
 #include "test_support.h"
 
@@ -12,7 +12,7 @@ namespace {
 // "1 Figure 1, 2 Thrower #112233 / [1@250 2@350] [1@250] / key 1 figure 2":
 // the cast in drawing order, each key's figures with their hip x, and the
 // current key and figure.
-QString stateOf(const PoseDocument &document)
+QString stateOf(const AnimationDocument &document)
 {
     QStringList cast;
     for (const CastFigure &figure : document.animation().cast()) {
@@ -34,9 +34,9 @@ QString stateOf(const PoseDocument &document)
 // the current figure's hip, "bN" brings figure N back, "cN" colours it,
 // "rN:new_name" renames it; "up" and "down" move the current figure in the
 // drawing order; the rest are the commands named.
-Status perform(PoseDocument &document, const QString &word)
+Status perform(AnimationDocument &document, const QString &word)
 {
-    using Direction = PoseDocument::Direction;
+    using Direction = AnimationDocument::Direction;
     const int n = word.mid(1).section(':', 0, 0).toInt();
     Figure moved = document.figure();
     moved.pose.hipX = float(n);
@@ -112,7 +112,7 @@ private slots:
         QFETCH(QString, refusal);
         Figure start{test::startPose()};
         start.pose.hipX = 250;
-        PoseDocument document;
+        AnimationDocument document;
         document.replaceAnimation(Animation(Playback{}, std::vector<Key>(3, Key{start})));
         QStringList before, after;
         Status last;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "model/pose_document.h"
+#include "model/animation_document.h"
 
 #include <QTest>
 
@@ -40,7 +40,7 @@ private slots:
     // A step that copied the animation would cost some 200 MB here.
     void aThousandStepsOnAThousandKeysStaySmall()
     {
-        PoseDocument document;
+        AnimationDocument document;
         document.replaceAnimation(Animation(Playback{}, std::vector<Key>(1000, Key{})));
         const std::size_t start = liveBytes;
         for (int step = 0; step < 1000; ++step) {
@@ -49,7 +49,7 @@ private slots:
             else if (step % 3 == 1)
                 document.setPosition(FieldId::BodyAngle, std::int16_t(step % 180));
             else
-                QVERIFY(document.moveKey(PoseDocument::Direction::Earlier));
+                QVERIFY(document.moveKey(AnimationDocument::Direction::Earlier));
         }
         QVERIFY2(liveBytes - start < 20u * 1024 * 1024, qPrintable(QString::number(liveBytes - start)));
     }

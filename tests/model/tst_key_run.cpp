@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "model/pose_document.h"
+#include "model/animation_document.h"
 
 #include <QTest>
 
@@ -63,7 +63,7 @@ private slots:
         QFETCH(QString, source);
         QFETCH(bool, byId);
         QFETCH(QString, after);
-        PoseDocument document;
+        AnimationDocument document;
         document.replaceAnimation(animationOf("1 Ann, 2 Bob"));
         const auto match = byId ? FigureMatch::ById : FigureMatch::ByName;
         QVERIFY(document.pasteKeys(animationOf(source), match, KeyOrder::AsTheyCame));

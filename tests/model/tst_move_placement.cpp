@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "model/animation_document.h"
 #include "model/move_placement.h"
-#include "model/pose_document.h"
 
 #include "test_support.h"
 
@@ -93,7 +93,7 @@ void TestMovePlacement::insertsKeysAsOneStep()
     QFETCH(int, current);
     QFETCH(int, hold);
     QFETCH(bool, taken);
-    PoseDocument document;
+    AnimationDocument document;
     for (int i = 1; i < keysBefore; ++i)
         QVERIFY(document.addKey());
     document.setCurrentKey(std::size_t(current));

@@ -22,7 +22,7 @@ namespace {
 // The cast as "name@hipX" in drawing order, the current figure starred.
 QString castOf(const Form1 &window)
 {
-    PoseDocument &document = const_cast<Form1 &>(window).document();
+    AnimationDocument &document = const_cast<Form1 &>(window).document();
     QStringList figures;
     for (const SceneFigure &figure : document.scene())
         figures << QString::fromStdString(figure.name) + '@' + QString::number(figure.figure.pose.hipX)

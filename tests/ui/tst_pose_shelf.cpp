@@ -230,7 +230,7 @@ void TestPoseShelf::insertsMoveWhereFigureStands()
     QFETCH(QString, move);
     QFETCH(bool, twoFigures);
     Form1Fixture fixture;
-    PoseDocument &document = fixture.window->document();
+    AnimationDocument &document = fixture.window->document();
     if (twoFigures)
         QVERIFY(document.addFigure(Figure{test::startPose()}));
     Figure standing = document.figure();

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "model/pose_document.h"
+#include "model/animation_document.h"
 
 #include "test_support.h"
 
@@ -28,7 +28,7 @@ Figure startFigure() { return Figure{Pose::defaults(kCanvasWidth)}; }
 
 using DocumentState = std::tuple<Playback, std::vector<Key>, std::size_t>;
 
-DocumentState stateOf(const PoseDocument &d)
+DocumentState stateOf(const AnimationDocument &d)
 {
     return {d.animation().playback(), d.animation().keys(), d.currentKey()};
 }
@@ -36,9 +36,9 @@ DocumentState stateOf(const PoseDocument &d)
 // One word of a script: a key operation, "pN" to turn the body by N
 // positions, "kN" to make key N current, "t" for a new timing, "f" for
 // 30 fps without loop.
-bool perform(PoseDocument &document, const QString &word)
+bool perform(AnimationDocument &document, const QString &word)
 {
-    using Direction = PoseDocument::Direction;
+    using Direction = AnimationDocument::Direction;
     const int n = word.mid(1).toInt();
     if (word.startsWith('k') || word.startsWith('p')) {
         word.startsWith('k') ? document.setCurrentKey(std::size_t(n))
@@ -56,7 +56,7 @@ bool perform(PoseDocument &document, const QString &word)
 
 } // namespace
 
-class TestPoseDocument : public QObject
+class TestAnimationDocument : public QObject
 {
     Q_OBJECT
 
@@ -81,7 +81,7 @@ private slots:
 
     void observersAreToldOnceWhatChanged()
     {
-        PoseDocument document;
+        AnimationDocument document;
         std::vector<FigureChange> told;
         document.addObserver([&told](const FigureChange &change) { told.push_back(change); });
         document.setFigure(startFigure(), ChangeKind::Reset);
@@ -124,7 +124,7 @@ private slots:
         QFETCH(int, keys);
         QFETCH(int, current);
 
-        PoseDocument document;
+        AnimationDocument document;
         Figure exact = startFigure();
         exact.pose.headWidth = 0.705;
         document.setFigure(exact, ChangeKind::Load);
@@ -188,5 +188,5 @@ private slots:
     }
 };
 
-QTEST_APPLESS_MAIN(TestPoseDocument)
-#include "tst_pose_document.moc"
+QTEST_APPLESS_MAIN(TestAnimationDocument)
+#include "tst_animation_document.moc"

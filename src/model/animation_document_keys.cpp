@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "pose_document.h"
+#include "animation_document.h"
 
 #include <algorithm>
 
@@ -18,7 +18,7 @@ Status checkRun(const Animation &animation, KeyRun run)
 
 } // namespace
 
-Status PoseDocument::pasteKeys(const Animation &source, FigureMatch match, KeyOrder order)
+Status AnimationDocument::pasteKeys(const Animation &source, FigureMatch match, KeyOrder order)
 {
     Result<KeysToPaste> paste = keysToPaste(m_animation, source, match);
     if (!paste)
@@ -31,7 +31,7 @@ Status PoseDocument::pasteKeys(const Animation &source, FigureMatch match, KeyOr
                         last);
 }
 
-Status PoseDocument::insertKeys(std::size_t index, const std::vector<Key> &keys, FigureId figure)
+Status AnimationDocument::insertKeys(std::size_t index, const std::vector<Key> &keys, FigureId figure)
 {
     if (keys.empty())
         return Error{"there are no keys to insert"};
@@ -43,7 +43,7 @@ Status PoseDocument::insertKeys(std::size_t index, const std::vector<Key> &keys,
     return inserted;
 }
 
-Status PoseDocument::cutKeys(KeyRun run)
+Status AnimationDocument::cutKeys(KeyRun run)
 {
     if (Status valid = checkRun(m_animation, run); !valid)
         return valid;
@@ -53,7 +53,7 @@ Status PoseDocument::cutKeys(KeyRun run)
     return applyKeyStep(AnimationEdit::removeKeys(m_animation, run.first, run.size()), after);
 }
 
-Status PoseDocument::duplicateKeys(KeyRun run)
+Status AnimationDocument::duplicateKeys(KeyRun run)
 {
     if (Status valid = checkRun(m_animation, run); !valid)
         return valid;
@@ -62,7 +62,7 @@ Status PoseDocument::duplicateKeys(KeyRun run)
     return applyKeyStep(AnimationEdit::insertKeys(run.last + 1, std::move(copies), {}), run.last + run.size());
 }
 
-Status PoseDocument::reverseKeys(KeyRun run)
+Status AnimationDocument::reverseKeys(KeyRun run)
 {
     if (Status valid = checkRun(m_animation, run); !valid)
         return valid;

@@ -66,7 +66,7 @@ struct AnimationChange {
 // or figure is a step of the history, or part of one: changes under the
 // same gesture key (the slider being dragged, say) make one step. Undo and
 // redo put back the current key and figure of the step as well.
-class PoseDocument
+class AnimationDocument
 {
 public:
     using Observer = std::function<void(const FigureChange &change)>;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/temporary_file_registry.h"
+#include "platform/exit_cleanup.h"
 
 #include "platform/folder_removal.h"
 #include "platform/numbered_files.h"
@@ -55,13 +55,13 @@ int enter(std::array<std::atomic<T>, kSlots> &table, T value)
         if (table[index].compare_exchange_strong(expected, value))
             return static_cast<int>(index);
     }
-    return TemporaryFileRegistry::kNoSlot;
+    return ExitCleanup::kNoSlot;
 }
 
 template <typename T>
 void leave(std::array<std::atomic<T>, kSlots> &table, int slot)
 {
-    if (slot != TemporaryFileRegistry::kNoSlot)
+    if (slot != ExitCleanup::kNoSlot)
         table[static_cast<std::size_t>(slot)].store(T{});
 }
 
@@ -120,7 +120,7 @@ void removeAndEnd(int signal)
 
 } // namespace
 
-int TemporaryFileRegistry::add(const std::string &path)
+int ExitCleanup::add(const std::string &path)
 {
     if (path.size() >= PATH_MAX)
         return kNoSlot;
@@ -135,21 +135,21 @@ int TemporaryFileRegistry::add(const std::string &path)
     return kNoSlot;
 }
 
-void TemporaryFileRegistry::remove(int slot)
+void ExitCleanup::remove(int slot)
 {
     if (slot != kNoSlot)
         inFlight[static_cast<std::size_t>(slot)].state.store(Free);
 }
 
-int TemporaryFileRegistry::addChild(pid_t pid) { return enter(children, pid); }
+int ExitCleanup::addChild(pid_t pid) { return enter(children, pid); }
 
-void TemporaryFileRegistry::removeChild(int slot) { leave(children, slot); }
+void ExitCleanup::removeChild(int slot) { leave(children, slot); }
 
-int TemporaryFileRegistry::addNumbered(const NumberedFiles *files) { return enter(numbered, files); }
+int ExitCleanup::addNumbered(const NumberedFiles *files) { return enter(numbered, files); }
 
-void TemporaryFileRegistry::removeNumbered(int slot) { leave(numbered, slot); }
+void ExitCleanup::removeNumbered(int slot) { leave(numbered, slot); }
 
-void TemporaryFileRegistry::setFolder(const std::string &path)
+void ExitCleanup::setFolder(const std::string &path)
 {
     if (path.size() >= PATH_MAX)
         return;
@@ -158,9 +158,9 @@ void TemporaryFileRegistry::setFolder(const std::string &path)
     folder.state.store(Held);
 }
 
-void TemporaryFileRegistry::clearFolder() { folder.state.store(Free); }
+void ExitCleanup::clearFolder() { folder.state.store(Free); }
 
-void TemporaryFileRegistry::holdTermination()
+void ExitCleanup::holdTermination()
 {
     const sigset_t held = terminationSignals();
     ::pthread_sigmask(SIG_BLOCK, &held, &maskBeforeHold);
@@ -174,13 +174,13 @@ void TemporaryFileRegistry::holdTermination()
     }
 }
 
-void TemporaryFileRegistry::releaseTermination()
+void ExitCleanup::releaseTermination()
 {
     --creating;
     ::pthread_sigmask(SIG_SETMASK, &maskBeforeHold, nullptr);
 }
 
-void TemporaryFileRegistry::removeOnTermination()
+void ExitCleanup::removeOnTermination()
 {
     for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
         struct sigaction old {};

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "pose_document.h"
+#include "animation_document.h"
 
 // The document's commands on the cast.
 
@@ -17,7 +17,7 @@ float hipMovedRight(float hipX, float distance)
 
 } // namespace
 
-Status PoseDocument::addFigure(const Figure &figure)
+Status AnimationDocument::addFigure(const Figure &figure)
 {
     Figure placed = figure;
     placed.pose.hipX = hipMovedRight(this->figure().pose.hipX, 100.0f);
@@ -26,7 +26,7 @@ Status PoseDocument::addFigure(const Figure &figure)
     return addCastFigure({id, newFigureName(id, m_animation.cast()), kBlack}, placed);
 }
 
-Status PoseDocument::duplicateFigure()
+Status AnimationDocument::duplicateFigure()
 {
     Figure copy = figure();
     copy.pose.hipX = hipMovedRight(copy.pose.hipX, 30.0f);
@@ -40,7 +40,7 @@ Status PoseDocument::duplicateFigure()
     return addCastFigure({id, name, original.color}, copy);
 }
 
-Status PoseDocument::addCastFigure(const CastFigure &figure, const Figure &pose)
+Status AnimationDocument::addCastFigure(const CastFigure &figure, const Figure &pose)
 {
     if (figure.id > kLastFigureId)
         return Error{"every figure id has been given"};
@@ -51,12 +51,12 @@ Status PoseDocument::addCastFigure(const CastFigure &figure, const Figure &pose)
     return applyStep({edit, m_current, m_current, m_currentFigure, figure.id});
 }
 
-Status PoseDocument::deleteFigure()
+Status AnimationDocument::deleteFigure()
 {
     return applyKeyStep(AnimationEdit::removeFigure(m_animation, m_currentFigure, m_current), m_current);
 }
 
-Status PoseDocument::bringBackFigure(FigureId id)
+Status AnimationDocument::bringBackFigure(FigureId id)
 {
     const Figure *pose = nullptr;
     for (std::size_t key = m_current; key-- > 0 && !pose;) {
@@ -73,13 +73,13 @@ Status PoseDocument::bringBackFigure(FigureId id)
     return applyStep({edit, m_current, m_current, m_currentFigure, id});
 }
 
-bool PoseDocument::canMoveFigure(Direction direction) const
+bool AnimationDocument::canMoveFigure(Direction direction) const
 {
     const std::size_t place = *m_animation.drawingPlace(m_currentFigure);
     return direction == Direction::Earlier ? place > 0 : place + 1 < m_animation.cast().size();
 }
 
-Status PoseDocument::moveFigure(Direction direction)
+Status AnimationDocument::moveFigure(Direction direction)
 {
     if (!canMoveFigure(direction))
         return Error{direction == Direction::Earlier ? "the figure is at the back already"
@@ -89,17 +89,17 @@ Status PoseDocument::moveFigure(Direction direction)
     return applyKeyStep(AnimationEdit::moveFigure(place, to), m_current);
 }
 
-Status PoseDocument::setFigureColor(FigureId id, Color color)
+Status AnimationDocument::setFigureColor(FigureId id, Color color)
 {
     return changeCastFigure(id, [color](CastFigure &figure) { figure.color = color; });
 }
 
-Status PoseDocument::renameFigure(FigureId id, const std::string &name)
+Status AnimationDocument::renameFigure(FigureId id, const std::string &name)
 {
     return changeCastFigure(id, [&name](CastFigure &figure) { figure.name = name; });
 }
 
-Status PoseDocument::changeCastFigure(FigureId id, const std::function<void(CastFigure &)> &change)
+Status AnimationDocument::changeCastFigure(FigureId id, const std::function<void(CastFigure &)> &change)
 {
     const CastFigure *figure = m_animation.castFigure(id);
     if (!figure)

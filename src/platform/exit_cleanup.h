@@ -9,10 +9,12 @@ namespace zelbrook {
 
 class NumberedFiles;
 
-// The temporary files being written at this moment, so that a signal that
-// ends the program can remove them first. The list is a fixed table that a
-// signal handler can walk without taking a lock or allocating.
-class TemporaryFileRegistry
+// What must not outlive the program when a signal ends it: the temporary
+// files being written at this moment, the numbered files a run created, a
+// folder of the program's own and the helper programs it started. The
+// lists are fixed tables that a signal handler can walk without taking a
+// lock or allocating; the signals can be held off while an entry is made.
+class ExitCleanup
 {
 public:
     static constexpr int kNoSlot = -1;

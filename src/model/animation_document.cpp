@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "pose_document.h"
+#include "animation_document.h"
 
 #include <algorithm>
 #include <cassert>
@@ -7,21 +7,21 @@
 
 namespace zelbrook {
 
-void PoseDocument::addObserver(Observer observer) { m_observers.push_back(std::move(observer)); }
+void AnimationDocument::addObserver(Observer observer) { m_observers.push_back(std::move(observer)); }
 
-void PoseDocument::addAnimationObserver(AnimationObserver observer)
+void AnimationDocument::addAnimationObserver(AnimationObserver observer)
 {
     m_animationObservers.push_back(std::move(observer));
 }
 
-void PoseDocument::setPosition(FieldId field, std::int16_t position, const void *source, GestureKey gesture)
+void AnimationDocument::setPosition(FieldId field, std::int16_t position, const void *source, GestureKey gesture)
 {
     Figure changed = figure();
     poseField(field).store(changed, position);
     setFigure(changed, ChangeKind::Edit, source, gesture);
 }
 
-void PoseDocument::setFigure(const Figure &after, ChangeKind kind, const void *source, GestureKey gesture)
+void AnimationDocument::setFigure(const Figure &after, ChangeKind kind, const void *source, GestureKey gesture)
 {
     const AnimationEdit edit = AnimationEdit::changeFigure(m_animation, m_current, m_currentFigure, after);
     const FigureStep step{m_current, figure(), after, m_currentFigure};
@@ -31,23 +31,23 @@ void PoseDocument::setFigure(const Figure &after, ChangeKind kind, const void *s
         (void)apply(edit, {m_current, m_currentFigure}, {kind, source, step, gesture});
 }
 
-Status PoseDocument::addKey()
+Status AnimationDocument::addKey()
 {
     return applyKeyStep(AnimationEdit::insertKey(m_current + 1, m_animation.key(m_current)), m_current + 1);
 }
 
-Status PoseDocument::deleteKey()
+Status AnimationDocument::deleteKey()
 {
     const std::size_t after = std::min(m_current, m_animation.keyCount() - 2);
     return applyKeyStep(AnimationEdit::removeKey(m_animation, m_current), after);
 }
 
-bool PoseDocument::canMoveKey(Direction direction) const
+bool AnimationDocument::canMoveKey(Direction direction) const
 {
     return direction == Direction::Earlier ? m_current > 0 : m_current + 1 < m_animation.keyCount();
 }
 
-Status PoseDocument::moveKey(Direction direction)
+Status AnimationDocument::moveKey(Direction direction)
 {
     if (!canMoveKey(direction))
         return Error{direction == Direction::Earlier ? "the first key cannot move earlier"
@@ -56,7 +56,7 @@ Status PoseDocument::moveKey(Direction direction)
     return applyKeyStep(AnimationEdit::moveKey(m_current, to), to);
 }
 
-Status PoseDocument::setKeyTiming(int hold, int tweens, Ease ease)
+Status AnimationDocument::setKeyTiming(int hold, int tweens, Ease ease)
 {
     Key key = m_animation.key(m_current);
     key.hold = hold;
@@ -65,12 +65,12 @@ Status PoseDocument::setKeyTiming(int hold, int tweens, Ease ease)
     return applyKeyStep(AnimationEdit::changeKey(m_animation, m_current, key), m_current);
 }
 
-Status PoseDocument::setPlayback(const Playback &playback)
+Status AnimationDocument::setPlayback(const Playback &playback)
 {
     return applyKeyStep(AnimationEdit::changePlayback(m_animation, playback), m_current);
 }
 
-void PoseDocument::setCurrentKey(std::size_t index)
+void AnimationDocument::setCurrentKey(std::size_t index)
 {
     if (index >= m_animation.keyCount() || index == m_current)
         return;
@@ -84,7 +84,7 @@ void PoseDocument::setCurrentKey(std::size_t index)
     showFigure(before, ChangeKind::Restore, nullptr);
 }
 
-void PoseDocument::setCurrentFigure(FigureId id)
+void AnimationDocument::setCurrentFigure(FigureId id)
 {
     if (id == m_currentFigure || !m_animation.key(m_current).holds(id))
         return;
@@ -94,13 +94,13 @@ void PoseDocument::setCurrentFigure(FigureId id)
     showFigure(before, ChangeKind::Restore, nullptr);
 }
 
-FigureId PoseDocument::figureIn(std::size_t key, FigureId wanted) const
+FigureId AnimationDocument::figureIn(std::size_t key, FigureId wanted) const
 {
     const Key &in = m_animation.key(key);
     return in.holds(wanted) ? wanted : in.figures.front().id;
 }
 
-void PoseDocument::replaceAnimation(const Animation &animation)
+void AnimationDocument::replaceAnimation(const Animation &animation)
 {
     const Figure before = figure();
     m_animation = animation;
@@ -112,24 +112,24 @@ void PoseDocument::replaceAnimation(const Animation &animation)
     showFigure(before, ChangeKind::Load, nullptr);
 }
 
-Status PoseDocument::applyStep(const KeyStep &step)
+Status AnimationDocument::applyStep(const KeyStep &step)
 {
     endGesture();
     return apply(step.edit, {step.currentAfter, step.figureAfter}, {ChangeKind::Edit, nullptr, step});
 }
 
-Status PoseDocument::applyKeyStep(const AnimationEdit &edit, std::size_t currentAfter)
+Status AnimationDocument::applyKeyStep(const AnimationEdit &edit, std::size_t currentAfter)
 {
     return applyStep({edit, m_current, currentAfter, m_currentFigure, m_currentFigure});
 }
 
-bool PoseDocument::undo() { return retrace(m_history.undo(), Retrace::Back); }
+bool AnimationDocument::undo() { return retrace(m_history.undo(), Retrace::Back); }
 
-bool PoseDocument::redo() { return retrace(m_history.redo(), Retrace::Again); }
+bool AnimationDocument::redo() { return retrace(m_history.redo(), Retrace::Again); }
 
 // Takes a step back or makes it again, with the current key and figure it
 // had.
-bool PoseDocument::retrace(const DocumentStep *step, Retrace way)
+bool AnimationDocument::retrace(const DocumentStep *step, Retrace way)
 {
     if (!step)
         return false;
@@ -151,7 +151,7 @@ bool PoseDocument::retrace(const DocumentStep *step, Retrace way)
 // The edit changes the animation or nothing. The step is in the history
 // before anyone is told, so that observers see what can be undone; a key
 // step records the figure that is current after it.
-Status PoseDocument::apply(const AnimationEdit &edit, Place current, const Told &told)
+Status AnimationDocument::apply(const AnimationEdit &edit, Place current, const Told &told)
 {
     const Figure before = figure();
     if (Status applied = edit.applyTo(m_animation); !applied)
@@ -176,7 +176,7 @@ Status PoseDocument::apply(const AnimationEdit &edit, Place current, const Told 
     return {};
 }
 
-void PoseDocument::tellEdit(const AnimationEdit &edit) const
+void AnimationDocument::tellEdit(const AnimationEdit &edit) const
 {
     using What = AnimationChange::What;
     using Kind = AnimationEdit::Kind;
@@ -226,14 +226,14 @@ void PoseDocument::tellEdit(const AnimationEdit &edit) const
         tell({What::Cast, edit.index(), 0, edit.castPlaces().front().figure.id});
 }
 
-void PoseDocument::tell(const AnimationChange &change) const
+void AnimationDocument::tell(const AnimationChange &change) const
 {
     for (const AnimationObserver &observer : m_animationObservers)
         observer(change);
 }
 
 // A load and a reset rewrite the read-outs even where no value changed.
-void PoseDocument::showFigure(const Figure &before, ChangeKind kind, const void *source) const
+void AnimationDocument::showFigure(const Figure &before, ChangeKind kind, const void *source) const
 {
     const FieldSet fields = fieldsThatDiffer(before, figure());
     if (!fields.any() && kind != ChangeKind::Load && kind != ChangeKind::Reset)
