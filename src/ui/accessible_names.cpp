@@ -132,14 +132,15 @@ void describeCanvas(QWidget *canvas, const Figure &figure)
 void applyAccessibleNames(const WindowControls &controls)
 {
     activationTracker();
-    controls.canvas()->setAccessibleName(toQString(kCanvasName));
+    if (controls.canvas())
+        controls.canvas()->setAccessibleName(toQString(kCanvasName));
     for (const AccessibleName &entry : kNames) {
         controls.slider(entry.field)->setAccessibleName(toQString(entry.name));
         controls.readOut(entry.field)->setAccessibleName(toQString(entry.name) + QStringLiteral(" value"));
     }
     for (const ControlRow &row : controlTable()) {
-        if (row.kind == ControlKind::Button)
-            controls.button(row.name)->setAccessibleName(toQString(row.text));
+        if (QPushButton *button = row.kind == ControlKind::Button ? controls.button(row.name) : nullptr)
+            button->setAccessibleName(toQString(row.text));
     }
 }
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "animation_files.h"
 
+#include "action_table.h"
+
 #include "export_progress.h"
 #include "timeline_commands.h"
 
@@ -47,26 +49,19 @@ AnimationFiles::AnimationFiles(AnimationDocument &document, TimelineCommands &ti
     , m_progress(new ExportProgress(window))
 {
     const struct {
-        QString text;
-        QKeySequence keys;
+        ActionId id;
         void (AnimationFiles::*command)();
     } commands[] = {
-        {tr("New animation"), {}, &AnimationFiles::newAnimation},
-        {tr("Open animation…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O), &AnimationFiles::openAnimation},
-        {tr("Save animation"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), &AnimationFiles::saveAnimation},
-        {tr("Save animation as…"), {}, &AnimationFiles::saveAnimationAs},
-        {tr("Export animation…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E), &AnimationFiles::exportAnimation},
+        {ActionId::NewAnimation, &AnimationFiles::newAnimation},
+        {ActionId::OpenAnimation, &AnimationFiles::openAnimation},
+        {ActionId::SaveAnimation, &AnimationFiles::saveAnimation},
+        {ActionId::SaveAnimationAs, &AnimationFiles::saveAnimationAs},
+        {ActionId::ExportAnimation, &AnimationFiles::exportAnimation},
     };
     menu->addSeparator();
     for (const auto &command : commands) {
-        auto *action = new QAction(command.text, window);
-        action->setShortcut(command.keys);
-        action->setShortcutContext(Qt::WindowShortcut);
-        if (!command.keys.isEmpty())
-            action->setToolTip(command.text + QStringLiteral(" (") + command.keys.toString(QKeySequence::NativeText)
-                               + QLatin1Char(')'));
+        QAction *action = makeAction(command.id, window, window);
         connect(action, &QAction::triggered, this, command.command);
-        window->addAction(action);
         menu->addAction(action);
         m_actions.push_back(action);
     }
@@ -206,9 +201,14 @@ Result<Animation> AnimationFiles::readAnimationNamed(const std::string &path) co
     }
 }
 
+// A pose file keeps one key of one black figure of the first name; more
+// than that lives only in an animation file.
 bool AnimationFiles::hasUnsavedWork() const
 {
-    return !m_document.isClean() && (!m_path.empty() || m_document.animation().keyCount() > 1);
+    const Animation &animation = m_document.animation();
+    const std::vector<CastFigure> &cast = animation.cast();
+    const bool onlyAnAnimationKeeps = animation.keyCount() > 1 || cast.size() > 1 || cast.front() != CastFigure{};
+    return !m_document.isClean() && (!m_path.empty() || onlyAnAnimationKeeps);
 }
 
 bool AnimationFiles::maySetAside()

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "canvas_aids.h"
 
+#include "action_table.h"
+
 #include "canvas_posing.h"
 #include "timeline_commands.h"
 #include "timeline_strip.h"
@@ -27,10 +29,7 @@ CanvasAids::CanvasAids(AnimationDocument &document, TimelineCommands &timeline, 
     , m_timeline(timeline)
     , m_redraw(std::move(redraw))
 {
-    auto *pathKey = new QAction(tr("Motion path"), window);
-    pathKey->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M));
-    pathKey->setShortcutContext(Qt::WindowShortcut);
-    window->addAction(pathKey);
+    QAction *pathKey = makeAction(ActionId::MotionPath, window, window);
     connect(pathKey, &QAction::triggered, this, &CanvasAids::switchPath);
     connect(&posing, &CanvasPosing::jointPressed, this, &CanvasAids::takeJoint);
     connect(timeline.strip(), &TimelineStrip::screenAidsChanged, this, [this] { m_redraw(); });

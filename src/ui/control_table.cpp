@@ -76,4 +76,28 @@ constexpr std::array<ControlRow, 59> kControls{{
 
 std::span<const ControlRow> controlTable() { return kControls; }
 
+std::optional<PanelPlace> panelPlace(const ControlRow &row)
+{
+    // The column of sliders starts 7920 twips in and moves to the panel's
+    // left edge; the bottom row of the window stands under it.
+    constexpr int kColumnShift = 7800;
+    constexpr struct {
+        std::string_view name;
+        PanelPlace place;
+    } kUnderTheColumn[] = {
+        {"Line4", {120, 6720}},           {"Label10", {120, 6840}},
+        {"ResizeScroll", {120, 7080}},    {"ResizeDisplay", {2160, 7080}},
+        {"Label11", {120, 7440}},         {"RotateScroll", {120, 7680}},
+        {"RotateDisplay", {2160, 7680}},  {"Label12", {120, 8040}},
+        {"LineWidthScroll", {120, 8280}}, {"LinewidthDisplay", {2160, 8280}},
+    };
+    if (row.kind == ControlKind::Canvas || row.kind == ControlKind::Button)
+        return std::nullopt;
+    for (const auto &moved : kUnderTheColumn) {
+        if (moved.name == row.name)
+            return moved.place;
+    }
+    return PanelPlace{row.left - kColumnShift, row.top};
+}
+
 } // namespace zelbrook

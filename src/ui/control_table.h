@@ -31,4 +31,17 @@ inline constexpr int kTwipsPerPixel = 15;
 // Every control of the window, in tab order, the lines last.
 std::span<const ControlRow> controlTable();
 
+// Where a control stands, in twips, in the workspace's panel of sliders:
+// the column of sliders as the window has it, with the size, rotation and
+// line width under it, each under its label. The canvas and the buttons
+// have no place there.
+struct PanelPlace {
+    int left;
+    int top;
+};
+std::optional<PanelPlace> panelPlace(const ControlRow &row);
+// The panel's size in twips.
+inline constexpr int kPanelWidth = 3015;
+inline constexpr int kPanelHeight = 8685;
+
 } // namespace zelbrook

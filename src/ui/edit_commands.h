@@ -6,12 +6,15 @@
 #include <QObject>
 
 #include <functional>
+#include <vector>
 
 class QAction;
 class QMenu;
 class QWidget;
 
 namespace zelbrook {
+
+enum class ActionId;
 
 // The editing commands beyond the buttons: undo, redo, mirror, swap sides,
 // a new pose, and the pose as text through the clipboard. Each has its key
@@ -34,12 +37,14 @@ public:
 
     // The context menu as it would show now.
     QMenu *menu() const { return m_menu; }
+    // Another canvas offers the same menu.
+    void watchCanvas(QWidget *canvas);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    QAction *addCommand(const QString &text, const QList<QKeySequence> &keys, std::function<void()> run);
+    QAction *addCommand(ActionId id, std::function<void()> run);
     // Mirror or swap sides: the figure made anew from itself, as one step.
     void changeFigure(Figure (*change)(const Figure &));
     void updateHistoryState();
@@ -47,7 +52,7 @@ private:
 
     AnimationDocument &m_document;
     QWidget *m_window;
-    QWidget *m_canvas;
+    std::vector<QWidget *> m_canvases;
     WindowSide m_side;
     QMenu *m_menu;
     QAction *m_undo;

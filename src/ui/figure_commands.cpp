@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "figure_commands.h"
 
+#include "action_table.h"
+#include "refusals.h"
+
 #include "figures_list.h"
 #include "timeline_commands.h"
 #include "timeline_strip.h"
@@ -27,34 +30,29 @@ FigureCommands::FigureCommands(AnimationDocument &document, TimelineCommands &ti
 {
     using Direction = AnimationDocument::Direction;
     m_menu->addSeparator();
-    m_add = addCommand(tr("Add figure"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N), [this] {
+    m_add = addCommand(ActionId::AddFigure, [this] {
         const Status added = m_document.addFigure(m_startFigure);
         m_timeline.setShown(true);
         return added;
     });
-    m_duplicate = addCommand(tr("Duplicate figure"), QKeySequence(Qt::CTRL | Qt::Key_D),
-                             [this] { return m_document.duplicateFigure(); });
+    m_duplicate = addCommand(ActionId::DuplicateFigure, [this] { return m_document.duplicateFigure(); });
     // Delete is the canvas's and the list's own key, so that it still
     // deletes text in the boxes; the menu shows it all the same.
-    m_delete = addCommand(tr("Delete figure") + QStringLiteral("\t") + QKeySequence(Qt::Key_Delete).toString(),
-                          QKeySequence(), [this] { return m_document.deleteFigure(); });
-    m_delete->setIconText(tr("Delete figure"));
-    m_forward = addCommand(tr("Bring forward"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Up),
-                           [this] { return m_document.moveFigure(Direction::Later); });
-    m_backward = addCommand(tr("Send backward"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Down),
-                            [this] { return m_document.moveFigure(Direction::Earlier); });
-    m_colour = addCommand(tr("Colour…"), QKeySequence(), [this] {
+    m_delete = addCommand(ActionId::DeleteFigure, [this] { return m_document.deleteFigure(); });
+    m_forward = addCommand(ActionId::BringForward, [this] { return m_document.moveFigure(Direction::Later); });
+    m_backward = addCommand(ActionId::SendBackward, [this] { return m_document.moveFigure(Direction::Earlier); });
+    m_colour = addCommand(ActionId::FigureColour, [this] {
         chooseColour();
         return Status{};
     });
-    for (const auto &[keys, offset] : {std::pair{Qt::Key_PageUp, -1}, std::pair{Qt::Key_PageDown, 1}}) {
-        auto *go = new QAction(m_window);
-        go->setShortcut(QKeySequence(Qt::CTRL | keys));
+    for (const auto &[id, offset] : {std::pair{ActionId::PreviousFigure, -1}, std::pair{ActionId::NextFigure, 1}}) {
+        QAction *go = makeAction(id, m_window, m_window);
         connect(go, &QAction::triggered, this, [this, offset = offset] { goToFigure(offset); });
-        m_window->addAction(go);
+        m_goTo.push_back(go);
     }
     m_list = new FiguresList(m_document, window);
-    m_timeline.strip()->addBesideKeys(panel(m_timeline.strip()));
+    m_panel = panel(m_timeline.strip());
+    m_timeline.strip()->addBesideKeys(m_panel);
     canvas->installEventFilter(this);
     m_list->installEventFilter(this);
     connect(m_menu, &QMenu::aboutToShow, this, &FigureCommands::updateState);
@@ -62,22 +60,15 @@ FigureCommands::FigureCommands(AnimationDocument &document, TimelineCommands &ti
     updateState();
 }
 
-QAction *FigureCommands::addCommand(const QString &text, const QKeySequence &keys, std::function<Status()> run)
+QAction *FigureCommands::addCommand(ActionId id, std::function<Status()> run)
 {
-    auto *action = new QAction(text, m_window);
-    action->setShortcut(keys);
-    action->setShortcutContext(Qt::WindowShortcut);
-    const QString name = text.section(QLatin1Char('\t'), 0, 0);
-    action->setToolTip(keys.isEmpty()
-                           ? name
-                           : name + QStringLiteral(" (") + keys.toString(QKeySequence::NativeText) + QLatin1Char(')'));
+    QAction *action = makeAction(id, m_window, m_window);
     connect(action, &QAction::triggered, this, [this, run = std::move(run)] {
         m_timeline.stop();
         m_document.endGesture();
-        if (!run())
-            QApplication::beep();
+        if (const Status done = run(); !done)
+            Refusals::refuse(QString::fromStdString(done.error().message));
     });
-    m_window->addAction(action);
     m_menu->addAction(action);
     return action;
 }
@@ -119,8 +110,10 @@ void FigureCommands::chooseColour()
         const QColor colour = QColorDialog::getColor(QColor::fromRgb(QRgb(current)), m_window, tr("Figure colour"));
         return colour.isValid() ? std::optional(Color(colour.rgb() & 0xFFFFFFu)) : std::nullopt;
     }();
-    if (chosen && *chosen != current && !m_document.setFigureColor(id, *chosen))
-        QApplication::beep();
+    if (!chosen || *chosen == current)
+        return;
+    if (const Status coloured = m_document.setFigureColor(id, *chosen); !coloured)
+        Refusals::refuse(QString::fromStdString(coloured.error().message));
 }
 
 // The figures of the current key, in drawing order, one step either way.
@@ -138,11 +131,11 @@ void FigureCommands::updateState()
 {
     using Direction = AnimationDocument::Direction;
     const Animation &animation = m_document.animation();
-    m_add->setEnabled(animation.cast().size() < kMaximumCastFigures);
-    m_duplicate->setEnabled(animation.cast().size() < kMaximumCastFigures);
-    m_delete->setEnabled(animation.key(m_document.currentKey()).figures.size() > 1);
-    m_forward->setEnabled(m_document.canMoveFigure(Direction::Later));
-    m_backward->setEnabled(m_document.canMoveFigure(Direction::Earlier));
+    setActionEnabled(m_add, ActionId::AddFigure, animation.cast().size() < kMaximumCastFigures);
+    setActionEnabled(m_duplicate, ActionId::DuplicateFigure, animation.cast().size() < kMaximumCastFigures);
+    setActionEnabled(m_delete, ActionId::DeleteFigure, animation.key(m_document.currentKey()).figures.size() > 1);
+    setActionEnabled(m_forward, ActionId::BringForward, m_document.canMoveFigure(Direction::Later));
+    setActionEnabled(m_backward, ActionId::SendBackward, m_document.canMoveFigure(Direction::Earlier));
 }
 
 bool FigureCommands::eventFilter(QObject *, QEvent *event)
@@ -155,7 +148,7 @@ bool FigureCommands::eventFilter(QObject *, QEvent *event)
     if (m_delete->isEnabled())
         m_delete->trigger();
     else
-        QApplication::beep();
+        Refusals::refuse(m_delete->toolTip());
     return true;
 }
 

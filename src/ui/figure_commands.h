@@ -4,15 +4,18 @@
 #include "model/animation_document.h"
 
 #include <QObject>
+#include <QWidget>
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 class QAction;
 class QMenu;
-class QWidget;
 
 namespace zelbrook {
+
+enum class ActionId;
 
 class FiguresList;
 class TimelineCommands;
@@ -35,6 +38,10 @@ public:
                    QMenu *menu, const Figure &startFigure);
 
     FiguresList *list() const { return m_list; }
+    // The list with the buttons of the commands beside it.
+    QWidget *panelWidget() const { return m_panel; }
+    // Delete deletes the current figure on another canvas too.
+    void watchCanvas(QWidget *canvas) { canvas->installEventFilter(this); }
     // Replaces the desktop's colour dialog, for tests.
     void setColourPicker(ColourPicker picker) { m_picker = std::move(picker); }
 
@@ -48,7 +55,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    QAction *addCommand(const QString &text, const QKeySequence &keys, std::function<Status()> run);
+    QAction *addCommand(ActionId id, std::function<Status()> run);
     QWidget *panel(QWidget *parent);
     void updateState();
 
@@ -65,6 +72,9 @@ private:
     QAction *m_forward;
     QAction *m_backward;
     QAction *m_colour;
+    QWidget *m_panel = nullptr;
+    // Previous and next figure.
+    std::vector<QAction *> m_goTo;
 };
 
 } // namespace zelbrook

@@ -42,20 +42,32 @@ FiguresList::FiguresList(AnimationDocument &document, QWidget *parent)
 
 FigureId FiguresList::figureOf(const QListWidgetItem *item) { return item->data(Qt::UserRole).toInt(); }
 
+// The lines are changed in place, never made anew, so that a line being
+// renamed keeps its editor while the click that opened it makes its figure
+// current.
 void FiguresList::follow()
 {
     m_following = true;
     const Animation &animation = m_document.animation();
     const Key &key = animation.key(m_document.currentKey());
-    clear();
-    for (const CastFigure &figure : animation.cast()) {
-        auto *item = new QListWidgetItem(swatch(figure.color), QString::fromStdString(figure.name), this);
-        item->setData(Qt::UserRole, figure.id);
+    const std::vector<CastFigure> &cast = animation.cast();
+    while (count() > std::ssize(cast))
+        delete takeItem(count() - 1);
+    while (count() < std::ssize(cast)) {
+        auto *item = new QListWidgetItem(this);
         item->setFlags(item->flags() | Qt::ItemIsEditable);
-        if (!key.holds(figure.id))
-            item->setForeground(palette().color(QPalette::Disabled, QPalette::Text));
+    }
+    for (int row = 0; row < count(); ++row) {
+        const CastFigure &figure = cast[static_cast<std::size_t>(row)];
+        QListWidgetItem *line = item(row);
+        line->setData(Qt::UserRole, figure.id);
+        line->setIcon(swatch(figure.color));
+        if (!isPersistentEditorOpen(line) && state() != EditingState)
+            line->setText(QString::fromStdString(figure.name));
+        line->setForeground(
+            palette().color(key.holds(figure.id) ? QPalette::Active : QPalette::Disabled, QPalette::Text));
         if (figure.id == m_document.currentFigure())
-            setCurrentItem(item);
+            setCurrentItem(line);
     }
     m_following = false;
 }
@@ -80,8 +92,10 @@ void FiguresList::rename(QListWidgetItem *item)
         return;
     const CastFigure *figure = m_document.animation().castFigure(figureOf(item));
     const std::string name = item->text().toStdString();
-    if (figure && figure->name != name && !m_document.renameFigure(figure->id, name))
-        QApplication::beep();
+    if (figure && figure->name != name) {
+        if (const Status renamed = m_document.renameFigure(figure->id, name); !renamed)
+            emit refused(tr("Could not rename the figure: %1").arg(QString::fromStdString(renamed.error().message)));
+    }
     follow();
 }
 

@@ -10,8 +10,8 @@ namespace zelbrook {
 // The animation's cast, one line a figure in drawing order, back to front:
 // a swatch of its colour and its name, the current figure selected, the
 // figures the current key lacks greyed. A click makes a figure current where
-// the current key holds it; a double-click renames it, as one step, and a
-// name the cast already has is refused with a beep. The menu of a greyed
+// the current key holds it; a double-click renames any figure, as one step,
+// and a name the cast cannot take is refused with its reason. The menu of a greyed
 // figure brings it back into the current key.
 class FiguresList : public QListWidget
 {
@@ -22,6 +22,10 @@ public:
 
     // The figure a line stands for.
     static FigureId figureOf(const QListWidgetItem *item);
+
+signals:
+    // A name was refused, for this reason.
+    void refused(const QString &why);
 
 protected:
     void contextMenuEvent(QContextMenuEvent *event) override;

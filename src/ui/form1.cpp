@@ -2,6 +2,7 @@
 #include "form1.h"
 
 #include "accessible_names.h"
+#include "action_table.h"
 #include "animation_files.h"
 #include "canvas_aids.h"
 #include "canvas_posing.h"
@@ -16,6 +17,7 @@
 #include "timeline_strip.h"
 #include "window_controls.h"
 #include "window_title.h"
+#include "workspace/window_faces.h"
 
 #include "model/program_info.h"
 #include "platform/canvas_widget.h"
@@ -24,14 +26,15 @@
 #include "platform/raster_canvas.h"
 #include "platform/slider.h"
 #include "platform/system_file.h"
+#include "posefile/animation_file.h"
 #include "posefile/pose_reader.h"
 #include "posefile/pose_writer.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShortcut>
 
 namespace zelbrook {
 
@@ -67,8 +70,8 @@ Form1::Form1(QWidget *parent)
                                       {[this] { newPose(); }, [this] { copyPoseText(); }, [this] { pastePose(); },
                                        [] { return !Clipboard::text().value_or(QString()).isEmpty(); }});
     m_timeline = new TimelineCommands(m_document, this, Picture1(), m_editCommands->menu(), [this] { DrawMan(); });
-    new KeyCommands(m_document, m_timeline->strip()->cells(), m_editCommands->menu(),
-                    [this](auto t) { showMessage(t); });
+    m_keys = new KeyCommands(m_document, m_timeline->strip()->cells(), m_editCommands->menu(),
+                             [this](auto t) { showMessage(t); });
     const Figure startFigure{Pose::defaults(Picture1()->canvas().Width()), kDefaultPenWidth};
     m_animationFiles = new AnimationFiles(m_document, *m_timeline, this, m_editCommands->menu(), startFigure,
                                           [this](const QString &t) { showMessage(t); });
@@ -76,7 +79,10 @@ Form1::Form1(QWidget *parent)
     m_figures = new FigureCommands(m_document, *m_timeline, this, Picture1(), m_editCommands->menu(), startFigure);
     m_aids = new CanvasAids(m_document, *m_timeline, *m_posing, this, [this] { DrawMan(); });
     new WindowTitle(this, m_caption, m_document, *m_timeline, *m_animationFiles);
-    new ShelfCommands(m_document, *m_timeline, m_editCommands->menu(), [this](const QString &t) { showMessage(t); });
+    m_shelf = new ShelfCommands(m_document, *m_timeline, m_editCommands->menu(),
+                                [this](const QString &t) { showMessage(t); });
+    m_faces = new WindowFaces(*this);
+    m_timeline->setFaceSwitch([this](bool workspace) { m_faces->showWorkspace(workspace); });
     Picture1()->setFocus();
 }
 
@@ -90,21 +96,21 @@ void Form1::bindCommands()
     const struct {
         const char *button;
         void (Form1::*command)();
-        QKeySequence keys;
+        ActionId id;
     } commands[] = {
-        {"Command1", &Form1::Command1_Click, QKeySequence(QKeySequence::Copy)},
-        {"Command2", &Form1::Command2_Click, QKeySequence(Qt::CTRL | Qt::Key_E)},
-        {"Command3", &Form1::Command3_Click, QKeySequence(QKeySequence::Save)},
-        {"Command4", &Form1::Command4_Click, QKeySequence(QKeySequence::Open)},
+        {"Command1", &Form1::Command1_Click, ActionId::CopyPicture},
+        {"Command2", &Form1::Command2_Click, ActionId::SavePicture},
+        {"Command3", &Form1::Command3_Click, ActionId::SavePose},
+        {"Command4", &Form1::Command4_Click, ActionId::OpenPose},
     };
     for (const auto &command : commands) {
         QPushButton *button = m_controls->button(command.button);
+        QAction *action = makeAction(command.id, this, this);
         connect(button, &QPushButton::clicked, this, command.command);
-        connect(new QShortcut(command.keys, this), &QShortcut::activated, this, command.command);
-        button->setToolTip(command.keys.toString(QKeySequence::NativeText));
+        connect(action, &QAction::triggered, this, command.command);
+        button->setToolTip(actionKeys(command.id).front().toString(QKeySequence::NativeText));
     }
-    for (const QKeySequence::StandardKey closing : {QKeySequence::Close, QKeySequence::Quit})
-        connect(new QShortcut(closing, this), &QShortcut::activated, this, &QWidget::close);
+    connect(makeAction(ActionId::CloseWindow, this, this), &QAction::triggered, this, &QWidget::close);
 }
 
 CanvasWidget *Form1::Picture1() const { return m_controls->canvas(); }
@@ -121,6 +127,23 @@ void Form1::DrawMan()
               m_aids ? m_aids->aids() : ScreenAids{});
     describeCanvas(Picture1(), playing && !scene.empty() ? scene.front().figure : m_document.figure());
     Picture1()->update();
+    if (m_faces)
+        m_faces->pictureChanged();
+}
+
+void Form1::drawPicture(Canvas &canvas) const
+{
+    drawScene(m_timeline->shownScene(), m_timeline->ghosts(), canvas, m_caption,
+              m_aids ? m_aids->aids() : ScreenAids{});
+}
+
+void Form1::watchCanvas(QWidget *canvas)
+{
+    if (auto *widget = qobject_cast<CanvasWidget *>(canvas))
+        new CanvasPosing(m_document, widget);
+    m_editCommands->watchCanvas(canvas);
+    m_timeline->watchCanvas(canvas);
+    m_figures->watchCanvas(canvas);
 }
 
 void Form1::Form_Load()
@@ -145,9 +168,10 @@ void Form1::takeLoadedPose(const Pose &pose)
 
 void Form1::closeEvent(QCloseEvent *event)
 {
-    if (!m_animationFiles->isBusy() && m_animationFiles->maySetAside())
+    if (!m_animationFiles->isBusy() && m_animationFiles->maySetAside()) {
         QWidget::closeEvent(event);
-    else
+        m_faces->close();
+    } else
         event->ignore();
 }
 
@@ -219,8 +243,13 @@ void Form1::copyPoseText()
 
 void Form1::pastePose()
 {
-    const std::string text = Clipboard::text().value_or(QString()).toStdString();
-    reportLoad(tr("the clipboard"), takePoseText(text));
+    if (isAnimationText(Clipboard::animationText().value_or(QString()).toStdString()))
+        return m_keys->pasteKeys(KeyOrder::AsTheyCame);
+    const Result<Loaded> pasted = takePoseText(Clipboard::text().value_or(QString()).toStdString());
+    if (!pasted)
+        showMessage(tr("Could not paste:\n%1").arg(QString::fromStdString(pasted.error().message)));
+    else if (pasted.value() == Loaded::WrongFileType)
+        showMessage(tr("Could not paste:\n%1").arg(toQString(kWrongFileType)));
 }
 
 void Form1::reportLoad(const QString &source, const Result<Loaded> &loaded)

@@ -19,10 +19,14 @@ class QLineEdit;
 namespace zelbrook {
 
 class AnimationFiles;
+class Canvas;
+class ShelfCommands;
+class WindowFaces;
 class CanvasPosing;
 class CanvasWidget;
 class EditCommands;
 class FigureCommands;
+class KeyCommands;
 class Slider;
 class SliderPanel;
 class TimelineCommands;
@@ -46,6 +50,11 @@ public:
     // Clears the canvas and draws the figure on show: the current key over
     // its onion-skin ghosts, or the frame being played.
     void DrawMan();
+    // The same picture on another canvas: the workspace's stage.
+    void drawPicture(Canvas &canvas) const;
+    // Another canvas of the window's scene, the workspace's stage: posing,
+    // the menu and the canvas's keys work there as on Picture1.
+    void watchCanvas(QWidget *canvas);
 
     // The window's handlers and procedures, public so that they can be
     // driven directly.
@@ -73,7 +82,9 @@ public:
     void newPose();
     // The pose as the text of its file, on the clipboard and nothing else.
     void copyPoseText();
-    // The clipboard's text read as a pose file and brought in as an open does.
+    // What the clipboard holds, wherever the focus is: keys come in after
+    // the current key, a pose file's text into the current figure as an
+    // open brings it.
     void pastePose();
     // The same for a name given as the bytes the system holds, which need
     // not be UTF-8 text: a name from the command line.
@@ -86,6 +97,8 @@ public:
     TimelineCommands &timeline() const { return *m_timeline; }
     AnimationFiles &animationFiles() const { return *m_animationFiles; }
     FigureCommands &figures() const { return *m_figures; }
+    ShelfCommands &shelf() const { return *m_shelf; }
+    WindowFaces &faces() const { return *m_faces; }
     const Pose &pose() const { return m_document.pose(); }
     // The tag of the last pose file saved or opened; nothing reads it.
     std::int16_t fileMagic() const { return m_fileMagic; }
@@ -122,6 +135,9 @@ private:
     CanvasAids *m_aids = nullptr;
     AnimationFiles *m_animationFiles = nullptr;
     FigureCommands *m_figures = nullptr;
+    ShelfCommands *m_shelf = nullptr;
+    KeyCommands *m_keys = nullptr;
+    WindowFaces *m_faces = nullptr;
     FileDialogControl m_commonDialog;
     Exporter m_exporter;
     MessagePresenter m_presenter;

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "key_commands.h"
 
+#include "action_table.h"
+#include "refusals.h"
+
 #include "timeline_cells.h"
 
 #include "platform/clipboard.h"
@@ -20,14 +23,12 @@ KeyCommands::KeyCommands(AnimationDocument &document, TimelineCells *cells, QMen
     , m_report(std::move(report))
     , m_menu(new QMenu(cells))
 {
-    addCommand(tr("Copy keys"), QKeySequence(Qt::CTRL | Qt::Key_C), [this] { copyKeys(); });
-    m_cut = addCommand(tr("Cut keys"), QKeySequence(Qt::CTRL | Qt::Key_X), [this] { cutKeys(); });
-    m_paste =
-        addCommand(tr("Paste keys"), QKeySequence(Qt::CTRL | Qt::Key_V), [this] { pasteKeys(KeyOrder::AsTheyCame); });
-    m_pasteReversed = addCommand(tr("Paste keys reversed"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V),
-                                 [this] { pasteKeys(KeyOrder::Reversed); });
-    addCommand(tr("Duplicate keys"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D), [this] { duplicateKeys(); });
-    m_reverse = addCommand(tr("Reverse keys"), QKeySequence(), [this] { reverseKeys(); });
+    addCommand(ActionId::CopyKeys, [this] { copyKeys(); });
+    m_cut = addCommand(ActionId::CutKeys, [this] { cutKeys(); });
+    m_paste = addCommand(ActionId::PasteKeys, [this] { pasteKeys(KeyOrder::AsTheyCame); });
+    m_pasteReversed = addCommand(ActionId::PasteKeysReversed, [this] { pasteKeys(KeyOrder::Reversed); });
+    addCommand(ActionId::DuplicateKeys, [this] { duplicateKeys(); });
+    m_reverse = addCommand(ActionId::ReverseKeys, [this] { reverseKeys(); });
     canvasMenu->addAction(m_reverse);
     m_cells->setCommands(m_menu);
     connect(m_cells, &TimelineCells::selectionChanged, this, &KeyCommands::updateState);
@@ -41,11 +42,9 @@ KeyCommands::KeyCommands(AnimationDocument &document, TimelineCells *cells, QMen
 
 // The keys are the row's while it has the focus, not the window's: the
 // row takes them before the window's shortcuts and triggers the action.
-QAction *KeyCommands::addCommand(const QString &text, const QKeySequence &keys, std::function<void()> run)
+QAction *KeyCommands::addCommand(ActionId id, std::function<void()> run)
 {
-    auto *action = new QAction(text, m_menu);
-    action->setShortcut(keys);
-    action->setShortcutContext(Qt::WidgetShortcut);
+    QAction *action = makeAction(id, nullptr, m_menu);
     connect(action, &QAction::triggered, this, [run = std::move(run)] { run(); });
     m_menu->addAction(action);
     return action;
@@ -67,11 +66,11 @@ Status KeyCommands::putOnClipboard()
 void KeyCommands::updateState()
 {
     const std::size_t selected = m_cells->selection().size();
-    m_cut->setEnabled(selected < m_document.animation().keyCount());
-    m_reverse->setEnabled(selected > 1);
+    setActionEnabled(m_cut, ActionId::CutKeys, selected < m_document.animation().keyCount());
+    setActionEnabled(m_reverse, ActionId::ReverseKeys, selected > 1);
     const bool holdsText = !Clipboard::animationText().value_or(QString()).isEmpty();
-    m_paste->setEnabled(holdsText);
-    m_pasteReversed->setEnabled(holdsText);
+    setActionEnabled(m_paste, ActionId::PasteKeys, holdsText);
+    setActionEnabled(m_pasteReversed, ActionId::PasteKeysReversed, holdsText);
 }
 
 void KeyCommands::copyKeys() { (void)putOnClipboard(); }
@@ -81,7 +80,7 @@ void KeyCommands::copyKeys() { (void)putOnClipboard(); }
 void KeyCommands::cutKeys()
 {
     if (m_cells->selection().size() == m_document.animation().keyCount())
-        return QApplication::beep();
+        return Refusals::refuse(m_cut->toolTip());
     if (putOnClipboard())
         runOnSelection(&AnimationDocument::cutKeys, false);
 }
@@ -93,7 +92,7 @@ void KeyCommands::pasteKeys(KeyOrder order)
     const FigureMatch match = !m_copiedText.isEmpty() && text == m_copiedText ? FigureMatch::ById : FigureMatch::ByName;
     const Status pasted = read ? m_document.pasteKeys(read.value(), match, order) : Status(read.error());
     if (!pasted) {
-        m_report(tr("Could not paste the keys:\n%1").arg(QString::fromStdString(pasted.error().message)));
+        m_report(tr("Could not paste:\n%1").arg(QString::fromStdString(pasted.error().message)));
         return;
     }
     m_cells->selectFrom(m_document.currentKey() + 1 - read.value().keyCount());
@@ -107,8 +106,8 @@ void KeyCommands::reverseKeys() { runOnSelection(&AnimationDocument::reverseKeys
 void KeyCommands::runOnSelection(Status (AnimationDocument::*command)(KeyRun), bool selectsResult)
 {
     const KeyRun run = m_cells->selection();
-    if (!(m_document.*command)(run))
-        return QApplication::beep();
+    if (const Status done = (m_document.*command)(run); !done)
+        return Refusals::refuse(QString::fromStdString(done.error().message));
     if (selectsResult)
         m_cells->selectFrom(m_document.currentKey() + 1 - run.size());
 }

@@ -13,6 +13,8 @@ class QMenu;
 
 namespace zelbrook {
 
+enum class ActionId;
+
 class TimelineCells;
 
 // The commands on the selected run of keys: copy, cut, paste, paste
@@ -41,7 +43,7 @@ public:
     QMenu *menu() const { return m_menu; }
 
 private:
-    QAction *addCommand(const QString &text, const QKeySequence &keys, std::function<void()> run);
+    QAction *addCommand(ActionId id, std::function<void()> run);
     Status putOnClipboard();
     // Cut, paste and reverse are greyed out where they cannot act.
     void updateState();

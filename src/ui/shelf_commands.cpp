@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shelf_commands.h"
 
+#include "action_table.h"
+
 #include "pose_shelf_panel.h"
 #include "timeline_commands.h"
 #include "timeline_strip.h"
@@ -18,13 +20,9 @@ ShelfCommands::ShelfCommands(AnimationDocument &document, TimelineCommands &time
     , m_window(menu->parentWidget())
     , m_presenter(std::move(presenter))
     , m_folders(PoseShelf::standardFolders())
-    , m_poses(new QAction(tr("Poses"), m_window))
+    , m_poses(makeAction(ActionId::Poses, m_window, m_window))
 {
-    m_poses->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
-    m_poses->setShortcutContext(Qt::WindowShortcut);
-    m_poses->setToolTip(tr("Poses (%1)").arg(m_poses->shortcut().toString(QKeySequence::NativeText)));
     connect(m_poses, &QAction::triggered, this, &ShelfCommands::showPoses);
-    m_window->addAction(m_poses);
     menu->addSeparator();
     menu->addAction(m_poses);
     m_timeline.strip()->addButton(m_poses);
@@ -39,8 +37,22 @@ PoseShelfPanel *ShelfCommands::panel()
     return m_panel;
 }
 
+QWidget *ShelfCommands::dockedPanel()
+{
+    PoseShelfPanel *docked = panel();
+    docked->setWindowFlags(Qt::Widget);
+    return docked;
+}
+
 void ShelfCommands::showPoses()
 {
+    if (m_timeline.isShown() && m_dockedShow)
+        return m_dockedShow();
+    // A panel the workspace's dock held is a window of its own again.
+    if (m_panel && m_panel->parentWidget() != m_window) {
+        m_panel->setParent(m_window, Qt::Tool);
+        m_panel->reload();
+    }
     // A panel opened again reads the folders again, for files that came or
     // went meanwhile.
     if (m_panel && !m_panel->isVisible())

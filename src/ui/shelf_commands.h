@@ -37,6 +37,10 @@ public:
     // The panel, made now if it was not; for tests, the shelf's folders
     // can be given before it is made.
     PoseShelfPanel *panel();
+    // The panel taken out of its own window, into the workspace's dock.
+    QWidget *dockedPanel();
+    // How the panel shows while the workspace is the window's face.
+    void setDockedShow(std::function<void()> show) { m_dockedShow = std::move(show); }
     void setFolders(const PoseShelf::Folders &folders) { m_folders = folders; }
 
 private:
@@ -47,6 +51,7 @@ private:
     PoseShelf::Folders m_folders;
     QAction *m_poses;
     PoseShelfPanel *m_panel = nullptr;
+    std::function<void()> m_dockedShow;
 };
 
 } // namespace zelbrook

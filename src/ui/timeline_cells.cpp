@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "timeline_cells.h"
 
+#include "refusals.h"
+
 #include "canvas_aids.h"
 
 #include "render/joints.h"
@@ -250,7 +252,7 @@ void TimelineCells::keyPressEvent(QKeyEvent *event)
 {
     // A greyed-out command's key is still the row's: it only beeps.
     if (QAction *command = commandFor(*event)) {
-        command->isEnabled() ? command->trigger() : QApplication::beep();
+        command->isEnabled() ? command->trigger() : Refusals::refuse(command->toolTip());
         return;
     }
     const std::size_t current = m_document.currentKey();

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "timeline_commands.h"
 
+#include "action_table.h"
+#include "refusals.h"
+
 #include "animation_player.h"
 #include "timeline_cells.h"
 #include "timeline_strip.h"
@@ -22,36 +25,34 @@ TimelineCommands::TimelineCommands(AnimationDocument &document, QWidget *window,
     , m_window(window)
     , m_menu(menu)
     , m_redraw(std::move(redraw))
-    , m_windowSize(window->size())
     , m_player(new AnimationPlayer(this))
 {
     using Direction = AnimationDocument::Direction;
     m_menu->addSeparator();
-    m_show = addCommand(tr("Show timeline"), QKeySequence(Qt::CTRL | Qt::Key_T), [this] { setShown(!isShown()); });
-    m_add = addCommand(tr("Add key"), QKeySequence(Qt::CTRL | Qt::Key_K), [this] {
+    m_show = addCommand(ActionId::Animate, [this] { setShown(!isShown()); });
+    m_add = addCommand(ActionId::AddKey, [this] {
         runKeyCommand(&AnimationDocument::addKey);
         setShown(true);
     });
-    m_delete = addCommand(tr("Delete key"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_K),
-                          [this] { runKeyCommand(&AnimationDocument::deleteKey); });
-    m_previous = addCommand(tr("Previous key"), QKeySequence(Qt::ALT | Qt::Key_Left), [this] { goToKey(-1); });
-    m_next = addCommand(tr("Next key"), QKeySequence(Qt::ALT | Qt::Key_Right), [this] { goToKey(1); });
-    m_earlier = addCommand(tr("Move key earlier"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_PageUp), [this] {
+    m_delete = addCommand(ActionId::DeleteKey, [this] { runKeyCommand(&AnimationDocument::deleteKey); });
+    m_previous = addCommand(ActionId::PreviousKey, [this] { goToKey(-1); });
+    m_next = addCommand(ActionId::NextKey, [this] { goToKey(1); });
+    m_earlier = addCommand(ActionId::MoveKeyEarlier, [this] {
         stop();
         (void)m_document.moveKey(Direction::Earlier);
     });
-    m_later = addCommand(tr("Move key later"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_PageDown), [this] {
+    m_later = addCommand(ActionId::MoveKeyLater, [this] {
         stop();
         (void)m_document.moveKey(Direction::Later);
     });
     // Space is the canvas's and the row's own key, not a window shortcut that
     // would take it from buttons and boxes; the menu shows it all the same.
-    m_play = addCommand(tr("Play"), QKeySequence(), [this] { isPlaying() ? stop() : play(); });
+    m_play = addCommand(ActionId::Play, [this] { isPlaying() ? stop() : play(); });
     showPlayText(tr("Play"));
     QAction *const buttons[] = {m_add, m_delete, m_previous, m_next, m_earlier, m_later, m_play};
     m_strip = new TimelineStrip(m_document, buttons, window);
-    m_strip->setGeometry(0, m_windowSize.height(), m_windowSize.width(), TimelineStrip::kHeight);
     m_strip->hide();
+    m_show->setCheckable(true);
 
     connect(m_player, &AnimationPlayer::frameShown, this, &TimelineCommands::showFrame);
     connect(m_player, &AnimationPlayer::stopped, this, [this] {
@@ -64,7 +65,7 @@ TimelineCommands::TimelineCommands(AnimationDocument &document, QWidget *window,
     m_document.addAnimationObserver([this](const AnimationChange &change) { follow(change); });
     connect(m_strip, &TimelineStrip::onionSkinChanged, this, [this] { m_redraw(); });
     connect(m_menu, &QMenu::aboutToShow, this, &TimelineCommands::updateState);
-    canvas->installEventFilter(this);
+    watchCanvas(canvas);
     m_strip->cells()->installEventFilter(this);
     for (Slider *slider : window->findChildren<Slider *>())
         slider->installEventFilter(this);
@@ -73,15 +74,10 @@ TimelineCommands::TimelineCommands(AnimationDocument &document, QWidget *window,
 
 TimelineCommands::~TimelineCommands() = default;
 
-QAction *TimelineCommands::addCommand(const QString &text, const QKeySequence &keys, std::function<void()> run)
+QAction *TimelineCommands::addCommand(ActionId id, std::function<void()> run)
 {
-    auto *action = new QAction(text, m_window);
-    action->setShortcut(keys);
-    action->setShortcutContext(Qt::WindowShortcut);
-    if (!keys.isEmpty())
-        action->setToolTip(text + QStringLiteral(" (") + keys.toString(QKeySequence::NativeText) + QLatin1Char(')'));
+    QAction *action = makeAction(id, m_window, m_window);
     connect(action, &QAction::triggered, this, [run = std::move(run)] { run(); });
-    m_window->addAction(action);
     m_menu->addAction(action);
     return action;
 }
@@ -89,8 +85,8 @@ QAction *TimelineCommands::addCommand(const QString &text, const QKeySequence &k
 void TimelineCommands::runKeyCommand(Status (AnimationDocument::*command)())
 {
     stop();
-    if (!(m_document.*command)())
-        QApplication::beep();
+    if (const Status done = (m_document.*command)(); !done)
+        Refusals::refuse(QString::fromStdString(done.error().message));
 }
 
 void TimelineCommands::goToKey(int offset)
@@ -101,17 +97,18 @@ void TimelineCommands::goToKey(int offset)
         m_document.setCurrentKey(offset < 0 ? current - 1 : current + 1);
 }
 
-bool TimelineCommands::isShown() const { return m_strip->isVisibleTo(m_window); }
+void TimelineCommands::watchCanvas(QWidget *canvas) { canvas->installEventFilter(this); }
 
 void TimelineCommands::setShown(bool shown)
 {
-    if (shown == isShown())
+    if (shown == m_shown)
         return;
-    m_strip->setVisible(shown);
-    m_window->setFixedSize(m_windowSize + QSize(0, shown ? TimelineStrip::kHeight : 0));
-    m_show->setText(shown ? tr("Hide timeline") : tr("Show timeline"));
+    m_shown = shown;
+    m_show->setChecked(shown);
     if (!shown)
         stop();
+    if (m_faceSwitch)
+        m_faceSwitch(shown);
     m_redraw();
     emit shownChanged();
 }
@@ -186,13 +183,13 @@ void TimelineCommands::updateState()
 {
     using Direction = AnimationDocument::Direction;
     const std::size_t keys = m_document.animation().keyCount();
-    m_add->setEnabled(keys < Animation::kMaximumKeys);
-    m_delete->setEnabled(m_document.canDeleteKey());
-    m_previous->setEnabled(m_document.currentKey() > 0);
-    m_next->setEnabled(m_document.currentKey() + 1 < keys);
-    m_earlier->setEnabled(m_document.canMoveKey(Direction::Earlier));
-    m_later->setEnabled(m_document.canMoveKey(Direction::Later));
-    m_play->setEnabled(m_document.animation().frameCount() > 1);
+    setActionEnabled(m_add, ActionId::AddKey, keys < Animation::kMaximumKeys);
+    setActionEnabled(m_delete, ActionId::DeleteKey, m_document.canDeleteKey());
+    setActionEnabled(m_previous, ActionId::PreviousKey, m_document.currentKey() > 0);
+    setActionEnabled(m_next, ActionId::NextKey, m_document.currentKey() + 1 < keys);
+    setActionEnabled(m_earlier, ActionId::MoveKeyEarlier, m_document.canMoveKey(Direction::Earlier));
+    setActionEnabled(m_later, ActionId::MoveKeyLater, m_document.canMoveKey(Direction::Later));
+    setActionEnabled(m_play, ActionId::Play, m_document.animation().frameCount() > 1);
 }
 
 // Space plays from the canvas and the row of keys; a press on a slider

@@ -16,6 +16,8 @@ class QWidget;
 
 namespace zelbrook {
 
+enum class ActionId;
+
 class AnimationPlayer;
 class TimelineStrip;
 
@@ -38,8 +40,14 @@ public:
     ~TimelineCommands() override;
 
     TimelineStrip *strip() const { return m_strip; }
-    bool isShown() const;
+    // Whether the window shows its animator's face, the workspace with the
+    // timeline, rather than the poser.
+    bool isShown() const { return m_shown; }
     void setShown(bool shown);
+    // What turns the window's face.
+    void setFaceSwitch(std::function<void(bool workspace)> faceSwitch) { m_faceSwitch = std::move(faceSwitch); }
+    // Space plays and stops on another canvas too.
+    void watchCanvas(QWidget *canvas);
     bool isPlaying() const;
     void play();
     void stop();
@@ -58,7 +66,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    QAction *addCommand(const QString &text, const QKeySequence &keys, std::function<void()> run);
+    QAction *addCommand(ActionId id, std::function<void()> run);
     void runKeyCommand(Status (AnimationDocument::*command)());
     void goToKey(int offset);
     void follow(const AnimationChange &change);
@@ -70,7 +78,8 @@ private:
     QWidget *m_window;
     QMenu *m_menu;
     Redraw m_redraw;
-    QSize m_windowSize;
+    std::function<void(bool workspace)> m_faceSwitch;
+    bool m_shown = false;
     AnimationPlayer *m_player;
     TimelineStrip *m_strip = nullptr;
     QAction *m_show;

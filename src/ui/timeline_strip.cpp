@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "timeline_strip.h"
 
+#include "action_table.h"
+#include "refusals.h"
+
 #include "timeline_cells.h"
 
 #include <QAction>
@@ -105,6 +108,7 @@ QWidget *TimelineStrip::timingRow()
     m_fps = numberBox(Playback::kFpsRange, tr("Frames per second"), row, this);
     m_loop = new QCheckBox(tr("Loop"), row);
     m_onionSkin = new QCheckBox(tr("Onion skin"), row);
+    m_onionSkin->setObjectName(QStringLiteral("onionSkin"));
     m_onionSkin->setChecked(true);
     m_counter = new QLabel(row);
     for (QWidget *widget : std::initializer_list<QWidget *>{m_hold, m_tweens, m_ease}) {
@@ -152,7 +156,7 @@ void TimelineStrip::addScreenSwitches(QHBoxLayout *row)
     m_path = new QCheckBox(tr("Path"), m_fileRow);
     m_path->setObjectName(QStringLiteral("Path"));
     m_path->setToolTip(tr("Path of the joint last pressed, on the screen only (%1)")
-                           .arg(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M).toString(QKeySequence::NativeText)));
+                           .arg(actionKeys(ActionId::MotionPath).front().toString(QKeySequence::NativeText)));
     row->addStretch();
     row->addWidget(m_sides);
     row->addWidget(m_path);
@@ -262,8 +266,8 @@ void TimelineStrip::takeTiming()
     if (m_following)
         return;
     const Ease ease = m_ease->currentIndex() == 1 ? Ease::Smooth : Ease::Linear;
-    if (!m_document.setKeyTiming(m_hold->value(), m_tweens->value(), ease)) {
-        QApplication::beep();
+    if (const Status timed = m_document.setKeyTiming(m_hold->value(), m_tweens->value(), ease); !timed) {
+        Refusals::refuse(QString::fromStdString(timed.error().message));
         follow();
     }
 }
@@ -272,8 +276,8 @@ void TimelineStrip::takePlayback()
 {
     if (m_following)
         return;
-    if (!m_document.setPlayback({m_fps->value(), m_loop->isChecked()})) {
-        QApplication::beep();
+    if (const Status set = m_document.setPlayback({m_fps->value(), m_loop->isChecked()}); !set) {
+        Refusals::refuse(QString::fromStdString(set.error().message));
         follow();
     }
 }

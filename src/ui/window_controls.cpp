@@ -78,14 +78,17 @@ QFont windowFont()
 
 } // namespace
 
-WindowControls::WindowControls(QWidget *window)
+WindowControls::WindowControls(QWidget *window, Face face)
     : m_window(window)
+    , m_face(face)
 {
     window->setFont(windowFont());
     for (const ControlRow &row : controlTable()) {
+        if (face == Face::SliderPanel && !panelPlace(row))
+            continue;
         QWidget *widget = create(row);
         widget->setObjectName(toQString(row.name));
-        widget->setGeometry(row.kind == ControlKind::Line ? linePixels(row) : pixels(row));
+        widget->setGeometry(placeOf(row));
     }
     // A slider is drawn over the labels it overlaps, so every pixel of it
     // takes the mouse.
@@ -94,6 +97,20 @@ WindowControls::WindowControls(QWidget *window)
             slider->raise();
     }
     setTabOrder();
+}
+
+QRect WindowControls::placeOf(const ControlRow &row) const
+{
+    ControlRow placed = row;
+    if (m_face == Face::SliderPanel) {
+        const PanelPlace place = *panelPlace(row);
+        placed.left = place.left;
+        placed.top = place.top;
+        // Every line of the panel is as wide as the column's own lines.
+        constexpr int kColumnLineWidth = 2400;
+        placed.width = row.kind == ControlKind::Line ? kColumnLineWidth : row.width;
+    }
+    return row.kind == ControlKind::Line ? linePixels(placed) : pixels(placed);
 }
 
 QWidget *WindowControls::create(const ControlRow &row)
@@ -121,7 +138,7 @@ void WindowControls::setTabOrder()
     QWidget *previous = nullptr;
     for (const ControlRow &row : controlTable()) {
         auto *widget = m_window->findChild<QWidget *>(toQString(row.name));
-        if (row.tab < 0 || widget->focusPolicy() == Qt::NoFocus)
+        if (row.tab < 0 || !widget || widget->focusPolicy() == Qt::NoFocus)
             continue;
         if (previous)
             QWidget::setTabOrder(previous, widget);

@@ -7,6 +7,7 @@
 #include <string_view>
 
 class QLineEdit;
+class QRect;
 class QPushButton;
 class QWidget;
 
@@ -18,11 +19,14 @@ class Slider;
 // The controls of the editor's window, built from the control table as
 // children of the window, each carrying its name as its object name, in the
 // table's tab order. The window takes the font at which every text fits its
-// box.
+// box. The workspace's panel of sliders is built from the same table: the
+// sliders, read-outs, labels and lines, without the canvas and the buttons.
 class WindowControls
 {
 public:
-    explicit WindowControls(QWidget *window);
+    enum class Face { Window, SliderPanel };
+
+    explicit WindowControls(QWidget *window, Face face = Face::Window);
 
     CanvasWidget *canvas() const { return m_canvas; }
     // The slider and the read-out box of a field that has a slider.
@@ -33,9 +37,11 @@ public:
 private:
     static std::size_t index(FieldId field) { return static_cast<std::size_t>(field); }
     QWidget *create(const struct ControlRow &row);
+    QRect placeOf(const ControlRow &row) const;
     void setTabOrder();
 
     QWidget *m_window;
+    Face m_face;
     CanvasWidget *m_canvas = nullptr;
     std::array<Slider *, kFieldCount> m_sliders{};
     std::array<QLineEdit *, kFieldCount> m_readOuts{};

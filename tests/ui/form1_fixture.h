@@ -5,6 +5,8 @@
 #include "platform/slider.h"
 #include "ui/animation_files.h"
 #include "ui/form1.h"
+#include "ui/workspace/window_faces.h"
+#include "ui/workspace/workspace_window.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -84,7 +86,35 @@ struct ActiveWindow : Form1Fixture {
         return origin + QPoint(int(std::lround(x * 493 / 500)), int(std::lround(y * 397 / 400)));
     }
 
-    void keys(const QKeySequence &sequence) { QTest::keySequence(window.get(), sequence); }
+    // The face the window shows: the poser, or the workspace.
+    QWidget *face() const
+    {
+        return window->faces().showsWorkspace() ? static_cast<QWidget *>(window->faces().workspace()) : window.get();
+    }
+
+    // The picture of the face on show: the poser's canvas, or the stage,
+    // made the active window.
+    QWidget *canvas() const
+    {
+        QWidget *target = face();
+        if (QApplication::activeWindow() != target)
+            QApplication::setActiveWindow(target);
+        return window->faces().showsWorkspace() ? target->findChild<QWidget *>(QStringLiteral("stage"))
+                                                : window->Picture1();
+    }
+
+    // Keys pressed in the face on show, made the active window first.
+    void keys(const QKeySequence &sequence)
+    {
+        QWidget *target = face();
+        if (QApplication::activeWindow() != target)
+            QApplication::setActiveWindow(target);
+        QTest::keySequence(target, sequence);
+        // A key that turned the face leaves the new one active, as the
+        // window system would.
+        if (face() != target)
+            QApplication::setActiveWindow(face());
+    }
 
     // Three keys, the body turned 10, 60 and 120 positions in turn, the
     // middle one current.

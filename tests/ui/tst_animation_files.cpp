@@ -110,29 +110,41 @@ private slots:
         QCOMPARE(w.state(), state);
     }
 
-    // Closing over changed keys asks first; one key closes as it always has.
+    // Closing over changes that only an animation file keeps (keys, a second
+    // figure, a figure's colour or name) asks first; one key of one plain
+    // figure closes as it always has.
     void closingAsksAboutUnsavedKeys_data()
     {
-        QTest::addColumn<int>("added");
+        QTest::addColumn<QString>("change");
         QTest::addColumn<int>("answer");
         QTest::addColumn<bool>("asked");
         QTest::addColumn<bool>("closed");
-        QTest::newRow("one key") << 0 << int(AnimationFiles::Answer::Cancel) << false << true;
-        QTest::newRow("cancel") << 1 << int(AnimationFiles::Answer::Cancel) << true << false;
-        QTest::newRow("save") << 1 << int(AnimationFiles::Answer::Save) << true << true;
+        QTest::newRow("one key") << "" << int(AnimationFiles::Answer::Cancel) << false << true;
+        QTest::newRow("cancel") << "key" << int(AnimationFiles::Answer::Cancel) << true << false;
+        QTest::newRow("save") << "key" << int(AnimationFiles::Answer::Save) << true << true;
+        QTest::newRow("a second figure") << "figure" << int(AnimationFiles::Answer::Cancel) << true << false;
+        QTest::newRow("a colour") << "colour" << int(AnimationFiles::Answer::Cancel) << true << false;
+        QTest::newRow("a name") << "name" << int(AnimationFiles::Answer::Cancel) << true << false;
     }
 
     void closingAsksAboutUnsavedKeys()
     {
-        QFETCH(int, added);
+        QFETCH(QString, change);
         QFETCH(int, answer);
         QFETCH(bool, asked);
         QFETCH(bool, closed);
         QTemporaryDir dir;
         ActiveWindow w;
         QVERIFY(w.slider("BodyangleScroll")->setValue(20));
-        for (int i = 0; i < added; ++i)
-            w.keys(QKeySequence(Qt::CTRL | Qt::Key_K));
+        AnimationDocument &document = w.window->document();
+        if (change == "key")
+            QVERIFY(document.addKey());
+        else if (change == "figure")
+            QVERIFY(document.addFigure(document.figure()));
+        else if (change == "colour")
+            QVERIFY(document.setFigureColor(kFirstFigureId, 0xFF0000));
+        else if (change == "name")
+            QVERIFY(document.renameFigure(kFirstFigureId, "Hero"));
         bool wasAsked = false;
         w.window->animationFiles().setQuestion([&] {
             wasAsked = true;

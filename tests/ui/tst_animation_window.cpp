@@ -251,7 +251,7 @@ private slots:
         });
         w.keys(kExport);
         QCOMPARE(w.requests.size(), std::size_t(1));
-        QVERIFY(!closed && w.window->isVisible());
+        QVERIFY(!closed && w.face()->isVisible());
         QCOMPARE(w.window->document().animation().keyCount(), std::size_t(2));
     }
 

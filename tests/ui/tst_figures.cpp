@@ -80,7 +80,7 @@ private slots:
                                                         {"b", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Down)},
                                                         {"p", QKeySequence(Qt::CTRL | Qt::Key_PageUp)}};
         for (const QString &key : keys.split(' '))
-            QTest::keySequence(w.window->Picture1(), sequences.at(key));
+            QTest::keySequence(w.canvas(), sequences.at(key));
         QTEST(castOf(*w.window), "cast");
         QCOMPARE(w.window->timeline().isShown(), keys.contains('a'));
         while (w.window->document().undo()) {

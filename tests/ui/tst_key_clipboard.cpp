@@ -29,8 +29,8 @@ QString keysOf(Form1 &window)
 TimelineCells *focusedRow(ActiveWindow &w)
 {
     w.window->timeline().setShown(true);
-    QApplication::setActiveWindow(w.window.get());
-    [&] { QVERIFY(QTest::qWaitForWindowActive(w.window.get())); }();
+    QApplication::setActiveWindow(w.face());
+    [&] { QVERIFY(QTest::qWaitForWindowActive(w.face())); }();
     w.window->timeline().strip()->cells()->setFocus();
     return w.window->timeline().strip()->cells();
 }
@@ -110,20 +110,24 @@ private slots:
         QCOMPARE(names, cast);
     }
 
-    // Text that is no animation changes nothing and is refused with the
-    // reader's message; keys are no pose for Paste pose on the canvas.
-    void textThatIsNoAnimationIsRefused_data()
+    // Ctrl+V pastes what the clipboard holds wherever the focus is: keys
+    // after the current key, a pose into the current figure. Text that is
+    // neither changes nothing and is refused with the reader's message.
+    void pasteTakesWhatTheClipboardHolds_data()
     {
-        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("text"); // "keys": the row's keys, copied
         QTest::addColumn<bool>("onCanvas");
-        QTest::addColumn<QString>("message"); // how the message begins
+        QTest::addColumn<QString>("message"); // how the message begins; none: pasted
 
-        QTest::newRow("a pose file") << "10135, 35, 1.57" << false << "line 1, column 6: syntax error while parsing";
-        QTest::newRow("some other JSON") << "{\"keys\": []}" << false << "Wrong file type";
-        QTest::newRow("keys pasted as a pose") << "keys" << true << "Wrong file type";
+        QTest::newRow("a pose file in the row")
+            << "10135, 35, 1.57" << false << "line 1, column 6: syntax error while parsing";
+        QTest::newRow("some other JSON in the row") << "{\"keys\": []}" << false << "Wrong file type";
+        QTest::newRow("some other JSON on the canvas") << "{\"keys\": []}" << true << "Wrong file type";
+        QTest::newRow("a bad pose on the canvas") << "10135,35,abc" << true << "item 3 (bodyAngle)";
+        QTest::newRow("keys on the canvas") << "keys" << true << "";
     }
 
-    void textThatIsNoAnimationIsRefused()
+    void pasteTakesWhatTheClipboardHolds()
     {
         QFETCH(QString, text);
         QFETCH(bool, onCanvas);
@@ -131,17 +135,20 @@ private slots:
         ActiveWindow w;
         w.makeThreeKeys();
         TimelineCells *cells = focusedRow(w);
-        onCanvas ? QTest::keySequence(cells, QKeySequence::Copy) : QGuiApplication::clipboard()->setText(text);
+        text == "keys" ? QTest::keySequence(cells, QKeySequence::Copy) : QGuiApplication::clipboard()->setText(text);
         const auto state = w.state();
         const std::uint64_t revision = w.window->document().revision();
         if (onCanvas)
             w.window->Picture1()->setFocus();
-        QTest::keySequence(onCanvas ? static_cast<QWidget *>(w.window.get()) : cells, QKeySequence::Paste);
+        onCanvas ? w.window->pastePose() : QTest::keySequence(cells, QKeySequence::Paste);
+        QCOMPARE(w.window->document().animation().keyCount(), message.isEmpty() ? 4u : 3u);
+        QCOMPARE(w.messages.size(), message.isEmpty() ? 0 : 1);
+        if (message.isEmpty())
+            return;
         QCOMPARE(w.window->document().revision(), revision);
         QVERIFY(w.state() == state);
-        QCOMPARE(w.messages.size(), 1);
-        const QString expected = onCanvas ? message : "Could not paste the keys:\n" + message;
-        QVERIFY2(w.messages.first().startsWith(expected), qPrintable(w.messages.first()));
+        QVERIFY2(w.messages.first().startsWith("Could not paste:\n"), qPrintable(w.messages.first()));
+        QVERIFY2(w.messages.first().contains(message), qPrintable(w.messages.first()));
     }
 };
 

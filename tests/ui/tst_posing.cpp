@@ -155,7 +155,7 @@ private slots:
         w.window->Picture1()->setFocus();
         w.keys(QKeySequence(Qt::CTRL | Qt::Key_V));
         QCOMPARE(w.messages.size(), 1);
-        QVERIFY2(w.messages[0].startsWith("Could not open the clipboard:"), qPrintable(w.messages[0]));
+        QVERIFY2(w.messages[0].startsWith("Could not paste:"), qPrintable(w.messages[0]));
         QVERIFY(w.messages[0].contains("item 3 (bodyAngle)"));
         QCOMPARE(w.state(), before);
         QVERIFY(!w.window->document().canUndo());
@@ -214,7 +214,7 @@ private slots:
                                        "New pose Ctrl+N",
                                        "Copy pose as text Ctrl+Shift+C",
                                        "Paste pose Ctrl+V",
-                                       "Show timeline Ctrl+T",
+                                       "Animate Ctrl+T",
                                        "Add key Ctrl+K",
                                        "Delete key Ctrl+Shift+K",
                                        "Previous key Alt+Left",

@@ -4,15 +4,20 @@
 #include "export/exporter.h"
 #include "model/program_info.h"
 #include "render/joint_picker.h"
+#include "ui/action_table.h"
 #include "ui/canvas_aids.h"
 #include "ui/timeline_cells.h"
 #include "ui/timeline_commands.h"
 #include "ui/timeline_strip.h"
+#include "ui/workspace/window_faces.h"
+#include "ui/workspace/workspace_window.h"
 
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDockWidget>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QMenuBar>
 #include <QSpinBox>
 #include <QTemporaryDir>
 
@@ -25,6 +30,9 @@ QStringList layoutOf(const Form1 &window)
 {
     QStringList rows{QStringLiteral("%1x%2").arg(window.width()).arg(window.height())};
     for (QWidget *child : window.findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        // The strip of keys lives in the workspace's timeline once it has shown.
+        if (child->objectName() == QStringLiteral("Timeline"))
+            continue;
         const QRect g = child->geometry();
         rows << child->objectName()
                     + QStringLiteral(" %1,%2 %3x%4 %5")
@@ -66,18 +74,22 @@ class TestTimeline : public QObject
     Q_OBJECT
 
 private slots:
-    // Ctrl+T shows the strip, the menu's command hides it again.
-    void hidingGivesBackTodaysWindow()
+    // Ctrl+T turns the poser into the workspace, with the timeline in its
+    // panel; Animate in the workspace's menu gives back the poser as it was.
+    void animateTurnsTheWindowsFace()
     {
         ActiveWindow w;
         const QStringList today = layoutOf(*w.window);
         QCOMPARE(today.first(), QStringLiteral("717x524"));
         w.keys(QKeySequence(Qt::CTRL | Qt::Key_T));
-        QCOMPARE(w.window->size(), QSize(717, 524 + TimelineStrip::kHeight));
-        QCOMPARE(w.window->timeline().strip()->geometry(), QRect(0, 524, 717, TimelineStrip::kHeight));
-        QAction *toggle = w.window->findChild<QMenu *>()->actions().at(10);
-        QCOMPARE(toggle->text(), QStringLiteral("Hide timeline"));
+        WorkspaceWindow *workspace = w.window->faces().workspace();
+        QVERIFY(workspace && workspace->isVisible() && !w.window->isVisible());
+        QCOMPARE(workspace->dock(WorkspaceWindow::Panel::Timeline)->widget(), w.window->timeline().strip());
+        QVERIFY(workspace->maximumWidth() > workspace->width() && workspace->menuBar()->actions().size() == 7);
+        QAction *toggle = workspace->command(ActionId::Animate);
+        QVERIFY(toggle->isChecked());
         toggle->trigger();
+        QVERIFY(w.window->isVisible() && !workspace->isVisible());
         QCOMPARE(layoutOf(*w.window), today);
     }
 
