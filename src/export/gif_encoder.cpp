@@ -10,7 +10,6 @@ namespace zelbrook {
 
 namespace {
 
-constexpr int kMaximumGifRate = 50;
 constexpr int kLeaveInPlace = 1;
 constexpr int kRestoreBackground = 2;
 
@@ -75,7 +74,7 @@ GifEncoder::GifEncoder(AnimationTiming timing, ByteSink sink, ExactColours exact
 
 Status GifEncoder::checkRate(int fps)
 {
-    if (fps > kMaximumGifRate)
+    if (fps > kMaximumRate)
         return Error{"A GIF cannot play more than 50 frames a second; apng, webp, mp4 and webm can."};
     return {};
 }

@@ -27,8 +27,10 @@ class GifEncoder : public AnimationEncoder
 public:
     GifEncoder(AnimationTiming timing, ByteSink sink, ExactColours exact = {});
 
-    // Refuses a rate no GIF can play: delays are whole hundredths of a
-    // second, and browsers slow down delays shorter than two.
+    // The most frames a second a GIF plays: delays are whole hundredths of
+    // a second, and browsers slow down delays shorter than two.
+    static constexpr int kMaximumRate = 50;
+    // Refuses a rate no GIF can play.
     static Status checkRate(int fps);
 
     // The longest delay one GIF frame holds, in hundredths of a second.

@@ -12,6 +12,7 @@
 #include "posefile/animation_file.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -75,13 +76,27 @@ void AnimationFiles::setDialogPresenter(const FileDialogControl::Presenter &pres
     m_exportDialog.setPresenter(presenter);
 }
 
+// The folder the editor was started from, unless that is the program's own
+// folder or inside a build tree, or the user may not write there: then home.
+QString AnimationFiles::startFolder()
+{
+    const QString started = QDir::currentPath();
+    bool programs = QFileInfo(started) == QFileInfo(QCoreApplication::applicationDirPath());
+    for (QDir folder(started); !programs; folder.cdUp()) {
+        programs = folder.exists(QStringLiteral("CMakeCache.txt"));
+        if (folder.isRoot())
+            break;
+    }
+    return programs ? QDir::homePath() : FileDialogControl::writableOrHome(started);
+}
+
 bool AnimationFiles::isBusy() const { return m_progress->isRunning(); }
 
 // An animation dialog starts in the folder of the animation's file, else in
 // that of the last one confirmed in this run, offering the animation's name
-// with the extension asked for; without either it starts as the pose
-// dialogs do.
-std::optional<QString> AnimationFiles::ask(FileDialogControl &dialog, Mode mode, const char *filter,
+// with the extension asked for; without either it starts in the folder the
+// editor was started from.
+std::optional<QString> AnimationFiles::ask(FileDialogControl &dialog, Mode mode, const QString &filter,
                                            const QString &title, const QString &extension)
 {
     const QFileInfo file(m_shownName);
@@ -89,8 +104,8 @@ std::optional<QString> AnimationFiles::ask(FileDialogControl &dialog, Mode mode,
     const bool offersName = mode == Mode::Save || !m_shownName.isEmpty();
     const QString offered =
         (m_shownName.isEmpty() ? QStringLiteral("zelbrook") : file.completeBaseName()) + QLatin1Char('.') + extension;
-    dialog.setFilter(QString::fromLatin1(filter));
-    dialog.setInitDir(FileDialogControl::programFolder());
+    dialog.setFilter(filter);
+    dialog.setInitDir(startFolder());
     dialog.setCancelError(true);
     dialog.setTitle(title);
     if (!folder.isEmpty())
@@ -127,7 +142,8 @@ void AnimationFiles::saveAnimationAs()
 {
     if (isBusy())
         return;
-    const auto path = ask(m_dialog, Mode::Save, kAnimationFilter, tr("Save animation"), QStringLiteral("zba"));
+    const auto path =
+        ask(m_dialog, Mode::Save, QString::fromLatin1(kAnimationFilter), tr("Save animation"), QStringLiteral("zba"));
     if (!path)
         return;
     const std::string bytes = bytesOf(*path);
@@ -165,7 +181,8 @@ void AnimationFiles::openAnimation()
 {
     if (isBusy() || !maySetAside())
         return;
-    if (const auto path = ask(m_dialog, Mode::Open, kAnimationFilter, tr("Open animation"), QStringLiteral("zba")))
+    if (const auto path = ask(m_dialog, Mode::Open, QString::fromLatin1(kAnimationFilter), tr("Open animation"),
+                              QStringLiteral("zba")))
         readAnimation(bytesOf(*path), *path);
 }
 
@@ -239,24 +256,37 @@ AnimationFiles::Answer AnimationFiles::askToSave() const
                                             : Answer::Cancel;
 }
 
+// The choices first, then the name: a name typed without an extension takes
+// that of the type chosen in the file dialog, which offers the chosen
+// format first; a sprite sheet is the PNG a chosen sheet asks for.
 void AnimationFiles::exportAnimation()
 {
     if (isBusy())
         return;
     m_timeline.stop();
-    const auto path = ask(m_exportDialog, Mode::Save, kExportFilter, tr("Export animation"), m_exportExtension);
+    const Animation &shown = m_document.animation();
+    const std::optional<ExportChoices> chosen = m_chooseExport
+                                                    ? m_chooseExport(m_exportChoices)
+                                                    : ExportChoices::ask(m_window, m_exportChoices, shown.playback());
+    if (!chosen)
+        return;
+    m_exportChoices = *chosen;
+    const QString filter = chosen->filter() + QStringLiteral(" | ") + QString::fromLatin1(kExportFilter);
+    const auto path = ask(m_exportDialog, Mode::Save, filter, tr("Export animation"), chosen->extension());
     if (!path)
         return;
-    const std::optional<AnimatedFormat> format = formatOf(*path);
-    if (!format)
+    ExportChoices choices = *chosen;
+    const std::optional<AnimatedFormat> named = formatOf(*path);
+    if (!named)
         return m_show(tr("Could not export the animation as %1:\n%2")
                           .arg(*path, tr("Its name must end in .gif, .png, .webp, .mp4 or .webm.")));
-    m_exportExtension = QFileInfo(*path).suffix().toLower();
-    const Animation animation = m_document.animation();
+    if (!(choices.isSheet() && *named == AnimatedFormat::Apng))
+        choices.format = *named;
+    const Animation animation = choices.applied(shown);
     const std::string target = bytesOf(*path);
     const ExportProgress::Outcome exported =
         m_progress->run(animation.frameCount(), [&](const AnimationExporter::FrameDone &frameDone) {
-            return AnimationTarget{AnimationTarget::Kind::Animated, *format}.write(animation, target, frameDone);
+            return choices.target().write(animation, target, frameDone);
         });
     if (exported.cancelled)
         return;

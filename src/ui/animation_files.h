@@ -2,6 +2,7 @@
 #pragma once
 
 #include "export/animation_encoder.h"
+#include "export_choices.h"
 #include "model/animation_document.h"
 #include "platform/file_dialog_control.h"
 
@@ -45,6 +46,10 @@ public:
     void setDialogPresenter(const FileDialogControl::Presenter &presenter);
     // Replaces the Save, Discard, Cancel box, for tests.
     void setQuestion(Question question) { m_question = std::move(question); }
+    // Answers the export's choices instead of asking, for tests.
+    using ExportChooser = std::function<std::optional<ExportChoices>(const ExportChoices &current)>;
+    void setExportChooser(ExportChooser chooser) { m_chooseExport = std::move(chooser); }
+    const ExportChoices &exportChoices() const { return m_exportChoices; }
 
     void newAnimation();
     void saveAnimation();
@@ -81,8 +86,10 @@ private:
     Status saveTo(const std::string &path);
     void takeFile(const std::string &path, const QString &shownName);
     using Mode = FileDialogControl::DialogRequest::Mode;
-    std::optional<QString> ask(FileDialogControl &dialog, Mode mode, const char *filter, const QString &title,
+    std::optional<QString> ask(FileDialogControl &dialog, Mode mode, const QString &filter, const QString &title,
                                const QString &extension);
+    // Where the dialogs of an animation without a file start.
+    static QString startFolder();
     Answer askToSave() const;
 
     AnimationDocument &m_document;
@@ -100,7 +107,8 @@ private:
     QString m_shownName;
     // The folder of the last animation dialog confirmed in this run.
     QString m_lastFolder;
-    QString m_exportExtension = QStringLiteral("gif");
+    ExportChoices m_exportChoices;
+    ExportChooser m_chooseExport;
 };
 
 } // namespace zelbrook

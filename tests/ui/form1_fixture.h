@@ -41,6 +41,7 @@ struct Form1Fixture {
         };
         window->CommonDialog1().setPresenter(answer);
         window->animationFiles().setDialogPresenter(answer);
+        window->animationFiles().setExportChooser([](const ExportChoices &current) { return current; });
         window->setMessagePresenter([this](const QString &text) { messages << text; });
     }
 

@@ -121,9 +121,10 @@ private slots:
     // Each animation dialog says what it does and starts where the work is.
     void dialogsStartWhereTheWorkIs_data()
     {
-        QTest::addColumn<QString>("before"); // f: the animation has a file, d: a dialog was used
+        // f: the animation has a file, d: a dialog was used, b: started in a build tree
+        QTest::addColumn<QString>("before");
         QTest::addColumn<int>("command");    // 0 save as, 1 open, 2 export
-        QTest::addColumn<QString>("folder"); // relative to the work folder; "home" for the program's
+        QTest::addColumn<QString>("folder"); // relative to the work folder, which the editor started in; or "home"
         QTest::addColumn<QString>("offered");
         QTest::addColumn<QString>("shownTitle");
         QTest::newRow("save as, own file") << "f" << 0 << "work"
@@ -138,9 +139,12 @@ private slots:
         QTest::newRow("export, last folder") << "d" << 2 << "other"
                                              << "zelbrook.gif"
                                              << "Export animation";
-        QTest::newRow("save as, nothing yet") << "" << 0 << "home"
+        QTest::newRow("save as, nothing yet") << "" << 0 << ""
                                               << "zelbrook.zba"
                                               << "Save animation";
+        QTest::newRow("save as, started in a build tree") << "b" << 0 << "home"
+                                                          << "zelbrook.zba"
+                                                          << "Save animation";
     }
 
     void dialogsStartWhereTheWorkIs()
@@ -150,6 +154,10 @@ private slots:
         QFETCH(QString, folder);
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkpath("work") && QDir(dir.path()).mkpath("other"));
+        if (before.contains('b'))
+            test::writeFile(dir.filePath("CMakeCache.txt"), "");
+        const QString startedIn = QDir::currentPath();
+        QDir::setCurrent(before.contains('b') ? dir.filePath("work") : dir.path());
         ActiveWindow w;
         AnimationFiles &files = w.window->animationFiles();
         if (before.contains('f'))
@@ -167,7 +175,8 @@ private slots:
                                   &AnimationFiles::exportAnimation};
         (files.*commands[std::size_t(command)])();
         QCOMPARE(w.requests.size(), std::size_t(1));
-        const QString expected = folder == "home" ? FileDialogControl::programFolder() : dir.filePath(folder);
+        QDir::setCurrent(startedIn);
+        const QString expected = folder == "home" ? QDir::homePath() : QDir(dir.filePath(folder)).absolutePath();
         QCOMPARE(w.requests[0].startFolder, expected);
         QTEST(w.requests[0].offeredName, "offered");
         QTEST(w.requests[0].title, "shownTitle");
