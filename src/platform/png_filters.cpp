@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/png_filters.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -15,19 +16,28 @@ int paeth(int a, int b, int c)
     return pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
 }
 
-// From the end, so that a row filtered in place still has its left
-// neighbours unfiltered.
+// The first pixel has no neighbour to its left, and the first row none
+// above.
+template <bool kAbove, typename Predict>
+void filterBytes(const std::uint8_t *__restrict row, const std::uint8_t *__restrict above, int bytes, int pixelBytes,
+                 std::uint8_t *__restrict out, Predict predict)
+{
+    const int first = std::min(pixelBytes, bytes);
+    for (int i = 0; i < first; ++i)
+        out[i] = static_cast<std::uint8_t>(row[i] - predict(0, kAbove ? above[i] : 0, 0));
+    for (int i = first; i < bytes; ++i)
+        out[i] = static_cast<std::uint8_t>(
+            row[i] - predict(row[i - pixelBytes], kAbove ? above[i] : 0, kAbove ? above[i - pixelBytes] : 0));
+}
+
 template <typename Predict>
 void filterRow(const std::uint8_t *row, const std::uint8_t *above, int bytes, int pixelBytes, std::uint8_t *out,
                Predict predict)
 {
-    for (int i = bytes - 1; i >= 0; --i) {
-        const bool left = i >= pixelBytes;
-        const int a = left ? row[i - pixelBytes] : 0;
-        const int b = above ? above[i] : 0;
-        const int c = above && left ? above[i - pixelBytes] : 0;
-        out[i] = static_cast<std::uint8_t>(row[i] - predict(a, b, c));
-    }
+    if (above)
+        filterBytes<true>(row, above, bytes, pixelBytes, out, predict);
+    else
+        filterBytes<false>(row, above, bytes, pixelBytes, out, predict);
 }
 
 } // namespace
@@ -37,8 +47,7 @@ void PngFilters::apply(Type type, const std::uint8_t *row, const std::uint8_t *a
 {
     switch (type) {
     case None:
-        if (out != row)
-            std::memcpy(out, row, static_cast<std::size_t>(bytes));
+        std::memcpy(out, row, static_cast<std::size_t>(bytes));
         return;
     case Sub:
         return filterRow(row, above, bytes, pixelBytes, out, [](int a, int, int) { return a; });
@@ -47,7 +56,7 @@ void PngFilters::apply(Type type, const std::uint8_t *row, const std::uint8_t *a
     case Average:
         return filterRow(row, above, bytes, pixelBytes, out, [](int a, int b, int) { return (a + b) / 2; });
     case Paeth:
-        return filterRow(row, above, bytes, pixelBytes, out, paeth);
+        return filterRow(row, above, bytes, pixelBytes, out, [](int a, int b, int c) { return paeth(a, b, c); });
     }
 }
 

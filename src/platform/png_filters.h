@@ -14,7 +14,7 @@ public:
     enum Type : std::uint8_t { None, Sub, Up, Average, Paeth };
     static constexpr int kTypes = 5;
 
-    // Filters `bytes` bytes of `row` into `out`, which may be `row` itself;
+    // Filters `bytes` bytes of `row` into `out`, which is apart from it;
     // `above` is the row above, unfiltered, or null for the first row.
     static void apply(Type type, const std::uint8_t *row, const std::uint8_t *above, int bytes, int pixelBytes,
                       std::uint8_t *out);

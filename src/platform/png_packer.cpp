@@ -87,13 +87,19 @@ Status PngPacker::packRow(std::span<std::uint8_t> row, int pixelBytes, const Pie
 {
     m_rowBytes = int(row.size()) - 1;
     m_pixelBytes = pixelBytes;
+    std::span<const std::uint8_t> packed = row;
     if (m_policy != Policy::Smallest) {
         row[0] = PngFilters::fastType(pixelBytes);
-        PngFilters::apply(PngFilters::Type(row[0]), &row[1], nullptr, m_rowBytes, pixelBytes, &row[1]);
+        if (row[0] != PngFilters::None) {
+            m_filtered.resize(row.size());
+            m_filtered[0] = row[0];
+            PngFilters::apply(PngFilters::Type(row[0]), &row[1], nullptr, m_rowBytes, pixelBytes, &m_filtered[1]);
+            packed = m_filtered;
+        }
     }
     if (m_policy == Policy::Streamed)
-        return m_deflaters.front().deflatePart(row, false, piece);
-    m_rows.insert(m_rows.end(), row.begin(), row.end());
+        return m_deflaters.front().deflatePart(packed, false, piece);
+    m_rows.insert(m_rows.end(), packed.begin(), packed.end());
     ++m_rowCount;
     return {};
 }

@@ -28,8 +28,8 @@ namespace zelbrook {
 //   whichever strategy did better and with the run-length one, and the
 //   smallest stream of all is kept.
 //
-// A row is a filter type byte and the pixels' bytes, which the packer may
-// change.
+// A row is a filter type byte, which the packer sets, and the pixels'
+// bytes.
 class PngPacker
 {
 public:
@@ -59,7 +59,8 @@ private:
 
     Policy m_policy;
     std::vector<PngDeflater> m_deflaters;
-    std::vector<std::uint8_t> m_rows; // the image's rows, kept until it ends
+    std::vector<std::uint8_t> m_rows;     // the image's rows, kept until it ends
+    std::vector<std::uint8_t> m_filtered; // a row with its filter applied
     std::vector<std::uint8_t> m_packed;
     int m_rowCount = 0;
     int m_rowBytes = 0;
