@@ -3,6 +3,8 @@
 
 #include <zlib.h>
 
+#include <algorithm>
+
 namespace zelbrook {
 
 // The largest memory level lets zlib make its blocks long, which suits the
@@ -30,20 +32,19 @@ bool PngDeflater::start()
     return true;
 }
 
-bool PngDeflater::deflateAll(std::span<const std::uint8_t> in, std::vector<std::uint8_t> &out)
+std::size_t PngDeflater::deflateAll(std::span<const std::uint8_t> in, std::vector<std::uint8_t> &out)
 {
     if (!start())
-        return false;
+        return 0;
     z_stream &stream = *m_stream;
-    out.resize(deflateBound(&stream, uLong(in.size())));
+    out.resize(std::max<std::size_t>(out.size(), deflateBound(&stream, uLong(in.size()))));
     stream.next_in = const_cast<Bytef *>(in.data());
     stream.avail_in = uInt(in.size());
     stream.next_out = out.data();
     stream.avail_out = uInt(out.size());
     if (deflate(&stream, Z_FINISH) != Z_STREAM_END)
-        return false;
-    out.resize(stream.total_out);
-    return true;
+        return 0;
+    return stream.total_out;
 }
 
 void PngDeflater::discard()

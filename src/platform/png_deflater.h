@@ -29,8 +29,11 @@ public:
     PngDeflater(PngDeflater &&) noexcept;
     PngDeflater &operator=(PngDeflater &&) noexcept;
 
-    // The whole of `in` as one stream, in `out`; false when zlib fails.
-    bool deflateAll(std::span<const std::uint8_t> in, std::vector<std::uint8_t> &out);
+    // The whole of `in` as one stream at the start of `out`, which grows to
+    // hold the longest stream `in` could give and never shrinks, so that
+    // its bytes are not cleared again for every image: the stream's length,
+    // or 0 when zlib fails.
+    std::size_t deflateAll(std::span<const std::uint8_t> in, std::vector<std::uint8_t> &out);
     // A stream given in parts: each kPieceBytes of it go to `piece` as they
     // fill, and the last part sends the rest and makes the compressor ready
     // for another stream.

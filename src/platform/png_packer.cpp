@@ -108,19 +108,19 @@ Status PngPacker::finish(const Piece &piece)
 {
     if (m_policy == Policy::Streamed)
         return m_deflaters.front().deflatePart({}, true, piece);
-    bool packed = false;
+    std::size_t length = 0;
     if (m_policy == Policy::Fast) {
-        packed = m_deflaters.front().deflateAll(m_rows, m_packed);
+        length = m_deflaters.front().deflateAll(m_rows, m_packed);
     } else if (m_rowCount > 0) {
         std::vector<std::vector<std::uint8_t>> ways{std::move(m_rows)};
         m_packed = packSmallest(ways, m_rowBytes, m_rowCount, m_pixelBytes).bytes;
         m_rows = std::move(ways[0]);
-        packed = !m_packed.empty();
+        length = m_packed.size();
     }
     start();
-    if (!packed)
+    if (length == 0)
         return Error{"The picture could not be compressed."};
-    return piece(m_packed);
+    return piece({m_packed.data(), length});
 }
 
 PngPacker::Packed PngPacker::pack(std::vector<std::vector<std::uint8_t>> &ways, int rowBytes, int rows, int pixelBytes)
@@ -146,34 +146,45 @@ PngPacker::Packed PngPacker::packSmallest(std::vector<std::vector<std::uint8_t>>
                                           int pixelBytes)
 {
     Packed smallest;
+    std::size_t smallestLength = 0, length = 0;
     std::vector<std::uint8_t> packed;
     const std::vector<std::uint8_t> *bestRows = nullptr;
-    const auto keep = [&smallest, &packed](std::size_t choice) {
-        if (!smallest.bytes.empty() && packed.size() >= smallest.bytes.size())
+    const auto keep = [&](std::size_t choice) {
+        if (length == 0 || (smallestLength > 0 && length >= smallestLength))
             return false;
         smallest.choice = choice;
         smallest.bytes.swap(packed);
+        smallestLength = length;
         return true;
+    };
+    const auto deflate = [&](std::size_t stream, const std::vector<std::uint8_t> &rows) {
+        length = m_deflaters[stream].deflateAll(rows, packed);
     };
     // The ways of writing the pixels are told apart unfiltered; only the
     // smallest is tried with the filters.
     for (std::size_t choice = 0; choice < ways.size(); ++choice) {
         setTypes(ways[choice], std::size_t(rowBytes) + 1, PngFilters::None);
-        if (m_deflaters[kQuick].deflateAll(ways[choice], packed) && keep(choice))
+        deflate(kQuick, ways[choice]);
+        if (keep(choice))
             bestRows = &ways[choice];
     }
     if (!bestRows)
         return {};
     const Ways filtered = filteredWays(ways[smallest.choice], rowBytes, rows, pixelBytes);
-    for (const std::vector<std::uint8_t> &way : filtered)
-        if (m_deflaters[kQuick].deflateAll(way, packed) && keep(smallest.choice))
+    for (const std::vector<std::uint8_t> &way : filtered) {
+        deflate(kQuick, way);
+        if (keep(smallest.choice))
             bestRows = &way;
+    }
     // The strategy that does better at the default level is tried at the
     // best level, which mostly, but not always, does better again.
-    const bool filteredWins = m_deflaters[kQuickFiltered].deflateAll(*bestRows, packed) && keep(smallest.choice);
-    for (const std::size_t stream : {filteredWins ? kBestFiltered : kBest, kRuns})
-        if (m_deflaters[stream].deflateAll(*bestRows, packed))
-            keep(smallest.choice);
+    deflate(kQuickFiltered, *bestRows);
+    const bool filteredWins = keep(smallest.choice);
+    for (const std::size_t stream : {filteredWins ? kBestFiltered : kBest, kRuns}) {
+        deflate(stream, *bestRows);
+        keep(smallest.choice);
+    }
+    smallest.bytes.resize(smallestLength);
     return smallest;
 }
 
