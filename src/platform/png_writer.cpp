@@ -98,7 +98,7 @@ Status PngWriter::writeRows(const QImage &picture, int from, int to)
     for (int y = from; y < to; ++y) {
         const auto *row = reinterpret_cast<const QRgb *>(pixels.constScanLine(y));
         if (!m_pixels.pack(row, pixels.width(), m_row.data() + 1, opaque))
-            return Error{m_format.pixels == PngFormat::Pixels::Indexed
+            return Error{m_format.pixels == PngFormat::Pixels::Indexed || !m_format.colours.empty()
                              ? "The picture has a colour that is not in its palette."
                              : "The picture has a colour where only grey levels were expected."};
         if (Status packed = m_packer.packRow(m_row, m_format.bytesPerPixel(), idat); !packed)

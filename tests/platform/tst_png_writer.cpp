@@ -58,13 +58,22 @@ QImage ruled(int pixelBytes, const Rule &rule)
     return image;
 }
 
+// Every packing policy, with its name.
+const std::pair<Policy, const char *> kPolicies[] = {
+    {Policy::Fast, "fast"}, {Policy::Streamed, "streamed"}, {Policy::Smallest, "smallest"}};
+
+PngWriter::Sink appendTo(QByteArray &png)
+{
+    return [&png](std::string_view bytes) {
+        png.append(bytes.data(), qsizetype(bytes.size()));
+        return Status();
+    };
+}
+
 Result<QByteArray> written(const QImage &image, const PngFormat &format, PngPacker &packer, int rowsAtOnce)
 {
     QByteArray png;
-    PngWriter writer(format, packer, [&png](std::string_view bytes) {
-        png.append(bytes.data(), qsizetype(bytes.size()));
-        return Status();
-    });
+    PngWriter writer(format, packer, appendTo(png));
     Status status = writer.writeHeader();
     for (int y = 0; status && y < image.height(); y += rowsAtOnce)
         status = writer.writeRows(image, y, std::min(image.height(), y + rowsAtOnce));
@@ -112,21 +121,22 @@ private slots:
         QTest::addColumn<int>("type");   // of the header: 0 grey, 4 grey and alpha, 2 RGB, 6 RGBA, 3 palette
         QTest::addColumn<int>("filter"); // the one most rows take, -1 for any
         QTest::addColumn<QString>("refusal");
+        QTest::addColumn<int>("transparentGrey");
 
         // Each case with each packing: the fast and streamed ones take the
         // filter their pixel size suits, the smallest the picture's own.
         const auto add = [](const char *name, const QImage &image, Pixels pixels, int rowsAtOnce, int type,
                             int fastFilter, int smallestFilter, const QList<QRgb> &palette = {},
-                            const QString &refusal = {}) {
-            for (const auto &[policy, packing] :
-                 {std::pair{Policy::Fast, "fast"}, std::pair{Policy::Streamed, "streamed"},
-                  std::pair{Policy::Smallest, "smallest"}})
+                            const QString &refusal = {}, int transparentGrey = -1) {
+            for (const auto &[policy, packing] : kPolicies)
                 QTest::addRow("%s, %s", name, packing)
                     << image << int(pixels) << palette << rowsAtOnce << int(policy) << type
-                    << (policy == Policy::Smallest ? smallestFilter : fastFilter) << refusal;
+                    << (policy == Policy::Smallest ? smallestFilter : fastFilter) << refusal << transparentGrey;
         };
         const QList<QRgb> palette{0, 0x80FF0000, 0xFFFFFFFF, 0xFF2040C0};
-        add("grey, a row at a time", striped({0xFFFFFFFF, 0xFF000000, 0xFF7F7F7F}), Pixels::Grey, 1, 0, 0, -1);
+        const QList<QRgb> greys{0xFFFFFFFF, 0xFF000000, 0xFF7F7F7F};
+        add("grey, a row at a time", striped(greys), Pixels::Grey, 1, 0, 0, -1);
+        add("grey with one level transparent", striped(greys), Pixels::Grey, 3, 0, 0, -1, greys, {}, 0x7F);
         add("grey with alpha, 5 at once", striped({0, 0xFF000000, 0x80000000, 0x01000000, 0xC0606060}),
             Pixels::GreyAlpha, 5, 4, 0, -1);
         add("truecolour, all at once", striped({0xFFFFFFFF, 0xFFFF0000, 0xFF1020F0}), Pixels::Truecolour, 370, 2, 1,
@@ -152,6 +162,8 @@ private slots:
             {0xFFFFFFFF}, "The picture has a colour that is not in its palette.");
         const QString notGrey = "The picture has a colour where only grey levels were expected.";
         add("a colour in grey levels", striped({0xFF7F7F7F, 0xFF7F7F80}), Pixels::Grey, 7, 0, -1, -1, {}, notGrey);
+        add("a grey the image may not hold", striped(greys), Pixels::Grey, 7, 0, -1, -1, {0xFFFFFFFF, 0xFF000000},
+            "The picture has a colour that is not in its palette.");
         add("a colour in grey levels with alpha", striped({0x80FFFFFF, 0x80FF0000}), Pixels::GreyAlpha, 7, 4, -1, -1,
             {}, notGrey);
     }
@@ -170,21 +182,132 @@ private slots:
         QFETCH(int, type);
         QFETCH(int, filter);
         QFETCH(QString, refusal);
+        QFETCH(int, transparentGrey);
         PngPacker packer{Policy(policy)};
-        const PngFormat format{image.size(), Pixels(pixels), {palette.begin(), palette.end()}};
+        const PngFormat format{image.size(), Pixels(pixels), {palette.begin(), palette.end()}, transparentGrey};
         const Result<QByteArray> png = written(image, format, packer, rowsAtOnce);
         QCOMPARE(png ? QString() : QString::fromStdString(png.error().message), refusal);
         if (!png)
             return;
         QCOMPARE(colourType(*png), type);
-        QCOMPARE(QImage::fromData(*png, "PNG").convertToFormat(QImage::Format_ARGB32),
-                 image.convertToFormat(QImage::Format_ARGB32));
+        QImage shown = image.convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                if (transparentGrey >= 0
+                    && shown.pixel(x, y) == qRgb(transparentGrey, transparentGrey, transparentGrey))
+                    shown.setPixel(x, y, 0);
+        QCOMPARE(QImage::fromData(*png, "PNG").convertToFormat(QImage::Format_ARGB32), shown);
         const int pixelBytes[] = {1, 0, 3, 1, 2, 0, 4};
         const QList<int> filters = rowFilters(*png, image.width() * pixelBytes[type], image.height());
         QCOMPARE(filters.size(), image.height());
         if (filter >= 0)
             QVERIFY2(filters.count(filter) > filters.size() / 2,
                      qPrintable(QString("%1 rows").arg(filters.count(filter))));
+    }
+
+    void startsAgain_data()
+    {
+        QTest::addColumn<int>("policy");
+        QTest::addColumn<int>("rowsBefore"); // of the image left unfinished
+        QTest::addColumn<bool>("refused");   // whether its last row was refused
+
+        for (const auto &[policy, packing] : kPolicies) {
+            QTest::addRow("%s, after an image with no rows", packing) << int(policy) << 0 << false;
+            QTest::addRow("%s, after half an image", packing) << int(policy) << 185 << false;
+            QTest::addRow("%s, after an image refused at row 200", packing) << int(policy) << 200 << true;
+        }
+    }
+
+    // A packer left with an unfinished image packs the next one as a new
+    // packer does.
+    void startsAgain()
+    {
+        QFETCH(int, policy);
+        QFETCH(int, rowsBefore);
+        QFETCH(bool, refused);
+        QList<QRgb> levels;
+        for (int level = 0; level < 256; ++level)
+            levels.append(qRgb(level, level, level));
+        QImage first = striped(levels);
+        first.setPixel(300, 200, qRgb(255, 0, 0));
+        const PngFormat format{first.size(), Pixels::Grey};
+        PngPacker packer{Policy(policy)}, fresh{Policy(policy)};
+        {
+            PngWriter unfinished(format, packer, [](std::string_view) { return Status(); });
+            QVERIFY(unfinished.writeHeader().ok());
+            QCOMPARE(unfinished.writeRows(first, 0, rowsBefore + int(refused)).ok(), !refused);
+        }
+        const QImage next = striped({0xFFFFFFFF, 0xFF000000, 0xFF7F7F7F});
+        const Result<QByteArray> again = written(next, {next.size(), Pixels::Grey}, packer, 10);
+        const Result<QByteArray> anew = written(next, {next.size(), Pixels::Grey}, fresh, 10);
+        QVERIFY(again.ok() && anew.ok());
+        QCOMPARE(*again, *anew);
+    }
+
+    void ways_data()
+    {
+        QTest::addColumn<int>("policy");
+        QTest::addColumn<int>("choice");
+
+        QTest::newRow("fast takes the first") << int(Policy::Fast) << 0;
+        QTest::newRow("streamed takes the first") << int(Policy::Streamed) << 0;
+        QTest::newRow("smallest takes the one of fewer bytes") << int(Policy::Smallest) << 1;
+    }
+
+    // Of two ways of writing a picture's rows, noise and a single level, the
+    // policy's is packed, and it reads back as those rows.
+    void ways()
+    {
+        QFETCH(int, policy);
+        QFETCH(int, choice);
+        const int width = 64, rows = 48;
+        std::vector<std::vector<std::uint8_t>> ways(2, std::vector<std::uint8_t>(std::size_t((width + 1) * rows), 9));
+        for (std::size_t i = 0; i < ways[0].size(); ++i)
+            ways[0][i] = std::uint8_t(i * 7919 % 251);
+        const std::vector<std::vector<std::uint8_t>> given = ways;
+        PngPacker packer{Policy(policy)};
+        const PngPacker::Packed packed = packer.pack(ways, width, rows, 1);
+        QCOMPARE(int(packed.choice), choice);
+        QByteArray png;
+        PngWriter writer({QSize(width, rows), Pixels::Grey}, packer, appendTo(png));
+        const auto *stream = reinterpret_cast<const char *>(packed.bytes.data());
+        QVERIFY(writer.writeHeader()
+                && writer.writeChunk("IDAT", QByteArrayView(stream, qsizetype(packed.bytes.size())))
+                && writer.writeEnd());
+        const QImage read = QImage::fromData(png, "PNG").convertToFormat(QImage::Format_Grayscale8);
+        QCOMPARE(read.size(), QSize(width, rows));
+        for (int y = 0; y < rows; ++y)
+            QVERIFY(std::equal(read.constScanLine(y), read.constScanLine(y) + width,
+                               given[std::size_t(choice)].begin() + y * (width + 1) + 1));
+    }
+
+    void rowsMustFit_data()
+    {
+        QTest::addColumn<int>("width"); // of the picture, whose image is 8 x 4
+        QTest::addColumn<int>("rows");  // given before the image ends
+        QTest::addColumn<QString>("message");
+
+        const QString unfit = "The rows do not fit the picture.";
+        QTest::newRow("a picture wider than the image") << 9 << 4 << unfit;
+        QTest::newRow("a picture narrower than the image") << 7 << 4 << unfit;
+        QTest::newRow("more rows than the image has") << 8 << 5 << unfit;
+        QTest::newRow("the image ended early") << 8 << 3 << "The picture ends before its last row.";
+        QTest::newRow("every row") << 8 << 4 << QString();
+    }
+
+    void rowsMustFit()
+    {
+        QFETCH(int, width);
+        QFETCH(int, rows);
+        QFETCH(QString, message);
+        QImage picture(width, 5, QImage::Format_RGB32);
+        picture.fill(Qt::white);
+        PngPacker packer{Policy::Fast};
+        PngWriter writer({QSize(8, 4), Pixels::Grey}, packer, [](std::string_view) { return Status(); });
+        Status status = writer.writeRows(picture, 0, rows);
+        if (status)
+            status = writer.finishRows();
+        QCOMPARE(status ? QString() : QString::fromStdString(status.error().message), message);
     }
 };
 
