@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "export/apng_encoder.h"
 
-#include "platform/png_chunks.h"
+#include "platform/png_writer.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace zelbrook {
 
@@ -15,7 +14,6 @@ constexpr std::uint8_t kDisposeBackground = 1;
 constexpr std::uint8_t kDisposePrevious = 2;
 constexpr std::uint8_t kBlendSource = 0;
 constexpr std::uint8_t kBlendOver = 1;
-constexpr std::uint8_t kTruecolourAlphaType = 6;
 
 const QRgb *row(const QImage &image, int y) { return reinterpret_cast<const QRgb *>(image.constScanLine(y)); }
 
@@ -53,7 +51,7 @@ Status ApngEncoder::encodeFrame(const QImage &input)
         return checked.error();
     const QImage frame = withStraightAlpha(input);
     if (m_canvas.isNull()) {
-        chooseType(frame);
+        chooseFormat(frame);
         m_canvas = QImage(frame.size(), QImage::Format_ARGB32);
         m_canvas.fill(0);
     }
@@ -68,57 +66,51 @@ Status ApngEncoder::complete()
         return counted;
     if (Status written = writeRun(*m_runs.finish(), nullptr); !written)
         return written;
-    QByteArray out("\x89PNG\r\n\x1a\n", 8);
-    PngChunks::appendChunk(out, "IHDR", PngChunks::header(m_canvas.size(), m_type));
-    std::vector<QRgb> colours = m_palette.colours();
-    if (m_type == PngChunks::kPaletteType) {
-        PngChunks::appendChunk(out, "PLTE", PngChunks::paletteEntries(colours));
-        QByteArray alphas;
-        for (const QRgb argb : colours)
-            if (qAlpha(argb) != 255)
-                alphas.append(char(qAlpha(argb)));
-        if (!alphas.isEmpty())
-            PngChunks::appendChunk(out, "tRNS", alphas);
-    } else if (m_type == PngChunks::kGreyType && m_transparent >= 0) {
-        QByteArray key;
-        appendShort(key, m_transparent);
-        PngChunks::appendChunk(out, "tRNS", key);
-    }
     QByteArray control;
-    PngChunks::appendBigEndian(control, m_written);
-    PngChunks::appendBigEndian(control, m_timing.loop ? 0u : 1u); // number of plays, 0 for ever
-    PngChunks::appendChunk(out, "acTL", control);
-    out.append(m_frames);
-    PngChunks::appendChunk(out, "IEND", {});
+    PngWriter::appendBigEndian(control, m_written);
+    PngWriter::appendBigEndian(control, m_timing.loop ? 0u : 1u); // number of plays, 0 for ever
+    PngWriter writer(m_format, m_packer, m_sink);
+    Status written = writer.writeHeader();
+    if (written)
+        written = writer.writeChunk("acTL", control);
+    if (written)
+        written = m_sink(std::string_view(m_frames.constData(), std::size_t(m_frames.size())));
+    if (written)
+        written = writer.writeEnd();
     m_frames.clear();
-    return m_sink(std::string_view(out.constData(), std::size_t(out.size())));
+    return written;
 }
 
 // The palette holds the first frame's colours, then the exact colours it
 // lacks, which later frames may bring, and a transparent entry when there
-// is room; entries that are not opaque come first, to keep tRNS short.
-void ApngEncoder::chooseType(const QImage &frame)
+// is room; entries that are not opaque come first, to keep tRNS short. A
+// grey image holds only those greys, so that a level none of them has can
+// stand for transparency.
+void ApngEncoder::chooseFormat(const QImage &frame)
 {
+    using Pixels = PngFormat::Pixels;
     std::vector<QRgb> exact;
     for (const QRgb rgb : m_exact.colours)
         exact.push_back(rgb | 0xFF000000u);
     const PictureColours found = pictureColours(frame, exact);
+    m_format.size = frame.size();
     if (!found.fits) {
-        m_type = found.alpha ? kTruecolourAlphaType : PngChunks::kTruecolourType;
-        return;
-    }
-    if (!found.alpha && found.grey) {
-        m_type = PngChunks::kGreyType;
-        m_palette = found.palette;
+        m_format.pixels = found.alpha ? Pixels::TruecolourAlpha : Pixels::Truecolour;
+    } else if (!found.alpha && found.grey) {
+        m_format.pixels = Pixels::Grey;
+        m_format.colours = found.palette.colours();
         for (int level = 0; level < 256 && m_transparent < 0; ++level)
-            if (m_palette.find(qRgb(level, level, level)) < 0)
+            if (found.palette.find(qRgb(level, level, level)) < 0)
                 m_transparent = level;
-        return;
+        m_format.transparentGrey = m_transparent;
+    } else {
+        m_format.pixels = Pixels::Indexed;
+        m_format.colours = found.transparentFirst(true);
+        const auto clear = std::find(m_format.colours.begin(), m_format.colours.end(), 0u);
+        if (clear != m_format.colours.end())
+            m_transparent = int(clear - m_format.colours.begin());
     }
-    m_type = PngChunks::kPaletteType;
-    for (const QRgb argb : found.transparentFirst(true))
-        m_palette.add(argb);
-    m_transparent = m_palette.find(0);
+    m_pixels.emplace(m_format);
 }
 
 // The run's rectangle, then, for a still longer than one frame's delay
@@ -172,82 +164,73 @@ Status ApngEncoder::writeRun(const FrameRun &run, const QImage *next)
 // before with unchanged pixels transparent, whichever packs smaller.
 bool ApngEncoder::appendFrame(const QImage &picture, QRect area, std::int64_t frames, std::uint8_t dispose)
 {
-    std::optional<std::vector<std::uint8_t>> pixels = pixelBytes(picture, area, false);
-    if (!pixels)
+    std::optional<std::vector<std::uint8_t>> rows = rowsOf(picture, area);
+    if (!rows)
         return false;
-    std::vector<std::vector<std::uint8_t>> ways{std::move(*pixels)};
+    std::vector<std::vector<std::uint8_t>> ways{std::move(*rows)};
     if (m_written > 0 && m_transparent >= 0)
-        if (std::optional<std::vector<std::uint8_t>> over = pixelBytes(picture, area, true))
+        if (std::optional<std::vector<std::uint8_t>> over = overRows(ways[0], picture, area))
             ways.push_back(std::move(*over));
-    const PngRowPacker::Packed best = m_packer.pack(ways, area.width() * pixelSize(), area.height(), pixelSize());
+    const int pixelBytes = m_format.bytesPerPixel();
+    const PngPacker::Packed best = m_packer.pack(ways, area.width() * pixelBytes, area.height(), pixelBytes);
     if (best.bytes.empty())
         return false;
     const std::uint8_t blend = best.choice == 0 ? kBlendSource : kBlendOver;
     QByteArray control;
-    PngChunks::appendBigEndian(control, m_sequence++);
+    PngWriter::appendBigEndian(control, m_sequence++);
     for (const int value : {area.width(), area.height(), area.left(), area.top()})
-        PngChunks::appendBigEndian(control, std::uint32_t(value));
+        PngWriter::appendBigEndian(control, std::uint32_t(value));
     appendShort(control, int(frames));
     appendShort(control, m_timing.fps);
     control.append(char(dispose));
     control.append(char(blend));
-    PngChunks::appendChunk(m_frames, "fcTL", control);
+    PngWriter::appendChunk(m_frames, "fcTL", control);
     QByteArray data;
     if (m_written > 0)
-        PngChunks::appendBigEndian(data, m_sequence++);
+        PngWriter::appendBigEndian(data, m_sequence++);
     data.append(reinterpret_cast<const char *>(best.bytes.data()), qsizetype(best.bytes.size()));
     if (m_written == 0)
-        PngChunks::appendChunk(m_frames, "IDAT", data);
+        PngWriter::appendChunk(m_frames, "IDAT", data);
     else
-        PngChunks::appendChunk(m_frames, "fdAT", data);
+        PngWriter::appendChunk(m_frames, "fdAT", data);
     ++m_written;
     return true;
 }
 
-int ApngEncoder::pixelSize() const
+// The area's pixels in the image's bytes, each row after a byte for its
+// filter type; nothing when a colour has no byte.
+std::optional<std::vector<std::uint8_t>> ApngEncoder::rowsOf(const QImage &picture, QRect area)
 {
-    return m_type == PngChunks::kTruecolourType ? 3 : m_type == kTruecolourAlphaType ? 4 : 1;
+    const std::size_t stride = std::size_t(area.width()) * std::size_t(m_format.bytesPerPixel()) + 1;
+    std::vector<std::uint8_t> rows(stride * std::size_t(area.height()));
+    const bool opaque = picture.format() == QImage::Format_RGB32;
+    for (int y = 0; y < area.height(); ++y)
+        if (!m_pixels->pack(row(picture, area.top() + y) + area.left(), area.width(),
+                            rows.data() + std::size_t(y) * stride + 1, opaque))
+            return std::nullopt;
+    return rows;
 }
 
-// The area's pixels in the image type's bytes; with `over`, an unchanged
-// pixel is transparent. Nothing when a colour has no byte, or, with `over`,
-// when a changed pixel is not opaque and so would be blended.
-std::optional<std::vector<std::uint8_t>> ApngEncoder::pixelBytes(const QImage &picture, QRect area, bool over) const
+// The rows of a picture of one byte a pixel with each unchanged pixel
+// transparent. Nothing when a changed pixel is not opaque, as the frame
+// before would show through it.
+std::optional<std::vector<std::uint8_t>> ApngEncoder::overRows(std::vector<std::uint8_t> rows, const QImage &picture,
+                                                               QRect area) const
 {
-    std::vector<std::uint8_t> bytes;
-    bytes.reserve(std::size_t(area.width()) * std::size_t(area.height()) * std::size_t(pixelSize()));
-    QRgb last = 1; // no pixel: alpha 0 is always stored as 0
-    int byte = -1;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        const QRgb *is = row(picture, y);
-        const QRgb *was = row(m_canvas, y);
-        for (int x = area.left(); x <= area.right(); ++x) {
+    const std::size_t stride = std::size_t(area.width()) + 1;
+    for (int y = 0; y < area.height(); ++y) {
+        const QRgb *is = row(picture, area.top() + y) + area.left();
+        const QRgb *was = row(m_canvas, area.top() + y) + area.left();
+        std::uint8_t *bytes = rows.data() + std::size_t(y) * stride + 1;
+        for (int x = 0; x < area.width(); ++x) {
             const QRgb argb = pixelOf(is[x]);
-            if (over && argb == pixelOf(was[x])) {
-                bytes.push_back(std::uint8_t(m_transparent));
-                continue;
-            }
-            if (over && qAlpha(argb) != 255)
+            if (argb == pixelOf(was[x]))
+                bytes[x] = std::uint8_t(m_transparent);
+            else if (qAlpha(argb) != 255)
                 return std::nullopt;
-            if (m_type == PngChunks::kTruecolourType || m_type == kTruecolourAlphaType) {
-                bytes.insert(bytes.end(),
-                             {std::uint8_t(qRed(argb)), std::uint8_t(qGreen(argb)), std::uint8_t(qBlue(argb))});
-                if (m_type == kTruecolourAlphaType)
-                    bytes.push_back(std::uint8_t(qAlpha(argb)));
-                continue;
-            }
-            if (argb != last) {
-                last = argb;
-                byte = m_palette.find(argb);
-                if (m_type == PngChunks::kGreyType && byte >= 0)
-                    byte = qBlue(argb);
-            }
-            if (byte < 0)
-                return std::nullopt;
-            bytes.push_back(std::uint8_t(byte));
         }
     }
-    return bytes;
+    return rows;
 }
 
 } // namespace zelbrook

@@ -3,8 +3,9 @@
 
 #include "export/animation_encoder.h"
 #include "export/frame_runs.h"
-#include "export/png_rows.h"
-#include "platform/colour_palette.h"
+#include "platform/png_format.h"
+#include "platform/png_packer.h"
+#include "platform/png_pixels.h"
 
 #include <QByteArray>
 
@@ -23,11 +24,12 @@ namespace zelbrook {
 // A frame equal to the one before is not written: the one before lasts
 // longer. Each later frame is the rectangle that changed, written over the
 // frame before either as it is or with the unchanged pixels transparent,
-// whichever compresses smaller (see PngRowPacker). After its time it is
-// left, cleared to transparent or put back as it was, whichever makes the
-// next frame smaller. The file's frame count comes before the first frame, so the frames are kept, compressed, until
-// the animation is finished; the encoder refuses to finish with another
-// number of frames than the timing gave.
+// whichever compresses smaller (see PngPacker's smallest packing). After
+// its time it is left, cleared to transparent or put back as it was,
+// whichever makes the next frame smaller. The file's frame count comes
+// before the first frame, so the frames are kept, compressed, until the
+// animation is finished; the encoder refuses to finish with another number
+// of frames than the timing gave.
 class ApngEncoder : public AnimationEncoder
 {
 public:
@@ -41,21 +43,22 @@ protected:
     Status complete() override;
 
 private:
-    void chooseType(const QImage &frame);
+    void chooseFormat(const QImage &frame);
     Status writeRun(const FrameRun &run, const QImage *next);
     bool appendFrame(const QImage &picture, QRect area, std::int64_t frames, std::uint8_t dispose);
-    std::optional<std::vector<std::uint8_t>> pixelBytes(const QImage &picture, QRect area, bool over) const;
-    int pixelSize() const;
+    std::optional<std::vector<std::uint8_t>> rowsOf(const QImage &picture, QRect area);
+    std::optional<std::vector<std::uint8_t>> overRows(std::vector<std::uint8_t> rows, const QImage &picture,
+                                                      QRect area) const;
 
     AnimationTiming m_timing;
     ByteSink m_sink;
     ExactColours m_exact;
-    std::uint8_t m_type = 0;
-    ColourPalette m_palette; // the colours frames may use, ARGB, transparent first
-    int m_transparent = -1;  // the byte of a transparent pixel, -1 for none
+    PngFormat m_format;
+    std::optional<PngPixels> m_pixels;
+    int m_transparent = -1; // the byte of a transparent pixel, -1 for none
     FrameRuns m_runs;
     QImage m_canvas;
-    PngRowPacker m_packer;
+    PngPacker m_packer{PngPacker::Policy::Smallest};
     QByteArray m_frames; // the frames' chunks, kept until the end
     std::uint32_t m_written = 0;
     std::uint32_t m_sequence = 0;

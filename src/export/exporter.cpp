@@ -161,7 +161,7 @@ const QImage &Exporter::draw(std::span<const SceneFigure> scene, std::string_vie
 
 Result<QByteArray> Exporter::rasterPicture(const QImage &picture, const char *format)
 {
-    QByteArray bytes = PictureWriter::encode(picture, format);
+    QByteArray bytes = m_pictureWriter.encode(picture, format);
     if (bytes.isEmpty())
         return Error{"The picture could not be converted to " + QByteArray(format).toUpper().toStdString() + "."};
     return bytes;

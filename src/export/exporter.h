@@ -5,6 +5,7 @@
 #include "model/cast.h"
 #include "model/figure.h"
 #include "model/result.h"
+#include "platform/picture_writer.h"
 #include "platform/raster_canvas.h"
 #include "render/svg_canvas.h"
 
@@ -28,8 +29,9 @@ enum class ExportFormat { Bmp, Png, Svg, Json, Zbk };
 // black figure. The credit line names the caption given. A zoom makes a bitmap or PNG picture that many times larger (1
 // to RasterCanvas::kMaximumZoom, a zoom outside taken as the nearest); the other formats do not depend on it.
 //
-// An exporter keeps one canvas and draws every picture on it, so exporting
-// many figures costs no new memory; it is for one thread at a time.
+// An exporter keeps one canvas and one picture writer, and draws and packs
+// every picture with them, so exporting many figures costs no new memory; it
+// is for one thread at a time.
 class Exporter
 {
 public:
@@ -78,9 +80,10 @@ public:
 private:
     const QImage &draw(std::span<const SceneFigure> scene, std::string_view caption, int zoom,
                        const FrameStyle &style = {});
-    static Result<QByteArray> rasterPicture(const QImage &picture, const char *format);
+    Result<QByteArray> rasterPicture(const QImage &picture, const char *format);
 
     std::optional<RasterCanvas> m_canvas;
+    PictureWriter m_pictureWriter;
 };
 
 } // namespace zelbrook

@@ -11,22 +11,21 @@ namespace zelbrook {
 
 namespace {
 
-// How the sheet stores its pixels, and the palette of an indexed one, for
-// the first frame (straight alpha, fully transparent pixels 0) and the
-// colours that may come later.
-std::pair<SpriteSheetEncoder::Pixels, std::vector<QRgb>> pixelsFor(const QImage &first, std::vector<QRgb> later)
+// How a sheet of this size stores its pixels, for the first frame (straight
+// alpha, fully transparent pixels 0) and the colours that may come later.
+PngFormat formatFor(QSize sheet, const QImage &first, std::vector<QRgb> later)
 {
-    using Pixels = SpriteSheetEncoder::Pixels;
+    using Pixels = PngFormat::Pixels;
     const bool alpha = first.hasAlphaChannel();
     for (QRgb &rgb : later)
         rgb |= 0xFF000000u;
     later.push_back(alpha ? 0u : 0xFFFFFFFFu); // the empty cells
     const PictureColours found = pictureColours(first, later);
     if (found.grey && (!alpha || !found.fits))
-        return {alpha ? Pixels::GreyAlpha : Pixels::Grey, {}};
+        return {sheet, alpha ? Pixels::GreyAlpha : Pixels::Grey};
     if (!found.fits)
-        return {alpha ? Pixels::TruecolourAlpha : Pixels::Truecolour, {}};
-    return {Pixels::Indexed, found.transparentFirst()};
+        return {sheet, alpha ? Pixels::TruecolourAlpha : Pixels::Truecolour};
+    return {sheet, Pixels::Indexed, found.transparentFirst()};
 }
 
 // The same pixels seen as RGB32, which has the layout of ARGB32, so that the
@@ -78,7 +77,6 @@ Status SpriteSheetEncoder::start(const QImage &first)
 {
     if (Status fits = checkSize(first.size(), m_timing.frameCount, static_cast<int>(m_columns)); !fits)
         return fits;
-    const auto [pixels, palette] = pixelsFor(first, m_exact.colours);
     const bool alpha = first.hasAlphaChannel();
     const auto rows = static_cast<int>((m_timing.frameCount + m_columns - 1) / m_columns);
     const int across = static_cast<int>(m_columns) * first.width();
@@ -88,8 +86,9 @@ Status SpriteSheetEncoder::start(const QImage &first)
     m_background = alpha ? 0u : 0xFFFFFFFFu;
     m_row.fill(m_background);
     m_size = first.size();
-    m_writer = std::make_unique<PngRowWriter>(QSize(across, rows * first.height()), pixels, m_sink, palette);
-    return {};
+    const PngFormat format = formatFor(QSize(across, rows * first.height()), first, m_exact.colours);
+    m_writer = std::make_unique<PngWriter>(format, m_packer, m_sink);
+    return m_writer->writeHeader();
 }
 
 Status SpriteSheetEncoder::encodeFrame(const QImage &input)
@@ -119,7 +118,9 @@ Status SpriteSheetEncoder::complete()
 {
     if (Status counted = checkFrameCount(m_frames, m_timing); !counted)
         return counted;
-    Status finished = m_writer->finish();
+    Status finished = m_writer->finishRows();
+    if (finished)
+        finished = m_writer->writeEnd();
     m_writer.reset();
     m_row = QImage();
     return finished;

@@ -2,7 +2,8 @@
 #pragma once
 
 #include "export/animation_encoder.h"
-#include "platform/png_row_writer.h"
+#include "platform/png_packer.h"
+#include "platform/png_writer.h"
 
 #include <memory>
 
@@ -24,7 +25,6 @@ class SpriteSheetEncoder : public AnimationEncoder
 {
 public:
     static constexpr int kMaximumSide = 16384;
-    using Pixels = PngRowWriter::Pixels;
 
     // `columns` 0 asks for the smallest number whose square holds every
     // frame, and more columns than frames give one row of every frame. The
@@ -49,7 +49,8 @@ private:
     ByteSink m_sink;
     std::size_t m_columns;
     ExactColours m_exact;
-    std::unique_ptr<PngRowWriter> m_writer;
+    PngPacker m_packer{PngPacker::Policy::Streamed};
+    std::unique_ptr<PngWriter> m_writer;
     QImage m_row; // the row of cells being filled
     QRgb m_background = 0;
     QSize m_size;

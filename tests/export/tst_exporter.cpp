@@ -58,7 +58,7 @@ private slots:
         CanvasWidget widget;
         widget.canvas().setDrawWidth(figure.penWidth);
         drawFigure(figure.pose, widget.canvas(), caption.toStdString());
-        const QByteArray editorBytes = PictureWriter::encode(widget.canvas().Image(), "bmp");
+        const QByteArray editorBytes = PictureWriter().encode(widget.canvas().Image(), "bmp");
         QVERIFY(editorBytes.startsWith("BM"));
 
         Exporter exporter;

@@ -84,7 +84,7 @@ private slots:
         const QImage picture =
             Exporter().picture(Figure{pose, pen}, kCaption, zoom).convertToFormat(QImage::Format_RGB32);
         const QByteArray stored =
-            reference(QTest::currentDataTag() + QString(".png"), PictureWriter::encode(picture, "png"));
+            reference(QTest::currentDataTag() + QString(".png"), PictureWriter().encode(picture, "png"));
         QCOMPARE(QImage::fromData(stored, "PNG").convertToFormat(QImage::Format_RGB32), picture);
     }
 
