@@ -136,6 +136,8 @@ private slots:
                                << 2
                                << QByteArray("zelbrook-render: \"a\\xff.zbk\" and \"b/a\\xff.x\" would both be written "
                                              "to \"./a\\xff.svg\"");
+        QTest::newRow("atlas naming its sheet")
+            << QList<QByteArray>{"--format", "sheet", "--atlas", "--default", "caf\xe9.png"} << 0 << QByteArray();
     }
 
     void undecodableNames()
