@@ -5,6 +5,7 @@
 #include "model/program_info.h"
 #include "platform/system_file.h"
 #include "tools/animation_render.h"
+#include "tools/atlas_clash.h"
 #include "tools/batch_animation.h"
 #include "tools/batch_frame_clash.h"
 #include "tools/batch_progress.h"
@@ -136,6 +137,13 @@ std::optional<BatchRender::Refusal> BatchRender::findClash() const
     if (same != order.end())
         return Refusal{Stop::CommandLine, describedPose(*same) + " and " + describedPose(*(same + 1))
                                               + " would both be written to " + quoted(outputPath(*same))};
+    const auto atlas = m_options.atlas ? AtlasClash::find(
+                           m_poses.size(), [this](std::size_t i) { return std::string(m_poses[i]); },
+                           [this](std::size_t i) { return atlasPath(outputPath(i)); })
+                                       : std::nullopt;
+    if (atlas)
+        return Refusal{Stop::CommandLine, "the atlas of " + describedPose(atlas->first)
+                                              + " would take the name of the input " + describedPose(atlas->second)};
     if (!rendersFrames())
         return std::nullopt;
     const auto frames = [this](std::size_t index) -> std::optional<std::size_t> {

@@ -55,6 +55,8 @@ public:
 
 private:
     Status render();
+    // Whether the sheet's atlas would be written over the input file.
+    bool atlasTakesInput() const;
     Result<std::string> readInputText();
     Status writeScene(const RenderInput &input);
     Status write(const QByteArray &bytes);

@@ -109,6 +109,9 @@ private slots:
         QTest::newRow("name clash with the start-up pose")
             << toPng + QStringList{"--default", "--list", "-"} << QByteArray("default.zbk\n") << 2
             << "\"default.zbk\" and --default would both be written to \"out/default.png\"" + kUsage << QStringList();
+        QTest::newRow("atlas over an input")
+            << QStringList{"--output-dir", ".", "--format", "sheet", "--atlas", "a.zbk", "w.json"} << QByteArray() << 2
+            << "the atlas of \"w.json\" would take the name of the input \"w.json\"" + kUsage << QStringList();
         QTest::newRow("standard input in the list") << toPng + QStringList{"--list", "-"} << QByteArray("a.zbk\n-\n")
                                                     << 2 << "- (standard input) cannot be a pose" << QStringList();
         QTest::newRow("a pose that names a folder") << toPng + QStringList{"a.zbk", "sub/"} << QByteArray() << 2
@@ -139,6 +142,7 @@ private slots:
         QFETCH(QStringList, written);
 
         writeFile("names", "c.txt\ntwo.dots.zbk\n");
+        writeFile("w.json", poseText(4));
         QVERIFY(QDir(m_dir.path()).mkpath("out/in the way.png"));
         writeFile("sub/in the way.zbk", poseText(3));
         const RenderRun run = render(arguments, input);
