@@ -76,6 +76,10 @@ std::string jsonNumber(double value)
 {
     if (!std::isfinite(value))
         return "null";
+    // JSON readers take -0 for the whole number 0, so -0 is written as what
+    // reads back: a file saved again is then the same.
+    if (value == 0)
+        return "0";
     std::array<char, 32> buffer;
     const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
     return std::string(buffer.data(), result.ptr);

@@ -179,9 +179,14 @@ std::string BatchRender::outputPath(std::size_t index) const
     return stemPath(index) + "." + std::string(RenderOptions::extension(m_options.format));
 }
 
+std::string_view BatchRender::inputName(std::size_t index) const
+{
+    return m_poses[index].empty() ? RenderJob::kStartPoseName : m_poses[index];
+}
+
 std::string BatchRender::describedPose(std::size_t index) const
 {
-    return m_poses[index].empty() ? "--default" : quoted(m_poses[index]);
+    return m_poses[index].empty() ? std::string(RenderJob::kStartPoseName) : quoted(m_poses[index]);
 }
 
 // The font libraries under Qt set up shared state the first time they lay
@@ -205,7 +210,7 @@ void BatchRender::renderFrom(std::atomic<std::size_t> &next, OutputWriters &writ
         try {
             renderOne(index, animations, exporter, writers, progress);
         } catch (const std::bad_alloc &) {
-            report(progress, m_poses[index], Error{"There is not enough memory to render it."}, m_notWritten);
+            report(progress, inputName(index), Error{"There is not enough memory to render it."}, m_notWritten);
         }
     }
 }
@@ -216,7 +221,7 @@ void BatchRender::renderOne(std::size_t index, const BatchAnimation &animations,
     const Result<RenderInput> input = readInput(index);
     if (!input) {
         progress.inputCounted(1);
-        fail(progress, m_poses[index], input.error(), m_refused);
+        fail(progress, inputName(index), input.error(), m_refused);
     } else if (input->isAnimation() && rendersFrames()) {
         m_animationsSeen = true;
         animations.writeFrames(input->animation(m_options), stemPath(index), exporter, writers);
@@ -256,9 +261,9 @@ void BatchRender::renderScene(std::size_t index, const RenderInput &input, Expor
     progress.inputCounted(1);
     const Result<std::vector<SceneFigure>> scene = input.scene(m_options);
     if (!scene)
-        return fail(progress, m_poses[index], scene.error(), m_refused);
+        return fail(progress, inputName(index), scene.error(), m_refused);
     if (const std::optional<std::string> refusal = input.refusal(m_options))
-        return fail(progress, m_poses[index], Error{*refusal}, m_refused);
+        return fail(progress, inputName(index), Error{*refusal}, m_refused);
     Result<QByteArray> bytes = RenderJob::encode(exporter, *scene, m_options);
     if (!bytes)
         return fail(progress, outputPath(index), bytes.error(), m_notWritten);

@@ -148,9 +148,14 @@ Status RenderJob::write(const QByteArray &bytes)
 
 std::string RenderJob::poseName() const
 {
-    return m_options.poseSource == RenderOptions::PoseSource::StandardInput
-               ? "standard input"
-               : SystemFile::printableName(m_options.posePath);
+    switch (m_options.poseSource) {
+    case RenderOptions::PoseSource::StandardInput:
+        return "standard input";
+    case RenderOptions::PoseSource::Defaults:
+        return std::string(kStartPoseName);
+    default:
+        return SystemFile::printableName(m_options.posePath);
+    }
 }
 
 std::string RenderJob::outputName() const

@@ -23,6 +23,9 @@ namespace zelbrook {
 class RenderJob
 {
 public:
+    // How messages name the start-up pose, by the option that asks for it.
+    static constexpr std::string_view kStartPoseName = "--default";
+
     // The stream serves a pose given as "-"; an output given as "-" goes to
     // the process's standard output.
     RenderJob(RenderOptions options, QIODevice &standardInput);

@@ -96,6 +96,10 @@ private slots:
             << "bad.zbk: Wrong file type\n|out/in the way.png: It is a folder, not a file.\n"
                "|rendered 1 of 3 poses; 1 refused, 1 not written\n"
             << QStringList{"a.png"};
+        QTest::newRow("a figure the start-up pose has not")
+            << toPng + QStringList{"--figure", "2", "--default"} << QByteArray() << 1
+            << "--default: key 1 holds no figure 2; its figures are 1\n|rendered 0 of 1 pose; 1 refused\n"
+            << QStringList();
         QTest::newRow("list from standard input, CR LF and blank lines")
             << toPng + QStringList{"--list", "-", "--jobs", "2"} << QByteArray("a.zbk\r\n\nsub/B.ZBK\n") << 0
             << "rendered 2 of 2 poses\n"
