@@ -207,10 +207,12 @@ void BatchRender::renderFrom(std::atomic<std::size_t> &next, OutputWriters &writ
                                         report(progress, path, error, m_notWritten);
                                     });
     for (std::size_t index = next++; index < m_poses.size(); index = next++) {
+        progress.inputStarted();
         try {
             renderOne(index, animations, exporter, writers, progress);
         } catch (const std::bad_alloc &) {
             report(progress, inputName(index), Error{"There is not enough memory to render it."}, m_notWritten);
+            progress.inputGivenUp();
         }
     }
 }
@@ -268,11 +270,14 @@ void BatchRender::renderScene(std::size_t index, const RenderInput &input, Expor
     if (!bytes)
         return fail(progress, outputPath(index), bytes.error(), m_notWritten);
     std::string path = outputPath(index);
-    writers.write(path, std::move(bytes).value(), [this, &progress, path](const Status &written) {
-        if (!written)
-            return fail(progress, path, written.error(), m_notWritten);
-        progress.framesDone();
-    });
+    const bool handedOver =
+        writers.write(path, std::move(bytes).value(), [this, &progress, path](const Status &written) {
+            if (!written)
+                return fail(progress, path, written.error(), m_notWritten);
+            progress.framesDone();
+        });
+    if (handedOver)
+        progress.frameHandedOver();
 }
 
 void BatchRender::fail(BatchProgress &progress, std::string_view name, const Error &error,
