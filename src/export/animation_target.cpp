@@ -11,6 +11,7 @@
 #include "posefile/animation_file.h"
 
 #include <new>
+#include <vector>
 
 namespace zelbrook {
 
@@ -45,18 +46,49 @@ Result<FrameStyle> AnimationTarget::frameStyle(const Animation &animation) const
     return style;
 }
 
-Status AnimationTarget::writeAtlas(const Animation &animation, const std::string &path, const FrameStyle &style,
-                                   OutputStream &stream) const
+SpriteAtlas::Sheet AnimationTarget::atlasSheet(const std::string &path, const FrameStyle &style) const
 {
     const std::string sheetName = path.substr(path.rfind('/') + 1);
     const std::string stem = atlasPath(sheetName);
     const QRect canvas(0, 0, RasterCanvas::kPixelWidth * zoom, RasterCanvas::kPixelHeight * zoom);
     const QRect cell = style.trim.value_or(canvas);
-    const SpriteAtlas::Sheet sheet{sheetName,      stem.substr(0, stem.size() - 5), cell.size(), canvas.size(),
-                                   cell.topLeft(), style.trim.has_value(),          sheetColumns};
-    if (Status written = stream.write(SpriteAtlas::json(animation, sheet)); !written)
+    return {sheetName,      stem.substr(0, stem.size() - 5), cell.size(), canvas.size(),
+            cell.topLeft(), style.trim.has_value(),          sheetColumns};
+}
+
+// The sheet and its atlas are written in full before either takes its
+// place, and then both take it at once, so that a reader never finds a new
+// sheet beside an old atlas.
+Status AnimationTarget::writeSheetAndAtlas(const Animation &animation, const std::string &path, const FrameStyle &style,
+                                           const AnimationExporter::FrameDone &frameDone) const
+{
+    if (path.empty())
+        return Error{"An atlas cannot be written beside standard output."};
+    const std::string atlas = atlasPath(path);
+    if (atlas == path)
+        return Error{"The atlas would take the sheet's own name."};
+    const auto atlasError = [&atlas](const Error &error) {
+        return Error{"The atlas " + SystemFile::printableName(atlas) + ": " + error.message};
+    };
+    std::vector<ReplacementFile> files;
+    files.reserve(2);
+    for (const std::string &name : {path, atlas}) {
+        Result<ReplacementFile> file = OutputStream::replacementFile(name);
+        if (!file)
+            return files.empty() ? file.error() : atlasError(file.error());
+        files.push_back(std::move(file).value());
+    }
+    const ByteSink sink = [&sheet = files[0]](std::string_view bytes) { return sheet.write(bytes); };
+    AnimationExporter exporter;
+    if (Status written =
+            exporter.write(animation, kProgramCaption, format, zoom, {sink, path, sheetColumns}, frameDone, style);
+        !written)
         return written;
-    return stream.commit();
+    if (Status written = files[1].write(SpriteAtlas::json(animation, atlasSheet(path, style))); !written)
+        return atlasError(written.error());
+    if (const std::optional<ReplacementFile::Failure> failure = ReplacementFile::commitAll(files))
+        return failure->file == 0 ? failure->error : atlasError(failure->error);
+    return {};
 }
 
 Status AnimationTarget::write(const Animation &animation, const std::string &path,
@@ -82,17 +114,8 @@ Status AnimationTarget::writeOut(const Animation &animation, const std::string &
     const Result<FrameStyle> style = frameStyle(animation);
     if (!style)
         return style.error();
-    const bool withAtlas = atlas && kind == Kind::Animated && format == AnimatedFormat::Sheet;
-    if (withAtlas && (path.empty() || atlasPath(path) == path))
-        return Error{path.empty() ? "An atlas cannot be written beside standard output."
-                                  : "The atlas would take the sheet's own name."};
-    std::optional<Result<OutputStream>> atlasStream;
-    if (withAtlas) {
-        atlasStream.emplace(OutputStream::open(atlasPath(path)));
-        if (!*atlasStream)
-            return Error{"The atlas " + SystemFile::printableName(atlasPath(path)) + ": "
-                         + atlasStream->error().message};
-    }
+    if (atlas && kind == Kind::Animated && format == AnimatedFormat::Sheet)
+        return writeSheetAndAtlas(animation, path, *style, frameDone);
     // An output that is not committed leaves nothing behind.
     Result<OutputStream> stream = path.empty() ? OutputStream::standardOutput() : OutputStream::open(path);
     if (!stream)
@@ -116,8 +139,6 @@ Status AnimationTarget::writeOut(const Animation &animation, const std::string &
     }
     if (written)
         written = stream.value().commit();
-    if (written && atlasStream)
-        written = writeAtlas(animation, path, *style, atlasStream->value());
     return written;
 }
 

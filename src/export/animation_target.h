@@ -3,6 +3,7 @@
 
 #include "export/animation_encoder.h"
 #include "export/animation_exporter.h"
+#include "export/sprite_atlas.h"
 #include "model/animation.h"
 #include "model/result.h"
 #include "platform/output_stream.h"
@@ -25,7 +26,8 @@ struct AnimationTarget {
     bool transparent = false;
     // Every frame cut to the one rectangle that TrimArea finds.
     bool trim = false;
-    // A sprite sheet's atlas, written to atlasPath(path).
+    // A sprite sheet's atlas, written to atlasPath(path); the sheet and the
+    // atlas take their places together or not at all.
     bool atlas = false;
 
     // To the named file (bytes, need not be UTF-8), or standard output when
@@ -37,8 +39,9 @@ struct AnimationTarget {
 
 private:
     Result<FrameStyle> frameStyle(const Animation &animation) const;
-    Status writeAtlas(const Animation &animation, const std::string &path, const FrameStyle &style,
-                      OutputStream &stream) const;
+    SpriteAtlas::Sheet atlasSheet(const std::string &path, const FrameStyle &style) const;
+    Status writeSheetAndAtlas(const Animation &animation, const std::string &path, const FrameStyle &style,
+                              const AnimationExporter::FrameDone &frameDone) const;
     Status writeOut(const Animation &animation, const std::string &path,
                     const AnimationExporter::FrameDone &frameDone) const;
 };

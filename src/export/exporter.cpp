@@ -162,8 +162,11 @@ const QImage &Exporter::draw(std::span<const SceneFigure> scene, std::string_vie
 Result<QByteArray> Exporter::rasterPicture(const QImage &picture, const char *format)
 {
     QByteArray bytes = m_pictureWriter.encode(picture, format);
+    // Qt gives a null picture, and the encoders no bytes, when memory runs
+    // out; a picture that was drawn is otherwise always encoded.
     if (bytes.isEmpty())
-        return Error{"The picture could not be converted to " + QByteArray(format).toUpper().toStdString() + "."};
+        return Error{"There is not enough memory to convert the picture to "
+                     + QByteArray(format).toUpper().toStdString() + "."};
     return bytes;
 }
 

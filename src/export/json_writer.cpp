@@ -2,13 +2,13 @@
 #include "export/json_writer.h"
 
 #include "posefile/animation_file.h"
+#include "posefile/json_text.h"
 #include "render/head_outline.h"
 #include "render/joints.h"
 
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <nlohmann/json.hpp>
 #include <string_view>
 
 namespace zelbrook {
@@ -102,7 +102,7 @@ std::string JsonWriter::sceneFigure(const SceneFigure &figure)
     appendName(out, "id");
     out += std::to_string(figure.id) + ",\n  ";
     appendName(out, "name");
-    out += nlohmann::json(figure.name).dump() + ",\n  ";
+    out += jsonString(figure.name) + ",\n  ";
     appendName(out, "color");
     out += '"' + colorText(figure.color) + "\",\n";
     return out + JsonWriter::figure(figure.figure.pose, figure.figure.penWidth).substr(2);

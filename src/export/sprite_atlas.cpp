@@ -4,6 +4,7 @@
 #include "export/animation_encoder.h"
 #include "export/sprite_sheet_encoder.h"
 #include "model/program_info.h"
+#include "posefile/json_text.h"
 
 #include <nlohmann/json.hpp>
 
@@ -78,7 +79,7 @@ std::string SpriteAtlas::json(const Animation &animation, const Sheet &sheet)
                  {"size", sizeOf(size)},
                  {"scale", "1"},
                  {"frameTags", keyTags(frames)}};
-    return Json{{"frames", std::move(list)}, {"meta", std::move(meta)}}.dump(2) + "\n";
+    return jsonText(Json{{"frames", std::move(list)}, {"meta", std::move(meta)}}, 2) + "\n";
 }
 
 } // namespace zelbrook

@@ -52,8 +52,9 @@ struct SceneFigure {
 // "Figure 7" for figure 7.
 std::string defaultFigureName(FigureId id);
 
-// Whether a figure may bear the name: UTF-8 text of 1 to 100 characters,
-// none of them a control character.
+// Whether a figure, or a pose on the shelf, may bear the name: UTF-8 text of
+// 1 to 100 characters, none of them a control character (bidirectional
+// controls included, see isControlCharacter).
 Status checkFigureName(std::string_view name);
 
 // The name of a new figure: "Figure" and its id, or the next number up that

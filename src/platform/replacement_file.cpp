@@ -113,23 +113,51 @@ Status ReplacementFile::takeOwnerAndMode(const struct stat &old)
 
 Status ReplacementFile::write(std::string_view bytes) { return SystemFile::writeAll(m_descriptor, bytes); }
 
-Status ReplacementFile::commit()
+Status ReplacementFile::finish()
 {
+    if (m_descriptor < 0)
+        return {};
     if (::fsync(m_descriptor) != 0)
         return SystemFile::writeFailure(errno);
     if (::close(std::exchange(m_descriptor, -1)) != 0)
         return SystemFile::writeFailure(errno);
-    {
-        // A signal either finds the file under its temporary name or in
-        // its place, never on its way to a place no longer looked at.
-        const TerminationHold hold;
-        if (::rename(m_name.c_str(), m_target.c_str()) != 0)
-            return Error{"The finished file could not be put in place: " + SystemFile::reason(errno) + "."};
-        m_name.clear();
-        ExitCleanup::remove(std::exchange(m_slot, ExitCleanup::kNoSlot));
-    }
-    flushFolder(folderOf(m_target));
     return {};
+}
+
+Status ReplacementFile::putInPlace()
+{
+    if (::rename(m_name.c_str(), m_target.c_str()) != 0)
+        return Error{"The finished file could not be put in place: " + SystemFile::reason(errno) + "."};
+    m_name.clear();
+    ExitCleanup::remove(std::exchange(m_slot, ExitCleanup::kNoSlot));
+    return {};
+}
+
+Status ReplacementFile::commit()
+{
+    if (std::optional<Failure> failure = commitAll(std::span(this, 1)))
+        return std::move(failure->error);
+    return {};
+}
+
+std::optional<ReplacementFile::Failure> ReplacementFile::commitAll(std::span<ReplacementFile> files)
+{
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        if (Status finished = files[i].finish(); !finished)
+            return Failure{i, finished.error()};
+    }
+    {
+        // A signal finds each file under its temporary name or in its place,
+        // never on its way to a place no longer looked at.
+        const TerminationHold hold;
+        for (std::size_t i = 0; i < files.size(); ++i) {
+            if (Status placed = files[i].putInPlace(); !placed)
+                return Failure{i, placed.error()};
+        }
+    }
+    for (const ReplacementFile &file : files)
+        flushFolder(folderOf(file.m_target));
+    return std::nullopt;
 }
 
 } // namespace zelbrook

@@ -3,6 +3,9 @@
 
 #include "model/result.h"
 
+#include <cstddef>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -32,12 +35,29 @@ public:
     const std::string &name() const { return m_name; }
     // Writes all of the bytes after those written before.
     Status write(std::string_view bytes);
-    // Flushes the file to the disk and puts it in the target's place.
+    // Flushes the file to the disk and closes it; once finished, only its
+    // putting in place is left.
+    Status finish();
+    // Finishes the file and puts it in the target's place.
     Status commit();
+
+    // Which of several files failed, counted from 0, and why.
+    struct Failure {
+        std::size_t file;
+        Error error;
+    };
+    // Finishes every file, then puts them all in place one after another
+    // with the ending signals held off across the renames, so that a failed
+    // write leaves every target as it was and a signal never comes between
+    // two of them. Nothing when all of them are in place.
+    static std::optional<Failure> commitAll(std::span<ReplacementFile> files);
 
 private:
     ReplacementFile(int descriptor, std::string name, std::string target);
     void discard();
+    // Renames the finished file over its target; the caller holds the ending
+    // signals off.
+    Status putInPlace();
 
     int m_descriptor;
     std::string m_name;

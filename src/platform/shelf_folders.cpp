@@ -3,11 +3,13 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QDirIterator>
+#include <QFile>
 #include <QFileInfo>
-#include <QUrl>
 
 #include <algorithm>
+
+#include <dirent.h>
+#include <sys/stat.h>
 
 namespace zelbrook {
 
@@ -66,6 +68,17 @@ bool comesBefore(const QString &a, const QString &b)
     return a.size() - i < b.size() - j || (a.size() - i == b.size() - j && a < b);
 }
 
+int hexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
 } // namespace
 
 QString ShelfFolders::shipped(ShelfKind kind)
@@ -94,13 +107,24 @@ std::vector<ShelfFile> ShelfFolders::files(const QString &folder, ShelfKind kind
     std::vector<ShelfFile> found;
     if (folder.isEmpty())
         return found;
-    const QString ending = extension(kind);
-    QDirIterator entries(QFileInfo(folder).absoluteFilePath(), QDir::Files);
-    while (entries.hasNext()) {
-        const QString path = entries.next();
-        if (path.endsWith(ending))
-            found.push_back({nameOf(entries.fileName()), path});
+    // Read as bytes: Qt cannot name a file whose name is not UTF-8.
+    const std::string base = QFile::encodeName(QFileInfo(folder).absoluteFilePath()).toStdString() + '/';
+    DIR *entries = ::opendir(base.c_str());
+    if (!entries)
+        return found;
+    const std::string ending = extension(kind).toStdString();
+    while (const dirent *entry = ::readdir(entries)) {
+        const std::string_view fileName = entry->d_name;
+        std::string path = base + entry->d_name;
+        struct stat status {};
+        if (!fileName.ends_with(ending) || fileName.starts_with('.') || ::stat(path.c_str(), &status) != 0
+            || !S_ISREG(status.st_mode))
+            continue;
+        std::string name = nameOf(fileName);
+        found.push_back(
+            {QString::fromStdString(name), QFile::decodeName(path.c_str()), std::move(name), std::move(path)});
     }
+    ::closedir(entries);
     std::sort(found.begin(), found.end(),
               [](const ShelfFile &a, const ShelfFile &b) { return comesBefore(a.name, b.name); });
     return found;
@@ -122,10 +146,21 @@ QString ShelfFolders::fileNameFor(const QString &name, ShelfKind kind)
     return safe.isEmpty() ? safe : safe + extension(kind);
 }
 
-QString ShelfFolders::nameOf(const QString &fileName)
+std::string ShelfFolders::nameOf(std::string_view fileName)
 {
-    const QString base = fileName.left(fileName.lastIndexOf(QLatin1Char('.')));
-    return QUrl::fromPercentEncoding(base.toUtf8());
+    const std::string_view base = fileName.substr(0, fileName.rfind('.'));
+    std::string name;
+    for (std::size_t i = 0; i < base.size(); ++i) {
+        const int high = i + 2 < base.size() && base[i] == '%' ? hexDigit(base[i + 1]) : -1;
+        const int low = high >= 0 ? hexDigit(base[i + 2]) : -1;
+        if (low < 0) {
+            name += base[i];
+            continue;
+        }
+        name += static_cast<char>(high * 16 + low);
+        i += 2;
+    }
+    return name;
 }
 
 } // namespace zelbrook

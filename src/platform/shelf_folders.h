@@ -3,6 +3,8 @@
 
 #include <QString>
 
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace zelbrook {
@@ -14,6 +16,11 @@ enum class ShelfKind { Poses, Moves };
 struct ShelfFile {
     QString name;
     QString path;
+    // The name and the path as the very bytes they are, which need not be
+    // UTF-8 (a file named by hand); name and path show such a byte as
+    // U+FFFD.
+    std::string nameBytes;
+    std::string systemPath;
 };
 
 // Where the shelf's files live. The ones that come with the program are
@@ -29,8 +36,9 @@ public:
     static QString shipped(ShelfKind kind);
     static QString userPoses();
 
-    // The pose and animation files of a folder, in order of their names; a
-    // missing folder has none.
+    // The pose and animation files of a folder, in order of their names,
+    // whatever bytes their names hold; a missing folder has none, and hidden
+    // files are left out.
     static std::vector<ShelfFile> files(const QString &folder, ShelfKind kind);
 
     // A file name for a pose name: any text, the characters a file name
@@ -38,8 +46,8 @@ public:
     // UTF-8 bytes, so that the name comes back whole. Empty for an empty
     // name.
     static QString fileNameFor(const QString &name, ShelfKind kind);
-    // The pose name a file name gives back.
-    static QString nameOf(const QString &fileName);
+    // The pose name a file name gives back, as bytes.
+    static std::string nameOf(std::string_view fileName);
 };
 
 } // namespace zelbrook

@@ -41,7 +41,7 @@ std::string writeAnimationFile(const Animation &animation);
 std::string poseJsonObject(const Pose &pose, std::string_view indent);
 
 // A number in JSON: the shortest form that reads back to the same double;
-// "null" for NaN and infinities, which JSON cannot hold.
+// "null" for NaN and infinities, which JSON cannot hold, and 0 for -0.
 std::string jsonNumber(double value);
 
 } // namespace zelbrook

@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "animation_file.h"
 
+#include "json_text.h"
 #include "model/pose_field.h"
-
-#include <nlohmann/json.hpp>
 
 #include <array>
 #include <charconv>
@@ -24,11 +23,6 @@ void appendMember(std::string &out, std::string_view indent, std::string_view na
     out += "\": ";
     out += value;
     out += last ? "\n" : ",\n";
-}
-
-std::string jsonString(std::string_view text)
-{
-    return nlohmann::json(text).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
 // A version 2 key's figures, in drawing order.
@@ -82,6 +76,10 @@ std::string jsonNumber(double value)
 {
     if (!std::isfinite(value))
         return "null";
+    // JSON readers take -0 for the whole number 0, so -0 is written as what
+    // reads back: a file saved again is then the same.
+    if (value == 0)
+        return "0";
     std::array<char, 32> buffer;
     const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
     return std::string(buffer.data(), result.ptr);

@@ -110,13 +110,15 @@ PoseNumber PoseNumber::parse(std::string_view text)
 
 namespace {
 
-std::string messageNumber(double value)
+constexpr int kMessageDigits = 10;
+
+std::string messageNumber(double value, int digits)
 {
     if (value == 0)
         return "0";
     std::array<char, 32> buffer;
     const std::to_chars_result result =
-        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::general, 10);
+        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::general, digits);
     return std::string(buffer.data(), result.ptr);
 }
 
@@ -124,7 +126,14 @@ std::string messageNumber(double value)
 
 std::string outsideRangeText(double value, double lowest, double highest)
 {
-    return " is " + messageNumber(value) + ", outside " + messageNumber(lowest) + " to " + messageNumber(highest);
+    const std::string low = messageNumber(lowest, kMessageDigits);
+    const std::string high = messageNumber(highest, kMessageDigits);
+    // A value just past an end gets the digits that tell it from that end;
+    // 17 significant digits tell every two doubles apart.
+    int digits = kMessageDigits;
+    while (digits < 17 && (messageNumber(value, digits) == low || messageNumber(value, digits) == high))
+        ++digits;
+    return " is " + messageNumber(value, digits) + ", outside " + low + " to " + high;
 }
 
 } // namespace zelbrook

@@ -21,8 +21,10 @@ struct PoseNumber {
 };
 
 // " is 150, outside 5 to 100": what a message says after a value's name when
-// the value lies outside its range. Numbers have at most 10 significant
-// digits, so that a value such as 1e308 is not spelled out in full.
+// the value lies outside its range. Numbers have 10 significant digits, so
+// that a value such as 1e308 is not spelled out in full; a value that would
+// then read as an end of the range (500.0000000001) gets the digits that
+// tell it from that end.
 std::string outsideRangeText(double value, double lowest, double highest);
 
 } // namespace zelbrook

@@ -100,14 +100,17 @@ void BatchAnimation::writeFrames(const Animation &animation, const std::string &
         }
         underWay->files().aboutToWrite(i);
         underWay->started();
-        writers.write(path, std::move(bytes).value(), [&progress = m_progress, path, underWay](const Status &written) {
-            if (written)
-                underWay->files().written();
-            else
-                underWay->fail(path, written.error());
-            underWay->done();
-            progress.framesDone();
-        });
+        const bool handedOver = writers.write(path, std::move(bytes).value(),
+                                              [&progress = m_progress, path, underWay](const Status &written) {
+                                                  if (written)
+                                                      underWay->files().written();
+                                                  else
+                                                      underWay->fail(path, written.error());
+                                                  underWay->done();
+                                                  progress.framesDone();
+                                              });
+        if (handedOver)
+            m_progress.frameHandedOver();
     }
     // The failure is reported before the last frame counts as done.
     underWay->done();

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/batch_progress.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
 namespace zelbrook {
+
+thread_local BatchProgress::OpenInput BatchProgress::t_input;
 
 namespace {
 
@@ -38,6 +41,8 @@ void BatchProgress::message(const std::string &text)
 
 void BatchProgress::inputCounted(std::size_t frames)
 {
+    t_input.counted = true;
+    t_input.open += frames;
     m_total += frames;
     --m_uncounted;
     tellIfAllDone();
@@ -45,8 +50,20 @@ void BatchProgress::inputCounted(std::size_t frames)
 
 void BatchProgress::framesDone(std::size_t frames)
 {
+    t_input.open -= std::min(frames, t_input.open);
     m_done += frames;
     tellIfAllDone();
+}
+
+void BatchProgress::inputStarted() { t_input = {}; }
+
+void BatchProgress::frameHandedOver() { t_input.open -= std::min<std::size_t>(1, t_input.open); }
+
+void BatchProgress::inputGivenUp()
+{
+    if (!t_input.counted)
+        inputCounted(1);
+    framesDone(t_input.open);
 }
 
 bool BatchProgress::allDone() const { return m_uncounted.load() == 0 && m_done.load() >= m_total.load(); }

@@ -29,6 +29,14 @@ public:
     void inputCounted(std::size_t frames);
     void framesDone(std::size_t frames = 1);
 
+    // What a worker thread tells of the input it works on, so that an input
+    // given up halfway (when memory runs out) still counts as done: the
+    // frames it counted that are neither done nor handed to another thread
+    // are then done, and an input not yet counted counts as one frame.
+    void inputStarted();
+    void frameHandedOver();
+    void inputGivenUp();
+
     // Redraws the bar until every pose is done, then clears it. For the
     // thread that started the workers.
     void waitUntilDone();
@@ -38,6 +46,12 @@ public:
     static std::string barLine(std::size_t done, std::size_t total, double seconds);
 
 private:
+    struct OpenInput {
+        bool counted = false;
+        std::size_t open = 0;
+    };
+    static thread_local OpenInput t_input;
+
     void writeLocked(const std::string &text);
     bool allDone() const;
     void tellIfAllDone();

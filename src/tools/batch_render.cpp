@@ -6,7 +6,6 @@
 #include "platform/system_file.h"
 #include "tools/animation_render.h"
 #include "tools/batch_animation.h"
-#include "tools/batch_frame_clash.h"
 #include "tools/batch_progress.h"
 #include "tools/output_writers.h"
 #include "tools/render_command.h"
@@ -17,8 +16,6 @@
 #include <QThread>
 
 #include <algorithm>
-#include <cstdint>
-#include <functional>
 #include <new>
 #include <utility>
 
@@ -26,18 +23,9 @@ namespace zelbrook {
 
 namespace {
 
-constexpr std::string_view kStartPoseStem = "default";
 // Threads that put finished files in place; they spend their time waiting
 // for the disk, not drawing.
 constexpr int kWriterThreads = 8;
-
-std::string quoted(std::string_view name)
-{
-    std::string text(1, '"');
-    text += SystemFile::printableName(name);
-    text += '"';
-    return text;
-}
 
 } // namespace
 
@@ -49,16 +37,6 @@ BatchRender::BatchRender(RenderOptions options, QIODevice &standardInput, QIODev
     , m_standardError(standardError)
     , m_errorIsTerminal(errorIsTerminal)
 {}
-
-std::string_view BatchRender::outputStem(std::string_view posePath)
-{
-    const std::string_view name = posePath.substr(posePath.rfind('/') + 1);
-    if (name.empty() || name == "." || name == "..")
-        return {};
-    const std::size_t dot = name.rfind('.');
-    // A leading dot starts a hidden file's name, not an extension.
-    return dot == 0 || dot == std::string_view::npos ? name : name.substr(0, dot);
-}
 
 std::optional<BatchRender::Refusal> BatchRender::run()
 {
@@ -81,101 +59,6 @@ std::optional<BatchRender::Refusal> BatchRender::run()
     return std::nullopt;
 }
 
-std::optional<BatchRender::Refusal> BatchRender::collectPoses()
-{
-    for (const std::string &pose : m_batch.poses)
-        m_poses.add(pose);
-    if (m_batch.listPath)
-        if (const std::optional<Refusal> refusal = addListedPoses())
-            return refusal;
-    if (m_batch.startPose)
-        m_poses.add({});
-    for (std::size_t index = 0; index < m_poses.size(); ++index)
-        if (stemOf(index).empty())
-            return Refusal{Stop::CommandLine, "cannot name an output after " + quoted(m_poses[index])};
-    return std::nullopt;
-}
-
-// The names in a list file, one a line. A line may end in CR LF; empty
-// lines are skipped.
-std::optional<BatchRender::Refusal> BatchRender::addListedPoses()
-{
-    const bool fromInput = *m_batch.listPath == "-";
-    const Result<std::string> read = fromInput
-                                         ? RenderFiles::readStream(m_standardInput, RenderFiles::kMaximumListBytes)
-                                         : RenderFiles::readListBytes(*m_batch.listPath);
-    if (!read)
-        return Refusal{Stop::Failure, (fromInput ? "standard input" : SystemFile::printableName(*m_batch.listPath))
-                                          + ": " + read.error().message};
-    for (std::string_view text = *read; !text.empty();) {
-        const std::size_t end = std::min(text.find('\n'), text.size());
-        std::string_view line = text.substr(0, end);
-        text.remove_prefix(std::min(end + 1, text.size()));
-        if (line.ends_with('\r'))
-            line.remove_suffix(1);
-        if (line == "-")
-            return Refusal{Stop::CommandLine, "- (standard input) cannot be a pose with --output-dir"};
-        if (!line.empty())
-            m_poses.add(line);
-    }
-    return std::nullopt;
-}
-
-// Two outputs of one name would overwrite each other, so they are refused
-// before anything is written. Sorting the poses by their output's name
-// finds every such pair next to each other; a pose whose output is named as
-// an animation's frame is found by reading the two.
-std::optional<BatchRender::Refusal> BatchRender::findClash() const
-{
-    std::vector<std::uint32_t> order(m_poses.size());
-    for (std::size_t index = 0; index < order.size(); ++index)
-        order[index] = static_cast<std::uint32_t>(index);
-    std::ranges::stable_sort(order, std::less<>(), [this](std::uint32_t index) { return stemOf(index); });
-    const auto same =
-        std::ranges::adjacent_find(order, std::equal_to<>(), [this](std::uint32_t i) { return stemOf(i); });
-    if (same != order.end())
-        return Refusal{Stop::CommandLine, describedPose(*same) + " and " + describedPose(*(same + 1))
-                                              + " would both be written to " + quoted(outputPath(*same))};
-    if (!rendersFrames())
-        return std::nullopt;
-    const auto frames = [this](std::size_t index) -> std::optional<std::size_t> {
-        const Result<RenderInput> input = readInput(index);
-        if (!input || !input->isAnimation())
-            return std::nullopt;
-        return input->animation(m_options).frames().size();
-    };
-    const auto pair = BatchFrameClash::find(
-        m_poses.size(), [this](std::size_t i) { return stemOf(i); }, frames);
-    if (!pair)
-        return std::nullopt;
-    return Refusal{Stop::CommandLine, describedPose(pair->first) + " and " + describedPose(pair->second)
-                                          + " would both be written to " + quoted(outputPath(pair->second))};
-}
-
-std::string_view BatchRender::stemOf(std::size_t index) const
-{
-    return m_poses[index].empty() ? kStartPoseStem : outputStem(m_poses[index]);
-}
-
-std::string BatchRender::stemPath(std::size_t index) const
-{
-    std::string path = m_batch.outputDir;
-    if (!path.ends_with('/'))
-        path += '/';
-    path += stemOf(index);
-    return path;
-}
-
-std::string BatchRender::outputPath(std::size_t index) const
-{
-    return stemPath(index) + "." + std::string(RenderOptions::extension(m_options.format));
-}
-
-std::string BatchRender::describedPose(std::size_t index) const
-{
-    return m_poses[index].empty() ? "--default" : quoted(m_poses[index]);
-}
-
 // The font libraries under Qt set up shared state the first time they lay
 // out text. Doing that once here, before the threads start, leaves them
 // only state that is already there to share.
@@ -194,10 +77,12 @@ void BatchRender::renderFrom(std::atomic<std::size_t> &next, OutputWriters &writ
                                         report(progress, path, error, m_notWritten);
                                     });
     for (std::size_t index = next++; index < m_poses.size(); index = next++) {
+        progress.inputStarted();
         try {
             renderOne(index, animations, exporter, writers, progress);
         } catch (const std::bad_alloc &) {
-            report(progress, m_poses[index], Error{"There is not enough memory to render it."}, m_notWritten);
+            report(progress, inputName(index), Error{"There is not enough memory to render it."}, m_notWritten);
+            progress.inputGivenUp();
         }
     }
 }
@@ -208,7 +93,7 @@ void BatchRender::renderOne(std::size_t index, const BatchAnimation &animations,
     const Result<RenderInput> input = readInput(index);
     if (!input) {
         progress.inputCounted(1);
-        fail(progress, m_poses[index], input.error(), m_refused);
+        fail(progress, inputName(index), input.error(), m_refused);
     } else if (input->isAnimation() && rendersFrames()) {
         m_animationsSeen = true;
         animations.writeFrames(input->animation(m_options), stemPath(index), exporter, writers);
@@ -248,18 +133,21 @@ void BatchRender::renderScene(std::size_t index, const RenderInput &input, Expor
     progress.inputCounted(1);
     const Result<std::vector<SceneFigure>> scene = input.scene(m_options);
     if (!scene)
-        return fail(progress, m_poses[index], scene.error(), m_refused);
+        return fail(progress, inputName(index), scene.error(), m_refused);
     if (const std::optional<std::string> refusal = input.refusal(m_options))
-        return fail(progress, m_poses[index], Error{*refusal}, m_refused);
+        return fail(progress, inputName(index), Error{*refusal}, m_refused);
     Result<QByteArray> bytes = RenderJob::encode(exporter, *scene, m_options);
     if (!bytes)
         return fail(progress, outputPath(index), bytes.error(), m_notWritten);
     std::string path = outputPath(index);
-    writers.write(path, std::move(bytes).value(), [this, &progress, path](const Status &written) {
-        if (!written)
-            return fail(progress, path, written.error(), m_notWritten);
-        progress.framesDone();
-    });
+    const bool handedOver =
+        writers.write(path, std::move(bytes).value(), [this, &progress, path](const Status &written) {
+            if (!written)
+                return fail(progress, path, written.error(), m_notWritten);
+            progress.framesDone();
+        });
+    if (handedOver)
+        progress.frameHandedOver();
 }
 
 void BatchRender::fail(BatchProgress &progress, std::string_view name, const Error &error,

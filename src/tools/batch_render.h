@@ -58,6 +58,8 @@ private:
     // The start-up pose has no name and is rendered as "default".
     std::string_view stemOf(std::size_t index) const;
     std::string outputPath(std::size_t index) const;
+    // The pose file's name, or --default for the start-up pose.
+    std::string_view inputName(std::size_t index) const;
     std::string describedPose(std::size_t index) const;
     void prepareText() const;
     std::string stemPath(std::size_t index) const;

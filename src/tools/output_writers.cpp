@@ -32,10 +32,12 @@ OutputWriters::~OutputWriters()
     m_threads.join();
 }
 
-void OutputWriters::write(std::string path, QByteArray bytes, Done done)
+bool OutputWriters::write(std::string path, QByteArray bytes, Done done)
 {
-    if (m_threads.empty())
-        return done(RenderFiles::writeOutput(path, bytes));
+    if (m_threads.empty()) {
+        done(RenderFiles::writeOutput(path, bytes));
+        return false;
+    }
     std::unique_lock lock(m_mutex);
     m_changed.wait(lock, [&] {
         return m_queue.size() < kMaximumQueued
@@ -45,6 +47,7 @@ void OutputWriters::write(std::string path, QByteArray bytes, Done done)
     m_queue.push_back({std::move(path), std::move(bytes), std::move(done)});
     lock.unlock();
     m_changed.notify_all();
+    return true;
 }
 
 void OutputWriters::writeQueued()

@@ -33,8 +33,10 @@ public:
     // Writes what is queued, then ends the threads.
     ~OutputWriters();
 
-    // Queues the output; waits while the queue is full.
-    void write(std::string path, QByteArray bytes, Done done);
+    // Queues the output; waits while the queue is full. Whether it went to
+    // a writer thread: false when it was written, and done called, before
+    // this returns.
+    bool write(std::string path, QByteArray bytes, Done done);
 
 private:
     struct Output {

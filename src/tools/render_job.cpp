@@ -9,6 +9,7 @@
 #include "posefile/animation_file.h"
 #include "posefile/pose_reader.h"
 #include "tools/animation_render.h"
+#include "tools/atlas_clash.h"
 #include "tools/render_files.h"
 
 #include <new>
@@ -37,11 +38,24 @@ Status RenderJob::render()
         return input.error();
     if (!AnimationRender::holdsAnimation(m_options, input->isAnimation()))
         return writeScene(*input);
+    if (atlasTakesInput())
+        return Error{outputName() + ": The atlas would take the input's name."};
     const AnimationRender render = AnimationRender::of(m_options);
     const bool toFile = m_options.outputTarget == RenderOptions::OutputTarget::File;
     if (Status written = render.write(input->animation(m_options), toFile ? m_options.outputPath : ""); !written)
         return Error{outputName() + ": " + written.error().message};
     return {};
+}
+
+bool RenderJob::atlasTakesInput() const
+{
+    if (!m_options.atlas || m_options.poseSource != RenderOptions::PoseSource::File
+        || m_options.outputTarget != RenderOptions::OutputTarget::File)
+        return false;
+    return AtlasClash::find(
+               1, [this](std::size_t) { return m_options.posePath; },
+               [this](std::size_t) { return atlasPath(m_options.outputPath); })
+        .has_value();
 }
 
 Status RenderJob::writeScene(const RenderInput &input)
@@ -134,9 +148,14 @@ Status RenderJob::write(const QByteArray &bytes)
 
 std::string RenderJob::poseName() const
 {
-    return m_options.poseSource == RenderOptions::PoseSource::StandardInput
-               ? "standard input"
-               : SystemFile::printableName(m_options.posePath);
+    switch (m_options.poseSource) {
+    case RenderOptions::PoseSource::StandardInput:
+        return "standard input";
+    case RenderOptions::PoseSource::Defaults:
+        return std::string(kStartPoseName);
+    default:
+        return SystemFile::printableName(m_options.posePath);
+    }
 }
 
 std::string RenderJob::outputName() const

@@ -23,6 +23,9 @@ namespace zelbrook {
 class RenderJob
 {
 public:
+    // How messages name the start-up pose, by the option that asks for it.
+    static constexpr std::string_view kStartPoseName = "--default";
+
     // The stream serves a pose given as "-"; an output given as "-" goes to
     // the process's standard output.
     RenderJob(RenderOptions options, QIODevice &standardInput);
@@ -55,6 +58,8 @@ public:
 
 private:
     Status render();
+    // Whether the sheet's atlas would be written over the input file.
+    bool atlasTakesInput() const;
     Result<std::string> readInputText();
     Status writeScene(const RenderInput &input);
     Status write(const QByteArray &bytes);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "pose_shelf.h"
 
+#include "model/cast.h"
 #include "platform/raster_canvas.h"
 #include "platform/system_file.h"
 #include "posefile/animation_file.h"
@@ -123,6 +124,8 @@ Status PoseShelf::add(const QString &name, const Pose &pose)
     const QString fileName = ShelfFolders::fileNameFor(name, ShelfKind::Poses);
     if (fileName.isEmpty())
         return Error{"the pose needs a name"};
+    if (Status valid = checkFigureName(name.toStdString()); !valid)
+        return valid;
     if (!QDir().mkpath(m_folders.userPoses))
         return Error{"the folder " + m_folders.userPoses.toStdString() + " could not be made"};
     const Status written =

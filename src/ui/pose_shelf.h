@@ -63,7 +63,8 @@ public:
     // The user's own pose of that name, if there is one.
     std::optional<std::size_t> findOwn(const QString &name) const;
     // Saves the pose under the name in the user's folder, made on first
-    // use, replacing one of the same name.
+    // use, replacing one of the same name. A name is refused as a figure's
+    // is (checkFigureName).
     Status add(const QString &name, const Pose &pose);
     // Takes one of the user's own off the shelf, to the trash where the
     // desktop has one; the shipped ones stay.

@@ -5,6 +5,8 @@
 
 #include <QTest>
 
+#include <functional>
+
 using namespace zelbrook;
 
 namespace {
@@ -33,7 +35,16 @@ Animation threeFigures()
                       Key({figureOf(2, 60), figureOf(3, 70)}, 1, 1)});
 }
 
+// What a case makes of the cast and keys of threeFigures().
+struct Parts {
+    std::vector<CastFigure> cast;
+    std::vector<Key> keys;
+};
+using Change = std::function<void(Parts &)>;
+
 } // namespace
+
+Q_DECLARE_METATYPE(Change)
 
 class TestCast : public QObject
 {
@@ -67,58 +78,51 @@ private slots:
 
     void checkRefusesAndSaysWhere_data()
     {
-        QTest::addColumn<int>("change");
+        QTest::addColumn<Change>("change");
         QTest::addColumn<QString>("message");
-        QTest::newRow("unknown figure") << 0 << "key 1: figure 9 is not in the cast";
-        QTest::newRow("id twice in the cast") << 1 << "figure 1 is in the cast twice";
-        QTest::newRow("id twice in a key") << 2 << "key 2: figure 3 is in the key twice";
-        QTest::newRow("name twice") << 3 << "figures 3 and 2 are both named \"Front\"";
-        QTest::newRow("empty key") << 4 << "key 3 has no figure";
-        QTest::newRow("in no key") << 5 << "figure 4 is in no key";
-        QTest::newRow("empty name") << 6 << "figure 2: the name is empty";
-        QTest::newRow("control character") << 7 << "figure 2: the name holds a control character";
-        QTest::newRow("101 characters") << 8 << "figure 2: the name is longer than 100 characters";
-        QTest::newRow("not UTF-8") << 9 << "figure 2: the name is not UTF-8 text";
-        QTest::newRow("101 figures") << 10 << "the cast has 101 figures, more than 100";
-        QTest::newRow("pen of one of several") << 11 << "key 1: figure 2: penWidth is 9, outside 1 to 7";
-        QTest::newRow("100 two-byte characters") << 12 << "";
+        const auto named = [](std::string name) { return Change([name](Parts &p) { p.cast[2].name = name; }); };
+        QTest::newRow("unknown figure") << Change([](Parts &p) { p.keys[0].figures[0].id = 9; })
+                                        << "key 1: figure 9 is not in the cast";
+        QTest::newRow("id twice in the cast") << Change([](Parts &p) {
+            p.cast.push_back({1, "Figure 9"});
+        }) << "figure 1 is in the cast twice";
+        QTest::newRow("id twice in a key") << Change([](Parts &p) { p.keys[1].figures.push_back(figureOf(3, 5)); })
+                                           << "key 2: figure 3 is in the key twice";
+        QTest::newRow("name twice") << named("Front") << "figures 3 and 2 are both named \"Front\"";
+        QTest::newRow("empty key") << Change([](Parts &p) { p.keys[2].figures.clear(); }) << "key 3 has no figure";
+        QTest::newRow("in no key") << Change([](Parts &p) {
+            p.cast.push_back({4, "Figure 4"});
+        }) << "figure 4 is in no key";
+        QTest::newRow("empty name") << named("") << "figure 2: the name is empty";
+        QTest::newRow("control character") << named("Line\nbreak") << "figure 2: the name holds a control character";
+        QTest::newRow("right-to-left override")
+            << named("Thr\xe2\x80\xaeower") << "figure 2: the name holds a control character";
+        QTest::newRow("pop directional isolate")
+            << named("Thrower\xe2\x81\xa9") << "figure 2: the name holds a control character";
+        QTest::newRow("narrow no-break space, next to the overrides") << named("Thr\xe2\x80\xafower") << "";
+        QTest::newRow("101 characters") << named(std::string(101, 'x'))
+                                        << "figure 2: the name is longer than 100 characters";
+        QTest::newRow("not UTF-8") << named("\xc3(") << "figure 2: the name is not UTF-8 text";
+        QTest::newRow("101 figures") << Change([](Parts &p) {
+            for (FigureId id = 4; id <= 101; ++id) {
+                p.cast.push_back({id, defaultFigureName(id)});
+                p.keys[0].figures.push_back({id, Figure{}});
+            }
+        }) << "the cast has 101 figures, more than 100";
+        QTest::newRow("pen of one of several") << Change([](Parts &p) { p.keys[0].figures[1].figure.penWidth = 9; })
+                                               << "key 1: figure 2: penWidth is 9, outside 1 to 7";
+        std::string twoByteCharacters;
+        for (int i = 0; i < 100; ++i)
+            twoByteCharacters += "\xc3\xa9";
+        QTest::newRow("100 two-byte characters") << named(twoByteCharacters) << "";
     }
     void checkRefusesAndSaysWhere()
     {
-        QFETCH(int, change);
+        QFETCH(Change, change);
         QFETCH(QString, message);
-        std::vector<CastFigure> cast = threeFigures().cast();
-        std::vector<Key> keys = threeFigures().keys();
-        const std::vector<std::function<void()>> changes = {
-            [&] { keys[0].figures[0].id = 9; },
-            [&] {
-                cast.push_back({1, "Figure 9"});
-            },
-            [&] { keys[1].figures.push_back(figureOf(3, 5)); },
-            [&] { cast[2].name = "Front"; },
-            [&] { keys[2].figures.clear(); },
-            [&] {
-                cast.push_back({4, "Figure 4"});
-            },
-            [&] { cast[2].name.clear(); },
-            [&] { cast[2].name = "Line\nbreak"; },
-            [&] { cast[2].name = std::string(101, 'x'); },
-            [&] { cast[2].name = "\xc3("; },
-            [&] {
-                for (FigureId id = 4; id <= 101; ++id) {
-                    cast.push_back({id, defaultFigureName(id)});
-                    keys[0].figures.push_back({id, Figure{}});
-                }
-            },
-            [&] { keys[0].figures[1].figure.penWidth = 9; },
-            [&] {
-                cast[2].name.clear();
-                for (int i = 0; i < 100; ++i)
-                    cast[2].name += "\xc3\xa9";
-            },
-        };
-        changes[std::size_t(change)]();
-        const Status checked = Animation(Playback{}, cast, keys).check();
+        Parts parts{threeFigures().cast(), threeFigures().keys()};
+        change(parts);
+        const Status checked = Animation(Playback{}, parts.cast, parts.keys).check();
         QCOMPARE(QString::fromStdString(checked ? std::string() : checked.error().message), message);
     }
 

@@ -168,6 +168,8 @@ private slots:
         row("not a number", edited("\"headRadius\": 10", "\"headRadius\": \"ten\""),
             "key 1: headRadius is not a number");
         row("hip", edited("\"hipY\": 210", "\"hipY\": -1"), "key 1: hipY is -1, outside 0 to 400");
+        row("hip a hair past its end", edited("\"hipY\": 210", "\"hipY\": 400.0000000001"),
+            "key 1: hipY is 400.0000000001, outside 0 to 400");
         row("scale", edited("\"scale\": 1", "\"scale\": 3.5"), "key 1: scale is 3.5, outside 0.5 to 3");
         row("pen", edited("\"penWidth\": 3", "\"penWidth\": 8"), "key 1: penWidth is 8, outside 1 to 7");
         row("pen not whole", edited("\"penWidth\": 3", "\"penWidth\": 2.5"), "key 1: penWidth is not a whole number");

@@ -2,6 +2,7 @@
 #include "pose_file_support.h"
 
 #include "model/pose_field.h"
+#include "posefile/animation_file.h"
 #include "posefile/pose_writer.h"
 
 #include <charconv>
@@ -152,6 +153,12 @@ void TestPoseFileWriting::roundTrip_data()
     ends.lLegAngle1 = degreesToRadians(360.49999999999994);
     ends.rArmAngle1 = degreesToRadians(-360);
     QTest::newRow("slider ends") << ends;
+
+    Pose zeros = defaultPose();
+    zeros.bodyAngle = -0.0;
+    zeros.lLegAngle2 = -0.0;
+    zeros.rotation = -0.0;
+    QTest::newRow("negative zeros") << zeros;
 }
 
 void TestPoseFileWriting::roundTrip()
@@ -161,6 +168,11 @@ void TestPoseFileWriting::roundTrip()
     const auto result = read(QByteArray::fromStdString(writePoseFile(pose)));
     QVERIFY(result.ok());
     QCOMPARE(result.value(), readOverCurrent(pose));
+    // An animation file saved, read and saved again is the same text.
+    const std::string saved = writeAnimationFile(Animation(Playback{}, {Key{Figure{pose}, 1, 0, Ease::Linear}}));
+    const Result<Animation> again = readAnimationFile(saved, defaultPose());
+    QVERIFY(again);
+    QCOMPARE(QByteArray::fromStdString(writeAnimationFile(*again)), QByteArray::fromStdString(saved));
 }
 
 QTEST_APPLESS_MAIN(TestPoseFileWriting)

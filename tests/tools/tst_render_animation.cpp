@@ -50,6 +50,7 @@ private slots:
     void initTestCase()
     {
         writeAnimation("walk.zba", walk());
+        writeAnimation("walk.json", walk());
         writeAnimation("fast.zba", walk(true, 60));
         QVERIFY(QDir(m_dir.path()).mkdir("frames"));
         QCOMPARE(render({"--format", "png", "--output-dir", "frames", "walk.zba"}).exitCode, 0);
@@ -70,6 +71,11 @@ private slots:
         QTest::newRow("sheet too large") << QStringList{"--zoom",    "8", "--format", "sheet",
                                                         "--columns", "8", "walk.zba", "out.png"}
                                          << 1 << "out.png: The sprite sheet would be 31552 by 3176 pixels";
+        QTest::newRow("atlas over the input") << QStringList{"--format", "sheet", "--atlas", "walk.json", "walk.png"}
+                                              << 1 << "walk.png: The atlas would take the input's name.";
+        QTest::newRow("atlas over the input by another name")
+            << QStringList{"--format", "sheet", "--atlas", "./walk.json", "walk.png"} << 1
+            << "walk.png: The atlas would take the input's name.";
         QTest::newRow("scale past what a file holds") << QStringList{"--scale", "10", "walk.zba", "out.zba"} << 1
                                                       << "out.zba: The animation cannot be saved: key 1: scale is 10";
     }

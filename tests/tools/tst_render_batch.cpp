@@ -96,6 +96,10 @@ private slots:
             << "bad.zbk: Wrong file type\n|out/in the way.png: It is a folder, not a file.\n"
                "|rendered 1 of 3 poses; 1 refused, 1 not written\n"
             << QStringList{"a.png"};
+        QTest::newRow("a figure the start-up pose has not")
+            << toPng + QStringList{"--figure", "2", "--default"} << QByteArray() << 1
+            << "--default: key 1 holds no figure 2; its figures are 1\n|rendered 0 of 1 pose; 1 refused\n"
+            << QStringList();
         QTest::newRow("list from standard input, CR LF and blank lines")
             << toPng + QStringList{"--list", "-", "--jobs", "2"} << QByteArray("a.zbk\r\n\nsub/B.ZBK\n") << 0
             << "rendered 2 of 2 poses\n"
@@ -109,6 +113,9 @@ private slots:
         QTest::newRow("name clash with the start-up pose")
             << toPng + QStringList{"--default", "--list", "-"} << QByteArray("default.zbk\n") << 2
             << "\"default.zbk\" and --default would both be written to \"out/default.png\"" + kUsage << QStringList();
+        QTest::newRow("atlas over an input")
+            << QStringList{"--output-dir", ".", "--format", "sheet", "--atlas", "a.zbk", "w.json"} << QByteArray() << 2
+            << "the atlas of \"w.json\" would take the name of the input \"w.json\"" + kUsage << QStringList();
         QTest::newRow("standard input in the list") << toPng + QStringList{"--list", "-"} << QByteArray("a.zbk\n-\n")
                                                     << 2 << "- (standard input) cannot be a pose" << QStringList();
         QTest::newRow("a pose that names a folder") << toPng + QStringList{"a.zbk", "sub/"} << QByteArray() << 2
@@ -139,6 +146,7 @@ private slots:
         QFETCH(QStringList, written);
 
         writeFile("names", "c.txt\ntwo.dots.zbk\n");
+        writeFile("w.json", poseText(4));
         QVERIFY(QDir(m_dir.path()).mkpath("out/in the way.png"));
         writeFile("sub/in the way.zbk", poseText(3));
         const RenderRun run = render(arguments, input);

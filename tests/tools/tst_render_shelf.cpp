@@ -5,6 +5,9 @@
 #include <QDir>
 #include <QTest>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 class TestRenderShelf : public QObject
 {
     Q_OBJECT
@@ -16,24 +19,34 @@ private slots:
 
 void TestRenderShelf::listsShippedPosesThenOwn_data()
 {
-    QTest::addColumn<QStringList>("own");
+    QTest::addColumn<QList<QByteArray>>("own");
     QTest::addColumn<QStringList>("listed");
-    QTest::newRow("none of the user's") << QStringList() << QStringList();
-    QTest::newRow("in order of names") << QStringList{"b.zbk", "A 10.zbk", "A 9.zbk", "notes.txt"}
+    QTest::newRow("none of the user's") << QList<QByteArray>() << QStringList();
+    QTest::newRow("in order of names") << QList<QByteArray>{"b.zbk", "A 10.zbk", "A 9.zbk", "notes.txt", ".hid.zbk"}
                                        << QStringList{"A 9\tA 9.zbk", "A 10\tA 10.zbk", "b\tb.zbk"};
-    QTest::newRow("escaped name") << QStringList{"a%2Fb.zbk"} << QStringList{"a/b\ta%2Fb.zbk"};
+    QTest::newRow("escaped name") << QList<QByteArray>{"a%2Fb.zbk"} << QStringList{"a/b\ta%2Fb.zbk"};
+    QTest::newRow("control characters in the name")
+        << QList<QByteArray>{"a%09b%0Ac%1B[31m%00.zbk"}
+        << QStringList{"a\\x09b\\x0ac\\x1b[31m\\x00\ta%09b%0Ac%1B[31m%00.zbk"};
+    QTest::newRow("right-to-left override in the name")
+        << QList<QByteArray>{"x%E2%80%AEy.zbk"} << QStringList{"x\\xe2\\x80\\xaey\tx%E2%80%AEy.zbk"};
+    QTest::newRow("name not UTF-8") << QList<QByteArray>{"caf\xe9.zbk", "caf\xc3\xa9.zbk"}
+                                    << QStringList{"café\tcafé.zbk", "caf\\xe9\tcaf\\xe9.zbk"};
 }
 
 // The shipped poses come first, Bow to Wave, then the user's own from
 // $XDG_DATA_HOME; a line a pose, its name and its path.
 void TestRenderShelf::listsShippedPosesThenOwn()
 {
-    QFETCH(QStringList, own);
+    QFETCH(QList<QByteArray>, own);
     QFETCH(QStringList, listed);
     const zelbrook::test::TemporaryFolder data;
     QVERIFY(QDir().mkpath(data.path("zelbrook/poses")));
-    for (const QString &name : own)
-        zelbrook::test::writeFile(data.path("zelbrook/poses/" + name), "10135");
+    // Made by the system's own call, as Qt cannot name every file.
+    for (const QByteArray &name : own) {
+        const int made = ::creat(QFile::encodeName(data.path("zelbrook/poses/")) + name, 0644);
+        QVERIFY(made >= 0 && ::close(made) == 0);
+    }
     QProcessEnvironment environment = renderEnvironment();
     environment.insert("XDG_DATA_HOME", data.path());
     const RenderRun run = runRender(data.path(), {"--list-poses"}, {}, {}, {}, ZELBROOK_RENDER_PROGRAM, environment);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/raster_canvas.h"
+#include "posefile/animation_file.h"
 #include "posefile/pose_writer.h"
+#include "test_support.h"
 #include "tools/render_process.h"
 
 #include <QDir>
@@ -22,6 +24,13 @@ namespace {
 QByteArray startPoseText()
 {
     return QByteArray::fromStdString(writePoseFile(Pose::defaults(RasterCanvas::kWindowUnitWidth)));
+}
+
+// The start-up pose held for 250 frames.
+QByteArray longAnimationText()
+{
+    const Key key{Figure{Pose::defaults(RasterCanvas::kWindowUnitWidth)}, 250, 0, Ease::Linear};
+    return QByteArray::fromStdString(writeAnimationFile(Animation(Playback{12, true}, {key})));
 }
 
 // Made and read by the system's own calls, as Qt cannot name every file.
@@ -136,6 +145,8 @@ private slots:
                                << 2
                                << QByteArray("zelbrook-render: \"a\\xff.zbk\" and \"b/a\\xff.x\" would both be written "
                                              "to \"./a\\xff.svg\"");
+        QTest::newRow("atlas naming its sheet")
+            << QList<QByteArray>{"--format", "sheet", "--atlas", "--default", "caf\xe9.png"} << 0 << QByteArray();
     }
 
     void undecodableNames()
@@ -154,22 +165,33 @@ private slots:
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QByteArray>("err");
         QTest::addColumn<QStringList>("left"); // in the folder "out"
+        QTest::addColumn<QStringList>("kept"); // old files in "out" that must stay as they were
 
         const QByteArray full = "Not all of the file could be written; the disk may be full.\n";
         QTest::newRow("reader leaves mid-write")
             << QStringList{"--default", "--zoom", "8", "--format", "bmp", "-"} << Trouble::ReaderLeaves << 1
-            << QByteArray("zelbrook-render: standard output: It could not be written: Broken pipe.\n") << QStringList();
+            << QByteArray("zelbrook-render: standard output: It could not be written: Broken pipe.\n") << QStringList()
+            << QStringList();
         QTest::newRow("file-size limit") << QStringList{"--default", "--zoom", "8", "out/a.bmp"}
                                          << Trouble::FileSizeLimit << 1 << "zelbrook-render: out/a.bmp: " + full
-                                         << QStringList();
+                                         << QStringList() << QStringList();
         QTest::newRow("file-size limit, batch")
             << QStringList{"--output-dir", "out", "--format", "bmp", "--zoom", "8", "--default"}
             << Trouble::FileSizeLimit << 1
             << "zelbrook-render: out/default.bmp: " + full + "zelbrook-render: rendered 0 of 1 pose; 1 not written\n"
-            << QStringList();
+            << QStringList() << QStringList();
+        // A long name makes each frame's entry in the atlas longer, so that
+        // the sheet fits under the limit and the atlas does not.
+        const QString sheet(200, 's');
+        const QStringList sheetAndAtlas{sheet + ".json", sheet + ".png"};
+        QTest::newRow("file-size limit, sheet and atlas")
+            << QStringList{"--format", "sheet", "--atlas", "--trim", "long.zba", "out/" + sheet + ".png"}
+            << Trouble::FileSizeLimit << 1
+            << ("zelbrook-render: out/" + sheet + ".png: The atlas out/" + sheet + ".json: ").toUtf8() + full
+            << sheetAndAtlas << sheetAndAtlas;
         QTest::newRow("threads that cannot start")
             << QStringList{"--output-dir", "out", "--format", "png", "--jobs", "256", "--quiet", "a.zbk", "b.zbk"}
-            << Trouble::FewThreads << 0 << QByteArray() << QStringList{"a.png", "b.png"};
+            << Trouble::FewThreads << 0 << QByteArray() << QStringList{"a.png", "b.png"} << QStringList();
     }
 
     // Each ends with its message and exit status, and leaves no temporary
@@ -187,6 +209,10 @@ private slots:
         QVERIFY(QFile::setPermissions(dir.filePath("out"), QFileDevice::Permission(0x7777)));
         for (const char *pose : {"a.zbk", "b.zbk"})
             QVERIFY(writeByName(QFile::encodeName(dir.filePath(pose)), startPoseText()));
+        QVERIFY(writeByName(QFile::encodeName(dir.filePath("long.zba")), longAnimationText()));
+        QFETCH(QStringList, kept);
+        for (const QString &old : kept)
+            QVERIFY(writeByName(QFile::encodeName(dir.filePath("out/" + old)), "old"));
         int ends[2];
         QVERIFY(::pipe2(ends, O_CLOEXEC) == 0);
         std::future<void> reader = std::async(std::launch::async, [&] {
@@ -202,6 +228,8 @@ private slots:
         QTEST(run.exitCode, "exitCode");
         QTEST(run.err, "err");
         QTEST(outputs(dir.filePath("out")), "left");
+        for (const QString &old : kept)
+            QCOMPARE(test::fileBytes(dir.filePath("out/" + old)), QByteArray("old"));
     }
 
     void interruptions_data()

@@ -239,6 +239,8 @@ private slots:
         row("unknown option", {"--colour", "red", "--default", "out.png"}, 2, "unknown option --colour" + usage);
         row("missing value", {"--default", "out.png", "--pen"}, 2, "--pen needs a value" + usage);
         row("too many names", toPng + QStringList{"extra.png"}, 2, "too many arguments" + usage);
+        row("a figure the start-up pose has not", {"--figure", "2", "--default", "o.zbk"}, 2,
+            "--default: key 1 holds no figure 2; its figures are 1" + usage);
     }
 
     // Nothing is written on a failure: every file stays as it was, and no
