@@ -5,8 +5,12 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QStandardPaths>
 #include <QString>
 #include <QTemporaryDir>
+#include <QTest>
+
+#include <source_location>
 
 #include <sys/resource.h>
 
@@ -55,6 +59,23 @@ public:
 private:
     QTemporaryDir m_dir;
 };
+
+// Whether `program` is on the PATH. When it is not, the test is skipped with
+// the reason, or failed under continuous integration (CI=true), where
+// scripts/install-deps has installed every program the tests use; the
+// caller returns at once.
+inline bool requireTool(const char *program, const char *use,
+                        std::source_location where = std::source_location::current())
+{
+    if (!QStandardPaths::findExecutable(QString::fromUtf8(program)).isEmpty())
+        return true;
+    const QByteArray why = QByteArray(program) + ", which " + use + ", is not installed";
+    if (qgetenv("CI") == "true")
+        QTest::qFail(why.constData(), where.file_name(), int(where.line()));
+    else
+        QTest::qSkip(why.constData(), where.file_name(), int(where.line()));
+    return false;
+}
 
 // A size of a process's /proc status ("VmSize", "VmHWM") in bytes; 0 when
 // it cannot be read.

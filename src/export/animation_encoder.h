@@ -30,8 +30,9 @@ struct AnimationTiming {
 // that is not a grey, black and white are exact. Only the GIF encoder
 // reduces colours, and only in a frame of more than 256: there the other
 // colours (the credit line's anti-aliased greys) come within 16 levels of
-// their own. The APNG encoder makes its palette of the first frame's
-// colours and these, so every colour of a later frame must be among them.
+// their own. The APNG and sprite sheet encoders make their palette of the
+// first frame's colours and these, so every colour of a later frame must
+// be among them.
 struct ExactColours {
     std::vector<QRgb> colours;
 

@@ -123,34 +123,34 @@ Status AnimationDocument::applyKeyStep(const AnimationEdit &edit, std::size_t cu
     return applyStep({edit, m_current, currentAfter, m_currentFigure, m_currentFigure});
 }
 
-bool AnimationDocument::undo() { return retrace(m_history.undo(), Retrace::Back); }
+bool AnimationDocument::undo() { return retrace(Retrace::Back); }
 
-bool AnimationDocument::redo() { return retrace(m_history.redo(), Retrace::Again); }
+bool AnimationDocument::redo() { return retrace(Retrace::Again); }
 
 // Takes a step back or makes it again, with the current key and figure it
-// had.
-bool AnimationDocument::retrace(const DocumentStep *step, Retrace way)
+// had. The step moves across the history only once it has been applied.
+bool AnimationDocument::retrace(Retrace way)
 {
+    const bool back = way == Retrace::Back;
+    const DocumentStep *step = back ? m_history.stepToUndo() : m_history.stepToRedo();
     if (!step)
         return false;
-    const bool back = way == Retrace::Back;
+    const Told told{ChangeKind::Restore, nullptr, std::nullopt, EditHistory::kNoGesture, way};
     if (const auto *change = std::get_if<FigureStep>(step)) {
-        setCurrentKey(change->key);
-        setCurrentFigure(change->figure);
-        setFigure(back ? change->before : change->after, ChangeKind::Restore);
-    } else {
-        const auto &keys = std::get<KeyStep>(*step);
-        const Place place =
-            back ? Place{keys.currentBefore, keys.figureBefore} : Place{keys.currentAfter, keys.figureAfter};
-        [[maybe_unused]] const Status applied = apply(back ? keys.edit.inverse() : keys.edit, place, {});
-        assert(applied);
+        const Figure &figure = back ? change->before : change->after;
+        return apply(AnimationEdit::changeFigure(m_animation, change->key, change->figure, figure),
+                     {change->key, change->figure}, told)
+            .ok();
     }
-    return true;
+    const auto &keys = std::get<KeyStep>(*step);
+    const Place place =
+        back ? Place{keys.currentBefore, keys.figureBefore} : Place{keys.currentAfter, keys.figureAfter};
+    return apply(back ? keys.edit.inverse() : keys.edit, place, told).ok();
 }
 
-// The edit changes the animation or nothing. The step is in the history
-// before anyone is told, so that observers see what can be undone; a key
-// step records the figure that is current after it.
+// The edit changes the animation or nothing. The step is in the history, or
+// has moved across it, before anyone is told, so that observers see what can
+// be undone; a key step records the figure that is current after it.
 Status AnimationDocument::apply(const AnimationEdit &edit, Place current, const Told &told)
 {
     const Figure before = figure();
@@ -165,6 +165,8 @@ Status AnimationDocument::apply(const AnimationEdit &edit, Place current, const 
             keys->figureAfter = m_currentFigure;
         m_history.record(step, told.gesture);
     }
+    if (told.retraced)
+        (void)(*told.retraced == Retrace::Back ? m_history.undo() : m_history.redo());
     if (!edit.changesNothing())
         ++m_revision;
     tellEdit(edit);

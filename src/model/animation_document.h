@@ -11,6 +11,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace zelbrook {
@@ -73,6 +74,13 @@ public:
     using AnimationObserver = std::function<void(const AnimationChange &change)>;
     using GestureKey = EditHistory::GestureKey;
     enum class Direction { Earlier, Later };
+
+    AnimationDocument() = default;
+    // A new document whose history holds steps made elsewhere, so that a
+    // test can give it steps that do not fit its animation.
+    explicit AnimationDocument(EditHistory history)
+        : m_history(std::move(history))
+    {}
 
     const Animation &animation() const { return m_animation; }
     std::size_t currentKey() const { return m_current; }
@@ -162,7 +170,9 @@ public:
     void replaceAnimation(const Animation &animation);
 
     // Puts back what was there before the last step, or after the step last
-    // undone; false when there is none.
+    // undone. False when there is none, or when the step does not fit the
+    // animation: then the animation, the current key and figure and the
+    // history stay as they were, and no one is told.
     bool undo();
     bool redo();
     bool canUndo() const { return m_history.canUndo(); }
@@ -178,12 +188,14 @@ public:
     bool isClean() const { return m_history.isClean(); }
 
 private:
-    // How an applied edit is told and recorded.
+    enum class Retrace { Back, Again };
+    // How an applied edit is told, and recorded or retraced in the history.
     struct Told {
         ChangeKind kind = ChangeKind::Restore;
         const void *source = nullptr;
         std::optional<DocumentStep> step = std::nullopt;
         GestureKey gesture = EditHistory::kNoGesture;
+        std::optional<Retrace> retraced = std::nullopt;
     };
     // The current key and figure after an edit; a figure the key lacks
     // gives way to its back figure.
@@ -192,8 +204,7 @@ private:
         FigureId figure;
     };
     Status apply(const AnimationEdit &edit, Place current, const Told &told);
-    enum class Retrace { Back, Again };
-    bool retrace(const DocumentStep *step, Retrace way);
+    bool retrace(Retrace way);
     Status applyStep(const KeyStep &step);
     // A key step that leaves the current figure where it can.
     Status applyKeyStep(const AnimationEdit &edit, std::size_t currentAfter);

@@ -43,6 +43,9 @@ public:
     // The step to take back, or to make again; null when there is none.
     const DocumentStep *undo();
     const DocumentStep *redo();
+    // The same steps, left where they are until they have been applied.
+    const DocumentStep *stepToUndo() const { return canUndo() ? &m_steps[m_done - 1] : nullptr; }
+    const DocumentStep *stepToRedo() const { return canRedo() ? &m_steps[m_done] : nullptr; }
 
     std::size_t stepCount() const { return m_steps.size(); }
 

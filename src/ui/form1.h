@@ -33,10 +33,11 @@ class TimelineCommands;
 class CanvasAids;
 class WindowControls;
 
-// The editor's one window. It owns the pose document, the canvas, the
-// nineteen sliders with their read-out boxes, the buttons and the file
-// dialog control; it wires them to one another and to the commands, and it
-// is the one place that decides what the user is told.
+// The editor's one window. It owns the animation document, the canvas, the
+// nineteen sliders with their read-out boxes, the buttons, the timeline,
+// the figures list and the file dialog control; it wires them to one
+// another and to the commands, and it is the one place that decides what
+// the user is told.
 class Form1 : public QWidget
 {
     Q_OBJECT
@@ -47,8 +48,8 @@ public:
     explicit Form1(QWidget *parent = nullptr);
     ~Form1() override;
 
-    // Clears the canvas and draws the figure on show: the current key over
-    // its onion-skin ghosts, or the frame being played.
+    // Clears the canvas and draws the scene on show: the current key's
+    // figures over its onion-skin ghosts, or the frame being played.
     void DrawMan();
     // The same picture on another canvas: the workspace's stage.
     void drawPicture(Canvas &canvas) const;
@@ -78,7 +79,8 @@ public:
     // Brings a pose read from a file into the window as an open does: each
     // slider that has to move rounds its field to its grid.
     void takeLoadedPose(const Pose &pose);
-    // The start-up pose, hip and view settings, as one step.
+    // The start-up pose, hip, size, rotation and pen for the current figure,
+    // as one step.
     void newPose();
     // The pose as the text of its file, on the clipboard and nothing else.
     void copyPoseText();
@@ -86,9 +88,9 @@ public:
     // the current key, a pose file's text into the current figure as an
     // open brings it.
     void pastePose();
-    // The same for a name given as the bytes the system holds, which need
-    // not be UTF-8 text: a name from the command line.
-    // An animation file, told by its text or else its name, opens as one.
+    // Opens a file named by the bytes the system holds, which need not be
+    // UTF-8 text (a name from the command line): an animation file, told by
+    // its text or else its name, as an animation, any other as openPose does.
     void openPoseNamed(const std::string &path);
     // A file dropped on the window: an animation, or else a pose file.
     void openDropped(const QString &path);

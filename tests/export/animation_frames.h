@@ -11,6 +11,8 @@
 #include <QList>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace zelbrook::test {
 
 // Pictures of the figure striding to the right, legs and arms swinging; a
@@ -97,6 +99,24 @@ inline QImage noiseFrame(QSize size, unsigned seed)
     return image;
 }
 
+// Noise, white in two corners, and then the same with red corners.
+inline QList<QImage> noiseCornersTurningRed()
+{
+    const QRect corners[2] = {QRect(0, 0, 1, 1), QRect(119, 79, 1, 1)};
+    const QImage noise =
+        withRectangle(withRectangle(noiseFrame(QSize(120, 80), 7), corners[0], 0xFFFFFFFF), corners[1], 0xFFFFFFFF);
+    return {noise, withRectangle(withRectangle(noise, corners[0], kRed), corners[1], kRed)};
+}
+
+// Black dots on white, and then white alone.
+inline QList<QImage> dotsTurningWhite()
+{
+    QImage dots = whiteFrame(QSize(120, 80));
+    for (int i = 0; i < 40; ++i)
+        dots.setPixel(3 * i, 2 * i, 0xFF000000);
+    return {dots, whiteFrame(QSize(120, 80))};
+}
+
 // A white picture, transparent but for a black square at `x` and a pixel
 // of each of alphas 100 and 200 beside it.
 inline QImage clearFrame(int x)
@@ -116,22 +136,13 @@ inline QImage clearFrame(int x)
 inline QImage withAlpha(const QImage &picture)
 {
     QImage image = picture.convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (qAlpha(image.pixel(x, y)) == 0)
-                image.setPixel(x, y, 0);
+    if (picture.hasAlphaChannel())
+        for (int y = 0; y < image.height(); ++y) {
+            QRgb *row = reinterpret_cast<QRgb *>(image.scanLine(y));
+            std::replace_if(
+                row, row + image.width(), [](QRgb pixel) { return qAlpha(pixel) == 0; }, 0);
+        }
     return image;
-}
-
-// The picture shown in each unit of time, for pictures lasting the given
-// numbers of units.
-inline QList<QImage> everyUnit(const QList<QImage> &pictures, const QList<qint64> &lengths)
-{
-    QList<QImage> shown;
-    for (qsizetype i = 0; i < pictures.size() && i < lengths.size(); ++i)
-        for (qint64 unit = 0; unit < lengths[i]; ++unit)
-            shown.append(pictures[i]);
-    return shown;
 }
 
 // The lengths of `count` frames at `fps`, each ending at round(k * units / fps).

@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTest>
 
 using namespace zelbrook;
@@ -45,8 +44,8 @@ private slots:
     {
         QFETCH(AnimatedFormat, format);
         QFETCH(QString, probed);
-        if (QStandardPaths::findExecutable("ffmpeg").isEmpty() || QStandardPaths::findExecutable("ffprobe").isEmpty())
-            QSKIP("ffmpeg is not installed");
+        if (!test::requireTool("ffmpeg", "makes the videos") || !test::requireTool("ffprobe", "reads them back"))
+            return;
         test::TemporaryFolder folder;
         const QString target = folder.path("walk.video");
         VideoEncoder encoder(format, {12, true, 5}, target.toStdString(), "ffmpeg");
@@ -72,8 +71,8 @@ private slots:
     void colour()
     {
         QFETCH(AnimatedFormat, format);
-        if (QStandardPaths::findExecutable("ffmpeg").isEmpty())
-            QSKIP("ffmpeg is not installed");
+        if (!test::requireTool("ffmpeg", "makes and reads the video"))
+            return;
         test::TemporaryFolder folder;
         const QRect square(40, 40, 200, 200);
         const QImage frame = test::withRectangle(test::whiteFrame(QSize(493, 397)), square, test::kRed);

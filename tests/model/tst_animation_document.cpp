@@ -151,6 +151,52 @@ private slots:
         QVERIFY(stateOf(document) == end);
     }
 
+    void aStepThatDoesNotFitChangesNothing_data()
+    {
+        QTest::addColumn<DocumentStep>("step");
+        QTest::addColumn<bool>("redo"); // the step is to be redone rather than undone
+
+        AnimationDocument three;
+        (void)three.addKey();
+        (void)three.addKey();
+        const Key key = three.animation().key(2);
+        Figure turned = startFigure();
+        turned.pose.bodyAngle = 2;
+        QTest::newRow("undo: key 3 of 1 put back")
+            << DocumentStep(KeyStep{AnimationEdit::removeKey(three.animation(), 2), 2, 1}) << false;
+        QTest::newRow("redo: key 4 of 1 inserted")
+            << DocumentStep(KeyStep{AnimationEdit::insertKey(3, key), 0, 3}) << true;
+        QTest::newRow("undo: the pose of key 2 of 1") << DocumentStep(FigureStep{1, startFigure(), turned}) << false;
+        QTest::newRow("redo: the pose of a figure the key lacks")
+            << DocumentStep(FigureStep{0, startFigure(), turned, 7}) << true;
+    }
+
+    // A step that cannot be applied is refused in every build: the document
+    // and its history stay as they were, and no one is told.
+    void aStepThatDoesNotFitChangesNothing()
+    {
+        QFETCH(DocumentStep, step);
+        QFETCH(bool, redo);
+        EditHistory history;
+        history.record(step);
+        if (redo)
+            (void)history.undo();
+        AnimationDocument document(history);
+        int told = 0;
+        document.addObserver([&told](const FigureChange &) { ++told; });
+        document.addAnimationObserver([&told](const AnimationChange &) { ++told; });
+        const DocumentState before = stateOf(document);
+        const Figure figure = document.figure();
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            QVERIFY(!(redo ? document.redo() : document.undo()));
+            QCOMPARE(std::pair(document.canUndo(), document.canRedo()), std::pair(!redo, redo));
+        }
+        QVERIFY(stateOf(document) == before);
+        QCOMPARE(document.figure(), figure);
+        QCOMPARE(document.revision(), std::uint64_t(0));
+        QCOMPARE(told, 0);
+    }
+
     void aLoadRoundsOnlyWhatMoves_data()
     {
         QTest::addColumn<Pose>("loaded");

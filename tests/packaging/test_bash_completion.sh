@@ -5,8 +5,10 @@
 # Usage: test_bash_completion.sh COMPLETION_FILE [ZELBROOK_RENDER]
 set -u
 
+# shellcheck source=tests/packaging/require_tool.sh
+source "$(dirname "${BASH_SOURCE[0]}")/require_tool.sh"
 helpers=/usr/share/bash-completion/bash_completion
-[ -r "$helpers" ] || { echo "bash-completion is not installed ($helpers)"; exit 1; }
+[ -r "$helpers" ] || missing_tool bash-completion "gives the completion its helpers ($helpers)"
 # shellcheck source=/dev/null
 source "$helpers"
 # shellcheck source=/dev/null

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "system_file_helpers.h"
+#include "test_support.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -7,7 +8,6 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QScopeGuard>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -124,8 +124,8 @@ private slots:
             QStringList command{probe, operation, QString::fromStdString(path), "new"};
             if (operation == "read")
                 command.removeLast();
-            if (::geteuid() == 0 && QStandardPaths::findExecutable("setpriv").isEmpty())
-                QSKIP("setpriv, which runs the probe as another user, is not installed.");
+            if (::geteuid() == 0 && !test::requireTool("setpriv", "runs the probe as another user"))
+                return;
             if (::geteuid() == 0)
                 command = QStringList{"setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups"} + command;
             QProcess process;

@@ -4,7 +4,6 @@
 #include "test_support.h"
 #include "tools/render_process.h"
 
-#include <QStandardPaths>
 #include <QTest>
 
 #include <cerrno>
@@ -57,8 +56,8 @@ private slots:
     void awkwardNames()
     {
         QFETCH(QByteArray, name);
-        if (QStandardPaths::findExecutable("ffmpeg").isEmpty())
-            QSKIP("ffmpeg is not installed");
+        if (!test::requireTool("ffmpeg", "makes the video"))
+            return;
         test::TemporaryFolder folder;
         QVERIFY(QFile::copy(m_dir.filePath("walk.zba"), folder.path("walk.zba")));
         const RenderRun run = runRenderWithBytes(folder.path(), {"--", "walk.zba", name});
