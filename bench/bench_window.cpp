@@ -129,9 +129,14 @@ void BM_DragMoveWithPath(benchmark::State &state)
     window.document().setCurrentKey(row.size() / 2);
     window.timeline().setShown(true);
     window.timeline().strip()->pathBox()->setChecked(true);
-    HandDrag drag(window, window.faces().workspace()->findChild<CanvasWidget *>(QStringLiteral("stage")));
-    for (auto _ : state)
-        drag.move();
+    const Pose start = window.pose();
+    {
+        HandDrag drag(window, window.faces().workspace()->findChild<CanvasWidget *>(QStringLiteral("stage")));
+        for (auto _ : state)
+            drag.move();
+    }
+    if (window.pose() == start)
+        state.SkipWithError("the hand was not grabbed");
     state.counters["frames"] = static_cast<double>(window.document().animation().frameCount());
 }
 BENCHMARK(BM_DragMoveWithPath)->Arg(10)->Arg(100000);
