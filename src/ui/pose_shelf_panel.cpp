@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "pose_shelf_panel.h"
 
+#include "shelf_item_delegate.h"
 #include "shelf_list_model.h"
 
 #include "model/move_placement.h"
@@ -14,7 +15,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QShortcut>
-#include <QStyledItemDelegate>
 
 namespace zelbrook {
 
@@ -37,19 +37,6 @@ bool confirmInDialog(QWidget *parent, const QString &name)
            == QMessageBox::Yes;
 }
 
-// Every item takes the grid's size without being asked for its picture or
-// text, so that laying out a long list reads no file and draws nothing.
-class GridItemDelegate : public QStyledItemDelegate
-{
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-
-    QSize sizeHint(const QStyleOptionViewItem &, const QModelIndex &) const override
-    {
-        return ShelfListModel::kPictureSize + QSize(20, 24);
-    }
-};
-
 QLabel *labelFor(const QString &text, QWidget *buddy, QWidget *parent)
 {
     auto *label = new QLabel(text, parent);
@@ -66,8 +53,8 @@ PoseShelfPanel::PoseShelfPanel(AnimationDocument &document, const PoseShelf::Fol
     , m_shelf(folders)
     , m_presenter(std::move(presenter))
     , m_questions{askNameInDialog, confirmInDialog}
-    , m_poseModel(new ShelfListModel(this))
-    , m_moveModel(new ShelfListModel(this))
+    , m_poseModel(new ShelfListModel(m_painter, this))
+    , m_moveModel(new ShelfListModel(m_painter, this))
 {
     setObjectName(QStringLiteral("Poses"));
     // A window of its own takes the application's font, not its parent's.
@@ -123,7 +110,7 @@ QListView *PoseShelfPanel::pictureList(ShelfListModel *model, const QString &nam
     list->setWordWrap(true);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    list->setItemDelegate(new GridItemDelegate(list));
+    list->setItemDelegate(new ShelfItemDelegate(list));
     list->setModel(model);
     list->installEventFilter(this);
     connect(list->selectionModel(), &QItemSelectionModel::currentChanged, this, &PoseShelfPanel::updateButtons);

@@ -3,6 +3,7 @@
 
 #include "pose_shelf.h"
 
+#include "export/exporter.h"
 #include "model/animation_document.h"
 
 #include <QWidget>
@@ -76,6 +77,8 @@ private:
     Presenter m_presenter;
     Questions m_questions;
     std::function<void()> m_moveInserted;
+    // The one canvas both lists draw their pictures on.
+    Exporter m_painter;
     ShelfListModel *m_poseModel;
     ShelfListModel *m_moveModel;
     QListView *m_poseList;

@@ -91,7 +91,8 @@ void TestPoseShelf::shippedFilesOpenAndRender()
         {PoseShelf::standardFolders().shippedPoses, QString(), PoseShelf::standardFolders().shippedMoves});
     const std::vector<ShelfItem> &items = moves ? shelf.moves() : shelf.poses();
     QVERIFY2(int(items.size()) >= fewest, qPrintable(PoseShelf::standardFolders().shippedPoses));
-    ShelfListModel model;
+    Exporter painter;
+    ShelfListModel model(painter);
     model.setShelf(&shelf, moves ? ShelfKind::Moves : ShelfKind::Poses);
     for (int row = 0; row < model.rowCount(); ++row) {
         Form1Fixture fixture;
