@@ -4,6 +4,12 @@
 #include "platform/slider.h"
 #include "render/joints.h"
 #include "ui/form1.h"
+#include "ui/timeline_commands.h"
+#include "ui/timeline_strip.h"
+#include "ui/workspace/window_faces.h"
+#include "ui/workspace/workspace_window.h"
+
+#include <QCheckBox>
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -52,30 +58,88 @@ void BM_SyncMovesAll(benchmark::State &state)
 }
 BENCHMARK(BM_SyncMovesAll);
 
+// The left hand of the current figure held on a canvas of the window and
+// moved to and fro, let go at the end.
+class HandDrag
+{
+public:
+    HandDrag(const Form1 &window, CanvasWidget *canvas)
+        : m_canvas(canvas)
+    {
+        const Joints joints = ComputeJoints(window.pose());
+        m_hand = pixel(joints.lHand);
+        m_elsewhere[0] = pixel({joints.lElbow.x + 30, joints.lElbow.y});
+        m_elsewhere[1] = pixel({joints.lElbow.x, joints.lElbow.y + 30});
+        send(QEvent::MouseButtonPress, m_hand, Qt::LeftButton, Qt::LeftButton);
+    }
+    ~HandDrag() { send(QEvent::MouseButtonRelease, m_hand, Qt::LeftButton, Qt::NoButton); }
+
+    void move()
+    {
+        m_which = 1 - m_which;
+        send(QEvent::MouseMove, m_elsewhere[m_which], Qt::NoButton, Qt::LeftButton);
+    }
+
+private:
+    QPointF pixel(Point p) const
+    {
+        return m_canvas->contentsRect().topLeft() + QPointF(p.x * 493 / 500, p.y * 397 / 400);
+    }
+    void send(QEvent::Type type, QPointF at, Qt::MouseButton button, Qt::MouseButtons buttons)
+    {
+        QMouseEvent event(type, at, m_canvas->mapToGlobal(at), button, buttons, Qt::NoModifier);
+        QApplication::sendEvent(m_canvas, &event);
+    }
+
+    CanvasWidget *m_canvas;
+    QPointF m_hand;
+    QPointF m_elsewhere[2];
+    int m_which = 0;
+};
+
 // One mouse move while the left hand is dragged: the joint's new field, the
 // slider and its read-out following, and the redraw.
 void BM_DragMove(benchmark::State &state)
 {
     Form1 window;
-    CanvasWidget *canvas = window.Picture1();
-    const Joints joints = ComputeJoints(window.pose());
-    const QPointF origin = canvas->contentsRect().topLeft();
-    const auto pixel = [&origin](Point p) { return origin + QPointF(p.x * 493 / 500, p.y * 397 / 400); };
-    const QPointF hand = pixel(joints.lHand);
-    const QPointF elsewhere[] = {pixel({joints.lElbow.x + 30, joints.lElbow.y}),
-                                 pixel({joints.lElbow.x, joints.lElbow.y + 30})};
-    QMouseEvent press(QEvent::MouseButtonPress, hand, canvas->mapToGlobal(hand), Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QApplication::sendEvent(canvas, &press);
-    int which = 0;
-    for (auto _ : state) {
-        const QPointF at = elsewhere[which];
-        which = 1 - which;
-        QMouseEvent move(QEvent::MouseMove, at, canvas->mapToGlobal(at), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(canvas, &move);
-    }
+    HandDrag drag(window, window.Picture1());
+    for (auto _ : state)
+        drag.move();
 }
 BENCHMARK(BM_DragMove);
+
+// The same move in the workspace with the hand's path shown, in an
+// animation of that many frames: frames / 1000 keys, ten at least, each held
+// as long as it takes, so that the path has a dot a key. Only the keys about
+// the current one have their dots worked out again, so a long animation
+// costs little more than a short one; quoted against BM_DragMoveWithPath/10.
+void BM_DragMoveWithPath(benchmark::State &state)
+{
+    Form1 window;
+    const auto frames = static_cast<int>(state.range(0));
+    const int keys = std::max(10, frames / 1000);
+    std::vector<Key> row;
+    for (int i = 0; i < keys; ++i) {
+        Figure figure{window.pose()};
+        figure.pose.hipX += static_cast<float>(4 * (i % 5));
+        figure.pose.lArmAngle1 += 0.1 * (i % 3);
+        row.push_back(Key{figure, frames / keys});
+    }
+    window.document().replaceAnimation(Animation(Playback{}, row));
+    window.document().setCurrentKey(row.size() / 2);
+    window.timeline().setShown(true);
+    window.timeline().strip()->pathBox()->setChecked(true);
+    const Pose start = window.pose();
+    {
+        HandDrag drag(window, window.faces().workspace()->findChild<CanvasWidget *>(QStringLiteral("stage")));
+        for (auto _ : state)
+            drag.move();
+    }
+    if (window.pose() == start)
+        state.SkipWithError("the hand was not grabbed");
+    state.counters["frames"] = static_cast<double>(window.document().animation().frameCount());
+}
+BENCHMARK(BM_DragMoveWithPath)->Arg(10)->Arg(100000);
 
 // Undoing a paste that moved every synced slider, then redoing it: each
 // puts back a whole figure, moves sixteen sliders and redraws once.

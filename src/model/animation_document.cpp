@@ -14,6 +14,11 @@ void AnimationDocument::addAnimationObserver(AnimationObserver observer)
     m_animationObservers.push_back(std::move(observer));
 }
 
+void AnimationDocument::addKeyFigureObserver(KeyFigureObserver observer)
+{
+    m_keyFigureObservers.push_back(std::move(observer));
+}
+
 void AnimationDocument::setPosition(FieldId field, std::int16_t position, const void *source, GestureKey gesture)
 {
     Figure changed = figure();
@@ -230,6 +235,11 @@ void AnimationDocument::tellEdit(const AnimationEdit &edit) const
 
 void AnimationDocument::tell(const AnimationChange &change) const
 {
+    if (change.what == AnimationChange::What::KeyFigure) {
+        for (const KeyFigureObserver &observer : m_keyFigureObservers)
+            observer(change.key);
+        return;
+    }
     for (const AnimationObserver &observer : m_animationObservers)
         observer(change);
 }

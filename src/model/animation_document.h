@@ -72,6 +72,8 @@ class AnimationDocument
 public:
     using Observer = std::function<void(const FigureChange &change)>;
     using AnimationObserver = std::function<void(const AnimationChange &change)>;
+    // Told which key's figures changed, and nothing else.
+    using KeyFigureObserver = std::function<void(std::size_t key)>;
     using GestureKey = EditHistory::GestureKey;
     enum class Direction { Earlier, Later };
 
@@ -93,7 +95,11 @@ public:
     std::uint64_t revision() const { return m_revision; }
 
     void addObserver(Observer observer);
+    // Told every change of the animation but a change of a key's figures,
+    // which the figure on show tells its observers and only the views of
+    // that key's content need to hear of.
     void addAnimationObserver(AnimationObserver observer);
+    void addKeyFigureObserver(KeyFigureObserver observer);
 
     // One field, from a position of its slider.
     void setPosition(FieldId field, std::int16_t position, const void *source = nullptr,
@@ -222,6 +228,7 @@ private:
     EditHistory m_history;
     std::vector<Observer> m_observers;
     std::vector<AnimationObserver> m_animationObservers;
+    std::vector<KeyFigureObserver> m_keyFigureObservers;
 };
 
 // What bringing a pose file's pose into the sliders makes of the figure:

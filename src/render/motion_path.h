@@ -35,9 +35,18 @@ struct MotionPath {
     // The animation loops and its last frame and its first both show the
     // figure, so a line leads from the last dot back to the first.
     bool closed = false;
+    // Where the dots of each key's frames begin, and past the last key
+    // where they end.
+    std::vector<std::size_t> keyStarts;
 };
 
 MotionPath traceMotionPath(const Animation &animation, FigureId figure, Joint joint);
+
+// Works out again the dots that a change of key `key`'s figures moves: the
+// in-betweens that lead to the key, the key's own dot and the in-betweens
+// that lead from it. False when the change shows the figure in more frames
+// or fewer, and the whole path must be traced again.
+bool retraceAroundKey(MotionPath &path, const Animation &animation, FigureId figure, Joint joint, std::size_t key);
 
 // A one-pixel line through the dots, then a small dot on each in-between and
 // a larger one on each key, all in kMotionPathColor, over whatever the

@@ -158,8 +158,12 @@ QAction *makeAction(ActionId id, QWidget *window, QObject *owner)
     return action;
 }
 
+// Every edit asks again, so the tooltip is put together only when the
+// answer changes.
 void setActionEnabled(QAction *action, ActionId id, bool enabled)
 {
+    if (action->isEnabled() == enabled)
+        return;
     action->setEnabled(enabled);
     const char *whyNot = actionRow(id).whyNot;
     action->setToolTip(enabled || !*whyNot ? tooltipOf(id) : QCoreApplication::translate("Actions", whyNot));

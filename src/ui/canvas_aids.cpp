@@ -13,6 +13,8 @@
 #include <QCheckBox>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace zelbrook {
 
 QImage sidesApartPicture(std::span<const SceneFigure> scene)
@@ -40,6 +42,7 @@ CanvasAids::CanvasAids(AnimationDocument &document, TimelineCommands &timeline, 
         if (showsPath() && (change.what == What::KeyTiming || change.what == What::Playback))
             m_redraw();
     });
+    m_document.addKeyFigureObserver([this](std::size_t key) { noteMovedKey(key); });
 }
 
 ScreenAids CanvasAids::aids() const
@@ -62,14 +65,39 @@ bool CanvasAids::showsPath() const
 const MotionPath &CanvasAids::path() const
 {
     const FigureId figure = m_document.currentFigure();
-    if (m_revision != m_document.revision() || m_figure != figure || m_tracedJoint != m_joint) {
+    const bool sameJoint = m_revision && m_figure == figure && m_tracedJoint == m_joint;
+    if (sameJoint && m_revision == m_document.revision())
+        return m_path;
+    if (!sameJoint || m_reachable != m_document.revision() || !retraceMovedKeys())
         m_path = traceMotionPath(m_document.animation(), figure, m_joint);
-        m_revision = m_document.revision();
-        m_figure = figure;
-        m_tracedJoint = m_joint;
-        ++m_traced;
-    }
+    m_revision = m_reachable = m_document.revision();
+    m_movedKeys.clear();
+    m_figure = figure;
+    m_tracedJoint = m_joint;
+    ++m_traced;
     return m_path;
+}
+
+bool CanvasAids::retraceMovedKeys() const
+{
+    return std::ranges::all_of(m_movedKeys, [this](std::size_t key) {
+        return retraceAroundKey(m_path, m_document.animation(), m_figure, m_joint, key);
+    });
+}
+
+// Each change of a key's figures is one step of the revision: a step that
+// came some other way leaves the kept path to be traced whole.
+void CanvasAids::noteMovedKey(std::size_t key)
+{
+    const bool known = std::ranges::find(m_movedKeys, key) != m_movedKeys.end();
+    if (!m_revision || m_document.revision() != m_reachable + 1 || (!known && m_movedKeys.size() == kMostMovedKeys)) {
+        m_revision.reset();
+        m_movedKeys.clear();
+        return;
+    }
+    m_reachable = m_document.revision();
+    if (!known)
+        m_movedKeys.push_back(key);
 }
 
 void CanvasAids::takeJoint(Joint joint)

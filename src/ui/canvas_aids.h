@@ -11,6 +11,7 @@
 #include <functional>
 #include <optional>
 #include <span>
+#include <vector>
 
 class QAction;
 class QWidget;
@@ -29,7 +30,8 @@ QImage sidesApartPicture(std::span<const SceneFigure> scene);
 // of the current figure, each switched on the strip; Ctrl+Shift+M switches
 // the path and shows the timeline with it. The joint is the one last
 // pressed on the canvas, the right hand until then. The path is worked out
-// once for each change of the animation and kept; it is not drawn while
+// once for each change of the animation and kept, and a change of a key's
+// figures works out only the frames about that key; it is not drawn while
 // the animation plays. Copies and exports never show any of it.
 class CanvasAids : public QObject
 {
@@ -43,11 +45,17 @@ public:
 
     ScreenAids aids() const;
     Joint pathJoint() const { return m_joint; }
-    // How many times the path has been worked out.
+    // How many times the path has been worked out, whole or about the keys
+    // that changed.
     int pathsTraced() const { return m_traced; }
 
 private:
+    // More changed keys than this are quicker traced whole.
+    static constexpr std::size_t kMostMovedKeys = 8;
+
     const MotionPath &path() const;
+    void noteMovedKey(std::size_t key);
+    bool retraceMovedKeys() const;
     bool showsPath() const;
     void takeJoint(Joint joint);
     void switchPath();
@@ -62,6 +70,10 @@ private:
     mutable FigureId m_figure = kFirstFigureId;
     mutable Joint m_tracedJoint = Joint::RHand;
     mutable int m_traced = 0;
+    // The keys whose figures changed since the path was worked out, and the
+    // revision the path reaches once they are worked out again.
+    mutable std::vector<std::size_t> m_movedKeys;
+    mutable std::uint64_t m_reachable = 0;
 };
 
 } // namespace zelbrook

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "pose_shelf_panel.h"
 
+#include "shelf_item_delegate.h"
 #include "shelf_list_model.h"
 
 #include "model/move_placement.h"
@@ -14,7 +15,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QShortcut>
-#include <QStyledItemDelegate>
 
 namespace zelbrook {
 
@@ -37,19 +37,6 @@ bool confirmInDialog(QWidget *parent, const QString &name)
            == QMessageBox::Yes;
 }
 
-// Every item takes the grid's size without being asked for its picture or
-// text, so that laying out a long list reads no file and draws nothing.
-class GridItemDelegate : public QStyledItemDelegate
-{
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-
-    QSize sizeHint(const QStyleOptionViewItem &, const QModelIndex &) const override
-    {
-        return ShelfListModel::kPictureSize + QSize(20, 24);
-    }
-};
-
 QLabel *labelFor(const QString &text, QWidget *buddy, QWidget *parent)
 {
     auto *label = new QLabel(text, parent);
@@ -66,8 +53,8 @@ PoseShelfPanel::PoseShelfPanel(AnimationDocument &document, const PoseShelf::Fol
     , m_shelf(folders)
     , m_presenter(std::move(presenter))
     , m_questions{askNameInDialog, confirmInDialog}
-    , m_poseModel(new ShelfListModel(this))
-    , m_moveModel(new ShelfListModel(this))
+    , m_poseModel(new ShelfListModel(m_painter, this))
+    , m_moveModel(new ShelfListModel(m_painter, this))
 {
     setObjectName(QStringLiteral("Poses"));
     // A window of its own takes the application's font, not its parent's.
@@ -80,6 +67,9 @@ PoseShelfPanel::PoseShelfPanel(AnimationDocument &document, const PoseShelf::Fol
     m_add = new QPushButton(tr("Add to shelf…"), this);
     m_remove = new QPushButton(tr("Remove"), this);
     m_insert = new QPushButton(tr("Insert move"), this);
+    m_problem = new QLabel(this);
+    m_problem->setWordWrap(true);
+    m_problem->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto *poseButtons = new QHBoxLayout;
     poseButtons->addWidget(m_add);
     poseButtons->addWidget(m_remove);
@@ -94,6 +84,7 @@ PoseShelfPanel::PoseShelfPanel(AnimationDocument &document, const PoseShelf::Fol
     layout->addWidget(labelFor(tr("&Moves"), m_moveList, this));
     layout->addWidget(m_moveList);
     layout->addLayout(moveButtons);
+    layout->addWidget(m_problem);
     connect(m_poseList, &QListView::clicked, this, [this](const QModelIndex &index) { applyPose(index.row()); });
     connect(m_moveList, &QListView::doubleClicked, this, [this](const QModelIndex &index) { insertMove(index.row()); });
     connect(m_add, &QPushButton::clicked, this, &PoseShelfPanel::addToShelf);
@@ -119,7 +110,7 @@ QListView *PoseShelfPanel::pictureList(ShelfListModel *model, const QString &nam
     list->setWordWrap(true);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    list->setItemDelegate(new GridItemDelegate(list));
+    list->setItemDelegate(new ShelfItemDelegate(list));
     list->setModel(model);
     list->installEventFilter(this);
     connect(list->selectionModel(), &QItemSelectionModel::currentChanged, this, &PoseShelfPanel::updateButtons);
@@ -160,12 +151,12 @@ void PoseShelfPanel::applyPose(int row)
 {
     if (row < 0 || row >= static_cast<int>(m_shelf.poses().size()))
         return;
-    const Result<Pose> pose = m_shelf.poseOver(static_cast<std::size_t>(row), m_document.pose());
-    if (!pose)
-        return report(tr("Could not open %1:\n%2")
-                          .arg(m_shelf.poses()[static_cast<std::size_t>(row)].path, fromStd(pose.error().message)));
+    const auto index = static_cast<std::size_t>(row);
+    if (refuseUnreadable(m_shelf.pose(index)))
+        return;
+    const Pose pose = m_shelf.poseOver(index, m_document.pose()).value();
     m_document.endGesture();
-    m_document.setFigure(syncedFigure(m_document.figure(), pose.value()), ChangeKind::Load);
+    m_document.setFigure(syncedFigure(m_document.figure(), pose), ChangeKind::Load);
 }
 
 void PoseShelfPanel::insertMove(int row)
@@ -173,8 +164,8 @@ void PoseShelfPanel::insertMove(int row)
     if (row < 0 || row >= static_cast<int>(m_shelf.moves().size()))
         return;
     const ShelfItem &move = m_shelf.move(static_cast<std::size_t>(row));
-    if (!move.animation)
-        return report(tr("Could not open %1:\n%2").arg(move.path, move.problem));
+    if (refuseUnreadable(move))
+        return;
     const std::size_t current = m_document.currentKey();
     const FigureId figure = m_document.currentFigure();
     const std::vector<Key> keys = placedMove(*move.animation, m_document.animation().key(current), figure);
@@ -219,9 +210,18 @@ void PoseShelfPanel::selectPose(int row)
 // Only the user's own poses can be removed.
 void PoseShelfPanel::updateButtons()
 {
+    m_problem->clear();
     const QModelIndex pose = m_poseList->currentIndex();
     m_remove->setEnabled(pose.isValid() && !m_shelf.poses()[static_cast<std::size_t>(pose.row())].shipped);
     m_insert->setEnabled(m_moveList->currentIndex().isValid());
+}
+
+// The reason is the item's tooltip too; a dialog over the shelf would only
+// be in the way of choosing another.
+bool PoseShelfPanel::refuseUnreadable(const ShelfItem &item)
+{
+    m_problem->setText(item.isReadable() ? QString() : tr("%1 cannot be read: %2").arg(item.name, item.problem));
+    return !item.isReadable();
 }
 
 void PoseShelfPanel::report(const QString &text) const

@@ -3,6 +3,7 @@
 
 #include "pose_shelf.h"
 
+#include "export/exporter.h"
 #include "model/animation_document.h"
 
 #include <QWidget>
@@ -10,6 +11,7 @@
 #include <functional>
 #include <optional>
 
+class QLabel;
 class QListView;
 class QPushButton;
 
@@ -20,8 +22,10 @@ class ShelfListModel;
 // The shelf's own window: the poses as small pictures with names, then the
 // moves. A click or Enter on a pose puts it on the current figure of the
 // current key as one step; Insert move (or Enter on a move) puts the move's
-// keys after the current key. Add to shelf keeps the current figure's pose
-// under a name the user types; Remove takes one of the user's own off.
+// keys after the current key. A pose or move whose file cannot be read does
+// nothing but say why under the lists, until another one is chosen. Add to
+// shelf keeps the current figure's pose under a name the user types; Remove
+// takes one of the user's own off.
 class PoseShelfPanel : public QWidget
 {
     Q_OBJECT
@@ -46,6 +50,8 @@ public:
     QListView *poseList() const { return m_poseList; }
     QListView *moveList() const { return m_moveList; }
     const ShelfListModel &poseModel() const { return *m_poseModel; }
+    // Why the pose or move last chosen cannot be used; empty when it can.
+    QLabel *problemLabel() const { return m_problem; }
     // Reads the shelf's folders again.
     void reload();
 
@@ -60,6 +66,8 @@ protected:
 private:
     QListView *pictureList(ShelfListModel *model, const QString &name);
     void report(const QString &text) const;
+    // Says why an item cannot be used; false when it can.
+    bool refuseUnreadable(const ShelfItem &item);
     void showShelf();
     void updateButtons();
     void selectPose(int row);
@@ -69,6 +77,8 @@ private:
     Presenter m_presenter;
     Questions m_questions;
     std::function<void()> m_moveInserted;
+    // The one canvas both lists draw their pictures on.
+    Exporter m_painter;
     ShelfListModel *m_poseModel;
     ShelfListModel *m_moveModel;
     QListView *m_poseList;
@@ -76,6 +86,7 @@ private:
     QPushButton *m_add;
     QPushButton *m_remove;
     QPushButton *m_insert;
+    QLabel *m_problem;
 };
 
 } // namespace zelbrook

@@ -37,11 +37,22 @@ QRect sceneArea(const std::vector<SceneFigure> &scene, QSize picture)
     return area.adjusted(-margin, -margin, margin, margin).toAlignedRect().intersected(QRect(QPoint(), picture));
 }
 
+// The part of the picture within the area, read where it lies rather than
+// copied out.
+QImage areaOf(const QImage &picture, const QRect &area)
+{
+    if (area.isEmpty())
+        return picture;
+    return QImage(picture.constScanLine(area.top()) + area.left() * (picture.depth() / 8), area.width(), area.height(),
+                  picture.bytesPerLine(), picture.format());
+}
+
 } // namespace
 
-ShelfListModel::ShelfListModel(QObject *parent)
+ShelfListModel::ShelfListModel(Exporter &painter, QObject *parent)
     : QAbstractListModel(parent)
     , m_blank(kPictureSize)
+    , m_painter(painter)
 {
     m_blank.fill(Qt::white);
     m_drawing.setSingleShot(true);
@@ -130,9 +141,8 @@ const QPixmap &ShelfListModel::picture(int row) const
     const ShelfItem &shown = item(row);
     picture.fill(shown.isReadable() ? Qt::white : QColor(0xE0E0E0));
     if (shown.isReadable()) {
-        const QImage whole = m_exporter.picture(shown.scene, "");
-        const QRect area = sceneArea(shown.scene, whole.size());
-        const QImage part = (area.isEmpty() ? whole : whole.copy(area))
+        const QImage whole = m_painter.picture(shown.scene, "");
+        const QImage part = areaOf(whole, sceneArea(shown.scene, whole.size()))
                                 .scaled(kPictureSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
         QPainter(&picture).drawImage((picture.width() - part.width()) / 2, (picture.height() - part.height()) / 2,
                                      part);

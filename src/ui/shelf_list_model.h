@@ -16,8 +16,9 @@ namespace zelbrook {
 // The poses or the moves of the shelf as a list of small pictures with
 // names. A picture is drawn once a view has asked for it, when it comes
 // into view, and kept: the view shows a blank one until the event loop
-// comes round, so that a panel of many poses shows at once. A file that
-// cannot be read is greyed, with the reader's reason as its tooltip.
+// comes round, so that a panel of many poses shows at once. The pictures
+// are drawn on a canvas the lists of a panel share. A file that cannot be
+// read is greyed, with the reader's reason as its tooltip.
 class ShelfListModel : public QAbstractListModel
 {
     Q_OBJECT
@@ -25,7 +26,7 @@ class ShelfListModel : public QAbstractListModel
 public:
     static constexpr QSize kPictureSize{72, 60};
 
-    explicit ShelfListModel(QObject *parent = nullptr);
+    explicit ShelfListModel(Exporter &painter, QObject *parent = nullptr);
 
     // Shows the shelf's poses or moves as they are listed now.
     void setShelf(const PoseShelf *shelf, ShelfKind kind);
@@ -48,7 +49,7 @@ private:
     mutable std::vector<int> m_waiting;
     mutable QTimer m_drawing;
     QPixmap m_blank;
-    mutable Exporter m_exporter;
+    Exporter &m_painter;
 };
 
 } // namespace zelbrook

@@ -44,6 +44,15 @@ TimelineCells::TimelineCells(AnimationDocument &document, QWidget *parent)
     setFocusPolicy(Qt::StrongFocus);
     setAccessibleName(tr("Keys"));
     m_document.addAnimationObserver([this](const AnimationChange &change) { follow(change); });
+    m_document.addKeyFigureObserver([this](std::size_t key) { redrawPicture(key); });
+}
+
+// Only the key's own cell shows anything new: the row keeps its size and
+// its selection.
+void TimelineCells::redrawPicture(std::size_t key)
+{
+    m_pictures[key] = QImage();
+    update(cellRect(key));
 }
 
 void TimelineCells::follow(const AnimationChange &change)
@@ -51,9 +60,6 @@ void TimelineCells::follow(const AnimationChange &change)
     using What = AnimationChange::What;
     const auto at = m_pictures.begin() + static_cast<std::ptrdiff_t>(change.key);
     switch (change.what) {
-    case What::KeyFigure:
-        m_pictures[change.key] = QImage();
-        break;
     case What::KeyInserted:
         m_pictures.insert(at, change.count, QImage());
         break;
@@ -75,6 +81,7 @@ void TimelineCells::follow(const AnimationChange &change)
     case What::Cast:
         m_pictures.assign(m_document.animation().keyCount(), QImage());
         break;
+    case What::KeyFigure:
     case What::KeyTiming:
     case What::Playback:
     case What::CurrentKey:
@@ -82,8 +89,8 @@ void TimelineCells::follow(const AnimationChange &change)
         break;
     }
     // The run stays selected while only its keys' content or order changes.
-    if (!m_extending && change.what != What::KeyFigure && change.what != What::KeyTiming
-        && change.what != What::KeysReversed && change.what != What::Playback)
+    if (!m_extending && change.what != What::KeyTiming && change.what != What::KeysReversed
+        && change.what != What::Playback)
         m_anchor = m_document.currentKey();
     updateGeometry();
     resize(sizeHint());

@@ -70,6 +70,7 @@ protected:
 
 private:
     void follow(const AnimationChange &change);
+    void redrawPicture(std::size_t key);
     const QImage &pictureOf(std::size_t key);
     void paintSelection(QPainter &painter, std::size_t key, const QRect &cell);
     void goTo(std::size_t key, Qt::KeyboardModifiers modifiers);

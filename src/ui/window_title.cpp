@@ -23,7 +23,7 @@ WindowTitle::WindowTitle(QWidget *window, std::string &caption, AnimationDocumen
     , m_shown(window->windowTitle())
 {
     window->installEventFilter(this);
-    document.addObserver([this](const FigureChange &) { update(); });
+    document.addObserver([this](const FigureChange &) { showModified(); });
     document.addAnimationObserver([this](const AnimationChange &) { update(); });
     connect(&timeline, &TimelineCommands::shownChanged, this, &WindowTitle::update);
     connect(&files, &AnimationFiles::fileChanged, this, &WindowTitle::update);
@@ -39,8 +39,18 @@ void WindowTitle::update()
         title = QFileInfo(m_files.fileName()).fileName().replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"))
                 + QStringLiteral("[*] — ") + title;
     m_shown = title;
+    m_named = named;
     m_window->setWindowTitle(title);
-    m_window->setWindowModified(named && !m_document.isClean());
+    showModified();
+}
+
+// A change of the figure leaves the title as it is; it may only bring the
+// animation back to its file or away from it.
+void WindowTitle::showModified()
+{
+    const bool modified = m_named && !m_document.isClean();
+    if (modified != m_window->isWindowModified())
+        m_window->setWindowModified(modified);
 }
 
 bool WindowTitle::eventFilter(QObject *watched, QEvent *event)

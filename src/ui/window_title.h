@@ -33,6 +33,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void showModified();
+
     QWidget *m_window;
     std::string &m_caption;
     AnimationDocument &m_document;
@@ -40,6 +42,8 @@ private:
     const AnimationFiles &m_files;
     // The title as last set here, to tell it from one set from outside.
     QString m_shown;
+    // Whether the title names the animation's file, and so shows its mark.
+    bool m_named = false;
 };
 
 } // namespace zelbrook

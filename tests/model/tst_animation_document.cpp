@@ -79,11 +79,17 @@ private slots:
         QCOMPARE(poseField(FieldId::PenWidth).range->maximum, 7);
     }
 
+    // A change of the figure is told to the figure's observers and to those
+    // of its key's content, never to the animation's.
     void observersAreToldOnceWhatChanged()
     {
         AnimationDocument document;
         std::vector<FigureChange> told;
+        std::vector<std::size_t> keysTold;
+        int animationTold = 0;
         document.addObserver([&told](const FigureChange &change) { told.push_back(change); });
+        document.addKeyFigureObserver([&keysTold](std::size_t key) { keysTold.push_back(key); });
+        document.addAnimationObserver([&animationTold](const AnimationChange &) { ++animationTold; });
         document.setFigure(startFigure(), ChangeKind::Reset);
         const int source = 0;
         document.setPosition(FieldId::BodyAngle, 30, &source);
@@ -96,6 +102,9 @@ private slots:
         QCOMPARE(document.pose().bodyAngle, 60 / 57.3);
         QVERIFY(told[2].fields[std::size_t(FieldId::PenWidth)]);
         QCOMPARE(document.figure().penWidth, 5);
+        QVERIFY(document.undo());
+        QCOMPARE(keysTold, std::vector<std::size_t>(4, 0));
+        QCOMPARE(animationTold, 0);
     }
 
     // Every step undone puts back the exact animation and current key from

@@ -28,6 +28,24 @@ Key armKey(float x, double arm, int hold = 1, int tweens = 0)
     return Key(Figure{pose}, hold, tweens);
 }
 
+// Each dot as its kind and place: 'k' a key and '.' an in-between, 'K' and
+// '+' where a line leads to it from the dot before, and '~' when a line
+// leads from the last back to the first.
+QString pathText(const MotionPath &path)
+{
+    QStringList shown;
+    for (const PathDot &dot : path.dots)
+        shown << QStringLiteral("%1%2,%3")
+                     .arg(QChar(dot.key ? (dot.joined ? 'K' : 'k') : (dot.joined ? '+' : '.')))
+                     .arg(QString::number(dot.at.x, 'g', 7), QString::number(dot.at.y, 'g', 7));
+    return shown.join(' ') + (path.closed ? " ~" : "");
+}
+
+Animation animationOf(const QList<Key> &keys, bool loop)
+{
+    return Animation(Playback{12, loop}, std::vector<Key>(keys.begin(), keys.end()));
+}
+
 } // namespace
 
 class TestDrawScene : public QObject
@@ -77,9 +95,8 @@ private slots:
         }
     }
 
-    // Each dot as its kind and place: 'k' a key and '.' an in-between, 'K'
-    // and '+' where a line leads to it from the dot before, and '~' when a
-    // line leads from the last back to the first. Places worked out by hand.
+    // The dots of each frame, as pathText writes them; places worked out by
+    // hand.
     void dotsStandWhereEachFrameHasTheJoint_data()
     {
         QTest::addColumn<QList<Key>>("keys");
@@ -103,14 +120,45 @@ private slots:
         QFETCH(QList<Key>, keys);
         QFETCH(bool, loop);
         QFETCH(int, joint);
-        const MotionPath path = traceMotionPath(
-            Animation(Playback{12, loop}, std::vector<Key>(keys.begin(), keys.end())), kFirstFigureId, Joint(joint));
-        QStringList shown;
-        for (const PathDot &dot : path.dots)
-            shown << QStringLiteral("%1%2,%3")
-                         .arg(QChar(dot.key ? (dot.joined ? 'K' : 'k') : (dot.joined ? '+' : '.')))
-                         .arg(QString::number(dot.at.x, 'g', 7), QString::number(dot.at.y, 'g', 7));
-        QTEST(shown.join(' ') + (path.closed ? " ~" : ""), "path");
+        QTEST(pathText(traceMotionPath(animationOf(keys, loop), kFirstFigureId, Joint(joint))), "path");
+    }
+
+    // A key whose figure moved has the dots from the key before it to the
+    // key after it worked out again, as tracing the whole path would; a key
+    // that no longer holds the figure leaves the path to be traced whole.
+    void aMovedKeyMovesTheDotsAboutIt_data()
+    {
+        QTest::addColumn<QList<Key>>("before");
+        QTest::addColumn<QList<Key>>("after");
+        QTest::addColumn<bool>("loop");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("path");
+        const QList<Key> three{armKey(100, 0, 1, 1), armKey(200, 0, 1, 1), armKey(300, 0)};
+        QTest::newRow("a middle key") << three << QList<Key>{three[0], armKey(260, 0, 1, 1), three[2]} << false << 1
+                                      << "k100,200 +180,200 K260,200 +280,200 K300,200";
+        const QList<Key> loop{three[0], three[1], armKey(300, 0, 1, 1)};
+        QTest::newRow("the first key of a loop") << loop << QList<Key>{armKey(0, 0, 1, 1), loop[1], loop[2]} << true
+                                                 << 0 << "k0,200 +100,200 K200,200 +250,200 K300,200 +150,200 ~";
+        const Key bare({{kFirstFigureId + 1, armKey(300, 0).figures.front().figure}});
+        QTest::newRow("a key without the figure")
+            << QList<Key>{three[0], three[1], armKey(300, 0), three[0]}
+            << QList<Key>{three[0], three[1], bare, three[0]} << false << 2 << QString();
+    }
+
+    void aMovedKeyMovesTheDotsAboutIt()
+    {
+        QFETCH(QList<Key>, before);
+        QFETCH(QList<Key>, after);
+        QFETCH(bool, loop);
+        QFETCH(int, key);
+        QFETCH(QString, path);
+        MotionPath kept = traceMotionPath(animationOf(before, loop), kFirstFigureId, Joint::Hip);
+        const Animation moved = animationOf(after, loop);
+        QCOMPARE(retraceAroundKey(kept, moved, kFirstFigureId, Joint::Hip, std::size_t(key)), !path.isEmpty());
+        if (!path.isEmpty()) {
+            QCOMPARE(pathText(kept), path);
+            QCOMPARE(pathText(kept), pathText(traceMotionPath(moved, kFirstFigureId, Joint::Hip)));
+        }
     }
 };
 

@@ -11,6 +11,7 @@
 #include "ui/timeline_commands.h"
 
 #include <QDir>
+#include <QLabel>
 #include <QListView>
 
 using namespace zelbrook;
@@ -90,7 +91,8 @@ void TestPoseShelf::shippedFilesOpenAndRender()
         {PoseShelf::standardFolders().shippedPoses, QString(), PoseShelf::standardFolders().shippedMoves});
     const std::vector<ShelfItem> &items = moves ? shelf.moves() : shelf.poses();
     QVERIFY2(int(items.size()) >= fewest, qPrintable(PoseShelf::standardFolders().shippedPoses));
-    ShelfListModel model;
+    Exporter painter;
+    ShelfListModel model(painter);
     model.setShelf(&shelf, moves ? ShelfKind::Moves : ShelfKind::Poses);
     for (int row = 0; row < model.rowCount(); ++row) {
         Form1Fixture fixture;
@@ -172,6 +174,10 @@ void TestPoseShelf::keepsTheUsersOwnPoses_data()
                                    << "Broken" << false << QStringList{"Mine"} << QStringList();
     QTest::newRow("remove shipped") << "remove"
                                     << "Stand" << false << before << QStringList();
+    QTest::newRow("use broken") << "use"
+                                << "Broken" << false << before << QStringList();
+    QTest::newRow("use own") << "use"
+                             << "Mine" << false << before << QStringList();
 }
 
 void TestPoseShelf::keepsTheUsersOwnPoses()
@@ -195,16 +201,30 @@ void TestPoseShelf::keepsTheUsersOwnPoses()
     panel->setQuestions(
         {askName, [&](QWidget *, const QString &taken) { return questions << "replace " + taken, replace; }});
     const int row = rowNamed(panel->shelf().poses(), name);
-    command == "add" ? panel->addToShelf() : panel->removePose(row);
+    if (command == "use") {
+        QListView *list = panel->poseList();
+        list->scrollTo(list->model()->index(row, 0));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualRect(list->model()->index(row, 0)).center());
+    } else {
+        command == "add" ? panel->addToShelf() : panel->removePose(row);
+    }
     QCOMPARE(ownNames(panel->shelf()), own);
     QCOMPARE(questions, asked);
     const bool shipped = command == "remove" && panel->shelf().poses()[row].shipped;
     QCOMPARE(fixture.messages.size(), shipped ? 1 : 0);
+    // A pose that cannot be read opens nothing and says why in the panel.
+    const std::string reason = readPoseFile(broken.toStdString(), test::startPose()).error().message;
+    if (command == "use") {
+        QCOMPARE(fixture.window->document().figure() == posed, name == "Broken");
+        QCOMPARE(panel->problemLabel()->text(),
+                 name == "Broken" ? QStringLiteral("Broken cannot be read: ") + QString::fromStdString(reason)
+                                  : QString());
+    }
     const int brokenRow = rowNamed(panel->shelf().poses(), "Broken");
     if (brokenRow >= 0) {
         const QModelIndex index = panel->poseModel().index(brokenRow);
-        QCOMPARE(index.data(Qt::ToolTipRole).toString().toStdString(),
-                 readPoseFile(broken.toStdString(), test::startPose()).error().message);
+        QCOMPARE(index.data(Qt::ToolTipRole).toString().toStdString(), reason);
         QVERIFY(index.data(Qt::ForegroundRole).isValid());
     }
     const int named = rowNamed(panel->shelf().poses(), name);

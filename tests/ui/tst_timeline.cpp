@@ -243,39 +243,62 @@ private slots:
 
     // An edit works the path out once, a press on a joint (the right hand
     // until then) makes it that joint's, and a redraw alone keeps it; the
-    // current key's dot covers the joint.
+    // current key's dot covers the joint. A drag works out only the frames
+    // about its key, and the path is the one traced from scratch, the
+    // in-betweens from the last key back to the first included.
     void thePathFollowsEditsAndPresses_data()
     {
-        QTest::addColumn<int>("change"); // 0 a slider, 1 the in-betweens, 2 a redraw, 3 a press on the left foot
+        QTest::addColumn<int>("change"); // 0 a slider, 1 the in-betweens, 2 a redraw, 3 a press on the left foot,
+                                         // 4 a drag of the right hand
+        QTest::addColumn<int>("key");
         QTest::addColumn<int>("traced");
         QTest::addColumn<int>("joint");
-        QTest::newRow("slider") << 0 << 1 << int(Joint::RHand);
-        QTest::newRow("in-betweens") << 1 << 1 << int(Joint::RHand);
-        QTest::newRow("redraw") << 2 << 0 << int(Joint::RHand);
-        QTest::newRow("left foot pressed") << 3 << 1 << int(Joint::LFoot);
+        QTest::newRow("slider") << 0 << 1 << 1 << int(Joint::RHand);
+        QTest::newRow("in-betweens") << 1 << 1 << 1 << int(Joint::RHand);
+        QTest::newRow("redraw") << 2 << 1 << 0 << int(Joint::RHand);
+        QTest::newRow("left foot pressed") << 3 << 1 << 1 << int(Joint::LFoot);
+        QTest::newRow("drag in the middle key") << 4 << 1 << 2 << int(Joint::RHand);
+        QTest::newRow("drag in the first key") << 4 << 0 << 2 << int(Joint::RHand);
     }
 
     void thePathFollowsEditsAndPresses()
     {
         QFETCH(int, change);
+        QFETCH(int, key);
         QFETCH(int, joint);
         ActiveWindow w;
         w.makeThreeKeys();
+        AnimationDocument &document = w.window->document();
+        for (const std::size_t timed : {0, 1, 2}) {
+            document.setCurrentKey(timed);
+            QVERIFY(document.setKeyTiming(1, timed + 2, Ease::Smooth));
+        }
+        document.setCurrentKey(std::size_t(key));
         w.window->timeline().strip()->pathBox()->setChecked(true);
         const CanvasAids &aids = *w.window->findChild<CanvasAids *>();
         const int before = aids.pathsTraced();
-        const Point foot = jointOf(*w.window, Joint::LFoot);
+        const Point foot = jointOf(*w.window, Joint::LFoot), hand = jointOf(*w.window, Joint::RHand);
         if (change == 0)
             QVERIFY(w.slider("BodyangleScroll")->setValue(75));
         else if (change == 1)
-            w.window->timeline().strip()->findChildren<QSpinBox *>().at(1)->setValue(4);
+            w.window->timeline().strip()->findChildren<QSpinBox *>().at(1)->setValue(5);
         else if (change == 2)
             w.window->DrawMan();
-        else
+        else if (change == 3)
             QTest::mouseClick(w.window->Picture1(), Qt::LeftButton, {}, w.onCanvas(foot.x, foot.y));
+        else {
+            QTest::mousePress(w.window->Picture1(), Qt::LeftButton, {}, w.onCanvas(hand.x, hand.y));
+            QTest::mouseMove(w.window->Picture1(), w.onCanvas(hand.x + 30, hand.y - 20));
+            QTest::mouseMove(w.window->Picture1(), w.onCanvas(hand.x - 10, hand.y + 25));
+            QTest::mouseRelease(w.window->Picture1(), Qt::LeftButton, {}, w.onCanvas(hand.x - 10, hand.y + 25));
+            QVERIFY(jointOf(*w.window, Joint::RHand) != hand);
+        }
         QTEST(aids.pathsTraced() - before, "traced");
         QCOMPARE(int(aids.pathJoint()), joint);
         QCOMPARE(colorAt(w, jointOf(*w.window, Joint(joint))), kMotionPathColor);
+        const MotionPath whole = traceMotionPath(document.animation(), document.currentFigure(), Joint(joint));
+        QCOMPARE(aids.aids().path->dots, whole.dots);
+        QCOMPARE(aids.aids().path->closed, whole.closed);
     }
 
     // Playing marks the key being played; a looping animation shows the
