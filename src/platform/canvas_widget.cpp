@@ -3,8 +3,6 @@
 
 #include <QPainter>
 
-#include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -170,50 +168,23 @@ void CanvasWidget::setDevicePixelRatioOverride(qreal ratio)
     update();
 }
 
-int CanvasWidget::zoomForRatio(qreal ratio)
-{
-    // A ratio a rounding error above a whole number is that number.
-    const int zoom = static_cast<int>(std::ceil(ratio - 1e-6));
-    return std::clamp(zoom, 1, RasterCanvas::kMaximumZoom);
-}
+int CanvasWidget::zoomForRatio(qreal ratio) { return ScaledPicture::zoomFor(ratio); }
 
+// A picture drawn before the screen needed one (the window has just moved
+// to a denser screen) is shown enlarged until the next redraw.
 const QImage &CanvasWidget::screenImage()
 {
     const qreal ratio = drawingRatio();
     m_canvas->setRecording(ratio != 1.0);
     if (ratio == 1.0)
         return m_canvas->Image();
-    const int zoom = zoomForRatio(ratio);
-    const QImage &drawn = zoom == 1 ? m_canvas->Image() : zoomedImage(zoom);
-    if (ratio == zoom)
-        return drawn;
-    if (m_reducedRatio != ratio || m_reducedGeneration != m_canvas->generation()) {
-        const QSize device(qRound(RasterCanvas::kPixelWidth * ratio), qRound(RasterCanvas::kPixelHeight * ratio));
-        m_reduced = drawn.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        m_reducedRatio = ratio;
-        m_reducedGeneration = m_canvas->generation();
+    if (!m_canvas->holdsWholePicture()) {
+        m_enlarged =
+            m_canvas->Image().scaled(ScaledPicture::sizeAt(ratio), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        return m_enlarged;
     }
-    return m_reduced;
-}
-
-// A picture drawn before the screen needed one (the window has just moved
-// to a denser screen) is shown enlarged until the next redraw.
-const QImage &CanvasWidget::zoomedImage(int zoom)
-{
-    if (!m_zoomed || m_zoomed->zoom() != zoom) {
-        m_zoomed.emplace(zoom);
-        m_zoomedGeneration.reset();
-    }
-    if (m_zoomedGeneration != m_canvas->generation()) {
-        m_enlarged = QImage();
-        if (m_canvas->holdsWholePicture())
-            m_canvas->replay(*m_zoomed);
-        else
-            m_enlarged =
-                m_canvas->Image().scaled(m_zoomed->Image().size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        m_zoomedGeneration = m_canvas->generation();
-    }
-    return m_enlarged.isNull() ? m_zoomed->Image() : m_enlarged;
+    m_enlarged = QImage();
+    return m_scaled.image(ratio, m_canvas->generation(), [this](Canvas &target) { m_canvas->replay(target); });
 }
 
 void CanvasWidget::paintEvent(QPaintEvent *event)
@@ -224,7 +195,7 @@ void CanvasWidget::paintEvent(QPaintEvent *event)
     const QImage &image = screenImage();
     // At the screen's own ratio the picture's device pixels land one to one
     // on the screen's.
-    painter.drawImage(QRectF(contentsRect().topLeft(), QSizeF(image.size()) / ratio), image);
+    painter.drawImage(QRectF(contentsRect().topLeft(), QSizeF(ScaledPicture::sizeAt(ratio)) / ratio), image);
     if (hasFocus())
         paintFocusFrame(painter);
 }

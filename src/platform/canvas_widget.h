@@ -2,11 +2,11 @@
 #pragma once
 
 #include "raster_canvas.h"
+#include "scaled_picture.h"
 
 #include <QFrame>
 
 #include <memory>
-#include <optional>
 
 namespace zelbrook {
 
@@ -29,7 +29,8 @@ public:
     RasterCanvas &canvas();
     const RasterCanvas &canvas() const;
 
-    // The picture as the screen shows it, in device pixels.
+    // The picture as the screen shows it, in device pixels (at the largest
+    // zoom past it).
     const QImage &screenImage();
     // The device pixel ratio the picture is drawn for: the screen's, or the
     // one a test has set in its place (0 gives the screen's back).
@@ -50,20 +51,13 @@ protected:
 private:
     class RecordedCanvas;
 
-    const QImage &zoomedImage(int zoom);
     void paintFocusFrame(QPainter &painter) const;
 
     std::unique_ptr<RecordedCanvas> m_canvas;
     qreal m_ratioOverride = 0.0;
-    // The drawing made again at the screen's zoom, and its smooth reduction
-    // for a fractional ratio, each with the generation of the drawing it
-    // shows.
-    std::optional<RasterCanvas> m_zoomed;
+    // The drawing made again for the screen's ratio.
+    ScaledPicture m_scaled;
     QImage m_enlarged; // in its place while the drawing was not recorded
-    std::optional<quint64> m_zoomedGeneration;
-    QImage m_reduced;
-    qreal m_reducedRatio = 0.0;
-    std::optional<quint64> m_reducedGeneration;
 };
 
 } // namespace zelbrook

@@ -59,8 +59,9 @@ bool insideHead(const Pose &pose, Point point)
     return u * u + v * v <= 1;
 }
 
-std::optional<Joint> pickJoint(const Pose &pose, Point pressPixels)
+std::optional<Joint> pickJoint(const Pose &pose, Point pressPixels, double grabScale)
 {
+    const double radius = kGrabRadius * grabScale;
     const Joints joints = ComputeJoints(pose);
     const Point press = pixelsToCanvasUnits(pressPixels);
     std::optional<std::pair<double, int>> best;
@@ -68,7 +69,7 @@ std::optional<Joint> pickJoint(const Pose &pose, Point pressPixels)
     for (const Candidate &candidate : kCandidates) {
         const double distance = pixelDistance(jointPoint(candidate.joint, pose, joints), press);
         const std::pair<double, int> key{distance, candidate.rank};
-        if (distance <= kGrabRadius && (!best || key < *best)) {
+        if (distance <= radius && (!best || key < *best)) {
             best = key;
             picked = candidate.joint;
         }

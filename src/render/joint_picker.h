@@ -21,11 +21,13 @@ Point pivotPoint(Pivot pivot, const Pose &pose, const Joints &joints);
 bool insideHead(const Pose &pose, Point point);
 
 // The joint a press grabs, the press given in pixels from the top-left
-// corner of the drawing area. The nearest joint within kGrabRadius wins; at
-// equal distance hands and feet come before elbows and knees, those before
-// the neck, and the hip last. A press inside the head that is near no joint
-// grabs the neck. Empty when the press grabs nothing.
-std::optional<Joint> pickJoint(const Pose &pose, Point pressPixels);
+// corner of the drawing area. The nearest joint within kGrabRadius pixels of
+// the screen wins, `grabScale` being the picture's pixels to one of the
+// screen's (2 at half size); at equal distance hands and feet come before
+// elbows and knees, those before the neck, and the hip last. A press inside
+// the head that is near no joint grabs the neck. Empty when the press grabs
+// nothing.
+std::optional<Joint> pickJoint(const Pose &pose, Point pressPixels, double grabScale = 1.0);
 
 // The drag a press on a joint begins, the press in canvas units. Directions
 // are measured from the press point, or from the joint itself when the press

@@ -30,7 +30,7 @@ double distanceToSegment(Point from, Point to, Point press)
     return std::hypot(p.x - (a.x + t * dx), p.y - (a.y + t * dy));
 }
 
-bool nearLine(const Pose &pose, Point press)
+bool nearLine(const Pose &pose, Point press, double radius)
 {
     const Joints j = ComputeJoints(pose);
     const Point hip{pose.hipX, pose.hipY};
@@ -38,28 +38,30 @@ bool nearLine(const Pose &pose, Point press)
                                                 {j.lKnee, j.lFoot},     {j.rKnee, j.rFoot},  {j.shoulder, j.lElbow},
                                                 {j.shoulder, j.rElbow}, {j.lElbow, j.lHand}, {j.rElbow, j.rHand}};
     return std::any_of(std::begin(segments), std::end(segments), [&](const auto &segment) {
-        return distanceToSegment(segment.first, segment.second, press) <= kLineGrabRadius;
+        return distanceToSegment(segment.first, segment.second, press) <= radius;
     });
 }
 
 } // namespace
 
-std::optional<ScenePick> pickInScene(std::span<const SceneFigure> scene, FigureId current, Point pressPixels)
+std::optional<ScenePick> pickInScene(std::span<const SceneFigure> scene, FigureId current, Point pressPixels,
+                                     double grabScale)
 {
+    const double slack = kGrabRadius * grabScale;
     const Point press = pixelsToCanvasUnits(pressPixels);
     std::vector<const SceneFigure *> order;
     order.reserve(scene.size());
     for (const SceneFigure &figure : scene)
-        if (figure.id == current && mayReach(figure.figure.pose, press, kGrabRadius))
+        if (figure.id == current && mayReach(figure.figure.pose, press, slack))
             order.push_back(&figure);
     for (auto figure = scene.rbegin(); figure != scene.rend(); ++figure)
-        if (figure->id != current && mayReach(figure->figure.pose, press, kGrabRadius))
+        if (figure->id != current && mayReach(figure->figure.pose, press, slack))
             order.push_back(&*figure);
     for (const SceneFigure *figure : order)
-        if (const std::optional<Joint> joint = pickJoint(figure->figure.pose, pressPixels))
+        if (const std::optional<Joint> joint = pickJoint(figure->figure.pose, pressPixels, grabScale))
             return ScenePick{figure->id, joint};
     for (const SceneFigure *figure : order)
-        if (nearLine(figure->figure.pose, press))
+        if (nearLine(figure->figure.pose, press, kLineGrabRadius * grabScale))
             return ScenePick{figure->id, std::nullopt};
     return std::nullopt;
 }

@@ -23,11 +23,14 @@ struct ScenePick {
 };
 
 // What a press, given in pixels from the top-left corner of the drawing
-// area, finds among the scene's figures (in drawing order). A joint (or the
+// area, finds among the scene's figures (in drawing order). Both grab radii
+// are pixels of the screen, `grabScale` being the picture's pixels to one of
+// the screen's. A joint (or the
 // inside of a head) comes before any line; among figures the current one
 // comes first, then the others front to back. A figure whose reach the
 // press lies beyond is passed over without working out its joints, so a
 // press stays quick among many figures.
-std::optional<ScenePick> pickInScene(std::span<const SceneFigure> scene, FigureId current, Point pressPixels);
+std::optional<ScenePick> pickInScene(std::span<const SceneFigure> scene, FigureId current, Point pressPixels,
+                                     double grabScale = 1.0);
 
 } // namespace zelbrook

@@ -77,10 +77,12 @@ QString describedValue(const AccessibleName &entry, const Figure &figure)
     return {};
 }
 
-// The canvas is a picture to a screen reader, not an empty pane.
+// The canvas and the stage are pictures to a screen reader, not empty panes.
 QAccessibleInterface *canvasAccessible(const QString &className, QObject *object)
 {
-    if (className != QLatin1String("zelbrook::CanvasWidget") || !object || !object->isWidgetType())
+    const bool picture =
+        className == QLatin1String("zelbrook::CanvasWidget") || className == QLatin1String("zelbrook::Stage");
+    if (!picture || !object || !object->isWidgetType())
         return nullptr;
     return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Graphic);
 }
@@ -129,11 +131,16 @@ void describeCanvas(QWidget *canvas, const Figure &figure)
         canvas->setAccessibleDescription(canvasDescription(figure));
 }
 
-void applyAccessibleNames(const WindowControls &controls)
+void presentAsPicture(QWidget *picture)
 {
     activationTracker();
+    picture->setAccessibleName(toQString(kCanvasName));
+}
+
+void applyAccessibleNames(const WindowControls &controls)
+{
     if (controls.canvas())
-        controls.canvas()->setAccessibleName(toQString(kCanvasName));
+        presentAsPicture(controls.canvas());
     for (const AccessibleName &entry : kNames) {
         controls.slider(entry.field)->setAccessibleName(toQString(entry.name));
         controls.readOut(entry.field)->setAccessibleName(toQString(entry.name) + QStringLiteral(" value"));

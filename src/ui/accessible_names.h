@@ -45,6 +45,10 @@ QString canvasDescription(const Figure &figure);
 // there.
 void describeCanvas(QWidget *canvas, const Figure &figure);
 
+// Names a view of the picture as the canvas is named, and presents it to a
+// screen reader as a picture.
+void presentAsPicture(QWidget *picture);
+
 // Gives the window's controls their accessible names; the buttons are
 // called by their texts, and the canvas is presented as a picture.
 void applyAccessibleNames(const WindowControls &controls);

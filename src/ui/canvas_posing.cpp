@@ -9,26 +9,41 @@
 
 namespace zelbrook {
 
-CanvasPosing::CanvasPosing(AnimationDocument &document, CanvasWidget *canvas)
-    : QObject(canvas)
+CanvasPosing::CanvasPosing(AnimationDocument &document, PosingSurface surface, QObject *parent)
+    : QObject(parent)
     , m_document(document)
-    , m_canvas(canvas)
+    , m_surface(std::move(surface))
 {
-    canvas->setMouseTracking(true);
-    canvas->installEventFilter(this);
+    m_surface.mouseArea->setMouseTracking(true);
+    m_surface.mouseArea->installEventFilter(this);
+    if (m_surface.focusArea != m_surface.mouseArea)
+        m_surface.focusArea->installEventFilter(this);
 }
+
+CanvasPosing::CanvasPosing(AnimationDocument &document, CanvasWidget *canvas)
+    : CanvasPosing(document,
+                   {canvas, canvas,
+                    [canvas](const QPointF &at) {
+                        const QPointF inPicture = at - canvas->contentsRect().topLeft();
+                        return Point{inPicture.x(), inPicture.y()};
+                    },
+                    [] { return 1.0; }},
+                   canvas)
+{}
 
 // The canvas keeps its own handling of every event: a press still gives it
 // the focus, and with it the redraw of a click.
 bool CanvasPosing::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched != m_canvas)
+    if (watched != m_surface.mouseArea && watched != m_surface.focusArea)
         return false;
     if (isDragging() && losesTheDrag(*event)) {
         cancel();
         if (event->type() == QEvent::KeyPress)
             return true;
     }
+    if (watched != m_surface.mouseArea)
+        return false;
     switch (event->type()) {
     case QEvent::MouseButtonPress:
         if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
@@ -72,16 +87,10 @@ bool CanvasPosing::losesTheDrag(const QEvent &event)
     }
 }
 
-Point CanvasPosing::picturePixels(const QPointF &at) const
-{
-    const QPointF inPicture = at - m_canvas->contentsRect().topLeft();
-    return {inPicture.x(), inPicture.y()};
-}
-
 void CanvasPosing::press(const QPointF &at)
 {
-    const Point pixels = picturePixels(at);
-    const std::optional<ScenePick> pick = pickAt(pixels);
+    const Point pixels = m_surface.picturePixels(at);
+    const std::optional<ScenePick> pick = pickAt(at);
     if (!pick)
         return;
     m_document.setCurrentFigure(pick->figure);
@@ -90,7 +99,7 @@ void CanvasPosing::press(const QPointF &at)
     emit jointPressed(*pick->joint);
     m_document.endGesture();
     m_drag = startJointDrag(*pick->joint, m_document.figure(), pixelsToCanvasUnits(pixels));
-    m_canvas->setCursor(Qt::ClosedHandCursor);
+    m_surface.mouseArea->setCursor(Qt::ClosedHandCursor);
 }
 
 void CanvasPosing::move(const QPointF &at)
@@ -99,7 +108,7 @@ void CanvasPosing::move(const QPointF &at)
         showCursor(at);
         return;
     }
-    const Point mouse = pixelsToCanvasUnits(picturePixels(at));
+    const Point mouse = pixelsToCanvasUnits(m_surface.picturePixels(at));
     m_document.setFigure(draggedFigure(*m_drag, m_document.figure(), mouse), ChangeKind::Edit, this, this);
 }
 
@@ -109,7 +118,7 @@ void CanvasPosing::release()
         return;
     m_drag.reset();
     m_document.endGesture();
-    m_canvas->setCursor(Qt::OpenHandCursor);
+    m_surface.mouseArea->setCursor(Qt::OpenHandCursor);
 }
 
 // Going back to the figure of the press, under the same gesture, leaves no
@@ -120,21 +129,21 @@ void CanvasPosing::cancel()
     m_drag.reset();
     m_document.setFigure(atPress, ChangeKind::Edit, this, this);
     m_document.endGesture();
-    m_canvas->setCursor(Qt::ArrowCursor);
+    m_surface.mouseArea->setCursor(Qt::ArrowCursor);
 }
 
 void CanvasPosing::showCursor(const QPointF &at)
 {
-    const std::optional<ScenePick> pick = pickAt(picturePixels(at));
+    const std::optional<ScenePick> pick = pickAt(at);
     const bool overJoint = pick && pick->joint;
-    m_canvas->setCursor(overJoint ? Qt::OpenHandCursor : Qt::ArrowCursor);
+    m_surface.mouseArea->setCursor(overJoint ? Qt::OpenHandCursor : Qt::ArrowCursor);
 }
 
 // Every figure of the current key may be grabbed, the current one first.
-std::optional<ScenePick> CanvasPosing::pickAt(Point pixels) const
+std::optional<ScenePick> CanvasPosing::pickAt(const QPointF &at) const
 {
     const std::vector<SceneFigure> scene = m_document.scene();
-    return pickInScene(scene, m_document.currentFigure(), pixels);
+    return pickInScene(scene, m_document.currentFigure(), m_surface.picturePixels(at), m_surface.grabScale());
 }
 
 } // namespace zelbrook

@@ -7,14 +7,27 @@
 
 #include <QObject>
 
+#include <functional>
 #include <optional>
 
 class QMouseEvent;
 class QPointF;
+class QWidget;
 
 namespace zelbrook {
 
 class CanvasWidget;
+
+// Where posing happens: the widget the mouse presses, which also shows the
+// cursor, the one that holds the keyboard focus (the same one, or the
+// widget around it), where a position of the mouse lies in the picture, in
+// the picture's pixels, and how many of those one pixel of the screen spans.
+struct PosingSurface {
+    QWidget *mouseArea;
+    QWidget *focusArea;
+    std::function<Point(const QPointF &)> picturePixels;
+    std::function<double()> grabScale;
+};
 
 // Posing by hand on the canvas: a press near a joint grabs it, moving the
 // mouse turns the grabbed segment about the joint it starts from (or moves
@@ -28,9 +41,13 @@ class CanvasPosing : public QObject
     Q_OBJECT
 
 public:
+    CanvasPosing(AnimationDocument &document, PosingSurface surface, QObject *parent);
+    // Posing on the canvas at its own size.
     CanvasPosing(AnimationDocument &document, CanvasWidget *canvas);
 
     bool isDragging() const { return m_drag.has_value(); }
+    // What a press at this position of the mouse area finds.
+    std::optional<ScenePick> pickAt(const QPointF &at) const;
 
 signals:
     // A press grabbed this joint of the figure it made current.
@@ -46,13 +63,9 @@ private:
     void release();
     void cancel();
     void showCursor(const QPointF &at);
-    std::optional<ScenePick> pickAt(Point pixels) const;
-    // Where a widget position lies in the picture, in pixels and in canvas
-    // units.
-    Point picturePixels(const QPointF &at) const;
 
     AnimationDocument &m_document;
-    CanvasWidget *m_canvas;
+    PosingSurface m_surface;
     std::optional<JointDrag> m_drag;
 };
 

@@ -45,24 +45,32 @@ private slots:
     {
         QTest::addColumn<int>("current");
         QTest::addColumn<Point>("press");
+        QTest::addColumn<double>("grabScale"); // the picture's pixels to one of the screen's
         QTest::addColumn<std::optional<ScenePick>>("picked");
         const Point hand = canvasUnitsToPixels(ComputeJoints(kScene[0].figure.pose).rHand);
-        QTest::newRow("the current figure wins an overlap") << 1 << hand << std::optional(ScenePick{1, Joint::RHand});
-        QTest::newRow("whichever is current") << 2 << hand << std::optional(ScenePick{2, Joint::RHand});
-        QTest::newRow("else the front one") << 3 << hand << std::optional(ScenePick{2, Joint::RHand});
+        QTest::newRow("the current figure wins an overlap")
+            << 1 << hand << 1.0 << std::optional(ScenePick{1, Joint::RHand});
+        QTest::newRow("whichever is current") << 2 << hand << 1.0 << std::optional(ScenePick{2, Joint::RHand});
+        QTest::newRow("else the front one") << 3 << hand << 1.0 << std::optional(ScenePick{2, Joint::RHand});
         QTest::newRow("a line within 4 pixels")
-            << 1 << besideShin(kScene[2], 3.5) << std::optional(ScenePick{3, std::nullopt});
-        QTest::newRow("a line 5 pixels off") << 1 << besideShin(kScene[2], 5.0) << std::optional<ScenePick>();
+            << 1 << besideShin(kScene[2], 3.5) << 1.0 << std::optional(ScenePick{3, std::nullopt});
+        QTest::newRow("a line 5 pixels off") << 1 << besideShin(kScene[2], 5.0) << 1.0 << std::optional<ScenePick>();
         QTest::newRow("a joint before a line") << 3 << canvasUnitsToPixels(Point{150, kScene[0].figure.pose.hipY})
-                                               << std::optional(ScenePick{2, Joint::Hip});
-        QTest::newRow("nothing there") << 1 << Point{5, 5} << std::optional<ScenePick>();
+                                               << 1.0 << std::optional(ScenePick{2, Joint::Hip});
+        QTest::newRow("nothing there") << 1 << Point{5, 5} << 1.0 << std::optional<ScenePick>();
+        // The reach is the screen's: twice the picture's pixels at half size.
+        QTest::newRow("a line 5 pixels off at half size")
+            << 1 << besideShin(kScene[2], 5.0) << 2.0 << std::optional(ScenePick{3, std::nullopt});
+        QTest::newRow("a line 3.5 pixels off at eight times")
+            << 1 << besideShin(kScene[2], 3.5) << 0.125 << std::optional<ScenePick>();
     }
 
     void pickInScene()
     {
         QFETCH(int, current);
         QFETCH(Point, press);
-        QTEST(zelbrook::pickInScene(kScene, current, press), "picked");
+        QFETCH(double, grabScale);
+        QTEST(zelbrook::pickInScene(kScene, current, press, grabScale), "picked");
     }
 };
 
