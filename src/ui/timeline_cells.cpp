@@ -3,10 +3,6 @@
 
 #include "refusals.h"
 
-#include "canvas_aids.h"
-
-#include "render/joints.h"
-
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -23,23 +19,13 @@ namespace {
 
 constexpr int kMargin = 4;
 
-// The square of the picture, in pixels, that any pose of the figure's
-// lengths stays in, the hip at its centre.
-QRect figureArea(const Pose &pose, QSize picture)
-{
-    const double reach = figureReach(pose);
-    const QPointF hip(pose.hipX * picture.width() / 500.0, pose.hipY * picture.height() / 400.0);
-    const double side = reach * picture.width() / 500.0 + 4;
-    const QRectF square(hip - QPointF(side, side), QSizeF(2 * side, 2 * side));
-    return square.toAlignedRect().intersected(QRect(QPoint(), picture));
-}
-
 } // namespace
 
 TimelineCells::TimelineCells(AnimationDocument &document, QWidget *parent)
     : QWidget(parent)
     , m_document(document)
-    , m_pictures(document.animation().keyCount())
+    , m_pictures(document, QSize(kCellWidth - 4, kCellHeight - 4))
+    , m_selection(document)
 {
     setFocusPolicy(Qt::StrongFocus);
     setAccessibleName(tr("Keys"));
@@ -51,70 +37,32 @@ TimelineCells::TimelineCells(AnimationDocument &document, QWidget *parent)
 // its selection.
 void TimelineCells::redrawPicture(std::size_t key)
 {
-    m_pictures[key] = QImage();
+    m_pictures.follow({AnimationChange::What::KeyFigure, key});
     update(cellRect(key));
 }
 
 void TimelineCells::follow(const AnimationChange &change)
 {
-    using What = AnimationChange::What;
-    const auto at = m_pictures.begin() + static_cast<std::ptrdiff_t>(change.key);
-    switch (change.what) {
-    case What::KeyInserted:
-        m_pictures.insert(at, change.count, QImage());
-        break;
-    case What::KeyRemoved:
-        m_pictures.erase(at, at + static_cast<std::ptrdiff_t>(change.count));
-        break;
-    case What::KeyMoved: {
-        const auto to = m_pictures.begin() + static_cast<std::ptrdiff_t>(change.destination);
-        if (to > at)
-            std::rotate(at, at + 1, to + 1);
-        else
-            std::rotate(to, at, at + 1);
-        break;
-    }
-    case What::KeysReversed:
-        std::reverse(at, m_pictures.begin() + static_cast<std::ptrdiff_t>(change.destination) + 1);
-        break;
-    case What::Whole:
-    case What::Cast:
-        m_pictures.assign(m_document.animation().keyCount(), QImage());
-        break;
-    case What::KeyFigure:
-    case What::KeyTiming:
-    case What::Playback:
-    case What::CurrentKey:
-    case What::CurrentFigure:
-        break;
-    }
-    // The run stays selected while only its keys' content or order changes.
-    if (!m_extending && change.what != What::KeyTiming && change.what != What::KeysReversed
-        && change.what != What::Playback)
-        m_anchor = m_document.currentKey();
+    m_pictures.follow(change);
+    m_selection.follow(change);
     updateGeometry();
     resize(sizeHint());
     update();
     emit selectionChanged();
 }
 
-KeyRun TimelineCells::selection() const
-{
-    const std::size_t current = m_document.currentKey();
-    const std::size_t anchor = std::min(m_anchor, m_document.animation().keyCount() - 1);
-    return {std::min(anchor, current), std::max(anchor, current)};
-}
+KeyRun TimelineCells::selection() const { return m_selection.run(); }
 
 void TimelineCells::selectFrom(std::size_t anchor)
 {
-    m_anchor = anchor;
+    m_selection.setAnchor(anchor);
     update();
     emit selectionChanged();
 }
 
 QSize TimelineCells::sizeHint() const
 {
-    const int keys = static_cast<int>(m_pictures.size());
+    const int keys = static_cast<int>(m_pictures.count());
     const int gaps = keys - (m_document.animation().playback().loop ? 0 : 1);
     return {2 * kMargin + keys * kCellWidth + gaps * kGap, 2 * kMargin + kCellHeight};
 }
@@ -129,8 +77,7 @@ void TimelineCells::setPlayedKey(std::optional<std::size_t> key)
 
 void TimelineCells::setSides(bool apart)
 {
-    m_sides = apart;
-    m_pictures.assign(m_pictures.size(), QImage());
+    m_pictures.setSides(apart);
     update();
 }
 
@@ -142,45 +89,27 @@ QRect TimelineCells::cellRect(std::size_t key) const
 int TimelineCells::keyAt(const QPoint &point) const
 {
     const int key = (point.x() - kMargin) / (kCellWidth + kGap);
-    if (point.x() < kMargin || key >= static_cast<int>(m_pictures.size()))
+    if (point.x() < kMargin || key >= static_cast<int>(m_pictures.count()))
         return -1;
     return cellRect(static_cast<std::size_t>(key)).contains(point) ? key : -1;
-}
-
-// The picture is the exported one around the key's figures, scaled down,
-// so a cell shows what the key exports as.
-const QImage &TimelineCells::pictureOf(std::size_t key)
-{
-    QImage &picture = m_pictures[key];
-    if (picture.isNull()) {
-        const std::vector<SceneFigure> scene = m_document.animation().sceneAt({key, 0, 0});
-        const QImage whole = m_sides ? sidesApartPicture(scene) : m_exporter.picture(scene, "");
-        QRect area;
-        for (const SceneFigure &figure : scene)
-            area |= figureArea(figure.figure.pose, whole.size());
-        const QImage part = area.isEmpty() ? whole : whole.copy(area);
-        picture = part.scaled(QSize(kCellWidth - 4, kCellHeight - 4), Qt::KeepAspectRatio, Qt::SmoothTransformation);
-        ++m_picturesDrawn;
-    }
-    return picture;
 }
 
 void TimelineCells::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
     const Animation &animation = m_document.animation();
-    for (std::size_t key = 0; key < m_pictures.size(); ++key) {
+    for (std::size_t key = 0; key < m_pictures.count(); ++key) {
         const QRect cell = cellRect(key);
         if (!event->rect().intersects(cell.adjusted(0, 0, kGap, 0)))
             continue;
-        const QImage &picture = pictureOf(key);
+        const QImage &picture = m_pictures.picture(key);
         painter.fillRect(cell, Qt::white);
         paintSelection(painter, key, cell);
         painter.drawImage(cell.center() - QPoint(picture.width() / 2, picture.height() / 2), picture);
         const bool marked = key == m_playedKey.value_or(m_document.currentKey());
         painter.setPen(QPen(marked ? palette().highlight().color() : palette().mid().color(), marked ? 3 : 1));
         painter.drawRect(cell.adjusted(0, 0, -1, -1));
-        if (key + 1 < m_pictures.size() || animation.playback().loop) {
+        if (key + 1 < m_pictures.count() || animation.playback().loop) {
             const QRect gap(cell.right() + 1, cell.top(), kGap, cell.height());
             painter.setPen(palette().text().color());
             painter.drawText(gap, Qt::AlignCenter, QString::number(animation.key(key).tweens));
@@ -205,11 +134,8 @@ void TimelineCells::paintSelection(QPainter &painter, std::size_t key, const QRe
 
 void TimelineCells::goTo(std::size_t key, Qt::KeyboardModifiers modifiers)
 {
-    m_extending = modifiers & Qt::ShiftModifier;
-    if (!m_extending)
-        m_anchor = key;
-    m_document.setCurrentKey(key);
-    m_extending = false;
+    m_selection.choose(key,
+                       modifiers & Qt::ShiftModifier ? KeySelection::Choice::Extending : KeySelection::Choice::Alone);
     update();
     emit selectionChanged();
 }

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "export/exporter.h"
+#include "key_pictures.h"
+#include "key_selection.h"
+
 #include "model/animation_document.h"
 
 #include <QImage>
@@ -42,7 +44,7 @@ public:
     int keyAt(const QPoint &point) const;
     QRect cellRect(std::size_t key) const;
     // How many key pictures have been drawn so far.
-    int picturesDrawn() const { return m_picturesDrawn; }
+    int picturesDrawn() const { return m_pictures.drawn(); }
     // The key being played, framed instead of the current one; none when
     // the animation is not playing.
     void setPlayedKey(std::optional<std::size_t> key);
@@ -71,21 +73,14 @@ protected:
 private:
     void follow(const AnimationChange &change);
     void redrawPicture(std::size_t key);
-    const QImage &pictureOf(std::size_t key);
     void paintSelection(QPainter &painter, std::size_t key, const QRect &cell);
     void goTo(std::size_t key, Qt::KeyboardModifiers modifiers);
     QAction *commandFor(const QKeyEvent &event) const;
 
     AnimationDocument &m_document;
-    // A null image is a picture still to draw.
-    std::vector<QImage> m_pictures;
-    Exporter m_exporter;
-    int m_picturesDrawn = 0;
+    KeyPictures m_pictures;
     std::optional<std::size_t> m_playedKey;
-    bool m_sides = false;
-    std::size_t m_anchor = 0;
-    // Set while a Shift press moves the current key, which keeps the anchor.
-    bool m_extending = false;
+    KeySelection m_selection;
     QMenu *m_commands = nullptr;
 };
 

@@ -1,0 +1,98 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "timeline_layout.h"
+#include "timing_drag.h"
+
+#include "ui/key_pictures.h"
+#include "ui/key_selection.h"
+
+#include <QAbstractScrollArea>
+
+#include <optional>
+
+namespace zelbrook {
+
+class DocumentSignals;
+
+// The workspace's timeline: a ruler over every frame of the animation and
+// under it each key as a block as long as its frames, its hold filled and
+// its in-betweens hatched, the key's picture at its start, as tall as the
+// panel lets it be and never under 48 pixels. A playhead marks one frame.
+//
+// A press or a drag on the ruler, or where no block is, chooses a frame at
+// once; so do Left and Right, a frame at a time, and Home and End. A click
+// on a block makes its key current; with Shift it selects the run of keys
+// from the one chosen last, and Shift+Alt+Left and Right move the run's
+// moving end by a key. Dragging the end of a block's hold or of its
+// in-betweens shows the new length and sets it, as one step, when the
+// button is let go; Escape gives the drag up. Ctrl and the wheel widen or
+// narrow the frames about the pointer.
+class TimelineView : public QAbstractScrollArea
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kMinimumPictureHeight = 48;
+    static constexpr int kDefaultFrameWidth = 12;
+
+    explicit TimelineView(DocumentSignals &changes, QWidget *parent = nullptr);
+
+    KeyRun selection() const { return m_selection.run(); }
+    std::size_t playhead() const { return m_playhead; }
+    // Moves the playhead drawn; the frames chosen here are only asked for.
+    void setPlayhead(std::size_t frame);
+    // The width of a frame, in pixels; QFrame's frameWidth() is the border.
+    int pixelsPerFrame() const { return m_layout.frameWidth(); }
+    void setPixelsPerFrame(int width);
+    // Where a frame starts and where a key's block lies, in the viewport.
+    int frameX(std::size_t frame) const;
+    QRect blockRect(std::size_t key) const;
+    QSize pictureSize() const { return m_pictures.box(); }
+    // Draws the pictures again with the left arm and leg lighter, or not.
+    void setSides(bool apart);
+    int picturesDrawn() const { return m_pictures.drawn(); }
+    QSize minimumSizeHint() const override;
+    QSize sizeHint() const override;
+
+signals:
+    void frameChosen(std::size_t frame);
+    void selectionChanged();
+
+protected:
+    bool event(QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+
+private:
+    void follow(const AnimationChange &change);
+    void takeAnimation();
+    QRect lane() const;
+    int scroll() const;
+    void fitScrollRange();
+    void bringIntoView(std::size_t frame);
+    void chooseFrame(std::size_t frame);
+    // The frame a frame key goes to from the playhead.
+    std::size_t frameFor(const QKeyEvent &event) const;
+    void chooseKey(std::size_t key, KeySelection::Choice choice);
+    void tellSelection();
+    std::optional<TimelineLayout::Grip> gripAt(const QPoint &point) const;
+    void zoomAbout(int width, int x);
+
+    AnimationDocument &m_document;
+    TimelineLayout m_layout;
+    KeyPictures m_pictures;
+    KeySelection m_selection;
+    KeyRun m_told;
+    std::size_t m_playhead = 0;
+    // What the left button holds: frames being chosen, or an end dragged.
+    bool m_choosingFrames = false;
+    TimingDrag m_drag;
+};
+
+} // namespace zelbrook
