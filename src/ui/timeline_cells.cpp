@@ -77,6 +77,7 @@ void TimelineCells::follow(const AnimationChange &change)
     case What::Playback:
     case What::CurrentKey:
     case What::CurrentFigure:
+    case What::ShownFrame:
         break;
     }
     // The run stays selected while only its keys' content or order changes.
