@@ -19,10 +19,11 @@ namespace {
 CanvasPoint toCanvas(Point p) { return {static_cast<float>(p.x), static_cast<float>(p.y)}; }
 
 // Dashes and the gaps between them, in canvas units, grow with the pen, so
-// that a gap still shows between the round ends of two dashes.
+// that a gap still shows between the round ends of two dashes. A period of
+// 0 is a solid line.
 struct Dashes {
-    double dash;
-    double period;
+    double dash = 0.0;
+    double period = 0.0;
 };
 
 Dashes dashesFor(int penWidth) { return {3.0 * penWidth, 5.0 * penWidth}; }
@@ -34,11 +35,11 @@ constexpr double kLongestDashed = 2000.0;
 // An end too far out for single precision is cut back first, so that the
 // visible part of the segment survives the narrowing. A dashed segment
 // starts with a dash, so that even one of no length shows.
-void drawSegment(Canvas &canvas, Point from, Point to, std::optional<Color> color, std::optional<Dashes> dashes)
+void drawSegment(Canvas &canvas, Point from, Point to, std::optional<Color> color, Dashes dashes)
 {
     const Segment part = clipFarSegment(from, to);
     const double length = std::hypot(part.to.x - part.from.x, part.to.y - part.from.y);
-    if (!dashes || !(length <= kLongestDashed)) {
+    if (dashes.period <= 0 || !(length <= kLongestDashed)) {
         canvas.Line(toCanvas(part.from), toCanvas(part.to), color);
         return;
     }
@@ -47,8 +48,8 @@ void drawSegment(Canvas &canvas, Point from, Point to, std::optional<Color> colo
         return toCanvas({part.from.x + (part.to.x - part.from.x) * t, part.from.y + (part.to.y - part.from.y) * t});
     };
     // A dash would start at the very end only by rounding.
-    for (double start = 0; start == 0 || start < length - 1e-6; start += dashes->period)
-        canvas.Line(at(start), at(start + dashes->dash), color);
+    for (double start = 0; start == 0 || start < length - 1e-6; start += dashes.period)
+        canvas.Line(at(start), at(start + dashes.dash), color);
 }
 
 // Whether a head dot lies on a dash, measured along a circle of the head's
@@ -80,8 +81,7 @@ void drawLimbsAndHead(const Pose &pose, Canvas &canvas, std::optional<Color> col
     const bool lighter = sides == Sides::LeftLighter;
     const std::optional<Color> leftLeg = lighter ? lighterTone(*body) : body;
     const std::optional<Color> leftArm = lighter ? lighterTone(color.value_or(kBlack)) : color;
-    const std::optional<Dashes> dashes =
-        stroke == Stroke::Dashed ? std::optional(dashesFor(canvas.DrawWidth())) : std::nullopt;
+    const Dashes dashes = stroke == Stroke::Dashed ? dashesFor(canvas.DrawWidth()) : Dashes{};
     drawSegment(canvas, hip, j.neck, body, dashes);
     drawSegment(canvas, hip, j.lKnee, leftLeg, dashes);
     drawSegment(canvas, hip, j.rKnee, body, dashes);
@@ -94,7 +94,7 @@ void drawLimbsAndHead(const Pose &pose, Canvas &canvas, std::optional<Color> col
 
     for (const HeadPair &pair : ComputeHeadOutline(pose, j.headCentre)) {
         for (const Point dot : {pair.first, pair.opposite}) {
-            if (!dashes || onDash(dot, j.headCentre, pose.headRadius * pose.scale, *dashes))
+            if (dashes.period <= 0 || onDash(dot, j.headCentre, pose.headRadius * pose.scale, dashes))
                 canvas.PSet(toCanvas(clampFarPoint(dot)), color);
         }
     }
