@@ -25,6 +25,34 @@ Animation threeKeys()
     return Animation(Playback{}, {Key{turned(1.0), 1, 4}, Key{turned(1.6), 1, 4}, Key{turned(2.2), 1, 4}});
 }
 
+// Ten figures of their own colours in a row, the start-up pose turned.
+std::vector<KeyFigure> tenFigures(double bodyAngle)
+{
+    std::vector<KeyFigure> figures;
+    for (int i = 0; i < 10; ++i) {
+        Figure figure = turned(bodyAngle + 0.1 * i);
+        figure.pose.hipX = static_cast<float>(40 + 45 * i);
+        figures.push_back({kFirstFigureId + i, figure});
+    }
+    return figures;
+}
+
+// A looping animation of `frames` frames: keys of ten figures, each shown
+// once and followed by nine in-betweens.
+Animation scrubbed(std::size_t frames)
+{
+    std::vector<CastFigure> cast;
+    for (int i = 0; i < 10; ++i)
+        cast.push_back({kFirstFigureId + i, defaultFigureName(kFirstFigureId + i), Color(0x0F1F2F * (i + 1))});
+    std::vector<Key> keys;
+    for (std::size_t key = 0; key < frames / 10; ++key)
+        keys.emplace_back(tenFigures(1.0 + 0.2 * double(key % 7)), 1, 9);
+    return Animation(Playback{}, cast, keys);
+}
+
+// The stage of a 1920 x 1080 window shows the canvas at zoom 2.
+constexpr int kStageZoom = 2;
+
 AnimationDocument documentOf(std::size_t keys)
 {
     AnimationDocument document;
@@ -41,8 +69,8 @@ void BM_DrawOnionSkin(benchmark::State &state)
 {
     RasterCanvas canvas;
     const Animation animation = threeKeys();
-    const Ghost ghosts[] = {{&animation.key(0).figures.front().figure, kPreviousKeyColor},
-                            {&animation.key(2).figures.front().figure, kNextKeyColor}};
+    const Ghost ghosts[] = {previousKeyGhost(animation.key(0).figures.front().figure),
+                            nextKeyGhost(animation.key(2).figures.front().figure)};
     for (auto _ : state) {
         drawScene(animation.key(1).figures.front().figure, ghosts, canvas, kProgramCaption);
         benchmark::DoNotOptimize(canvas.Image().constBits());
@@ -65,6 +93,38 @@ void BM_PlayFrame(benchmark::State &state)
     }
 }
 BENCHMARK(BM_PlayFrame);
+
+// Two in-betweens in the middle of the animation in turn, each shown and
+// drawn on the stage: quoted against BM_DrawStageScene, and /100000
+// against /10.
+void BM_ScrubFrame(benchmark::State &state)
+{
+    const auto frames = static_cast<std::size_t>(state.range(0));
+    AnimationDocument document;
+    document.replaceAnimation(scrubbed(frames));
+    RasterCanvas canvas(kStageZoom);
+    std::size_t frame = frames / 2 + 1;
+    for (auto _ : state) {
+        frame = frame == frames / 2 + 1 ? frame + 1 : frame - 1;
+        document.setShownFrame(frame);
+        drawScene(document.scene(), {}, canvas, kProgramCaption);
+        benchmark::DoNotOptimize(canvas.Image().constBits());
+    }
+}
+BENCHMARK(BM_ScrubFrame)->Arg(10)->Arg(100000);
+
+// The scrubbed scene drawn alone at the same size.
+void BM_DrawStageScene(benchmark::State &state)
+{
+    RasterCanvas canvas(kStageZoom);
+    const Animation animation = scrubbed(10);
+    const std::vector<SceneFigure> scene = animation.sceneAt(animation.frameAt(6));
+    for (auto _ : state) {
+        drawScene(scene, {}, canvas, kProgramCaption);
+        benchmark::DoNotOptimize(canvas.Image().constBits());
+    }
+}
+BENCHMARK(BM_DrawStageScene);
 
 // Adding a key to a 1,000-key animation, undone between rounds so the
 // animation keeps its size.

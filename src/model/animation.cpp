@@ -4,6 +4,7 @@
 #include "pose_field.h"
 
 #include <algorithm>
+#include <cassert>
 #include <numbers>
 #include <string>
 #include <utility>
@@ -83,7 +84,9 @@ KeyFigure *Key::find(FigureId id) { return const_cast<KeyFigure *>(std::as_const
 Animation::Animation(const Figure &figure)
     : m_cast{CastFigure{}}
     , m_keys{Key{figure}}
-{}
+{
+    countFrames();
+}
 
 Animation::Animation(Playback playback, std::vector<Key> keys)
     : m_playback(playback)
@@ -103,6 +106,7 @@ Animation::Animation(Playback playback, std::vector<CastFigure> cast, std::vecto
 
 void Animation::settleCast()
 {
+    countFrames();
     for (Key &key : m_keys)
         orderFigures(key);
     for (const CastFigure &figure : m_cast)
@@ -213,14 +217,34 @@ int Animation::tweensPlayedAfter(std::size_t key) const
     return key + 1 < m_keys.size() || m_playback.loop ? m_keys[key].tweens : 0;
 }
 
-std::size_t Animation::frameCount() const { return firstFrameOf(m_keys.size()); }
-
-std::size_t Animation::firstFrameOf(std::size_t key) const
+void Animation::countFrames()
 {
-    std::size_t frame = 0;
-    for (std::size_t i = 0; i < key && i < m_keys.size(); ++i)
-        frame += static_cast<std::size_t>(m_keys[i].hold) + static_cast<std::size_t>(tweensPlayedAfter(i));
-    return frame;
+    m_firstFrames.resize(m_keys.size() + 1);
+    m_firstFrames.front() = 0;
+    for (std::size_t i = 0; i < m_keys.size(); ++i)
+        m_firstFrames[i + 1] = m_firstFrames[i] + static_cast<std::size_t>(m_keys[i].hold)
+                               + static_cast<std::size_t>(tweensPlayedAfter(i));
+}
+
+std::size_t Animation::firstFrameOf(std::size_t key) const { return m_firstFrames[std::min(key, m_keys.size())]; }
+
+// The key is the last whose first frame is not after the frame.
+FrameRef Animation::frameAt(std::size_t frame) const
+{
+    assert(frame < frameCount());
+    const auto next = std::ranges::upper_bound(m_firstFrames, frame);
+    const auto key = static_cast<std::size_t>(next - m_firstFrames.begin()) - 1;
+    const std::size_t intoKey = frame - m_firstFrames[key];
+    const auto hold = static_cast<std::size_t>(m_keys[key].hold);
+    if (intoKey < hold)
+        return {key, 0, 0};
+    return {key, static_cast<int>(intoKey - hold) + 1, tweensPlayedAfter(key)};
+}
+
+std::size_t Animation::frameOf(const FrameRef &frame) const
+{
+    const std::size_t first = firstFrameOf(frame.key);
+    return frame.step == 0 ? first : first + static_cast<std::size_t>(m_keys.at(frame.key).hold + frame.step - 1);
 }
 
 std::vector<FrameRef> Animation::frames() const

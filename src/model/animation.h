@@ -101,11 +101,17 @@ public:
     // not, with keys counted from 1 and figures by id.
     Status check() const;
 
-    std::size_t frameCount() const;
+    std::size_t frameCount() const { return m_firstFrames.back(); }
     // Every frame in playing order.
     std::vector<FrameRef> frames() const;
-    // The first frame of a key.
+    // The first frame of a key; of a key past the last, frameCount().
     std::size_t firstFrameOf(std::size_t key) const;
+    // frames()[frame] without building the frames, in time that grows with
+    // the logarithm of the number of keys. The frame must be below
+    // frameCount().
+    FrameRef frameAt(std::size_t frame) const;
+    // Where a frame stands in playing order; for a key, its first frame.
+    std::size_t frameOf(const FrameRef &frame) const;
     // The figures a frame shows, in drawing order.
     std::vector<SceneFigure> sceneAt(const FrameRef &frame) const;
     // The figure a frame shows of an animation of one figure; of several,
@@ -126,10 +132,15 @@ private:
     void settleCast();
     // Puts the key's figures in drawing order.
     void orderFigures(Key &key) const;
+    // Works out every key's first frame again, after a change of the keys'
+    // number, order or timing or of the loop.
+    void countFrames();
 
     Playback m_playback;
     std::vector<CastFigure> m_cast;
     std::vector<Key> m_keys;
+    // The first frame of each key, and the number of frames last.
+    std::vector<std::size_t> m_firstFrames;
     FigureId m_nextFigureId = kFirstFigureId + 1;
 };
 

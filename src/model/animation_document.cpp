@@ -28,12 +28,21 @@ void AnimationDocument::setPosition(FieldId field, std::int16_t position, const 
 
 void AnimationDocument::setFigure(const Figure &after, ChangeKind kind, const void *source, GestureKey gesture)
 {
+    (void)editFigure(after, kind, source, gesture);
+}
+
+// A restore puts back a key's own figure, never an in-between's.
+Status AnimationDocument::editFigure(const Figure &after, ChangeKind kind, const void *source, GestureKey gesture)
+{
+    if (m_inBetween && kind != ChangeKind::Restore)
+        return editInBetween(after, kind, source, gesture);
+    if (withdrawInBetween(after, kind, source, gesture))
+        return {};
     const AnimationEdit edit = AnimationEdit::changeFigure(m_animation, m_current, m_currentFigure, after);
     const FigureStep step{m_current, figure(), after, m_currentFigure};
     if (kind == ChangeKind::Restore)
-        (void)apply(edit, {m_current, m_currentFigure}, {kind, source});
-    else
-        (void)apply(edit, {m_current, m_currentFigure}, {kind, source, step, gesture});
+        return apply(edit, {m_current, m_currentFigure}, {kind, source});
+    return apply(edit, {m_current, m_currentFigure}, {kind, source, step, gesture});
 }
 
 Status AnimationDocument::addKey()
@@ -77,26 +86,25 @@ Status AnimationDocument::setPlayback(const Playback &playback)
 
 void AnimationDocument::setCurrentKey(std::size_t index)
 {
-    if (index >= m_animation.keyCount() || index == m_current)
+    if (index >= m_animation.keyCount() || (index == m_current && !m_inBetween && m_holdFrame == 0))
         return;
-    const Figure before = figure();
-    const FigureId figureBefore = m_currentFigure;
+    const Standing was = standing();
     m_current = index;
+    m_inBetween.reset();
+    m_holdFrame = 0;
     m_currentFigure = figureIn(index, m_currentFigure);
-    tell({AnimationChange::What::CurrentKey, index});
-    if (m_currentFigure != figureBefore)
-        tell({AnimationChange::What::CurrentFigure, index, 0, m_currentFigure});
-    showFigure(before, ChangeKind::Restore, nullptr);
+    tellMoved(was, ChangeKind::Restore, nullptr);
 }
 
 void AnimationDocument::setCurrentFigure(FigureId id)
 {
-    if (id == m_currentFigure || !m_animation.key(m_current).holds(id))
+    const bool shown = m_inBetween ? std::ranges::find(m_shownScene, id, &SceneFigure::id) != m_shownScene.end()
+                                   : m_animation.key(m_current).holds(id);
+    if (id == m_currentFigure || !shown)
         return;
-    const Figure before = figure();
+    const Standing was = standing();
     m_currentFigure = id;
-    tell({AnimationChange::What::CurrentFigure, m_current, 0, id});
-    showFigure(before, ChangeKind::Restore, nullptr);
+    tellMoved(was, ChangeKind::Restore, nullptr);
 }
 
 FigureId AnimationDocument::figureIn(std::size_t key, FigureId wanted) const
@@ -109,6 +117,8 @@ void AnimationDocument::replaceAnimation(const Animation &animation)
 {
     const Figure before = figure();
     m_animation = animation;
+    m_inBetween.reset();
+    m_holdFrame = 0;
     m_current = 0;
     m_currentFigure = m_animation.key(0).figures.front().id;
     ++m_revision;
@@ -147,6 +157,10 @@ bool AnimationDocument::retrace(Retrace way)
                      {change->key, change->figure}, told)
             .ok();
     }
+    if (const auto *split = std::get_if<InBetweenStep>(step)) {
+        retraceInBetween(*split, way, told);
+        return true;
+    }
     const auto &keys = std::get<KeyStep>(*step);
     const Place place =
         back ? Place{keys.currentBefore, keys.figureBefore} : Place{keys.currentAfter, keys.figureAfter};
@@ -158,12 +172,12 @@ bool AnimationDocument::retrace(Retrace way)
 // be undone; a key step records the figure that is current after it.
 Status AnimationDocument::apply(const AnimationEdit &edit, Place current, const Told &told)
 {
-    const Figure before = figure();
+    const Standing was = standing();
     if (Status applied = edit.applyTo(m_animation); !applied)
         return applied;
-    const Place was{m_current, m_currentFigure};
     m_current = current.key;
     m_currentFigure = figureIn(current.key, current.figure);
+    settlePlayhead(edit);
     if (told.step) {
         DocumentStep step = *told.step;
         if (auto *keys = std::get_if<KeyStep>(&step))
@@ -175,11 +189,7 @@ Status AnimationDocument::apply(const AnimationEdit &edit, Place current, const 
     if (!edit.changesNothing())
         ++m_revision;
     tellEdit(edit);
-    if (m_current != was.key)
-        tell({AnimationChange::What::CurrentKey, m_current});
-    if (m_currentFigure != was.figure)
-        tell({AnimationChange::What::CurrentFigure, m_current, 0, m_currentFigure});
-    showFigure(before, told.kind, told.source);
+    tellMoved(was, told.kind, told.source);
     return {};
 }
 

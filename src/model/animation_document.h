@@ -34,7 +34,9 @@ struct FigureChange {
 // order, renamed or recoloured) is told as Cast, with the first key and the
 // figure concerned. A run of keys inserted or removed is told once, with
 // its first key and its length; a run turned round, with its first and
-// last key.
+// last key. The playhead moving within the current key's frames (its hold
+// and the in-betweens after it) is told as ShownFrame; its going to another
+// key is told as CurrentKey.
 struct AnimationChange {
     enum class What {
         KeyFigure,
@@ -48,6 +50,7 @@ struct AnimationChange {
         Cast,
         CurrentFigure,
         KeysReversed,
+        ShownFrame,
     };
     What what;
     // The key concerned; for a move, where the key was.
@@ -67,6 +70,13 @@ struct AnimationChange {
 // or figure is a step of the history, or part of one: changes under the
 // same gesture key (the slider being dragged, say) make one step. Undo and
 // redo put back the current key and figure of the step as well.
+//
+// The document shows one frame, the playhead: a frame of the current key's
+// hold, or an in-between after it. On an in-between the scene and the
+// figure are that frame's, in-betweened, and a change of the figure first
+// makes the frame a key of its own, so that no frame moves in time. Choosing
+// a key, and every command on keys, puts the playhead on that key's first
+// frame.
 class AnimationDocument
 {
 public:
@@ -87,10 +97,14 @@ public:
     const Animation &animation() const { return m_animation; }
     std::size_t currentKey() const { return m_current; }
     FigureId currentFigure() const { return m_currentFigure; }
-    const Figure &figure() const { return m_animation.key(m_current).find(m_currentFigure)->figure; }
+    // The current figure as the shown frame has it.
+    const Figure &figure() const;
     const Pose &pose() const { return figure().pose; }
-    // Every figure of the current key, in drawing order.
-    std::vector<SceneFigure> scene() const { return m_animation.sceneAt({m_current, 0, 0}); }
+    // Every figure of the shown frame, in drawing order.
+    std::vector<SceneFigure> scene() const;
+    std::size_t shownFrame() const;
+    // The in-between the playhead stands on, if it does.
+    const std::optional<FrameRef> &shownInBetween() const { return m_inBetween; }
     // Grows at every change of the animation, undo and redo included.
     std::uint64_t revision() const { return m_revision; }
 
@@ -107,6 +121,17 @@ public:
     // A whole figure, or a set of fields at once.
     void setFigure(const Figure &figure, ChangeKind kind, const void *source = nullptr,
                    GestureKey gesture = EditHistory::kNoGesture);
+    // setFigure, saying why it was refused. On an in-between the frame
+    // becomes a key holding the figures it shows, right after the current
+    // key, which keeps the in-betweens before the frame; the new key holds
+    // one frame, takes the rest of the in-betweens and the current key's
+    // ease, and becomes current. That and the change are one step. A
+    // refused change changes nothing, and the observers are told to show
+    // the figure as it is.
+    Status editFigure(const Figure &figure, ChangeKind kind, const void *source = nullptr,
+                      GestureKey gesture = EditHistory::kNoGesture);
+    // Whether a change of the figure can be made where the playhead stands.
+    Status canEditShownFrame() const;
 
     // A copy of the current key right after it, which becomes current.
     Status addKey();
@@ -125,10 +150,15 @@ public:
     Status setPlayback(const Playback &playback);
     // Which key is edited; not a step. An index past the last is ignored.
     // When the key lacks the current figure, its back figure is current.
+    // The playhead goes to the key's first frame, the current key's too.
     void setCurrentKey(std::size_t index);
     // Which figure of the current key is edited; not a step. A figure the
-    // key lacks is ignored.
+    // shown frame lacks is ignored.
     void setCurrentFigure(FigureId id);
+    // Moves the playhead; not a step. The frame's key becomes current; on an
+    // in-between the current figure is one the frame shows where it shows
+    // any. A frame past the last is ignored.
+    void setShownFrame(std::size_t frame);
 
     // A new figure, posed as `figure` but with its hip 100 canvas units
     // right of the current figure's, the hip's height the same, in the
@@ -209,8 +239,29 @@ private:
         std::size_t key;
         FigureId figure;
     };
+    // Where the document stood before a change, for telling what moved.
+    struct Standing {
+        std::size_t key;
+        FigureId figure;
+        std::optional<FrameRef> inBetween;
+        std::size_t holdFrame;
+        Figure shown;
+    };
     Status apply(const AnimationEdit &edit, Place current, const Told &told);
     bool retrace(Retrace way);
+    Standing standing() const;
+    // Stands on the in-between, showing its figures.
+    void standOn(const FrameRef &inBetween);
+    // After an edit: a change of a key's figure off an in-between, or of
+    // the cast's names, colours or drawing order, leaves the playhead where
+    // it is; any other puts it on the current key's first frame.
+    void settlePlayhead(const AnimationEdit &edit);
+    void tellMoved(const Standing &was, ChangeKind kind, const void *source) const;
+    Status editInBetween(const Figure &after, ChangeKind kind, const void *source, GestureKey gesture);
+    void retraceInBetween(const InBetweenStep &step, Retrace way, const Told &told);
+    // Undoes a change made on an in-between, and forgets it, when the
+    // gesture that made it comes back to where it began.
+    bool withdrawInBetween(const Figure &after, ChangeKind kind, const void *source, GestureKey gesture);
     Status applyStep(const KeyStep &step);
     // A key step that leaves the current figure where it can.
     Status applyKeyStep(const AnimationEdit &edit, std::size_t currentAfter);
@@ -224,6 +275,11 @@ private:
     Animation m_animation;
     std::size_t m_current = 0;
     FigureId m_currentFigure = kFirstFigureId;
+    // The playhead: an in-between after the current key, with the figures
+    // it shows, or else the frame of the current key's hold, counted from 0.
+    std::optional<FrameRef> m_inBetween;
+    std::vector<SceneFigure> m_shownScene;
+    std::size_t m_holdFrame = 0;
     std::uint64_t m_revision = 0;
     EditHistory m_history;
     std::vector<Observer> m_observers;

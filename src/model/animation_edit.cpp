@@ -203,9 +203,11 @@ void AnimationEdit::perform(Animation &animation) const
         performOnKeyRun(animation);
         break;
     default:
+        // A figure's place in a key or in the cast moves no frame.
         performOnFigures(animation);
-        break;
+        return;
     }
+    animation.countFrames();
 }
 
 Status AnimationEdit::applyTo(Animation &animation) const

@@ -29,8 +29,22 @@ struct KeyStep {
     FigureId figureAfter = kFirstFigureId;
 };
 
+// A change of one figure made where the playhead stood on an in-between:
+// that frame became a key of its own, `made`, right after key `at.key`,
+// which kept the in-betweens before it; then the change touched the new
+// key. Undone, it takes both back and the playhead stands on the
+// in-between again.
+struct InBetweenStep {
+    FrameRef at;
+    // Key `at.key` as it was.
+    Key split;
+    // The figures the frame showed, before the change.
+    Key made;
+    FigureStep change;
+};
+
 // One step of the document's history. It holds only what it changed, never
 // the whole animation.
-using DocumentStep = std::variant<FigureStep, KeyStep>;
+using DocumentStep = std::variant<FigureStep, KeyStep, InBetweenStep>;
 
 } // namespace zelbrook

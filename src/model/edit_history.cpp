@@ -15,8 +15,18 @@ bool changesNothing(const DocumentStep &step)
 {
     if (const auto *figure = std::get_if<FigureStep>(&step))
         return sameFigure(figure->before, figure->after);
-    const auto &key = std::get<KeyStep>(step);
-    return key.edit.changesNothing() && key.currentBefore == key.currentAfter && key.figureBefore == key.figureAfter;
+    const auto *key = std::get_if<KeyStep>(&step);
+    return key && key->edit.changesNothing() && key->currentBefore == key->currentAfter
+           && key->figureBefore == key->figureAfter;
+}
+
+// The change of one figure that a step ends with, which a gesture extends.
+template <typename Step>
+auto *figureChange(Step &step)
+{
+    if (auto *split = std::get_if<InBetweenStep>(&step))
+        return &split->change;
+    return std::get_if<FigureStep>(&step);
 }
 
 } // namespace
@@ -27,25 +37,25 @@ EditHistory::EditHistory(std::size_t capacity)
 
 bool EditHistory::extendsGesture(const DocumentStep &step, GestureKey gesture) const
 {
-    if (gesture == kNoGesture || gesture != m_openGesture || !canUndo() || canRedo())
-        return false;
-    const auto *last = std::get_if<FigureStep>(&m_steps.back());
+    const FigureStep *last = openStep(gesture) ? figureChange(m_steps.back()) : nullptr;
     const auto *next = std::get_if<FigureStep>(&step);
     return last && next && last->key == next->key && last->figure == next->figure;
+}
+
+const DocumentStep *EditHistory::openStep(GestureKey gesture) const
+{
+    if (gesture == kNoGesture || gesture != m_openGesture || !canUndo() || canRedo())
+        return nullptr;
+    return &m_steps.back();
 }
 
 void EditHistory::record(const DocumentStep &step, GestureKey gesture)
 {
     if (extendsGesture(step, gesture)) {
-        auto &last = std::get<FigureStep>(m_steps.back());
+        FigureStep &last = *figureChange(m_steps.back());
         last.after = std::get<FigureStep>(step).after;
-        if (sameFigure(last.before, last.after)) {
-            m_steps.pop_back();
-            --m_done;
-            if (m_clean > m_done)
-                m_clean.reset();
-            m_openGesture = kNoGesture;
-        }
+        if (std::holds_alternative<FigureStep>(m_steps.back()) && sameFigure(last.before, last.after))
+            withdraw();
         return;
     }
     m_openGesture = kNoGesture;
@@ -61,6 +71,17 @@ void EditHistory::record(const DocumentStep &step, GestureKey gesture)
     }
     m_done = m_steps.size();
     m_openGesture = gesture;
+}
+
+void EditHistory::withdraw()
+{
+    m_openGesture = kNoGesture;
+    if (!canUndo())
+        return;
+    m_steps.erase(m_steps.begin() + static_cast<std::ptrdiff_t>(m_done) - 1, m_steps.end());
+    --m_done;
+    if (m_clean > m_done)
+        m_clean.reset();
 }
 
 void EditHistory::endGesture() { m_openGesture = kNoGesture; }

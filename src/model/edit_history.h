@@ -33,9 +33,16 @@ public:
     // Records a change. A change that leaves every value as it was adds no
     // step; a gesture that comes back to where it began leaves no step.
     // Recording after an undo drops the steps that could have been redone.
+    // A figure's change made on an in-between goes on under its gesture as
+    // changes of the key it made.
     void record(const DocumentStep &step, GestureKey gesture = kNoGesture);
     // The next change starts a new step even under the same gesture key.
     void endGesture();
+    // The last step, while the gesture can still extend it; else null.
+    const DocumentStep *openStep(GestureKey gesture) const;
+    // Forgets the last step, which cannot be redone either: its gesture
+    // came back to where it began.
+    void withdraw();
 
     bool canUndo() const { return m_done > 0; }
     bool canRedo() const { return m_done < m_steps.size(); }

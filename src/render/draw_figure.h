@@ -23,10 +23,14 @@ void drawFigure(const Pose &pose, Canvas &canvas, std::string_view caption);
 // colour they would have, so that its two sides can be told apart.
 enum class Sides : std::uint8_t { Alike, LeftLighter };
 
+// Whether the figure's lines are whole, or dashes three pen widths long with
+// gaps of two, in canvas units.
+enum class Stroke : std::uint8_t { Solid, Dashed };
+
 // The nine segments and the head dots alone, over whatever the canvas holds;
 // in the given colour, or as the figure is always drawn.
 void drawLimbsAndHead(const Pose &pose, Canvas &canvas, std::optional<Color> color = std::nullopt,
-                      Sides sides = Sides::Alike);
+                      Sides sides = Sides::Alike, Stroke stroke = Stroke::Solid);
 // A colour a little more than halfway to white, each channel rounded down.
 Color lighterTone(Color color);
 // The remark when the head is very large, and the credit line.

@@ -64,7 +64,7 @@ void drawScene(std::span<const SceneFigure> scene, std::span<const Ghost> ghosts
     canvas.Cls();
     for (const Ghost &ghost : ghosts) {
         canvas.setDrawWidth(ghost.figure->penWidth);
-        drawLimbsAndHead(ghost.figure->pose, canvas, ghost.color, aids.sides);
+        drawLimbsAndHead(ghost.figure->pose, canvas, ghost.color, aids.sides, ghost.stroke);
     }
     const SceneFigure *marked = nullptr;
     for (const SceneFigure &figure : scene) {

@@ -13,8 +13,12 @@
 
 namespace zelbrook {
 
-inline constexpr Color kPreviousKeyColor = 0xFF8080;
-inline constexpr Color kNextKeyColor = 0x8080FF;
+// Red and blue at about a fifth of their strength over white. Every channel
+// of a ghost is 208 or more, while a colour with a channel at 0 keeps that
+// channel at 140 in its lighter Sides tone, so that a ghost is never taken
+// for a figure or for a figure's lighter side.
+inline constexpr Color kPreviousKeyColor = 0xFFD0D0;
+inline constexpr Color kNextKeyColor = 0xD0D0FF;
 // The rings that mark the current figure's joints on the screen.
 inline constexpr Color kCurrentFigureRingColor = 0x2A82DA;
 
@@ -22,7 +26,13 @@ inline constexpr Color kCurrentFigureRingColor = 0x2A82DA;
 struct Ghost {
     const Figure *figure;
     Color color;
+    Stroke stroke = Stroke::Solid;
 };
+
+// The previous key's ghost is dashed and the next key's solid, so the two
+// are told apart by more than their hue.
+inline Ghost previousKeyGhost(const Figure &figure) { return {&figure, kPreviousKeyColor, Stroke::Dashed}; }
+inline Ghost nextKeyGhost(const Figure &figure) { return {&figure, kNextKeyColor, Stroke::Solid}; }
 
 // What only the screen shows with a scene.
 struct ScreenAids {

@@ -35,6 +35,17 @@ QString framesText(const Animation &animation)
     return text.join(' ');
 }
 
+// Whether looking up each frame alone finds what the whole list holds.
+bool framesLookedUpAlone(const Animation &animation)
+{
+    const std::vector<FrameRef> frames = animation.frames();
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        if (!(animation.frameAt(i) == frames[i]) || animation.frameAt(animation.frameOf(frames[i])) != frames[i])
+            return false;
+    }
+    return animation.frameCount() == frames.size();
+}
+
 } // namespace
 
 class TestAnimation : public QObject
@@ -52,6 +63,9 @@ private slots:
         QTest::newRow("held, not looping") << QList<int>{3, 2} << false << "0 0 0";
         QTest::newRow("two keys, looping") << QList<int>{1, 1, 2, 3} << true << "0 0:1/1 1 1 1:1/3 1:2/3 1:3/3";
         QTest::newRow("two keys, once") << QList<int>{1, 1, 2, 3} << false << "0 0:1/1 1 1";
+        QTest::newRow("a hold between in-betweens")
+            << QList<int>{1, 2, 3, 0, 1, 1} << true << "0 0:1/2 0:2/2 1 1 1 2 2:1/1";
+        QTest::newRow("in-betweens of keys held once") << QList<int>{1, 1, 1, 1, 1, 2} << false << "0 0:1/1 1 1:1/1 2";
     }
     void framesFollowHoldsAndTweens()
     {
@@ -64,6 +78,7 @@ private slots:
         const Animation animation(Playback{12, loop}, keys);
         QCOMPARE(framesText(animation), frames);
         QCOMPARE(animation.frameCount(), std::size_t(frames.count(' ') + 1));
+        QVERIFY(framesLookedUpAlone(animation));
     }
 
     // Values worked out by hand: t is step / (of + 1), or 3t² - 2t³ smooth.
@@ -162,9 +177,11 @@ private slots:
         };
         const Status applied = edits[edit].applyTo(animation);
         QCOMPARE(QString::fromStdString(applied ? std::string() : applied.error().message), refusal);
+        QVERIFY(framesLookedUpAlone(animation));
         if (refusal.isEmpty()) {
             QVERIFY(animation.keys() != original.keys() || animation.playback() != original.playback());
             QVERIFY(edits[edit].inverse().applyTo(animation));
+            QVERIFY(framesLookedUpAlone(animation));
         }
         QVERIFY(animation.keys() == original.keys());
         QVERIFY(animation.playback() == original.playback());

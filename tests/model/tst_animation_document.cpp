@@ -5,6 +5,7 @@
 
 #include <QTest>
 
+#include <cmath>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -26,6 +27,7 @@ QStringList names(std::span<const PoseField *const> fields)
 
 Figure startFigure() { return Figure{Pose::defaults(kCanvasWidth)}; }
 
+using What = AnimationChange::What;
 using DocumentState = std::tuple<Playback, std::vector<Key>, std::size_t>;
 
 DocumentState stateOf(const AnimationDocument &d)
@@ -52,6 +54,18 @@ bool perform(AnimationDocument &document, const QString &word)
             : word == "t"       ? document.setKeyTiming(7, 3, Ease::Smooth)
                                 : document.setPlayback({30, false}))
         .ok();
+}
+
+// Figure n's hip at x + 40n and its body at degrees + 10n.
+Key keyOf(const QList<int> &ids, float x, double degrees, int hold, int tweens, Ease ease = Ease::Linear)
+{
+    std::vector<KeyFigure> figures;
+    for (int id : ids) {
+        figures.push_back({id, startFigure()});
+        figures.back().figure.pose.hipX = x + 40.0f * float(id);
+        figures.back().figure.pose.bodyAngle = (degrees + 10 * id) / 57.3;
+    }
+    return Key(std::move(figures), hold, tweens, ease);
 }
 
 } // namespace
@@ -204,6 +218,98 @@ private slots:
         QCOMPARE(document.figure(), figure);
         QCOMPARE(document.revision(), std::uint64_t(0));
         QCOMPARE(told, 0);
+    }
+
+    // Key 0 holds frames 0 and 1 and its in-betweens are 2 to 4; key 1 is
+    // frame 5 and, looping, 6 and 7 lead back. Showing a frame past the last
+    // changes nothing. A change on an in-between is one step and gives each
+    // key the hold and in-betweens shown, or is refused.
+    void editingAnInBetweenKeepsEveryFrameInTime_data()
+    {
+        QTest::addColumn<QList<Key>>("keys");
+        QTest::addColumn<bool>("loop");
+        QTest::addColumn<int>("frame");
+        QTest::addColumn<int>("figure");
+        QTest::addColumn<QString>("result");
+        const auto walk = [](Ease ease, const QList<int> &first = {1}, const QList<int> &second = {1}) {
+            return QList<Key>{keyOf(first, 100, 20, 2, 3, ease), keyOf(second, 220, 80, 1, 2)};
+        };
+        QTest::newRow("first in-between") << walk(Ease::Linear) << false << 2 << 1 << "2/0 1/2 1/2";
+        QTest::newRow("middle in-between") << walk(Ease::Linear) << false << 3 << 1 << "2/1 1/1 1/2";
+        QTest::newRow("last in-between") << walk(Ease::Linear) << false << 4 << 1 << "2/2 1/0 1/2";
+        QTest::newRow("smooth") << walk(Ease::Smooth) << false << 3 << 1 << "2/1 1/1 1/2";
+        QTest::newRow("leading back: the key goes last") << walk(Ease::Linear) << true << 6 << 1 << "2/3 1/0 1/1";
+        QTest::newRow("one key looping") << QList<Key>{keyOf({1}, 100, 20, 1, 3)} << true << 2 << 1 << "1/1 1/1";
+        QTest::newRow("a figure in one key only")
+            << walk(Ease::Linear, {1, 2, 3}, {1, 3}) << true << 3 << 3 << "2/1 1/1 1/2";
+        QTest::newRow("smooth, several figures")
+            << walk(Ease::Smooth, {1, 2, 3}, {1, 3}) << false << 2 << 1 << "2/0 1/2 1/2";
+        QTest::newRow("no figure in both keys")
+            << walk(Ease::Linear, {1}, {2}) << false << 2 << 1 << "this in-between shows no figure";
+        QTest::newRow("as many keys as may be")
+            << QList<Key>(10000, keyOf({1}, 100, 20, 1, 1)) << false << 1 << 1
+            << "an animation has at most 10000 keys, so this in-between cannot become a key";
+    }
+    void editingAnInBetweenKeepsEveryFrameInTime()
+    {
+        QFETCH(QList<Key>, keys);
+        QFETCH(bool, loop);
+        QFETCH(int, frame);
+        QFETCH(int, figure);
+        AnimationDocument document;
+        document.replaceAnimation(Animation(Playback{12, loop}, std::vector<Key>(keys.begin(), keys.end())));
+        const Animation before = document.animation();
+        const FrameRef at = before.frameAt(std::size_t(frame));
+        int told = 0;
+        document.addAnimationObserver([&told](const AnimationChange &c) { told += c.what == What::ShownFrame; });
+        document.setShownFrame(before.frameCount());
+        document.setShownFrame(std::size_t(frame));
+        document.setCurrentFigure(figure);
+        QCOMPARE(told, 1);
+        const Figure shown = document.figure();
+        // A drag: a turn of the body to 1 radian, then to slider position 5.
+        Figure turned = shown;
+        turned.pose.bodyAngle = 1;
+        const Status edited = document.editFigure(turned, ChangeKind::Edit, nullptr, &at);
+        document.setPosition(FieldId::BodyAngle, 5, nullptr, &at);
+        const Animation after = document.animation();
+        QStringList timing;
+        for (const Key &key : after.keys())
+            timing << QStringLiteral("%1/%2").arg(key.hold).arg(key.tweens);
+        QTEST(edited ? timing.join(' ') : QString::fromStdString(edited.error().message), "result");
+        QCOMPARE(document.canUndo(), edited.ok());
+        if (!edited)
+            return;
+        const Key &split = keys[qsizetype(at.key)];
+        QVERIFY(document.currentKey() == at.key + 1 && after.key(at.key + 1).ease == split.ease);
+        QVERIFY(document.shownFrame() == std::size_t(frame) && document.pose().bodyAngle == 85 / 57.3);
+        for (std::size_t key = 0; key <= before.keyCount(); ++key)
+            QCOMPARE(after.firstFrameOf(key + (key > at.key)), before.firstFrameOf(key));
+        // Only the in-betweens on either side of the new key may move: with
+        // Linear, those of the figure changed alone.
+        const std::size_t movedFrom = before.firstFrameOf(at.key) + std::size_t(split.hold);
+        for (std::size_t i = 0; i < before.frameCount(); ++i) {
+            const std::vector<SceneFigure> was = before.sceneAt(before.frameAt(i));
+            const std::vector<SceneFigure> now = after.sceneAt(after.frameAt(i));
+            QCOMPARE(now.size(), was.size());
+            const bool around = i >= movedFrom && i < before.firstFrameOf(at.key + 1);
+            for (std::size_t j = 0; j < now.size(); ++j) {
+                const bool mayMove = around && (split.ease == Ease::Smooth || now[j].id == figure);
+                QVERIFY(now[j].id == was[j].id
+                        && (mayMove || std::ranges::all_of(poseFields(), [&](const PoseField &f) {
+                                return std::abs(f.value(now[j].figure) - f.value(was[j].figure)) < 1e-9;
+                            })));
+            }
+        }
+        QVERIFY(document.undo() && !document.canUndo() && document.animation().keys() == before.keys());
+        QCOMPARE(document.shownInBetween(), std::optional(at));
+        // A drag that comes back to where it began leaves nothing behind.
+        document.setPosition(FieldId::BodyAngle, 5, nullptr, &at);
+        document.setFigure(shown, ChangeKind::Edit, nullptr, &at);
+        QVERIFY(document.animation().keys() == before.keys() && !document.canUndo() && !document.canRedo());
+        // A command on keys puts the playhead on the current key's first frame.
+        QVERIFY(document.addKey() && !document.shownInBetween());
+        QCOMPARE(document.shownFrame(), document.animation().firstFrameOf(at.key + 1));
     }
 
     void aLoadRoundsOnlyWhatMoves_data()

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/raster_canvas.h"
 #include "recording_canvas.h"
 #include "render/draw_figure.h"
 #include "render/draw_scene.h"
@@ -95,6 +96,52 @@ private slots:
         }
     }
 
+    // A red and a blue figure (body 50, arms 30 and 20, legs 0 long) with
+    // both ghosts, Sides on: every pixel only a ghost covers is more than 60
+    // from each figure's colour and lighter tone on some channel. Dashes
+    // start every five pens: at pen 2, 5 on the body, 3 and 2 on each arm, 1
+    // on each leg; at pen 7, 2 on the body and 1 on each other segment.
+    void ghostsCannotBeTakenForFigures_data()
+    {
+        QTest::addColumn<int>("zoom");
+        QTest::addColumn<int>("pen");
+        QTest::addColumn<int>("lines");
+        QTest::newRow("as the poser shows it, 9 lines a solid ghost") << 1 << 2 << 2 * (19 + 9);
+        QTest::newRow("on the stage, thickest pen") << 2 << 7 << 2 * (10 + 9);
+    }
+    void ghostsCannotBeTakenForFigures()
+    {
+        QFETCH(int, zoom);
+        QFETCH(int, pen);
+        const auto posed = [pen](float x, double arm) { return Figure{armKey(x, arm).figures[0].figure.pose, pen}; };
+        const Figure before[] = {posed(185, 0.5), posed(285, 0.5)}, after[] = {posed(215, 1.5), posed(315, 1.5)};
+        const std::vector<SceneFigure> scene{{1, "", 0xFF0000, posed(200, 1)}, {2, "", 0x0000FF, posed(300, 1)}};
+        const std::vector<Ghost> ghosts{previousKeyGhost(before[0]), nextKeyGhost(after[0]),
+                                        previousKeyGhost(before[1]), nextKeyGhost(after[1])};
+        RasterCanvas withGhosts(zoom), without(zoom);
+        RecordingCanvas calls;
+        const ScreenAids sides{std::nullopt, Sides::LeftLighter};
+        drawScene(scene, ghosts, withGhosts, "Zelbrook", sides);
+        drawScene(scene, {}, without, "Zelbrook", sides);
+        drawScene(std::span<const SceneFigure>(), ghosts, calls, "Zelbrook", sides);
+        QTEST(calls.count(RecordingCanvas::Op::Line), "lines");
+        int ghostOnly = 0;
+        for (int y = 0; y < without.Image().height(); ++y) {
+            for (int x = 0; x < without.Image().width(); ++x) {
+                const QRgb shown = withGhosts.Image().pixel(x, y);
+                if (without.Image().pixel(x, y) != qRgb(255, 255, 255) || shown == qRgb(255, 255, 255))
+                    continue;
+                ++ghostOnly;
+                for (const QRgb c : {0xFF0000u, 0x0000FFu, lighterTone(0xFF0000), lighterTone(0x0000FF)}) {
+                    QVERIFY(std::max({std::abs(qRed(shown) - qRed(c)), std::abs(qGreen(shown) - qGreen(c)),
+                                      std::abs(qBlue(shown) - qBlue(c))})
+                            > 60);
+                }
+            }
+        }
+        QVERIFY(ghostOnly > 300 * zoom);
+    }
+
     // The dots of each frame, as pathText writes them; places worked out by
     // hand.
     void dotsStandWhereEachFrameHasTheJoint_data()
@@ -162,5 +209,5 @@ private slots:
     }
 };
 
-QTEST_APPLESS_MAIN(TestDrawScene)
+QTEST_MAIN(TestDrawScene)
 #include "tst_draw_scene.moc"

@@ -168,10 +168,10 @@ private slots:
     {
         ActiveWindow w;
         w.makeThreeKeys();
-        QVERIFY(hasColor(w.picture(), 0xFF8080));
-        QVERIFY(hasColor(w.picture(), 0x8080FF));
+        QVERIFY(hasColor(w.picture(), kPreviousKeyColor));
+        QVERIFY(hasColor(w.picture(), kNextKeyColor));
         w.keys(QKeySequence(Qt::ALT | Qt::Key_Right));
-        QVERIFY(!hasColor(w.picture(), 0x8080FF));
+        QVERIFY(!hasColor(w.picture(), kNextKeyColor));
         w.keys(QKeySequence(Qt::ALT | Qt::Key_Left));
         const QImage alone = Exporter().picture(w.window->document().figure(), kProgramCaption);
         w.keys(QKeySequence::Copy);
@@ -183,7 +183,7 @@ private slots:
         w.keys(QKeySequence(Qt::CTRL | Qt::Key_E));
         QCOMPARE(QImage(bitmap).convertToFormat(QImage::Format_RGB32), alone.convertToFormat(QImage::Format_RGB32));
         w.window->timeline().play();
-        QVERIFY(!hasColor(w.picture(), 0xFF8080));
+        QVERIFY(!hasColor(w.picture(), kPreviousKeyColor));
     }
 
     // Playing shows frames without ghosts; an edit stops it, takes effect
@@ -195,12 +195,12 @@ private slots:
         w.window->Picture1()->setFocus();
         QTest::keyClick(w.window->Picture1(), Qt::Key_Space);
         QVERIFY(w.window->timeline().isPlaying());
-        QVERIFY(!hasColor(w.picture(), 0xFF8080));
+        QVERIFY(!hasColor(w.picture(), kPreviousKeyColor));
         QVERIFY(w.slider("BodyangleScroll")->setValue(45));
         QVERIFY(!w.window->timeline().isPlaying());
         QCOMPARE(w.window->document().currentKey(), std::size_t(1));
         QCOMPARE(w.window->pose().bodyAngle, 45 / 57.3);
-        QVERIFY(hasColor(w.picture(), 0xFF8080));
+        QVERIFY(hasColor(w.picture(), kPreviousKeyColor));
     }
 
     // The screen shows the path in green and the left thigh in grey; the
