@@ -82,6 +82,14 @@ Failure applyFps(OptionParser &parser, const std::string &value)
                            parser.options.fps);
 }
 
+Failure applyLoop(OptionParser &parser, bool loop)
+{
+    if (parser.options.loop && *parser.options.loop != loop)
+        return std::string("--loop and --once cannot be given together");
+    parser.options.loop = loop;
+    return std::nullopt;
+}
+
 Failure applyColumns(OptionParser &parser, const std::string &value)
 {
     return takeWholeNumber("--columns", value, 1, int(Animation::kMaximumFrames), parser.options.columns);
@@ -174,6 +182,8 @@ constexpr OptionRule kOptions[] = {
     {"--jobs", OptionRule::Value::Required, applyJobs},
     {"--quiet", OptionRule::Value::None, applyQuiet},
     {"--fps", OptionRule::Value::Required, applyFps},
+    {"--loop", OptionRule::Value::None, [](OptionParser &parser, const std::string &) { return applyLoop(parser, true); }},
+    {"--once", OptionRule::Value::None, [](OptionParser &parser, const std::string &) { return applyLoop(parser, false); }},
     {"--columns", OptionRule::Value::Required, applyColumns},
     {"--key", OptionRule::Value::Required, applyKey},
     {"--figure", OptionRule::Value::Required, applyFigure},

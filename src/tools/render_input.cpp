@@ -55,8 +55,9 @@ Animation RenderInput::animation(const RenderOptions &options) const
 {
     if (!m_animation) {
         Animation one(Figure{m_pose, options.penWidth});
-        if (options.fps)
-            return Animation(Playback{*options.fps, true}, one.keys());
+        if (options.fps || options.loop)
+            return Animation(Playback{options.fps.value_or(one.playback().fps), options.loop.value_or(true)},
+                             one.keys());
         return one;
     }
     std::vector<Key> keys = m_animation->keys();
@@ -66,6 +67,7 @@ Animation RenderInput::animation(const RenderOptions &options) const
     }
     Playback playback = m_animation->playback();
     playback.fps = options.fps.value_or(playback.fps);
+    playback.loop = options.loop.value_or(playback.loop);
     return Animation(playback, m_animation->cast(), std::move(keys));
 }
 

@@ -76,6 +76,9 @@ struct RenderOptions {
     std::optional<int> size;
     // With --fps: the animation's frames a second, replacing its own.
     std::optional<int> fps;
+    // With --loop (true) or --once (false): whether the animation plays
+    // again from its first frame, replacing its own choice.
+    std::optional<bool> loop;
     // With --columns: a sprite sheet's frames across.
     std::optional<int> columns;
     // With --key: one key of an animation, counted from 1.

@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QWidget>
 
 #include <algorithm>
@@ -167,6 +168,16 @@ void setActionEnabled(QAction *action, ActionId id, bool enabled)
     action->setEnabled(enabled);
     const char *whyNot = actionRow(id).whyNot;
     action->setToolTip(enabled || !*whyNot ? tooltipOf(id) : QCoreApplication::translate("Actions", whyNot));
+}
+
+QAction *commandForKey(const QList<QAction *> &commands, const QKeyEvent &event)
+{
+    const QKeySequence pressed(event.keyCombination());
+    for (QAction *action : commands) {
+        if (!action->shortcut().isEmpty() && action->shortcut() == pressed)
+            return action;
+    }
+    return nullptr;
 }
 
 } // namespace zelbrook

@@ -9,6 +9,7 @@
 #include <string_view>
 
 class QAction;
+class QKeyEvent;
 class QObject;
 class QWidget;
 
@@ -108,5 +109,8 @@ QAction *makeAction(ActionId id, QWidget *window, QObject *owner);
 // Greys a command out, or brings it back, with the reason as its tooltip
 // while it cannot act.
 void setActionEnabled(QAction *action, ActionId id, bool enabled);
+
+// The command among these that the key pressed runs, if any.
+QAction *commandForKey(const QList<QAction *> &commands, const QKeyEvent &event);
 
 } // namespace zelbrook

@@ -33,7 +33,7 @@ CanvasAids::CanvasAids(AnimationDocument &document, TimelineCommands &timeline, 
 {
     QAction *pathKey = makeAction(ActionId::MotionPath, window, window);
     connect(pathKey, &QAction::triggered, this, &CanvasAids::switchPath);
-    connect(&posing, &CanvasPosing::jointPressed, this, &CanvasAids::takeJoint);
+    watchPosing(posing);
     connect(timeline.strip(), &TimelineStrip::screenAidsChanged, this, [this] { m_redraw(); });
     // The current figure's own changes redraw the canvas already; a change
     // of a key's timing or of the playback moves the in-betweens.
@@ -43,6 +43,11 @@ CanvasAids::CanvasAids(AnimationDocument &document, TimelineCommands &timeline, 
             m_redraw();
     });
     m_document.addKeyFigureObserver([this](std::size_t key) { noteMovedKey(key); });
+}
+
+void CanvasAids::watchPosing(CanvasPosing &posing)
+{
+    connect(&posing, &CanvasPosing::jointPressed, this, &CanvasAids::takeJoint);
 }
 
 ScreenAids CanvasAids::aids() const

@@ -44,6 +44,8 @@ public:
                Redraw redraw);
 
     ScreenAids aids() const;
+    // A joint grabbed on another canvas is the one the path follows too.
+    void watchPosing(CanvasPosing &posing);
     Joint pathJoint() const { return m_joint; }
     // How many times the path has been worked out, whole or about the keys
     // that changed.

@@ -137,13 +137,11 @@ void Form1::drawPicture(Canvas &canvas) const
               m_aids ? m_aids->aids() : ScreenAids{});
 }
 
-void Form1::watchCanvas(QWidget *canvas)
+void Form1::watchStage(QWidget *stage, CanvasPosing &posing)
 {
-    if (auto *widget = qobject_cast<CanvasWidget *>(canvas))
-        new CanvasPosing(m_document, widget);
-    m_editCommands->watchCanvas(canvas);
-    m_timeline->watchCanvas(canvas);
-    m_figures->watchCanvas(canvas);
+    m_timeline->watchCanvas(stage);
+    m_figures->watchCanvas(stage);
+    m_aids->watchPosing(posing);
 }
 
 void Form1::Form_Load()

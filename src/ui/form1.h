@@ -53,9 +53,10 @@ public:
     void DrawMan();
     // The same picture on another canvas: the workspace's stage.
     void drawPicture(Canvas &canvas) const;
-    // Another canvas of the window's scene, the workspace's stage: posing,
-    // the menu and the canvas's keys work there as on Picture1.
-    void watchCanvas(QWidget *canvas);
+    // The workspace's stage, which poses and has a menu of its own: the
+    // canvas's keys work there as on Picture1, and a joint grabbed there
+    // is the one the motion path follows.
+    void watchStage(QWidget *stage, CanvasPosing &posing);
 
     // The window's handlers and procedures, public so that they can be
     // driven directly.
@@ -100,6 +101,7 @@ public:
     AnimationFiles &animationFiles() const { return *m_animationFiles; }
     FigureCommands &figures() const { return *m_figures; }
     ShelfCommands &shelf() const { return *m_shelf; }
+    KeyCommands &keys() const { return *m_keys; }
     WindowFaces &faces() const { return *m_faces; }
     const Pose &pose() const { return m_document.pose(); }
     // The tag of the last pose file saved or opened; nothing reads it.

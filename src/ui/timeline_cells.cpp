@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "timeline_cells.h"
 
+#include "action_table.h"
 #include "refusals.h"
 
 #include <QAction>
@@ -160,14 +161,7 @@ void TimelineCells::contextMenuEvent(QContextMenuEvent *event)
 
 QAction *TimelineCells::commandFor(const QKeyEvent &event) const
 {
-    if (!m_commands)
-        return nullptr;
-    const QKeySequence pressed(event.keyCombination());
-    for (QAction *action : m_commands->actions()) {
-        if (!action->shortcut().isEmpty() && action->shortcut() == pressed)
-            return action;
-    }
-    return nullptr;
+    return m_commands ? commandForKey(m_commands->actions(), event) : nullptr;
 }
 
 // The commands' keys come to the row before any of the window's shortcuts,

@@ -54,6 +54,7 @@ public:
 
     // The selected run: from the anchor to the current key.
     KeyRun selection() const;
+    KeySelection &selectionOfKeys() { return m_selection; }
     // The run from `anchor` to the current key is selected.
     void selectFrom(std::size_t anchor);
     // The row's commands: its context menu, whose actions' keys it takes.

@@ -138,6 +138,7 @@ void TimelineCommands::showFrame()
     m_strip->showFrame(m_player->frameIndex(), m_player->frameCount(), m_player->frameRef().key);
     m_strip->cells()->setPlayedKey(m_player->frameRef().key);
     m_redraw();
+    emit framePlayed(m_player->frameIndex());
 }
 
 std::vector<SceneFigure> TimelineCommands::shownScene() const
@@ -145,21 +146,29 @@ std::vector<SceneFigure> TimelineCommands::shownScene() const
     return isPlaying() ? m_player->scene() : m_document.scene();
 }
 
+// The keys on either side of what the stage shows: of the current key, or
+// of the in-between the playhead stands on.
 std::vector<Ghost> TimelineCommands::ghosts() const
 {
     std::vector<Ghost> ghosts;
     if (!isShown() || isPlaying() || !m_strip->onionSkin())
         return ghosts;
     const Animation &animation = m_document.animation();
+    const std::size_t keys = animation.keyCount();
     const std::size_t current = m_document.currentKey();
-    const auto addKey = [&](std::size_t key, Color color) {
+    const auto addKey = [&](std::size_t key, Ghost (*ghost)(const Figure &)) {
         for (const KeyFigure &figure : animation.key(key).figures)
-            ghosts.push_back({&figure.figure, color});
+            ghosts.push_back(ghost(figure.figure));
     };
+    if (const std::optional<FrameRef> &between = m_document.shownInBetween()) {
+        addKey(between->key, previousKeyGhost);
+        addKey((between->key + 1) % keys, nextKeyGhost);
+        return ghosts;
+    }
     if (current > 0)
-        addKey(current - 1, kPreviousKeyColor);
-    if (current + 1 < animation.keyCount())
-        addKey(current + 1, kNextKeyColor);
+        addKey(current - 1, previousKeyGhost);
+    if (current + 1 < keys)
+        addKey(current + 1, nextKeyGhost);
     return ghosts;
 }
 

@@ -61,6 +61,8 @@ public:
 signals:
     // The strip was shown or hidden.
     void shownChanged();
+    // Playback shows this frame.
+    void framePlayed(std::size_t frame);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

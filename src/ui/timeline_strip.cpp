@@ -178,6 +178,8 @@ QWidget *TimelineStrip::addButtons(QWidget *row, std::span<QAction *const> butto
     return previous;
 }
 
+void TimelineStrip::hideKeysRow() { m_scroller->hide(); }
+
 void TimelineStrip::addBesideKeys(QWidget *panel)
 {
     panel->setFixedHeight(m_scroller->height());

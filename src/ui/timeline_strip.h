@@ -44,6 +44,9 @@ public:
     // Puts a panel at the right of the row of keys; Tab reaches it after
     // the row.
     void addBesideKeys(QWidget *panel);
+    // The row of keys gives way to the workspace's timeline, which shows
+    // the keys in its place.
+    void hideKeysRow();
     bool onionSkin() const;
     // Whether the screen shows the figures' sides apart, and the current
     // figure's motion path.

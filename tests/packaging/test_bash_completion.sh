@@ -52,7 +52,7 @@ expect()
     fi
 }
 
-all="--atlas --columns --default --figure --format --fps --help --jobs --key --list --list-poses --output-dir --pen --quiet --rotate --scale --size --transparent --trim --version --zoom"
+all="--atlas --columns --default --figure --format --fps --help --jobs --key --list --list-poses --loop --once --output-dir --pen --quiet --rotate --scale --size --transparent --trim --version --zoom"
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT

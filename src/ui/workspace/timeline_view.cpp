@@ -4,8 +4,14 @@
 #include "document_signals.h"
 #include "timeline_painter.h"
 
+#include "ui/action_table.h"
+#include "ui/refusals.h"
+
+#include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -38,8 +44,8 @@ TimelineView::TimelineView(DocumentSignals &changes, QWidget *parent)
     : QAbstractScrollArea(parent)
     , m_document(changes.document())
     , m_pictures(changes.document(), QSize(60, kMinimumPictureHeight))
-    , m_selection(changes.document())
-    , m_told(m_selection.run())
+    , m_ownSelection(changes.document())
+    , m_told(m_ownSelection.run())
     , m_drag(changes.document(), m_layout)
 {
     setAccessibleName(tr("Timeline"));
@@ -48,7 +54,7 @@ TimelineView::TimelineView(DocumentSignals &changes, QWidget *parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     viewport()->setMouseTracking(true);
     m_layout.setFrameWidth(kDefaultFrameWidth);
-    m_selection.setAnchor(m_document.currentKey());
+    m_selection->setAnchor(m_document.currentKey());
     takeAnimation();
     connect(&changes, &DocumentSignals::animationChanged, this, &TimelineView::follow);
 }
@@ -57,7 +63,7 @@ void TimelineView::follow(const AnimationChange &change)
 {
     using What = AnimationChange::What;
     m_pictures.follow(change);
-    m_selection.follow(change);
+    m_selection->follow(change);
     if (change.what != What::KeyFigure && change.what != What::CurrentKey && change.what != What::CurrentFigure)
         takeAnimation();
     if (change.what == What::CurrentKey)
@@ -76,9 +82,9 @@ void TimelineView::takeAnimation()
 
 void TimelineView::tellSelection()
 {
-    if (m_selection.run() == m_told)
+    if (m_selection->run() == m_told)
         return;
-    m_told = m_selection.run();
+    m_told = m_selection->run();
     emit selectionChanged();
 }
 
@@ -167,9 +173,30 @@ void TimelineView::chooseFrame(std::size_t frame)
     emit frameChosen(m_playhead);
 }
 
+void TimelineView::selectFrom(std::size_t anchor)
+{
+    m_selection->setAnchor(anchor);
+    viewport()->update();
+    tellSelection();
+}
+
+void TimelineView::shareSelection(KeySelection &selection)
+{
+    m_selection = &selection;
+    viewport()->update();
+    tellSelection();
+}
+
+void TimelineView::contextMenuEvent(QContextMenuEvent *event)
+{
+    if (m_commands)
+        m_commands->popup(event->globalPos());
+    event->accept();
+}
+
 void TimelineView::chooseKey(std::size_t key, KeySelection::Choice choice)
 {
-    m_selection.choose(key, choice);
+    m_selection->choose(key, choice);
     viewport()->update();
     tellSelection();
 }
@@ -181,7 +208,7 @@ void TimelineView::paintEvent(QPaintEvent *event)
     painter.fillRect(shown, palette().base());
     TimelinePainter timeline(painter, m_layout, palette(), scroll());
     timeline.paintRuler(shown);
-    timeline.paintBlocks(shown, lane(), m_pictures, m_selection.run(), m_document.currentKey());
+    timeline.paintBlocks(shown, lane(), m_pictures, m_selection->run(), m_document.currentKey());
     timeline.paintPlayhead(m_playhead, viewport()->height());
 }
 
@@ -234,8 +261,9 @@ void TimelineView::mouseReleaseEvent(QMouseEvent *event)
     if (event->button() != Qt::LeftButton)
         return;
     m_choosingFrames = false;
-    if (m_drag.isActive() && !m_drag.finish()) {
-        QApplication::beep();
+    if (m_drag.isActive()) {
+        if (const Status timed = m_drag.finish(); !timed)
+            Refusals::refuse(QString::fromStdString(timed.error().message));
         takeAnimation();
         viewport()->update();
     }
@@ -247,7 +275,8 @@ bool TimelineView::event(QEvent *event)
 {
     if (event->type() == QEvent::ShortcutOverride) {
         const auto *key = static_cast<QKeyEvent *>(event);
-        if (isFrameKey(*key) || isExtendKey(*key) || (key->key() == Qt::Key_Escape && m_drag.isActive())) {
+        if (isFrameKey(*key) || isExtendKey(*key) || (key->key() == Qt::Key_Escape && m_drag.isActive())
+            || (m_commands && commandForKey(m_commands->actions(), *key))) {
             event->accept();
             return true;
         }
@@ -273,7 +302,10 @@ std::size_t TimelineView::frameFor(const QKeyEvent &event) const
 void TimelineView::keyPressEvent(QKeyEvent *event)
 {
     const std::size_t current = m_document.currentKey();
-    if (isExtendKey(*event)) {
+    // A greyed-out command's key is still the timeline's: it says why not.
+    if (QAction *command = m_commands ? commandForKey(m_commands->actions(), *event) : nullptr) {
+        command->isEnabled() ? command->trigger() : Refusals::refuse(command->toolTip());
+    } else if (isExtendKey(*event)) {
         const bool left = event->key() == Qt::Key_Left;
         const std::size_t lastKey = m_document.animation().keyCount() - 1;
         chooseKey(left ? current - std::min<std::size_t>(current, 1) : std::min(current + 1, lastKey),

@@ -11,6 +11,8 @@
 
 #include <optional>
 
+class QMenu;
+
 namespace zelbrook {
 
 class DocumentSignals;
@@ -38,7 +40,7 @@ public:
 
     explicit TimelineView(DocumentSignals &changes, QWidget *parent = nullptr);
 
-    KeyRun selection() const { return m_selection.run(); }
+    KeyRun selection() const { return m_selection->run(); }
     std::size_t playhead() const { return m_playhead; }
     // Moves the playhead drawn; the frames chosen here are only asked for.
     void setPlayhead(std::size_t frame);
@@ -51,6 +53,13 @@ public:
     QSize pictureSize() const { return m_pictures.box(); }
     // Draws the pictures again with the left arm and leg lighter, or not.
     void setSides(bool apart);
+    // The key commands: their menu on a right-click, their keys before the
+    // window's (copy and paste act on the selected keys here).
+    void setCommands(QMenu *menu) { m_commands = menu; }
+    // Selects the run from this key to the current one.
+    void selectFrom(std::size_t anchor);
+    // The view shows and extends another view's run of keys from now on.
+    void shareSelection(KeySelection &selection);
     int picturesDrawn() const { return m_pictures.drawn(); }
     QSize minimumSizeHint() const override;
     QSize sizeHint() const override;
@@ -68,6 +77,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
     void follow(const AnimationChange &change);
@@ -87,12 +97,14 @@ private:
     AnimationDocument &m_document;
     TimelineLayout m_layout;
     KeyPictures m_pictures;
-    KeySelection m_selection;
+    KeySelection m_ownSelection;
+    KeySelection *m_selection = &m_ownSelection;
     KeyRun m_told;
     std::size_t m_playhead = 0;
     // What the left button holds: frames being chosen, or an end dragged.
     bool m_choosingFrames = false;
     TimingDrag m_drag;
+    QMenu *m_commands = nullptr;
 };
 
 } // namespace zelbrook

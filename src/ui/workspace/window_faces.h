@@ -11,6 +11,7 @@ namespace zelbrook {
 
 class Canvas;
 class Form1;
+class Stage;
 class WorkspaceWindow;
 
 // The two faces of the editor's window: the poser, the window as it has
@@ -28,6 +29,7 @@ public:
     void showWorkspace(bool shown);
     // The workspace, when it has been made.
     WorkspaceWindow *workspace() const { return m_workspace; }
+    Stage *stage() const { return m_stage; }
     // The picture changed: the stage draws it again.
     void pictureChanged();
     // Tells why a command did nothing: in the workspace's status bar, or
@@ -38,10 +40,11 @@ public:
 
 private:
     WorkspaceWindow *makeWorkspace();
+    QWidget *timelinePanel();
 
     Form1 &m_poser;
     WorkspaceWindow *m_workspace = nullptr;
-    QWidget *m_stage = nullptr;
+    Stage *m_stage = nullptr;
     bool m_showsWorkspace = false;
 };
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "workspace_window.h"
 
+#include "document_signals.h"
 #include "workspace_settings.h"
 
 #include "ui/accessible_names.h"
@@ -17,6 +18,7 @@
 #include <QDockWidget>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
@@ -80,10 +82,9 @@ WorkspaceWindow::WorkspaceWindow(AnimationDocument &document, QWidget *poser, Pa
     statusBar()->addPermanentWidget(m_frame);
     m_frame->setObjectName(QStringLiteral("frameStatus"));
     connect(poser, &QWidget::windowTitleChanged, this, &QWidget::setWindowTitle);
-    const auto follow = [this] { showFrame(m_shownFrame); };
-    m_document.addObserver([follow](const FigureChange &) { follow(); });
-    m_document.addAnimationObserver(
-        [this](const AnimationChange &) { showFrame(m_document.animation().firstFrameOf(m_document.currentKey())); });
+    auto *changes = new DocumentSignals(m_document, this);
+    connect(changes, &DocumentSignals::figureChanged, this, [this] { showFrame(m_shownFrame); });
+    connect(changes, &DocumentSignals::animationChanged, this, [this] { showFrame(m_document.shownFrame()); });
     showFrame(0);
 }
 
@@ -182,6 +183,25 @@ void WorkspaceWindow::buildMenus()
                 menu->addAction(panel->toggleViewAction());
         }
     }
+}
+
+void WorkspaceWindow::showStageMenu(QPoint globalPos, std::optional<ScenePick> pick)
+{
+    if (pick)
+        m_document.setCurrentFigure(pick->figure);
+    auto *menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    const MenuName wanted = pick ? MenuName::Figure : MenuName::Key;
+    for (const ActionRow &row : actionTable()) {
+        if (row.menu != wanted)
+            continue;
+        if (QAction *action = command(row.id)) {
+            menu->addAction(action);
+            if (endsAGroup(row.id))
+                menu->addSeparator();
+        }
+    }
+    menu->popup(globalPos);
 }
 
 void WorkspaceWindow::showPoses()

@@ -2,11 +2,13 @@
 #pragma once
 
 #include "model/animation_document.h"
+#include "render/scene_picker.h"
 
 #include <QMainWindow>
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QDockWidget;
 class QLabel;
@@ -55,6 +57,10 @@ public:
     void showRefusal(const QString &why);
     // The workspace takes the place of the poser, where it was last time.
     void open();
+    // A short menu of what acts on what was clicked: the Figure menu's
+    // commands on a figure, which becomes current, and the Key menu's on
+    // empty stage.
+    void showStageMenu(QPoint globalPos, std::optional<zelbrook::ScenePick> pick);
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -1,0 +1,102 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "form1_fixture.h"
+#include "test_support.h"
+
+#include "../tools/render_process.h"
+
+#include "posefile/animation_file.h"
+#include "render/joints.h"
+#include "ui/action_table.h"
+#include "ui/export_choices.h"
+#include "ui/workspace/stage.h"
+#include "ui/workspace/timeline_view.h"
+
+#include <QAction>
+#include <QTemporaryDir>
+
+using namespace zelbrook;
+
+namespace {
+
+// Two figures, the second red, walking a step in two keys with three
+// in-betweens each way.
+Animation twoFigureWalk()
+{
+    const auto at = [](float hipX, double body) {
+        Pose pose = Pose::defaults(500);
+        pose.hipX = hipX;
+        pose.bodyAngle += body;
+        return Figure{pose};
+    };
+    const std::vector<CastFigure> cast{{kFirstFigureId, "Ann", kBlack}, {kFirstFigureId + 1, "Bo", 0xFF0000}};
+    std::vector<Key> keys{
+        Key({{kFirstFigureId, at(150, 0)}, {kFirstFigureId + 1, at(330, 0)}}, 1, 3, Ease::Linear),
+        Key({{kFirstFigureId, at(210, 0.3)}, {kFirstFigureId + 1, at(390, -0.3)}}, 1, 3, Ease::Linear)};
+    return Animation(Playback{12, true}, cast, std::move(keys));
+}
+
+} // namespace
+
+class TestWorkspaceSession : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // As a user works: open a two-figure walk, maximise, scrub to an
+    // in-between, drag a hand there, undo, export. The drag makes the
+    // in-between a key and moves no frame in time; undo puts the walk back
+    // with the playhead where it was; the export is the file's own.
+    void aWalkIsScrubbedEditedUndoneAndExported()
+    {
+        QTemporaryDir dir;
+        const QString walk = dir.filePath("walk.zba");
+        test::writeFile(walk, QByteArray::fromStdString(writeAnimationFile(twoFigureWalk())));
+        ActiveWindow w;
+        w.window->openPoseNamed(walk.toStdString());
+        QVERIFY(w.window->faces().showsWorkspace());
+        WorkspaceWindow &workspace = *w.window->faces().workspace();
+        workspace.showMaximized();
+        QVERIFY(QTest::qWaitForWindowExposed(&workspace));
+        QApplication::setActiveWindow(&workspace);
+        const AnimationDocument &document = w.window->document();
+        const Animation opened = document.animation();
+
+        auto *timeline = workspace.findChild<TimelineView *>(QStringLiteral("timelineView"));
+        QVERIFY(timeline && timeline->isVisible());
+        const QPoint onRuler(timeline->frameX(2) + timeline->pixelsPerFrame() / 2, 3);
+        QTest::mousePress(timeline->viewport(), Qt::LeftButton, {}, onRuler);
+        QTest::mouseRelease(timeline->viewport(), Qt::LeftButton, {}, onRuler);
+        QCOMPARE(document.shownFrame(), std::size_t(2));
+        QCOMPARE(document.shownInBetween(), std::optional(FrameRef{0, 2, 3}));
+        QCOMPARE(timeline->playhead(), std::size_t(2));
+
+        auto *stage = workspace.findChild<Stage *>(QStringLiteral("stage"));
+        const QRectF picture = stage->pictureRect();
+        const double scale = picture.width() / 493;
+        const Point hand = ComputeJoints(document.figure().pose).rHand;
+        const QPoint from = (picture.topLeft() + QPointF(hand.x * 493 / 500, hand.y * 397 / 400) * scale).toPoint();
+        QTest::mousePress(stage->viewport(), Qt::LeftButton, {}, from);
+        QTest::mouseMove(stage->viewport(), from + QPoint(0, 40));
+        QTest::mouseRelease(stage->viewport(), Qt::LeftButton, {}, from + QPoint(0, 40));
+        const Animation &edited = document.animation();
+        QCOMPARE(edited.keyCount(), std::size_t(3));
+        QCOMPARE(edited.frameCount(), opened.frameCount());
+        QVERIFY(edited.key(1).figures.front().figure.pose.rArmAngle2
+                != opened.sceneAt({0, 2, 3}).front().figure.pose.rArmAngle2);
+
+        QTest::keyClick(&workspace, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(document.animation().keys() == opened.keys());
+        QCOMPARE(document.shownFrame(), std::size_t(2));
+
+        ExportChoices gif;
+        w.window->animationFiles().setExportChooser([gif](const ExportChoices &) { return gif; });
+        w.answers = {dir.filePath("window.gif")};
+        workspace.command(ActionId::ExportAnimation)->trigger();
+        const RenderRun run = runRender(dir.path(), {walk, QStringLiteral("render.gif")});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(test::fileBytes(dir.filePath("window.gif")) == test::fileBytes(dir.filePath("render.gif")));
+    }
+};
+
+QTEST_MAIN(TestWorkspaceSession)
+#include "tst_workspace_session.moc"
