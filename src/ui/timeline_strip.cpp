@@ -260,7 +260,7 @@ void TimelineStrip::showCurrentFrame()
 {
     const Animation &animation = m_document.animation();
     const std::size_t key = m_document.currentKey();
-    showFrame(animation.firstFrameOf(key), animation.frameCount(), key);
+    showFrame(m_document.shownFrame(), animation.frameCount(), key);
 }
 
 void TimelineStrip::takeTiming()

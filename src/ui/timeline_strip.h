@@ -54,7 +54,7 @@ public:
     QCheckBox *pathBox() const { return m_path; }
     // Shows "frame n of N, key k of K", counted from 1.
     void showFrame(std::size_t frame, std::size_t frames, std::size_t key);
-    // Shows the current key's first frame.
+    // Shows the frame the document stands on.
     void showCurrentFrame();
 
 signals:

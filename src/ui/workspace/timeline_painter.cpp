@@ -85,8 +85,8 @@ void TimelinePainter::paintBlocks(const QRect &shown, const QRect &lane, KeyPict
     }
 }
 
-// The picture sits on white at the start of the block, cut off where the
-// block ends.
+// The picture sits on white at the start of the block; a block narrower
+// than the picture shows its middle, where the figures are.
 void TimelinePainter::paintBlock(std::size_t key, const QRect &lane, KeyPictures &pictures)
 {
     const int left = x(m_layout.firstFrameOf(key));
@@ -96,7 +96,8 @@ void TimelinePainter::paintBlock(std::size_t key, const QRect &lane, KeyPictures
     m_painter.fillRect(hold, kHoldColor);
     m_painter.fillRect(tweens, kTweensColor);
     m_painter.fillRect(tweens, QBrush(kHoldColor, Qt::BDiagPattern));
-    const QRect box(QPoint(left + 2, lane.top() + 2), pictures.box());
+    const QSize room(std::min(pictures.box().width(), hold.width() + tweens.width() - 4), pictures.box().height());
+    const QRect box(QPoint(left + 2, lane.top() + 2), room);
     m_painter.save();
     m_painter.setClipRect(hold.united(tweens).adjusted(1, 1, -1, -1));
     m_painter.fillRect(box, Qt::white);

@@ -21,6 +21,8 @@ class TimelinePainter
 {
 public:
     static constexpr int kRulerHeight = 20;
+    // The band under the pictures that shows each key's hold and in-betweens.
+    static constexpr int kTimingBand = 10;
 
     TimelinePainter(QPainter &painter, const TimelineLayout &layout, const QPalette &palette, int scroll);
 

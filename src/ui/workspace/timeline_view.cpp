@@ -90,7 +90,8 @@ void TimelineView::tellSelection()
 
 QSize TimelineView::minimumSizeHint() const
 {
-    const int height = TimelinePainter::kRulerHeight + kMinimumPictureHeight + 4 + 2 * kLaneMargin;
+    const int height =
+        TimelinePainter::kRulerHeight + kMinimumPictureHeight + 4 + TimelinePainter::kTimingBand + 2 * kLaneMargin;
     return {120, height + horizontalScrollBar()->sizeHint().height() + 2 * frameWidth()};
 }
 
@@ -101,7 +102,8 @@ int TimelineView::scroll() const { return horizontalScrollBar()->value(); }
 QRect TimelineView::lane() const
 {
     const int top = TimelinePainter::kRulerHeight + kLaneMargin;
-    const int height = std::max(kMinimumPictureHeight + 4, viewport()->height() - top - kLaneMargin);
+    const int height =
+        std::max(kMinimumPictureHeight + 4 + TimelinePainter::kTimingBand, viewport()->height() - top - kLaneMargin);
     return {0, top, viewport()->width(), height};
 }
 
@@ -110,7 +112,7 @@ QRect TimelineView::lane() const
 void TimelineView::resizeEvent(QResizeEvent *event)
 {
     QAbstractScrollArea::resizeEvent(event);
-    const int pictureHeight = lane().height() - 4;
+    const int pictureHeight = lane().height() - 4 - TimelinePainter::kTimingBand;
     m_pictures.setBox(QSize(static_cast<int>(std::lround(pictureHeight * 493.0 / 397.0)), pictureHeight));
     fitScrollRange();
 }
