@@ -66,6 +66,8 @@ public:
 
     // The animation's own file as shown to the user; empty when it has none.
     const QString &fileName() const { return m_shownName; }
+    // The same file as the system names it.
+    const std::string &filePath() const { return m_path; }
     // The commands, in the order of their buttons.
     const std::vector<QAction *> &actions() const { return m_actions; }
 

@@ -12,6 +12,7 @@
 #include "ui/workspace/timeline_view.h"
 
 #include <QAction>
+#include <QMenu>
 #include <QTemporaryDir>
 
 using namespace zelbrook;
@@ -95,6 +96,28 @@ private slots:
         const RenderRun run = runRender(dir.path(), {walk, QStringLiteral("render.gif")});
         QCOMPARE(run.exitCode, 0);
         QVERIFY(test::fileBytes(dir.filePath("window.gif")) == test::fileBytes(dir.filePath("render.gif")));
+    }
+
+    // File > Open Recent holds the animations of this run, the latest
+    // first and each once, and opens one again.
+    void openRecentOpensAFileOfThisRunAgain()
+    {
+        QTemporaryDir dir;
+        for (const char *name : {"a.zba", "b.zba"})
+            test::writeFile(dir.filePath(name), QByteArray::fromStdString(writeAnimationFile(twoFigureWalk())));
+        ActiveWindow w;
+        for (const char *name : {"a.zba", "b.zba", "a.zba"})
+            w.window->openPoseNamed(dir.filePath(name).toStdString());
+        w.answers = {dir.filePath("c.zba")};
+        w.window->animationFiles().saveAnimationAs();
+        auto *recent = w.window->faces().workspace()->findChild<QMenu *>(QStringLiteral("openRecent"));
+        QVERIFY(recent);
+        QStringList shown;
+        for (const QAction *entry : recent->actions())
+            shown << entry->text();
+        QCOMPARE(shown, (QStringList{"&1 c.zba", "&2 a.zba", "&3 b.zba"}));
+        recent->actions().at(2)->trigger();
+        QCOMPARE(w.window->animationFiles().filePath(), dir.filePath("b.zba").toStdString());
     }
 };
 

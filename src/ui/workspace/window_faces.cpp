@@ -2,10 +2,12 @@
 #include "window_faces.h"
 
 #include "document_signals.h"
+#include "recent_files.h"
 #include "stage.h"
 #include "timeline_view.h"
 #include "workspace_window.h"
 
+#include "ui/animation_files.h"
 #include "ui/figure_commands.h"
 #include "ui/figures_list.h"
 #include "ui/form1.h"
@@ -38,8 +40,9 @@ WorkspaceWindow *WindowFaces::makeWorkspace()
     m_stage->setObjectName(QStringLiteral("stage"));
     m_stage->setDrawer([this](Canvas &canvas) { m_poser.drawPicture(canvas); });
     m_poser.watchStage(m_stage, m_stage->posing());
+    auto *recent = new RecentFiles(m_poser.animationFiles(), this);
     WorkspaceWindow::Parts parts{m_stage, timelinePanel(), m_poser.figures().panelWidget(),
-                                 [this] { return m_poser.shelf().dockedPanel(); }};
+                                 [this] { return m_poser.shelf().dockedPanel(); }, recent->menu()};
     m_workspace = new WorkspaceWindow(document, &m_poser, std::move(parts));
     m_poser.shelf().setDockedShow([this] { m_workspace->showPoses(); });
     connect(m_stage, &Stage::contextMenuAt, m_workspace, &WorkspaceWindow::showStageMenu);

@@ -174,6 +174,10 @@ void WorkspaceWindow::buildMenus()
             if (!action)
                 continue;
             menu->addAction(action);
+            if (row.id == ActionId::OpenAnimation && m_parts.recent) {
+                m_parts.recent->setParent(this, m_parts.recent->windowFlags());
+                menu->addMenu(m_parts.recent);
+            }
             if (endsAGroup(row.id))
                 menu->addSeparator();
         }

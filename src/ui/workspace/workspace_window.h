@@ -12,6 +12,7 @@
 
 class QDockWidget;
 class QLabel;
+class QMenu;
 
 namespace zelbrook {
 
@@ -38,6 +39,8 @@ public:
         QWidget *figures;
         // The shelf's panel, made the first time the Poses panel shows.
         std::function<QWidget *()> poses;
+        // The File menu's Open Recent.
+        QMenu *recent = nullptr;
     };
 
     // The commands are the poser's, found by their names among its children.
