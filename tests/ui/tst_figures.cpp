@@ -150,10 +150,10 @@ private slots:
         QFETCH(QString, name);
         ActiveWindow w;
         w.keys(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N));
-        FiguresList *list = w.window->figures().list();
-        list->item(1)->setText(name);
+        QAbstractItemModel *list = w.window->figures().list()->model();
+        list->setData(list->index(1, 0), name);
         QTEST(castOf(*w.window), "cast");
-        QCOMPARE(list->item(1)->text(), QString::fromStdString(w.window->document().scene().back().name));
+        QCOMPARE(list->index(1, 0).data().toString(), QString::fromStdString(w.window->document().scene().back().name));
     }
 
     // Two figures posed on three keys as a user would, saved, opened again
