@@ -36,6 +36,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <utility>
+
 namespace zelbrook {
 
 namespace {
@@ -86,7 +88,13 @@ Form1::Form1(QWidget *parent)
     Picture1()->setFocus();
 }
 
-Form1::~Form1() = default;
+// The workspace and the posing go while the document is still there: a drag
+// under way ends with them, unfinished, and changes nothing.
+Form1::~Form1()
+{
+    delete std::exchange(m_faces, nullptr);
+    delete m_posing;
+}
 
 // Each button runs its command, and so does its key: the desktop's usual
 // ones for copy, save and open, Ctrl+E to export the picture. In a read-out

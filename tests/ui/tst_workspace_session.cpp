@@ -36,6 +36,14 @@ Animation twoFigureWalk()
     return Animation(Playback{12, true}, cast, std::move(keys));
 }
 
+// Where a point of the stage's units shows on the stage's viewport.
+QPoint stagePoint(const Stage &stage, Point at)
+{
+    const QRectF picture = stage.pictureRect();
+    const double scale = picture.width() / 493;
+    return (picture.topLeft() + QPointF(at.x * 493 / 500, at.y * 397 / 400) * scale).toPoint();
+}
+
 } // namespace
 
 class TestWorkspaceSession : public QObject
@@ -72,10 +80,7 @@ private slots:
         QCOMPARE(timeline->playhead(), std::size_t(2));
 
         auto *stage = workspace.findChild<Stage *>(QStringLiteral("stage"));
-        const QRectF picture = stage->pictureRect();
-        const double scale = picture.width() / 493;
-        const Point hand = ComputeJoints(document.figure().pose).rHand;
-        const QPoint from = (picture.topLeft() + QPointF(hand.x * 493 / 500, hand.y * 397 / 400) * scale).toPoint();
+        const QPoint from = stagePoint(*stage, ComputeJoints(document.figure().pose).rHand);
         QTest::mousePress(stage->viewport(), Qt::LeftButton, {}, from);
         QTest::mouseMove(stage->viewport(), from + QPoint(0, 40));
         QTest::mouseRelease(stage->viewport(), Qt::LeftButton, {}, from + QPoint(0, 40));
@@ -96,6 +101,30 @@ private slots:
         const RenderRun run = runRender(dir.path(), {walk, QStringLiteral("render.gif")});
         QCOMPARE(run.exitCode, 0);
         QVERIFY(test::fileBytes(dir.filePath("window.gif")) == test::fileBytes(dir.filePath("render.gif")));
+    }
+
+    // The window goes while a hand is dragged on the stage or on the
+    // poser's canvas: the drag ends with it and nothing is left behind.
+    void theWindowGoesDuringADrag_data()
+    {
+        QTest::addColumn<bool>("onStage");
+        QTest::newRow("on the stage") << true;
+        QTest::newRow("on the poser's canvas") << false;
+    }
+    void theWindowGoesDuringADrag()
+    {
+        QFETCH(bool, onStage);
+        ActiveWindow w;
+        if (onStage)
+            w.keys(QKeySequence(Qt::CTRL | Qt::Key_T));
+        QWidget *canvas = w.canvas();
+        QWidget *area = onStage ? static_cast<Stage *>(canvas)->viewport() : canvas;
+        const Point rHand = ComputeJoints(w.window->document().figure().pose).rHand;
+        const QPoint hand = onStage ? stagePoint(*static_cast<Stage *>(canvas), rHand) : w.onCanvas(rHand.x, rHand.y);
+        QTest::mousePress(area, Qt::LeftButton, {}, hand);
+        QTest::mouseMove(area, hand + QPoint(0, 30));
+        QVERIFY(w.window->document().canUndo());
+        w.window.reset();
     }
 
     // File > Open Recent holds the animations of this run, the latest

@@ -48,7 +48,9 @@ Stage::Stage(AnimationDocument &document, QWidget *parent)
     layOut();
 }
 
-Stage::~Stage() = default;
+// The posing goes first, so that a drag under way ends with the stage
+// rather than putting its figure back as the viewport goes.
+Stage::~Stage() { delete m_posing; }
 
 void Stage::setDrawer(Drawer drawer)
 {
