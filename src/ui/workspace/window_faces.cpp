@@ -31,7 +31,14 @@ WindowFaces::WindowFaces(Form1 &poser)
     connect(m_poser.figures().list(), &FiguresList::refused, this, &WindowFaces::refuse);
 }
 
-WindowFaces::~WindowFaces() { delete m_workspace; }
+// The workspace hides while it is whole, so that a drag on its stage ends
+// while every view of the document is still there to hear of it.
+WindowFaces::~WindowFaces()
+{
+    if (m_workspace)
+        m_workspace->hide();
+    delete m_workspace;
+}
 
 WorkspaceWindow *WindowFaces::makeWorkspace()
 {
