@@ -58,6 +58,8 @@ std::unique_ptr<AnimationEncoder> makeAnimationEncoder(AnimatedFormat format, co
     case AnimatedFormat::Sheet:
         return std::make_unique<SpriteSheetEncoder>(timing, std::move(output.sink), output.sheetColumns,
                                                     std::move(exact));
+    case AnimatedFormat::Lottie:
+        break;
     }
     return nullptr;
 }

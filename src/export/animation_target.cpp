@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "export/animation_target.h"
 
+#include "export/lottie_writer.h"
 #include "export/sprite_atlas.h"
 #include "export/trim_area.h"
 
@@ -32,6 +33,17 @@ std::string atlasPath(const std::string &sheetPath)
     return sheetPath.substr(0, extended ? dot : sheetPath.size()) + ".json";
 }
 
+std::string outputName(const std::string &path)
+{
+    std::string name = path.substr(path.rfind('/') + 1);
+    const std::size_t dot = name.rfind('.');
+    if (dot != std::string::npos && dot > 0)
+        name.resize(dot);
+    if (name.size() > 7 && name.ends_with(".lottie"))
+        name.resize(name.size() - 7);
+    return name;
+}
+
 Result<FrameStyle> AnimationTarget::frameStyle(const Animation &animation) const
 {
     FrameStyle style;
@@ -49,11 +61,10 @@ Result<FrameStyle> AnimationTarget::frameStyle(const Animation &animation) const
 SpriteAtlas::Sheet AnimationTarget::atlasSheet(const std::string &path, const FrameStyle &style) const
 {
     const std::string sheetName = path.substr(path.rfind('/') + 1);
-    const std::string stem = atlasPath(sheetName);
     const QRect canvas(0, 0, RasterCanvas::kPixelWidth * zoom, RasterCanvas::kPixelHeight * zoom);
     const QRect cell = style.trim.value_or(canvas);
-    return {sheetName,      stem.substr(0, stem.size() - 5), cell.size(), canvas.size(),
-            cell.topLeft(), style.trim.has_value(),          sheetColumns};
+    return {sheetName,      outputName(path),       cell.size(), canvas.size(),
+            cell.topLeft(), style.trim.has_value(), sheetColumns};
 }
 
 // The sheet and its atlas are written in full before either takes its
@@ -133,8 +144,11 @@ Status AnimationTarget::writeOut(const Animation &animation, const std::string &
         written = AnimationExporter::writeJson(animation, sink, frameDone);
         break;
     case Kind::Animated:
-        written =
-            exporter.write(animation, kProgramCaption, format, zoom, {sink, path, sheetColumns}, frameDone, *style);
+        if (format == AnimatedFormat::Lottie)
+            written = sink(LottieWriter::json(animation, kProgramCaption, zoom, *style, outputName(path)));
+        else
+            written =
+                exporter.write(animation, kProgramCaption, format, zoom, {sink, path, sheetColumns}, frameDone, *style);
         break;
     }
     if (written)

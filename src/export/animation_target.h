@@ -50,6 +50,11 @@ private:
 // without its last extension, with ".json".
 std::string atlasPath(const std::string &sheetPath);
 
+// The output's NAME, which names the frames and tags of a sprite atlas and
+// the markers of a Lottie file: its file name without the last extension,
+// and without ".lottie" before it ("walk" for walk.png and walk.lottie.json).
+std::string outputName(const std::string &path);
+
 // The text of an animation file, refused with the reason when it would not
 // read back, such as one whose scale was multiplied past what a file may
 // hold.

@@ -44,6 +44,12 @@ Json keyTags(const std::vector<FrameRef> &frames)
 
 } // namespace
 
+std::string SpriteAtlas::tagName(const std::string &stem, std::size_t key)
+{
+    const std::string tag = "key " + std::to_string(key + 1);
+    return stem.empty() ? tag : stem + "/" + tag;
+}
+
 std::vector<int> SpriteAtlas::durations(std::size_t frameCount, int fps)
 {
     std::vector<int> times;

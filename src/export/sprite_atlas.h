@@ -28,6 +28,10 @@ public:
     };
 
     static std::string json(const Animation &animation, const Sheet &sheet);
+    // The tag of key `key` (from 0) of the output named `stem`: "walk/key 1"
+    // for walk.png; only "key 1" for an output without a name. Names taken
+    // from the output keep the tags of two sheets apart in one engine.
+    static std::string tagName(const std::string &stem, std::size_t key);
     // How long each frame shows, in whole milliseconds: each frame ends at
     // its exact time rounded, so the times add up to the animation's length.
     static std::vector<int> durations(std::size_t frameCount, int fps);
