@@ -134,13 +134,20 @@ private slots:
             << QStringList{"p.zbk", "-"} << "writing to standard output needs --format";
         QTest::newRow("unknown format") << QStringList{"--format", "tiff", "p.zbk", "o.png"}
                                         << "--format must be one of bmp, png, svg, json, zbk, gif, apng, webp, mp4, "
-                                           "webm, sheet and zba, not \"tiff\"";
+                                           "webm, sheet, lottie and zba, not \"tiff\"";
         QTest::newRow("animated formats by extension, rate, key and columns")
             << QStringList{"--fps", "50", "w.zba", "o.APNG"}
             << "w.zba -> o.APNG as apng, scale 1, rotation 0, pen 2, "
                "zoom 1, fps 50";
         QTest::newRow("a sheet is a png") << QStringList{"--format", "sheet", "--columns", "3", "w.zba", "o.png"}
                                           << "w.zba -> o.png as png, scale 1, rotation 0, pen 2, zoom 1, columns 3";
+        QTest::newRow("lottie by its two extensions, in any case")
+            << QStringList{"--transparent", "--trim", "--zoom", "3", "w.zba", "o.Lottie.JSON"}
+            << "w.zba -> o.Lottie.JSON as lottie.json, scale 1, rotation 0, pen 2, zoom 3, transparent, trim";
+        QTest::newRow("json named lottie") << QStringList{"w.zba", "lottie.json"}
+                                           << "w.zba -> lottie.json as json, scale 1, rotation 0, pen 2, zoom 1";
+        QTest::newRow("lottie to standard output") << QStringList{"--format", "LOTTIE", "w.zba", "-"}
+                                                   << "w.zba -> - as lottie.json, scale 1, rotation 0, pen 2, zoom 1";
         QTest::newRow("a key") << QStringList{"--key", "2", "w.zba", "o.svg"}
                                << "w.zba -> o.svg as svg, scale 1, rotation 0, pen 2, zoom 1, key 2";
         QTest::newRow("fps 0") << QStringList{"--fps", "0", "w.zba", "o.gif"}
@@ -186,11 +193,11 @@ private slots:
         for (const char *format : {"bmp", "mp4", "webm", "json", "zbk", "zba"})
             QTest::addRow("transparent %s", format)
                 << QStringList{"--transparent", "w.zba", QString("o.") + format}
-                << QString("--transparent is only for png, svg, gif, apng, webp and sheet, not %1").arg(format);
+                << QString("--transparent is only for png, svg, gif, apng, webp, sheet and lottie, not %1").arg(format);
         for (const char *format : {"mp4", "webm", "json"})
             QTest::addRow("trim %s", format)
                 << QStringList{"--trim", "w.zba", QString("o.") + format}
-                << QString("--trim is only for bmp, png, svg, gif, apng, webp and sheet, not %1").arg(format);
+                << QString("--trim is only for bmp, png, svg, gif, apng, webp, sheet and lottie, not %1").arg(format);
         QTest::newRow("atlas of a gif") << QStringList{"--atlas", "w.zba", "o.gif"}
                                         << "--atlas is only for sheet, not gif";
         QTest::newRow("atlas beside standard output")
