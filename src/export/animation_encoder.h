@@ -77,6 +77,8 @@ struct AnimationOutput {
     ByteSink sink;
     std::string targetPath;
     int sheetColumns = 0;
+    int sheetPadding = 0;
+    int sheetExtrude = 0;
 };
 
 std::unique_ptr<AnimationEncoder> makeAnimationEncoder(AnimatedFormat format, const AnimationTiming &timing,

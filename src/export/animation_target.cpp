@@ -58,13 +58,25 @@ Result<FrameStyle> AnimationTarget::frameStyle(const Animation &animation) const
     return style;
 }
 
-SpriteAtlas::Sheet AnimationTarget::atlasSheet(const std::string &path, const FrameStyle &style) const
+AnimationOutput AnimationTarget::output(ByteSink sink, const std::string &path) const
+{
+    return {std::move(sink), path, sheetColumns, sheetPadding, sheetExtrude};
+}
+
+SpriteAtlas::Sheet AnimationTarget::atlasSheet(const std::string &path, const FrameStyle &style,
+                                               std::string pngStart) const
 {
     const std::string sheetName = path.substr(path.rfind('/') + 1);
     const QRect canvas(0, 0, RasterCanvas::kPixelWidth * zoom, RasterCanvas::kPixelHeight * zoom);
     const QRect cell = style.trim.value_or(canvas);
-    return {sheetName,      outputName(path),       cell.size(), canvas.size(),
-            cell.topLeft(), style.trim.has_value(), sheetColumns};
+    return {sheetName,
+            outputName(path),
+            cell.size(),
+            canvas.size(),
+            cell.topLeft(),
+            style.trim.has_value(),
+            {sheetColumns, sheetPadding, sheetExtrude},
+            std::move(pngStart)};
 }
 
 // The sheet and its atlas are written in full before either takes its
@@ -89,13 +101,18 @@ Status AnimationTarget::writeSheetAndAtlas(const Animation &animation, const std
             return files.empty() ? file.error() : atlasError(file.error());
         files.push_back(std::move(file).value());
     }
-    const ByteSink sink = [&sheet = files[0]](std::string_view bytes) { return sheet.write(bytes); };
+    // The atlas names the type of the PNG's pixels, which its header gives.
+    std::string pngStart;
+    const ByteSink sink = [&sheet = files[0], &pngStart](std::string_view bytes) {
+        if (pngStart.size() < 32)
+            pngStart.append(bytes.substr(0, 32 - pngStart.size()));
+        return sheet.write(bytes);
+    };
     AnimationExporter exporter;
-    if (Status written =
-            exporter.write(animation, kProgramCaption, format, zoom, {sink, path, sheetColumns}, frameDone, style);
+    if (Status written = exporter.write(animation, kProgramCaption, format, zoom, output(sink, path), frameDone, style);
         !written)
         return written;
-    if (Status written = files[1].write(SpriteAtlas::json(animation, atlasSheet(path, style))); !written)
+    if (Status written = files[1].write(SpriteAtlas::json(animation, atlasSheet(path, style, pngStart))); !written)
         return atlasError(written.error());
     if (const std::optional<ReplacementFile::Failure> failure = ReplacementFile::commitAll(files))
         return failure->file == 0 ? failure->error : atlasError(failure->error);
@@ -120,7 +137,7 @@ Status AnimationTarget::writeOut(const Animation &animation, const std::string &
     if (kind == Kind::Animated && (format == AnimatedFormat::Mp4 || format == AnimatedFormat::Webm)) {
         if (path.empty())
             return Error{"A video cannot be written to standard output."};
-        return exporter.write(animation, kProgramCaption, format, zoom, {{}, path, 0}, frameDone);
+        return exporter.write(animation, kProgramCaption, format, zoom, output({}, path), frameDone);
     }
     const Result<FrameStyle> style = frameStyle(animation);
     if (!style)
@@ -147,8 +164,7 @@ Status AnimationTarget::writeOut(const Animation &animation, const std::string &
         if (format == AnimatedFormat::Lottie)
             written = sink(LottieWriter::json(animation, kProgramCaption, zoom, *style, outputName(path)));
         else
-            written =
-                exporter.write(animation, kProgramCaption, format, zoom, {sink, path, sheetColumns}, frameDone, *style);
+            written = exporter.write(animation, kProgramCaption, format, zoom, output(sink, path), frameDone, *style);
         break;
     }
     if (written)

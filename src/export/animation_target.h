@@ -29,6 +29,10 @@ struct AnimationTarget {
     // A sprite sheet's atlas, written to atlasPath(path); the sheet and the
     // atlas take their places together or not at all.
     bool atlas = false;
+    // A sprite sheet's pixels between cells and its cells' edges repeated
+    // outward, as SheetLayout takes them.
+    int sheetPadding = 0;
+    int sheetExtrude = 0;
 
     // To the named file (bytes, need not be UTF-8), or standard output when
     // path is empty; a video, which the ffmpeg program writes itself, only
@@ -39,7 +43,8 @@ struct AnimationTarget {
 
 private:
     Result<FrameStyle> frameStyle(const Animation &animation) const;
-    SpriteAtlas::Sheet atlasSheet(const std::string &path, const FrameStyle &style) const;
+    AnimationOutput output(ByteSink sink, const std::string &path) const;
+    SpriteAtlas::Sheet atlasSheet(const std::string &path, const FrameStyle &style, std::string pngStart) const;
     Status writeSheetAndAtlas(const Animation &animation, const std::string &path, const FrameStyle &style,
                               const AnimationExporter::FrameDone &frameDone) const;
     Status writeOut(const Animation &animation, const std::string &path,

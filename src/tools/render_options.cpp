@@ -125,6 +125,10 @@ Failure checkAnimationOptions(const OptionParser &parser)
         return "--figure picks one figure for bmp, png, svg, json and zbk, not " + name;
     if (options.columns && options.format != Format::Sheet)
         return "--columns is only for sheet, not " + name;
+    if (options.padding && options.format != Format::Sheet)
+        return "--padding is only for sheet, not " + name;
+    if (options.extrude && options.format != Format::Sheet)
+        return "--extrude is only for sheet, not " + name;
     if ((options.format == Format::Mp4 || options.format == Format::Webm) && !options.batch
         && options.outputTarget == RenderOptions::OutputTarget::StandardOutput)
         return name + " video cannot be written to standard output";

@@ -49,6 +49,8 @@ QString outcome(const std::vector<std::string> &arguments)
         return batchOutcome(job);
     QString animation = job.fps ? QString(", fps %1").arg(*job.fps) : QString();
     animation += job.columns ? QString(", columns %1").arg(*job.columns) : QString();
+    animation += job.padding ? QString(", padding %1").arg(*job.padding) : QString();
+    animation += job.extrude ? QString(", extrude %1").arg(*job.extrude) : QString();
     animation += job.key ? QString(", key %1").arg(*job.key) : QString();
     animation +=
         QString(job.transparent ? ", transparent" : "") + (job.trim ? ", trim" : "") + (job.atlas ? ", atlas" : "");
@@ -157,6 +159,15 @@ private slots:
             "o.gif"} << "A GIF cannot play more than 50 frames a second; apng, webp, mp4 and webm can.";
         QTest::newRow("key of a gif") << QStringList{"--key", "1", "w.zba", "o.gif"}
                                       << "--key picks one key for bmp, png, svg, json and zbk, not gif";
+        QTest::newRow("padding and extrusion, largest")
+            << QStringList{"--format", "sheet", "--padding", "64", "--extrude=8", "w.zba", "o.png"}
+            << "w.zba -> o.png as png, scale 1, rotation 0, pen 2, zoom 1, padding 64, extrude 8";
+        QTest::newRow("padding of a gif")
+            << QStringList{"--padding", "2", "w.zba", "o.gif"} << "--padding is only for sheet, not gif";
+        QTest::newRow("extrusion of a lottie")
+            << QStringList{"--extrude", "1", "w.zba", "o.lottie.json"} << "--extrude is only for sheet, not lottie";
+        QTest::newRow("zoom 9 of a video")
+            << QStringList{"--zoom", "9", "w.zba", "o.webm"} << "--zoom must be a whole number from 1 to 8, not \"9\"";
         QTest::newRow("columns of a gif")
             << QStringList{"--columns", "2", "w.zba", "o.gif"} << "--columns is only for sheet, not gif";
         QTest::newRow("video to standard output")
@@ -170,6 +181,10 @@ private slots:
             refused("--zoom", value, "a whole number from 1 to 8");
         for (const char *value : {"8", "99999999999"})
             refused("--pen", value, "a whole number from 1 to 7");
+        for (const char *value : {"-1", "65"})
+            refused("--padding", value, "a whole number from 0 to 64");
+        for (const char *value : {"9", "1.5"})
+            refused("--extrude", value, "a whole number from 0 to 8");
         for (const char *value : {"nan", "inf", "1e999", "0x10", "", "2 ", "+-5", "++5", "-+5", "--5", "+", "1e+-3"})
             refused("--scale", value, "a finite number");
         for (const char *value : {"NaN", "-1e400", "90deg", "+-90"})
