@@ -44,14 +44,16 @@ Json tagsOf(const std::vector<FrameRef> &frames, const std::string &stem)
     return tags;
 }
 
-// Each tag's frames by name, as PixiJS's Spritesheet makes its animations.
-Json animationsOf(const Json &tags, const Json &frames)
+// Each tag's frames by the names PixiJS's Spritesheet gives them, which
+// for a list of frames are their places in it ("0", "1"…), as it makes its
+// animations.
+Json animationsOf(const Json &tags)
 {
     Json animations = Json::object();
     for (const Json &tag : tags) {
         Json names = Json::array();
         for (std::size_t i = tag["from"]; i <= tag["to"].get<std::size_t>(); ++i)
-            names.push_back(frames[i]["filename"]);
+            names.push_back(std::to_string(i));
         animations[tag["name"].get<std::string>()] = std::move(names);
     }
     return animations;
@@ -125,7 +127,7 @@ std::string SpriteAtlas::json(const Animation &animation, const Sheet &sheet)
                         {"duration", times[i]}});
     }
     Json tags = tagsOf(frames, sheet.frameStem);
-    Json animations = animationsOf(tags, list);
+    Json animations = animationsOf(tags);
     Json meta = {{"app", std::string(kApplicationTitle)},
                  {"version", ZELBROOK_VERSION},
                  {"image", sheet.imageName},
