@@ -36,7 +36,7 @@ for (const tag of atlas.meta.frameTags) {
         const want = (await EXPECTED)[index].data;
         for (let p = 0; p < want.length; p += 4)
             if (got[p + 3] !== want[p + 3] || (want[p + 3] !== 0 && (got[p] !== want[p] || got[p + 1] !== want[p + 1] || got[p + 2] !== want[p + 2]))) {
-                wrong.push(`${tag.name} frame ${i} pixel ${p / 4 % 493},${Math.floor(p / 4 / 493)}`);
+                wrong.push(`${tag.name} frame ${i} pixel ${p / 4 % 493},${Math.floor(p / 4 / 493)} ${Array.from(got.slice(p, p + 4))} ${Array.from(want.slice(p, p + 4))}`);
                 break;
             }
         if (frame.duration !== scene.textures.get('walk').get(frame.textureFrame).customData.duration)
