@@ -9,7 +9,8 @@
 # rendered to each format, and each file's size is set
 # against what independent optimisers make of it: gifsicle -O3 of our GIF,
 # apngopt -z0 of our APNG, and img2webp -lossless of the numbered frames.
-# Last, MP4 and WebM are set against the numbered frames by SSIM.
+# Each shipped move's Lottie file is set beside its GIF. Last, MP4 and WebM
+# are set against the numbered frames by SSIM.
 # Usage: bench/animation.sh [path/to/zelbrook-render [folder to work in]]
 set -eu
 
@@ -100,6 +101,19 @@ for name in walk120 walk9 hold47 still clear9; do
         printf '%-8s %-6s %7s %10s %-22s %10s %8s\n' "$name" "$format" "$count" "$bytes" "$tool" "$other" \
             "$(ratio "$bytes" "$other")"
     done
+done
+
+# Each shipped move as a Lottie file beside its GIF: the Lottie file holds
+# the keys, the GIF every frame's pixels.
+echo
+printf '%-12s %10s %12s %8s\n' move "gif bytes" "lottie bytes" ratio
+for move in "$(dirname "$(realpath "$0")")"/../data/moves/*.zba; do
+    name=$(basename "$move" .zba)
+    "$render" "$move" "$work/move.gif" >/dev/null
+    "$render" "$move" "$work/move.lottie.json" >/dev/null
+    gif=$(size "$work/move.gif")
+    lottie=$(size "$work/move.lottie.json")
+    printf '%-12s %10s %12s %8s\n' "$name" "$gif" "$lottie" "$(ratio "$lottie" "$gif")"
 done
 
 # The videos against the numbered frames they were made of: the lowest SSIM

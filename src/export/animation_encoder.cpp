@@ -56,8 +56,11 @@ std::unique_ptr<AnimationEncoder> makeAnimationEncoder(AnimatedFormat format, co
         return std::make_unique<VideoEncoder>(format, timing, std::move(output.targetPath),
                                               VideoEncoder::ffmpegProgram());
     case AnimatedFormat::Sheet:
-        return std::make_unique<SpriteSheetEncoder>(timing, std::move(output.sink), output.sheetColumns,
-                                                    std::move(exact));
+        return std::make_unique<SpriteSheetEncoder>(
+            timing, std::move(output.sink), SheetLayout{output.sheetColumns, output.sheetPadding, output.sheetExtrude},
+            std::move(exact));
+    case AnimatedFormat::Lottie:
+        break;
     }
     return nullptr;
 }

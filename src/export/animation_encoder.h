@@ -43,7 +43,9 @@ struct ExactColours {
 // encoding.
 using ByteSink = std::function<Status(std::string_view bytes)>;
 
-enum class AnimatedFormat { Gif, Apng, Webp, Mp4, Webm, Sheet };
+// Lottie is no picture: AnimationTarget writes it from the keys, and no
+// encoder takes its frames.
+enum class AnimatedFormat { Gif, Apng, Webp, Mp4, Webm, Sheet, Lottie };
 
 // Turns the frames of an animation, given one at a time, into one animated
 // picture. Frames are RGB32 pictures, all of one size (the GIF, APNG and
@@ -75,6 +77,8 @@ struct AnimationOutput {
     ByteSink sink;
     std::string targetPath;
     int sheetColumns = 0;
+    int sheetPadding = 0;
+    int sheetExtrude = 0;
 };
 
 std::unique_ptr<AnimationEncoder> makeAnimationEncoder(AnimatedFormat format, const AnimationTiming &timing,

@@ -45,6 +45,8 @@ Status AnimationExporter::write(const Animation &animation, std::string_view cap
     // after frame one.
     const std::unique_ptr<AnimationEncoder> encoder =
         makeAnimationEncoder(format, timingOf(animation), std::move(output), {exactColours(animation)});
+    if (!encoder)
+        return Error{"Lottie is written from the keys, not from pictures of the frames."};
     const std::vector<FrameRef> frames = animation.frames();
     for (std::size_t i = 0; i < frames.size(); ++i) {
         const std::vector<SceneFigure> scene = animation.sceneAt(frames[i]);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "export/animation_target.h"
 
+#include "export/lottie_writer.h"
 #include "export/sprite_atlas.h"
 #include "export/trim_area.h"
 
@@ -32,6 +33,17 @@ std::string atlasPath(const std::string &sheetPath)
     return sheetPath.substr(0, extended ? dot : sheetPath.size()) + ".json";
 }
 
+std::string outputName(const std::string &path)
+{
+    std::string name = path.substr(path.rfind('/') + 1);
+    const std::size_t dot = name.rfind('.');
+    if (dot != std::string::npos && dot > 0)
+        name.resize(dot);
+    if (name.size() > 7 && name.ends_with(".lottie"))
+        name.resize(name.size() - 7);
+    return name;
+}
+
 Result<FrameStyle> AnimationTarget::frameStyle(const Animation &animation) const
 {
     FrameStyle style;
@@ -46,14 +58,25 @@ Result<FrameStyle> AnimationTarget::frameStyle(const Animation &animation) const
     return style;
 }
 
-SpriteAtlas::Sheet AnimationTarget::atlasSheet(const std::string &path, const FrameStyle &style) const
+AnimationOutput AnimationTarget::output(ByteSink sink, const std::string &path) const
+{
+    return {std::move(sink), path, sheetColumns, sheetPadding, sheetExtrude};
+}
+
+SpriteAtlas::Sheet AnimationTarget::atlasSheet(const std::string &path, const FrameStyle &style,
+                                               std::string pngStart) const
 {
     const std::string sheetName = path.substr(path.rfind('/') + 1);
-    const std::string stem = atlasPath(sheetName);
     const QRect canvas(0, 0, RasterCanvas::kPixelWidth * zoom, RasterCanvas::kPixelHeight * zoom);
     const QRect cell = style.trim.value_or(canvas);
-    return {sheetName,      stem.substr(0, stem.size() - 5), cell.size(), canvas.size(),
-            cell.topLeft(), style.trim.has_value(),          sheetColumns};
+    return {sheetName,
+            outputName(path),
+            cell.size(),
+            canvas.size(),
+            cell.topLeft(),
+            style.trim.has_value(),
+            {sheetColumns, sheetPadding, sheetExtrude},
+            std::move(pngStart)};
 }
 
 // The sheet and its atlas are written in full before either takes its
@@ -78,13 +101,18 @@ Status AnimationTarget::writeSheetAndAtlas(const Animation &animation, const std
             return files.empty() ? file.error() : atlasError(file.error());
         files.push_back(std::move(file).value());
     }
-    const ByteSink sink = [&sheet = files[0]](std::string_view bytes) { return sheet.write(bytes); };
+    // The atlas names the type of the PNG's pixels, which its header gives.
+    std::string pngStart;
+    const ByteSink sink = [&sheet = files[0], &pngStart](std::string_view bytes) {
+        if (pngStart.size() < 32)
+            pngStart.append(bytes.substr(0, 32 - pngStart.size()));
+        return sheet.write(bytes);
+    };
     AnimationExporter exporter;
-    if (Status written =
-            exporter.write(animation, kProgramCaption, format, zoom, {sink, path, sheetColumns}, frameDone, style);
+    if (Status written = exporter.write(animation, kProgramCaption, format, zoom, output(sink, path), frameDone, style);
         !written)
         return written;
-    if (Status written = files[1].write(SpriteAtlas::json(animation, atlasSheet(path, style))); !written)
+    if (Status written = files[1].write(SpriteAtlas::json(animation, atlasSheet(path, style, pngStart))); !written)
         return atlasError(written.error());
     if (const std::optional<ReplacementFile::Failure> failure = ReplacementFile::commitAll(files))
         return failure->file == 0 ? failure->error : atlasError(failure->error);
@@ -109,7 +137,7 @@ Status AnimationTarget::writeOut(const Animation &animation, const std::string &
     if (kind == Kind::Animated && (format == AnimatedFormat::Mp4 || format == AnimatedFormat::Webm)) {
         if (path.empty())
             return Error{"A video cannot be written to standard output."};
-        return exporter.write(animation, kProgramCaption, format, zoom, {{}, path, 0}, frameDone);
+        return exporter.write(animation, kProgramCaption, format, zoom, output({}, path), frameDone);
     }
     const Result<FrameStyle> style = frameStyle(animation);
     if (!style)
@@ -133,8 +161,10 @@ Status AnimationTarget::writeOut(const Animation &animation, const std::string &
         written = AnimationExporter::writeJson(animation, sink, frameDone);
         break;
     case Kind::Animated:
-        written =
-            exporter.write(animation, kProgramCaption, format, zoom, {sink, path, sheetColumns}, frameDone, *style);
+        if (format == AnimatedFormat::Lottie)
+            written = sink(LottieWriter::json(animation, kProgramCaption, zoom, *style, outputName(path)));
+        else
+            written = exporter.write(animation, kProgramCaption, format, zoom, output(sink, path), frameDone, *style);
         break;
     }
     if (written)

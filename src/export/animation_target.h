@@ -29,6 +29,10 @@ struct AnimationTarget {
     // A sprite sheet's atlas, written to atlasPath(path); the sheet and the
     // atlas take their places together or not at all.
     bool atlas = false;
+    // A sprite sheet's pixels between cells and its cells' edges repeated
+    // outward, as SheetLayout takes them.
+    int sheetPadding = 0;
+    int sheetExtrude = 0;
 
     // To the named file (bytes, need not be UTF-8), or standard output when
     // path is empty; a video, which the ffmpeg program writes itself, only
@@ -39,7 +43,8 @@ struct AnimationTarget {
 
 private:
     Result<FrameStyle> frameStyle(const Animation &animation) const;
-    SpriteAtlas::Sheet atlasSheet(const std::string &path, const FrameStyle &style) const;
+    AnimationOutput output(ByteSink sink, const std::string &path) const;
+    SpriteAtlas::Sheet atlasSheet(const std::string &path, const FrameStyle &style, std::string pngStart) const;
     Status writeSheetAndAtlas(const Animation &animation, const std::string &path, const FrameStyle &style,
                               const AnimationExporter::FrameDone &frameDone) const;
     Status writeOut(const Animation &animation, const std::string &path,
@@ -49,6 +54,11 @@ private:
 // Where a sprite sheet's atlas goes: beside the sheet, named as the sheet
 // without its last extension, with ".json".
 std::string atlasPath(const std::string &sheetPath);
+
+// The output's NAME, which names the frames and tags of a sprite atlas and
+// the markers of a Lottie file: its file name without the last extension,
+// and without ".lottie" before it ("walk" for walk.png and walk.lottie.json).
+std::string outputName(const std::string &path);
 
 // The text of an animation file, refused with the reason when it would not
 // read back, such as one whose scale was multiplied past what a file may

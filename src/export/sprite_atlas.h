@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "export/sheet_layout.h"
 #include "model/animation.h"
 
 #include <QPoint>
@@ -12,8 +13,10 @@ namespace zelbrook {
 
 // Where the frames of an animation lie in its sprite sheet, as the JSON
 // array form of atlas that sprite editors write and game engines load:
-// each frame's rectangle in the sheet and its time, and a tag for each key
-// with the frames it plays.
+// each frame's rectangle in the sheet, its time and its pivot; a tag for the
+// whole animation and for each key with the frames it plays, and the same
+// as PixiJS's "animations" by frame name; whether it loops, and the PNG's
+// real type of pixels.
 class SpriteAtlas
 {
 public:
@@ -24,10 +27,17 @@ public:
         QSize source;          // the canvas the frames were cut from
         QPoint offset;         // where a cut frame lies on that canvas
         bool trimmed = false;
-        int columns = 0; // as asked: 0 for the squarest grid
+        SheetLayout layout;
+        // The first bytes of the sheet's PNG, as far as its header's colour
+        // type, which names the type of its pixels.
+        std::string pngStart;
     };
 
     static std::string json(const Animation &animation, const Sheet &sheet);
+    // The tag of key `key` (from 0) of the output named `stem`: "walk/key 1"
+    // for walk.png; only "key 1" for an output without a name. Names taken
+    // from the output keep the tags of two sheets apart in one engine.
+    static std::string tagName(const std::string &stem, std::size_t key);
     // How long each frame shows, in whole milliseconds: each frame ends at
     // its exact time rounded, so the times add up to the animation's length.
     static std::vector<int> durations(std::size_t frameCount, int fps);

@@ -39,56 +39,57 @@ QImage opaqueView(const QImage &frame)
 
 } // namespace
 
-SpriteSheetEncoder::SpriteSheetEncoder(AnimationTiming timing, ByteSink sink, int columns, ExactColours exact)
+SpriteSheetEncoder::SpriteSheetEncoder(AnimationTiming timing, ByteSink sink, SheetLayout layout, ExactColours exact)
     : m_timing(timing)
     , m_sink(std::move(sink))
-    , m_columns(columnsFor(timing.frameCount, columns))
+    , m_layout(layout)
+    , m_columns(layout.columnsFor(timing.frameCount))
     , m_exact(std::move(exact))
 {}
 
 SpriteSheetEncoder::~SpriteSheetEncoder() = default;
 
-std::size_t SpriteSheetEncoder::columnsFor(std::size_t frameCount, int columns)
-{
-    // More columns than frames would only add empty cells to the one row.
-    if (columns > 0)
-        return std::min(static_cast<std::size_t>(columns), std::max<std::size_t>(frameCount, 1));
-    std::size_t side = 1;
-    while (side * side < frameCount)
-        ++side;
-    return side;
-}
-
-Status SpriteSheetEncoder::checkSize(QSize frame, std::size_t frameCount, int columns)
-{
-    if (Status some = checkHasFrames(frameCount); !some)
-        return some;
-    const std::size_t across = columnsFor(frameCount, columns);
-    const std::size_t down = (frameCount + across - 1) / across;
-    const auto width = static_cast<unsigned long long>(across) * static_cast<unsigned long long>(frame.width());
-    const auto height = static_cast<unsigned long long>(down) * static_cast<unsigned long long>(frame.height());
-    if (width > kMaximumSide || height > kMaximumSide)
-        return Error{"The sprite sheet would be " + std::to_string(width) + " by " + std::to_string(height)
-                     + " pixels, more than 16384 on a side."};
-    return {};
-}
-
 Status SpriteSheetEncoder::start(const QImage &first)
 {
-    if (Status fits = checkSize(first.size(), m_timing.frameCount, static_cast<int>(m_columns)); !fits)
+    if (Status fits = m_layout.checkSize(first.size(), m_timing.frameCount); !fits)
         return fits;
     const bool alpha = first.hasAlphaChannel();
-    const auto rows = static_cast<int>((m_timing.frameCount + m_columns - 1) / m_columns);
-    const int across = static_cast<int>(m_columns) * first.width();
-    m_row = QImage(across, first.height(), alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    const QSize sheet = m_layout.sheetSize(m_timing.frameCount, first.size());
+    m_row = QImage(sheet.width(), first.height() + 2 * m_layout.extrude,
+                   alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     if (m_row.isNull())
         return Error{"There is not enough memory for the sprite sheet."};
     m_background = alpha ? 0u : 0xFFFFFFFFu;
     m_row.fill(m_background);
     m_size = first.size();
-    const PngFormat format = formatFor(QSize(across, rows * first.height()), first, m_exact.colours);
-    m_writer = std::make_unique<PngWriter>(format, m_packer, m_sink);
+    m_writer = std::make_unique<PngWriter>(formatFor(sheet, first, m_exact.colours), m_packer, m_sink);
     return m_writer->writeHeader();
+}
+
+void SpriteSheetEncoder::extrude(QPoint at)
+{
+    const int e = m_layout.extrude;
+    for (int k = 1; k <= e; ++k) {
+        copyArea(m_row, QRect(at.x(), at.y(), 1, m_size.height()), m_row, QPoint(at.x() - k, at.y()));
+        copyArea(m_row, QRect(at.x() + m_size.width() - 1, at.y(), 1, m_size.height()), m_row,
+                 QPoint(at.x() + m_size.width() - 1 + k, at.y()));
+    }
+    const QRect across(at.x() - e, 0, m_size.width() + 2 * e, 1);
+    for (int k = 1; k <= e; ++k) {
+        copyArea(m_row, across.translated(0, e), m_row, QPoint(across.x(), e - k));
+        copyArea(m_row, across.translated(0, e + m_size.height() - 1), m_row,
+                 QPoint(across.x(), e + m_size.height() - 1 + k));
+    }
+}
+
+// The rows between two rows of cells are the background.
+Status SpriteSheetEncoder::writePadding()
+{
+    m_row.fill(m_background);
+    for (int left = m_layout.padding; left > 0; left -= m_row.height())
+        if (Status written = m_writer->writeRows(m_row, 0, std::min(left, m_row.height())); !written)
+            return written;
+    return {};
 }
 
 Status SpriteSheetEncoder::encodeFrame(const QImage &input)
@@ -103,13 +104,17 @@ Status SpriteSheetEncoder::encodeFrame(const QImage &input)
             return started;
     const QImage cell = frame.format() == m_row.format() ? frame : frame.convertToFormat(m_row.format());
     const int column = static_cast<int>(m_frames % m_columns);
-    copyArea(cell, cell.rect(), m_row, QPoint(column * m_size.width(), 0));
+    const QPoint at(m_layout.frameAt(m_frames, m_timing.frameCount, m_size).x(), m_layout.extrude);
+    copyArea(cell, cell.rect(), m_row, at);
+    extrude(at);
     ++m_frames;
     if (column + 1 < static_cast<int>(m_columns) && m_frames < m_timing.frameCount)
         return {};
     // The cells after the last frame keep the background.
     if (Status written = m_writer->writeRows(m_row, 0, m_row.height()); !written)
         return written;
+    if (m_frames < m_timing.frameCount)
+        return writePadding();
     m_row.fill(m_background);
     return {};
 }

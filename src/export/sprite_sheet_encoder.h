@@ -2,6 +2,7 @@
 #pragma once
 
 #include "export/animation_encoder.h"
+#include "export/sheet_layout.h"
 #include "platform/png_packer.h"
 #include "platform/png_writer.h"
 
@@ -10,8 +11,9 @@
 namespace zelbrook {
 
 // One PNG picture of all frames of an animation in a grid, row by row, with
-// the cells after the last frame left as the background: a sprite sheet for
-// games. The sheet is written as it is drawn: each row of cells goes into
+// the cells after the last frame and the padding between cells left as the
+// background, each cell's edges extruded as its layout asks: a sprite sheet
+// for games. The sheet is written as it is drawn: each row of cells goes into
 // the PNG stream once its last frame has come, so only one row of cells is
 // ever held, however large the sheet. Frames may be ARGB32 with straight
 // alpha; then the background is transparent.
@@ -24,19 +26,9 @@ namespace zelbrook {
 class SpriteSheetEncoder : public AnimationEncoder
 {
 public:
-    static constexpr int kMaximumSide = 16384;
-
-    // `columns` 0 asks for the smallest number whose square holds every
-    // frame, and more columns than frames give one row of every frame. The
-    // timing's frame count decides the number of rows.
-    SpriteSheetEncoder(AnimationTiming timing, ByteSink sink, int columns, ExactColours exact = {});
+    // The timing's frame count decides the number of rows.
+    SpriteSheetEncoder(AnimationTiming timing, ByteSink sink, SheetLayout layout, ExactColours exact = {});
     ~SpriteSheetEncoder() override;
-
-    // The columns a sheet has for the given request.
-    static std::size_t columnsFor(std::size_t frameCount, int columns);
-    // Refuses a sheet with a side longer than kMaximumSide, so that a caller
-    // can refuse it before drawing any frame.
-    static Status checkSize(QSize frame, std::size_t frameCount, int columns);
 
 protected:
     Status encodeFrame(const QImage &frame) override;
@@ -44,9 +36,14 @@ protected:
 
 private:
     Status start(const QImage &first);
+    // Repeats the edge pixels of the cell whose frame lies at `at` in the
+    // row outward.
+    void extrude(QPoint at);
+    Status writePadding();
 
     AnimationTiming m_timing;
     ByteSink m_sink;
+    SheetLayout m_layout;
     std::size_t m_columns;
     ExactColours m_exact;
     PngPacker m_packer{PngPacker::Policy::Streamed};

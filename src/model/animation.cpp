@@ -19,18 +19,6 @@ std::string rangeError(std::string_view name, int value, SliderRange range)
            + std::to_string(range.maximum);
 }
 
-// The difference brought into (-pi, pi] by whole turns; a difference of
-// exactly pi stays pi.
-double shorterTurn(double difference)
-{
-    constexpr double kPi = std::numbers::pi;
-    while (difference > kPi)
-        difference -= 2 * kPi;
-    while (difference <= -kPi)
-        difference += 2 * kPi;
-    return difference;
-}
-
 double valueBetween(Motion motion, double from, double to, double t)
 {
     switch (motion) {
@@ -285,6 +273,16 @@ Figure Animation::figureAt(const FrameRef &frame) const
     if (frame.step == 0 || !next)
         return back.figure;
     return inBetween(back.figure, next->figure, frame.step, frame.of, from.ease);
+}
+
+double shorterTurn(double difference)
+{
+    constexpr double kPi = std::numbers::pi;
+    while (difference > kPi)
+        difference -= 2 * kPi;
+    while (difference <= -kPi)
+        difference += 2 * kPi;
+    return difference;
 }
 
 double easedTime(int step, int of, Ease ease)

@@ -150,6 +150,10 @@ private:
 // first figure's. The values are not rounded to any slider's steps.
 Figure inBetween(const Figure &from, const Figure &to, int step, int of, Ease ease);
 
+// The difference of two directions brought into (-pi, pi] by whole turns:
+// the shorter way round, which in-betweens take; exactly pi stays pi.
+double shorterTurn(double difference);
+
 // Where in-between `step` of `of` stands from 0 (the first key) to 1 (the
 // next), eased.
 double easedTime(int step, int of, Ease ease);

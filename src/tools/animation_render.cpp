@@ -12,7 +12,14 @@ bool AnimationRender::holdsAnimation(const RenderOptions &options, bool inputIsA
 
 AnimationRender AnimationRender::of(const RenderOptions &options)
 {
-    return {options.format, options.zoom, options.columns, options.transparent, options.trim, options.atlas};
+    return {options.format,
+            options.zoom,
+            options.columns,
+            options.transparent,
+            options.trim,
+            options.atlas,
+            options.padding.value_or(0),
+            options.extrude.value_or(0)};
 }
 
 Status AnimationRender::write(const Animation &animation, const std::string &path,
@@ -28,6 +35,8 @@ Status AnimationRender::write(const Animation &animation, const std::string &pat
     target.transparent = transparent;
     target.trim = trim;
     target.atlas = atlas;
+    target.sheetPadding = padding;
+    target.sheetExtrude = extrude;
     return target.write(animation, path, frameDone);
 }
 

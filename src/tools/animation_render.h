@@ -23,6 +23,8 @@ struct AnimationRender {
     bool transparent = false;
     bool trim = false;
     bool atlas = false;
+    int padding = 0;
+    int extrude = 0;
 
     // What the options of the command line ask for.
     static AnimationRender of(const RenderOptions &options);

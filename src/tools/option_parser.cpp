@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/option_parser.h"
 
+#include "export/sheet_layout.h"
 #include "model/animation.h"
 #include "model/pose.h"
 #include "platform/system_file.h"
@@ -95,6 +96,16 @@ Failure applyColumns(OptionParser &parser, const std::string &value)
     return takeWholeNumber("--columns", value, 1, int(Animation::kMaximumFrames), parser.options.columns);
 }
 
+Failure applyPadding(OptionParser &parser, const std::string &value)
+{
+    return takeWholeNumber("--padding", value, 0, SheetLayout::kMaximumPadding, parser.options.padding);
+}
+
+Failure applyExtrude(OptionParser &parser, const std::string &value)
+{
+    return takeWholeNumber("--extrude", value, 0, SheetLayout::kMaximumExtrude, parser.options.extrude);
+}
+
 Failure applyKey(OptionParser &parser, const std::string &value)
 {
     return takeWholeNumber("--key", value, 1, int(Animation::kMaximumKeys), parser.options.key);
@@ -185,6 +196,8 @@ constexpr OptionRule kOptions[] = {
     {"--loop", OptionRule::Value::None, [](OptionParser &parser, const std::string &) { return applyLoop(parser, true); }},
     {"--once", OptionRule::Value::None, [](OptionParser &parser, const std::string &) { return applyLoop(parser, false); }},
     {"--columns", OptionRule::Value::Required, applyColumns},
+    {"--padding", OptionRule::Value::Required, applyPadding},
+    {"--extrude", OptionRule::Value::Required, applyExtrude},
     {"--key", OptionRule::Value::Required, applyKey},
     {"--figure", OptionRule::Value::Required, applyFigure},
     {"--transparent", OptionRule::Value::None, applyTransparent},

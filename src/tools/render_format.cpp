@@ -20,7 +20,7 @@ using R = RenderFormat;
 using A = AnimatedFormat;
 using E = ExportFormat;
 
-constexpr std::array<FormatRow, 12> kFormats{{
+constexpr std::array<FormatRow, 13> kFormats{{
     {R::Bmp, "bmp", "bmp", E::Bmp, std::nullopt},
     {R::Png, "png", "png", E::Png, std::nullopt},
     {R::Svg, "svg", "svg", E::Svg, std::nullopt},
@@ -32,6 +32,7 @@ constexpr std::array<FormatRow, 12> kFormats{{
     {R::Mp4, "mp4", "mp4", std::nullopt, A::Mp4},
     {R::Webm, "webm", "webm", std::nullopt, A::Webm},
     {R::Sheet, "sheet", "png", std::nullopt, A::Sheet},
+    {R::Lottie, "lottie", "lottie.json", std::nullopt, A::Lottie},
     {R::Zba, "zba", "zba", std::nullopt, std::nullopt},
 }};
 
@@ -63,7 +64,7 @@ std::optional<AnimatedFormat> animatedFormatOf(RenderFormat format) { return row
 
 bool isRasterFormat(RenderFormat format)
 {
-    return format != R::Svg && format != R::Json && format != R::Zbk && format != R::Zba;
+    return format != R::Svg && format != R::Json && format != R::Zbk && format != R::Lottie && format != R::Zba;
 }
 
 } // namespace zelbrook

@@ -17,12 +17,21 @@ using Format = RenderOptions::Format;
 
 constexpr std::string_view kStandardStream = "-";
 
-// The file name's extension, without the dot; empty when it has none.
+// The file name's extension, without the dot; empty when it has none. A
+// Lottie file's is the "lottie" of NAME.lottie.json.
 std::string_view extensionOf(std::string_view path)
 {
     const std::string_view name = path.substr(path.rfind('/') + 1);
     const std::size_t dot = name.rfind('.');
-    return dot == std::string_view::npos ? std::string_view() : name.substr(dot + 1);
+    if (dot == std::string_view::npos)
+        return {};
+    const std::size_t before = dot == 0 ? std::string_view::npos : name.rfind('.', dot - 1);
+    if (before != std::string_view::npos && before > 0 && renderFormatNamed(name.substr(dot + 1)) == Format::Json) {
+        const std::string_view inner = name.substr(before + 1, dot - before - 1);
+        if (renderFormatNamed(inner) == Format::Lottie)
+            return inner;
+    }
+    return name.substr(dot + 1);
 }
 
 using Failure = OptionParser::Failure;
@@ -116,6 +125,10 @@ Failure checkAnimationOptions(const OptionParser &parser)
         return "--figure picks one figure for bmp, png, svg, json and zbk, not " + name;
     if (options.columns && options.format != Format::Sheet)
         return "--columns is only for sheet, not " + name;
+    if (options.padding && options.format != Format::Sheet)
+        return "--padding is only for sheet, not " + name;
+    if (options.extrude && options.format != Format::Sheet)
+        return "--extrude is only for sheet, not " + name;
     if ((options.format == Format::Mp4 || options.format == Format::Webm) && !options.batch
         && options.outputTarget == RenderOptions::OutputTarget::StandardOutput)
         return name + " video cannot be written to standard output";
@@ -134,11 +147,12 @@ Failure checkGameOptions(const OptionParser &parser)
         return std::find(formats.begin(), formats.end(), options.format) != formats.end();
     };
     if (options.transparent
-        && !among({Format::Png, Format::Svg, Format::Gif, Format::Apng, Format::Webp, Format::Sheet}))
-        return "--transparent is only for png, svg, gif, apng, webp and sheet, not " + name;
+        && !among({Format::Png, Format::Svg, Format::Gif, Format::Apng, Format::Webp, Format::Sheet, Format::Lottie}))
+        return "--transparent is only for png, svg, gif, apng, webp, sheet and lottie, not " + name;
     if (options.trim
-        && !among({Format::Bmp, Format::Png, Format::Svg, Format::Gif, Format::Apng, Format::Webp, Format::Sheet}))
-        return "--trim is only for bmp, png, svg, gif, apng, webp and sheet, not " + name;
+        && !among({Format::Bmp, Format::Png, Format::Svg, Format::Gif, Format::Apng, Format::Webp, Format::Sheet,
+                   Format::Lottie}))
+        return "--trim is only for bmp, png, svg, gif, apng, webp, sheet and lottie, not " + name;
     if (options.atlas && options.format != Format::Sheet)
         return "--atlas is only for sheet, not " + name;
     if (options.atlas && !options.batch && options.outputTarget == RenderOptions::OutputTarget::StandardOutput)

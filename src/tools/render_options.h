@@ -81,6 +81,10 @@ struct RenderOptions {
     std::optional<bool> loop;
     // With --columns: a sprite sheet's frames across.
     std::optional<int> columns;
+    // With --padding and --extrude: a sprite sheet's pixels between cells,
+    // and its cells' edge pixels repeated outward.
+    std::optional<int> padding;
+    std::optional<int> extrude;
     // With --key: one key of an animation, counted from 1.
     std::optional<int> key;
     // With --figure: the id of the one figure of the key to draw or write.

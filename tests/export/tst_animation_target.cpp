@@ -23,6 +23,7 @@ private slots:
 
         const QString stopped(AnimationExporter::kStopped.data());
         QTest::newRow("sheet") << Kind::Animated << AnimatedFormat::Sheet << "out" << 0 << QString();
+        QTest::newRow("lottie") << Kind::Animated << AnimatedFormat::Lottie << "out.lottie.json" << 0 << QString();
         QTest::newRow("gif, stopped") << Kind::Animated << AnimatedFormat::Gif << "out" << 1 << stopped;
         QTest::newRow("json, stopped") << Kind::Json << AnimatedFormat::Gif << "out" << 2 << stopped;
         QTest::newRow("video to standard output")

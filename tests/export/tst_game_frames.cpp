@@ -91,17 +91,22 @@ private slots:
         QTest::addColumn<int>("zoom");
         QTest::addColumn<int>("fps");
         QTest::addColumn<QList<int>>("durations"); // ms; frame k ends at round(1000 k / fps)
+        QTest::addColumn<int>("padding");
+        QTest::addColumn<int>("extrude");
 
-        QTest::newRow("squarest grid, 12 fps") << 0 << false << 1 << 12 << QList<int>{83, 84, 83, 83, 84, 83, 83, 84};
-        QTest::newRow("3 across, trimmed, 7 fps")
-            << 3 << true << 1 << 7 << QList<int>{143, 143, 143, 142, 143, 143, 143, 143};
-        QTest::newRow("one row, trimmed, zoom 2, 60 fps")
-            << 8 << true << 2 << 60 << QList<int>{17, 16, 17, 17, 16, 17, 17, 16};
+        QTest::newRow("squarest grid, 12 fps")
+            << 0 << false << 1 << 12 << QList<int>{83, 84, 83, 83, 84, 83, 83, 84} << 0 << 0;
+        QTest::newRow("3 across, trimmed, 7 fps, padded and extruded")
+            << 3 << true << 1 << 7 << QList<int>{143, 143, 143, 142, 143, 143, 143, 143} << 4 << 2;
+        QTest::newRow("one row, trimmed, zoom 2, 60 fps, extruded")
+            << 8 << true << 2 << 60 << QList<int>{17, 16, 17, 17, 16, 17, 17, 16} << 0 << 8;
     }
 
     // Each rectangle of the atlas holds its frame as drawn on the whole
-    // canvas, at its place there; the times add up to the animation's length
-    // and each key's tag covers its hold and in-betweens.
+    // canvas, at its place there, and its pivot is the hip on that canvas;
+    // the times add up to the animation's length; the whole animation's tag
+    // and each key's, named after the sheet, cover their frames, and so do
+    // PixiJS's animations by frame name.
     void atlasPlacesEveryFrame()
     {
         QFETCH(int, columns);
@@ -109,10 +114,12 @@ private slots:
         QFETCH(int, zoom);
         QFETCH(int, fps);
         QFETCH(QList<int>, durations);
+        QFETCH(int, padding);
+        QFETCH(int, extrude);
         const test::TemporaryFolder folder;
         const Animation animation = walk(fps);
         AnimationTarget target{
-            AnimationTarget::Kind::Animated, AnimatedFormat::Sheet, zoom, columns, false, trim, true};
+            AnimationTarget::Kind::Animated, AnimatedFormat::Sheet, zoom, columns, false, trim, true, padding, extrude};
         QVERIFY(target.write(animation, folder.path("walk.sheet.png").toStdString()).ok());
         const QImage sheet(folder.path("walk.sheet.png"));
         const QJsonObject atlas = QJsonDocument::fromJson(test::fileBytes(folder.path("walk.sheet.json"))).object();
@@ -129,11 +136,28 @@ private slots:
             QCOMPARE(sheet.copy(rectOf(frame["frame"].toObject())).convertToFormat(QImage::Format_RGB32),
                      whole.copy(source));
             QCOMPARE(frame["duration"].toInt(), durations[i]);
+            const Pose &pose = animation.sceneAt(refs[i]).front().figure.pose;
+            const QSize canvas(frame["sourceSize"]["w"].toInt(), frame["sourceSize"]["h"].toInt());
+            QCOMPARE(canvas, QSize(493 * zoom, 397 * zoom));
+            QCOMPARE(QPointF(frame["pivot"]["x"].toDouble() * canvas.width(),
+                             frame["pivot"]["y"].toDouble() * canvas.height()),
+                     QPointF(double(pose.hipX) * 493 * zoom / 500, pose.hipY * 397 * zoom / 400));
+            QCOMPARE(frame["anchor"], frame["pivot"]);
         }
         const QJsonArray tags = atlas["meta"]["frameTags"].toArray();
-        QCOMPARE(QList<int>(
-                     {tags[0]["from"].toInt(), tags[0]["to"].toInt(), tags[1]["from"].toInt(), tags[1]["to"].toInt()}),
-                 QList<int>({0, 4, 5, 7}));
+        QStringList names;
+        QList<int> spans;
+        for (const QJsonValue &tag : tags) {
+            names.append(tag["name"].toString());
+            spans += {tag["from"].toInt(), tag["to"].toInt()};
+            QCOMPARE(atlas["animations"][tag["name"].toString()].toArray().size(),
+                     tag["to"].toInt() - tag["from"].toInt() + 1);
+        }
+        QCOMPARE(names, QStringList({"walk.sheet", "walk.sheet/key 1", "walk.sheet/key 2"}));
+        QCOMPARE(spans, QList<int>({0, 7, 0, 4, 5, 7}));
+        QCOMPARE(atlas["animations"]["walk.sheet/key 2"][0].toString(), "5");
+        QCOMPARE(atlas["meta"]["loop"].toBool(), true);
+        QCOMPARE(atlas["meta"]["format"].toString(), "L8");
     }
 };
 

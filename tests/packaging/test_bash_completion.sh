@@ -52,7 +52,7 @@ expect()
     fi
 }
 
-all="--atlas --columns --default --figure --format --fps --help --jobs --key --list --list-poses --loop --once --output-dir --pen --quiet --rotate --scale --size --transparent --trim --version --zoom"
+all="--atlas --columns --default --extrude --figure --format --fps --help --jobs --key --list --list-poses --loop --once --output-dir --padding --pen --quiet --rotate --scale --size --transparent --trim --version --zoom"
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
@@ -63,14 +63,16 @@ touch walk.zbk jump.ZBK run.zba notes.txt figure.png
 expect "zelbrook-render --fo" "--format"
 expect "zelbrook-render --z" "--zoom"
 expect "zelbrook-render -" "$all"
-expect "zelbrook-render --format " "apng bmp gif json mp4 png sheet svg webm webp zba zbk"
+expect "zelbrook-render --format " "apng bmp gif json lottie mp4 png sheet svg webm webp zba zbk"
 expect "zelbrook-render --format p" "png"
 expect "zelbrook-render --fps 2" "24 25"
 expect "zelbrook-render --key 2 " "jump.ZBK out poses run.zba walk.zbk"
-expect "zelbrook-render --format=" "apng bmp gif json mp4 png sheet svg webm webp zba zbk"
+expect "zelbrook-render --format=" "apng bmp gif json lottie mp4 png sheet svg webm webp zba zbk"
 expect "zelbrook-render --format=s" "sheet svg"
 expect "zelbrook-render --pen " "1 2 3 4 5 6 7"
 expect "zelbrook-render --zoom " "1 2 3 4 5 6 7 8"
+expect "zelbrook-render --extrude " "0 1 2 4 8"
+expect "zelbrook-render --padding 2 --key 2 " "jump.ZBK out poses run.zba walk.zbk"
 expect "zelbrook-render --scale " ""
 expect "zelbrook-render --size 1" "1024 128 16"
 expect "zelbrook-render --size 128 " "jump.ZBK out poses run.zba walk.zbk"

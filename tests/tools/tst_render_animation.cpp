@@ -4,6 +4,8 @@
 #include "tools/render_process.h"
 
 #include <QDir>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -61,9 +63,10 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("message");
-        QTest::newRow("one picture of two keys") << QStringList{"walk.zba", "out.png"} << 2
-                                                 << "walk.zba: an animation of 2 keys cannot be a single png; give one "
-                                                    "of gif, apng, webp, mp4, webm, sheet, json and zba, --key N";
+        QTest::newRow("one picture of two keys")
+            << QStringList{"walk.zba", "out.png"} << 2
+            << "walk.zba: an animation of 2 keys cannot be a single png; give one "
+               "of gif, apng, webp, mp4, webm, sheet, lottie, json and zba, --key N";
         QTest::newRow("a key it has not")
             << QStringList{"--key", "3", "walk.zba", "out.svg"} << 1 << "walk.zba: there is no key 3: it has 2 keys";
         QTest::newRow("too fast for gif")
@@ -118,6 +121,15 @@ private slots:
         QCOMPARE(json.exitCode, 0);
         QVERIFY(json.out.startsWith("{\n  \"fps\": 12,\n  \"loop\": true,\n  \"frames\": [\n{\n  \"pose\""));
         QCOMPARE(json.out.count("\"penWidth\""), 8);
+        QCOMPARE(render({"walk.zba", "walk.lottie.json"}).exitCode, 0);
+        QCOMPARE(render({"--format", "lottie", "--output-dir", "frames", "walk.zba"}).exitCode, 0);
+        for (const QString &name : {QString("walk.lottie.json"), QString("frames/walk.lottie.json")}) {
+            QFile lottie(m_dir.filePath(name));
+            QVERIFY(lottie.open(QIODevice::ReadOnly));
+            const QJsonObject file = QJsonDocument::fromJson(lottie.readAll()).object();
+            QCOMPARE(file["op"].toInt(), 8);
+            QCOMPARE(file["markers"][1]["cm"].toString(), "walk/key 2");
+        }
     }
 };
 

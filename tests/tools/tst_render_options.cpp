@@ -49,6 +49,8 @@ QString outcome(const std::vector<std::string> &arguments)
         return batchOutcome(job);
     QString animation = job.fps ? QString(", fps %1").arg(*job.fps) : QString();
     animation += job.columns ? QString(", columns %1").arg(*job.columns) : QString();
+    animation += job.padding ? QString(", padding %1").arg(*job.padding) : QString();
+    animation += job.extrude ? QString(", extrude %1").arg(*job.extrude) : QString();
     animation += job.key ? QString(", key %1").arg(*job.key) : QString();
     animation +=
         QString(job.transparent ? ", transparent" : "") + (job.trim ? ", trim" : "") + (job.atlas ? ", atlas" : "");
@@ -134,13 +136,20 @@ private slots:
             << QStringList{"p.zbk", "-"} << "writing to standard output needs --format";
         QTest::newRow("unknown format") << QStringList{"--format", "tiff", "p.zbk", "o.png"}
                                         << "--format must be one of bmp, png, svg, json, zbk, gif, apng, webp, mp4, "
-                                           "webm, sheet and zba, not \"tiff\"";
+                                           "webm, sheet, lottie and zba, not \"tiff\"";
         QTest::newRow("animated formats by extension, rate, key and columns")
             << QStringList{"--fps", "50", "w.zba", "o.APNG"}
             << "w.zba -> o.APNG as apng, scale 1, rotation 0, pen 2, "
                "zoom 1, fps 50";
         QTest::newRow("a sheet is a png") << QStringList{"--format", "sheet", "--columns", "3", "w.zba", "o.png"}
                                           << "w.zba -> o.png as png, scale 1, rotation 0, pen 2, zoom 1, columns 3";
+        QTest::newRow("lottie by its two extensions, in any case")
+            << QStringList{"--transparent", "--trim", "--zoom", "3", "w.zba", "o.Lottie.JSON"}
+            << "w.zba -> o.Lottie.JSON as lottie.json, scale 1, rotation 0, pen 2, zoom 3, transparent, trim";
+        QTest::newRow("json named lottie") << QStringList{"w.zba", "lottie.json"}
+                                           << "w.zba -> lottie.json as json, scale 1, rotation 0, pen 2, zoom 1";
+        QTest::newRow("lottie to standard output") << QStringList{"--format", "LOTTIE", "w.zba", "-"}
+                                                   << "w.zba -> - as lottie.json, scale 1, rotation 0, pen 2, zoom 1";
         QTest::newRow("a key") << QStringList{"--key", "2", "w.zba", "o.svg"}
                                << "w.zba -> o.svg as svg, scale 1, rotation 0, pen 2, zoom 1, key 2";
         QTest::newRow("fps 0") << QStringList{"--fps", "0", "w.zba", "o.gif"}
@@ -150,6 +159,15 @@ private slots:
             "o.gif"} << "A GIF cannot play more than 50 frames a second; apng, webp, mp4 and webm can.";
         QTest::newRow("key of a gif") << QStringList{"--key", "1", "w.zba", "o.gif"}
                                       << "--key picks one key for bmp, png, svg, json and zbk, not gif";
+        QTest::newRow("padding and extrusion, largest")
+            << QStringList{"--format", "sheet", "--padding", "64", "--extrude=8", "w.zba", "o.png"}
+            << "w.zba -> o.png as png, scale 1, rotation 0, pen 2, zoom 1, padding 64, extrude 8";
+        QTest::newRow("padding of a gif")
+            << QStringList{"--padding", "2", "w.zba", "o.gif"} << "--padding is only for sheet, not gif";
+        QTest::newRow("extrusion of a lottie")
+            << QStringList{"--extrude", "1", "w.zba", "o.lottie.json"} << "--extrude is only for sheet, not lottie";
+        QTest::newRow("zoom 9 of a video")
+            << QStringList{"--zoom", "9", "w.zba", "o.webm"} << "--zoom must be a whole number from 1 to 8, not \"9\"";
         QTest::newRow("columns of a gif")
             << QStringList{"--columns", "2", "w.zba", "o.gif"} << "--columns is only for sheet, not gif";
         QTest::newRow("video to standard output")
@@ -163,6 +181,10 @@ private slots:
             refused("--zoom", value, "a whole number from 1 to 8");
         for (const char *value : {"8", "99999999999"})
             refused("--pen", value, "a whole number from 1 to 7");
+        for (const char *value : {"-1", "65"})
+            refused("--padding", value, "a whole number from 0 to 64");
+        for (const char *value : {"9", "1.5"})
+            refused("--extrude", value, "a whole number from 0 to 8");
         for (const char *value : {"nan", "inf", "1e999", "0x10", "", "2 ", "+-5", "++5", "-+5", "--5", "+", "1e+-3"})
             refused("--scale", value, "a finite number");
         for (const char *value : {"NaN", "-1e400", "90deg", "+-90"})
@@ -186,11 +208,11 @@ private slots:
         for (const char *format : {"bmp", "mp4", "webm", "json", "zbk", "zba"})
             QTest::addRow("transparent %s", format)
                 << QStringList{"--transparent", "w.zba", QString("o.") + format}
-                << QString("--transparent is only for png, svg, gif, apng, webp and sheet, not %1").arg(format);
+                << QString("--transparent is only for png, svg, gif, apng, webp, sheet and lottie, not %1").arg(format);
         for (const char *format : {"mp4", "webm", "json"})
             QTest::addRow("trim %s", format)
                 << QStringList{"--trim", "w.zba", QString("o.") + format}
-                << QString("--trim is only for bmp, png, svg, gif, apng, webp and sheet, not %1").arg(format);
+                << QString("--trim is only for bmp, png, svg, gif, apng, webp, sheet and lottie, not %1").arg(format);
         QTest::newRow("atlas of a gif") << QStringList{"--atlas", "w.zba", "o.gif"}
                                         << "--atlas is only for sheet, not gif";
         QTest::newRow("atlas beside standard output")

@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Follows the README's PixiJS 8 snippet in its module: draws every frame of
+// every animation of the atlas through an AnimatedSprite and compares it,
+// pixel for pixel, with the numbered frame EXPECTED[i] (an ImageData of the
+// whole canvas), and each frame's time with the atlas's.
+app.ticker.stop();
+app.stage.removeChildren();
+const source = frames[0].sourceSize;
+app.renderer.resize(source.w, source.h);
+const canvas = Object.assign(document.createElement('canvas'), { width: source.w, height: source.h });
+const context = canvas.getContext('2d', { willReadFrequently: true });
+let drawn = 0, wrong = [], times = 0;
+for (const [tag, names] of Object.entries(animations)) {
+    const sprite = new AnimatedSprite(names.map((name) => ({ texture: sheet.textures[name], time: frames[name].duration })));
+    sprite.anchor.set(0);
+    app.stage.addChild(sprite);
+    for (let i = 0; i < names.length; ++i) {
+        sprite.gotoAndStop(i);
+        app.renderer.render(app.stage);
+        context.clearRect(0, 0, source.w, source.h);
+        context.drawImage(app.canvas, 0, 0);
+        const got = context.getImageData(0, 0, source.w, source.h).data;
+        const want = (await EXPECTED)[Number(names[i])].data;
+        for (let p = 0; p < want.length; p += 4)
+            if (got[p + 3] !== want[p + 3] || (want[p + 3] !== 0 && (got[p] !== want[p] || got[p + 1] !== want[p + 1] || got[p + 2] !== want[p + 2]))) {
+                wrong.push(`${tag} frame ${i} pixel ${p / 4 % source.w},${Math.floor(p / 4 / source.w)}`);
+                break;
+            }
+        if (sprite._durations[i] !== frames[names[i]].duration)
+            ++times;
+        ++drawn;
+    }
+    app.stage.removeChild(sprite);
+}
+document.title = `pixijs: ${drawn} frames drawn, ${wrong.length} differ${wrong.length ? ' (' + wrong[0] + ')' : ''}, ${times} times differ`;
