@@ -10,7 +10,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <filesystem>
 #include <source_location>
+#include <system_error>
 
 #include <sys/resource.h>
 
@@ -48,10 +50,20 @@ inline QByteArray fileBytes(const QString &path, const QByteArray &unreadable = 
     return file.open(QIODevice::ReadOnly) ? file.readAll() : unreadable;
 }
 
-// A folder of its own for one test, removed with everything in it.
+// A folder of its own for one test, removed with everything in it, files
+// whose names are no UTF-8 included (which Qt cannot name to remove them).
 class TemporaryFolder
 {
 public:
+    TemporaryFolder() { m_dir.setAutoRemove(false); }
+    ~TemporaryFolder()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(QFile::encodeName(m_dir.path()).toStdString(), ignored);
+    }
+    TemporaryFolder(const TemporaryFolder &) = delete;
+    TemporaryFolder &operator=(const TemporaryFolder &) = delete;
+
     bool isValid() const { return m_dir.isValid(); }
     QString path() const { return m_dir.path(); }
     QString path(const QString &name) const { return m_dir.filePath(name); }

@@ -29,7 +29,8 @@ namespace {
 
 constexpr const char *kAnimationFilter = "Zelbrook animation (*.zba) | *.zba";
 constexpr const char *kExportFilter = "GIF (*.gif) | *.gif | APNG (*.png) | *.png | WebP (*.webp) | *.webp | "
-                                      "MP4 video (*.mp4) | *.mp4 | WebM video (*.webm) | *.webm";
+                                      "MP4 video (*.mp4) | *.mp4 | WebM video (*.webm) | *.webm | "
+                                      "Lottie (*.json) | *.json";
 
 QString reasonOf(const Status &status) { return QString::fromStdString(status.error().message); }
 
@@ -279,7 +280,7 @@ void AnimationFiles::exportAnimation()
     const std::optional<AnimatedFormat> named = formatOf(*path);
     if (!named)
         return m_show(tr("Could not export the animation as %1:\n%2")
-                          .arg(*path, tr("Its name must end in .gif, .png, .webp, .mp4 or .webm.")));
+                          .arg(*path, tr("Its name must end in .gif, .png, .webp, .mp4, .webm or .json.")));
     if (!(choices.isSheet() && *named == AnimatedFormat::Apng))
         choices.format = *named;
     const Animation animation = choices.applied(shown);
@@ -301,8 +302,9 @@ std::optional<AnimatedFormat> AnimationFiles::formatOf(const QString &path)
     const struct {
         const char *suffix;
         AnimatedFormat format;
-    } known[] = {{"gif", AnimatedFormat::Gif},   {"png", AnimatedFormat::Apng}, {"apng", AnimatedFormat::Apng},
-                 {"webp", AnimatedFormat::Webp}, {"mp4", AnimatedFormat::Mp4},  {"webm", AnimatedFormat::Webm}};
+    } known[] = {{"gif", AnimatedFormat::Gif},    {"png", AnimatedFormat::Apng}, {"apng", AnimatedFormat::Apng},
+                 {"webp", AnimatedFormat::Webp},  {"mp4", AnimatedFormat::Mp4},  {"webm", AnimatedFormat::Webm},
+                 {"json", AnimatedFormat::Lottie}};
     for (const auto &entry : known) {
         if (path.contains(QLatin1Char('.')) && suffix == QLatin1String(entry.suffix))
             return entry.format;

@@ -2,6 +2,7 @@
 #include "export_choices.h"
 
 #include "export/gif_encoder.h"
+#include "export/sheet_layout.h"
 #include "platform/raster_canvas.h"
 
 #include <QCheckBox>
@@ -24,13 +25,14 @@ struct FormatRow {
     const char *extension;
 };
 
-constexpr std::array<FormatRow, 6> kFormats{{
+constexpr std::array<FormatRow, 7> kFormats{{
     {AnimatedFormat::Gif, QT_TRANSLATE_NOOP("ExportChoices", "GIF"), "gif"},
     {AnimatedFormat::Apng, QT_TRANSLATE_NOOP("ExportChoices", "APNG"), "png"},
     {AnimatedFormat::Webp, QT_TRANSLATE_NOOP("ExportChoices", "WebP"), "webp"},
     {AnimatedFormat::Mp4, QT_TRANSLATE_NOOP("ExportChoices", "MP4 video"), "mp4"},
     {AnimatedFormat::Webm, QT_TRANSLATE_NOOP("ExportChoices", "WebM video"), "webm"},
     {AnimatedFormat::Sheet, QT_TRANSLATE_NOOP("ExportChoices", "Sprite sheet"), "png"},
+    {AnimatedFormat::Lottie, QT_TRANSLATE_NOOP("ExportChoices", "Lottie"), "json"},
 }};
 
 const FormatRow &rowOf(AnimatedFormat format)
@@ -54,6 +56,8 @@ struct ChoiceBoxes {
     QSpinBox *zoom;
     QSpinBox *columns;
     QCheckBox *atlas;
+    QSpinBox *padding;
+    QSpinBox *extrude;
 
     ExportChoices read(const Playback &animation) const
     {
@@ -68,6 +72,8 @@ struct ChoiceBoxes {
         choices.zoom = zoom->value();
         choices.columns = columns->value();
         choices.atlas = atlas->isChecked();
+        choices.padding = padding->value();
+        choices.extrude = extrude->value();
         return choices;
     }
 
@@ -79,6 +85,8 @@ struct ChoiceBoxes {
         trim->setEnabled(choices.takesTransparency());
         columns->setEnabled(choices.isSheet());
         atlas->setEnabled(choices.isSheet());
+        padding->setEnabled(choices.isSheet());
+        extrude->setEnabled(choices.isSheet());
         fps->setMaximum(choices.format == AnimatedFormat::Gif ? GifEncoder::kMaximumRate : Playback::kFpsRange.maximum);
     }
 };
@@ -86,7 +94,8 @@ struct ChoiceBoxes {
 ChoiceBoxes makeBoxes(QDialog &dialog, QFormLayout &form, const ExportChoices &current, const Playback &animation)
 {
     ChoiceBoxes boxes{new QComboBox(&dialog), new QSpinBox(&dialog), new QComboBox(&dialog), new QCheckBox(&dialog),
-                      new QCheckBox(&dialog), new QSpinBox(&dialog), new QSpinBox(&dialog),  new QCheckBox(&dialog)};
+                      new QCheckBox(&dialog), new QSpinBox(&dialog), new QSpinBox(&dialog),  new QCheckBox(&dialog),
+                      new QSpinBox(&dialog),  new QSpinBox(&dialog)};
     for (const FormatRow &row : kFormats)
         boxes.format->addItem(translated(row.name));
     boxes.format->setCurrentIndex(static_cast<int>(&rowOf(current.format) - kFormats.data()));
@@ -102,6 +111,10 @@ ChoiceBoxes makeBoxes(QDialog &dialog, QFormLayout &form, const ExportChoices &c
     boxes.columns->setSpecialValueText(QObject::tr("Squarest"));
     boxes.columns->setValue(current.columns);
     boxes.atlas->setChecked(current.atlas);
+    boxes.padding->setRange(0, SheetLayout::kMaximumPadding);
+    boxes.padding->setValue(current.padding);
+    boxes.extrude->setRange(0, SheetLayout::kMaximumExtrude);
+    boxes.extrude->setValue(current.extrude);
     form.addRow(QObject::tr("&Format"), boxes.format);
     form.addRow(QObject::tr("Frames per &second"), boxes.fps);
     form.addRow(QObject::tr("&Play"), boxes.loop);
@@ -110,6 +123,8 @@ ChoiceBoxes makeBoxes(QDialog &dialog, QFormLayout &form, const ExportChoices &c
     form.addRow(QObject::tr("T&rim to the figures"), boxes.trim);
     form.addRow(QObject::tr("Sheet &columns"), boxes.columns);
     form.addRow(QObject::tr("Sheet &atlas (NAME.json)"), boxes.atlas);
+    form.addRow(QObject::tr("Sheet pa&dding (pixels)"), boxes.padding);
+    form.addRow(QObject::tr("Sheet &edges repeated (pixels)"), boxes.extrude);
     return boxes;
 }
 
@@ -132,6 +147,8 @@ AnimationTarget ExportChoices::target() const
     target.transparent = takesTransparency() && transparent;
     target.trim = takesTransparency() && trim;
     target.atlas = isSheet() && atlas;
+    target.sheetPadding = isSheet() ? padding : 0;
+    target.sheetExtrude = isSheet() ? extrude : 0;
     return target;
 }
 

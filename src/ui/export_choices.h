@@ -15,7 +15,7 @@ namespace zelbrook {
 // What an animation's export writes, as the command line's options say it:
 // the format, the frame rate and loop (the animation's own unless chosen),
 // a transparent background, trimmed frames, the zoom, and a sprite sheet's
-// columns and atlas. The choices last for the run.
+// columns, atlas, padding and repeated edges. The choices last for the run.
 struct ExportChoices {
     AnimatedFormat format = AnimatedFormat::Gif;
     std::optional<int> fps;
@@ -25,6 +25,9 @@ struct ExportChoices {
     int zoom = 1;
     int columns = 0; // 0: the squarest grid
     bool atlas = false;
+    // A sprite sheet's pixels between cells, and its cells' edges repeated.
+    int padding = 0;
+    int extrude = 0;
 
     // The animation as the export writes it.
     Animation applied(const Animation &animation) const;

@@ -55,6 +55,8 @@ private slots:
         const auto sheet = [](ExportChoices &c) {
             c.columns = 3;
             c.atlas = true;
+            c.padding = 4;
+            c.extrude = 2;
         };
         QTest::newRow("gif at 8 a second, once")
             << choices(AnimatedFormat::Gif, fps(8), loop(false)) << "walk.gif" << QStringList{"--fps", "8", "--once"};
@@ -62,9 +64,11 @@ private slots:
                                                        << QStringList{"--format", "apng", "--transparent", "--trim"};
         QTest::newRow("webp at zoom 2, looping") << choices(AnimatedFormat::Webp, zoom(2), loop(true)) << "walk.webp"
                                                  << QStringList{"--zoom", "2", "--loop"};
-        QTest::newRow("a sheet of 3 columns and its atlas")
+        QTest::newRow("a sheet of 3 columns, padded and extruded, and its atlas")
             << choices(AnimatedFormat::Sheet, sheet) << "walk.png"
-            << QStringList{"--format", "sheet", "--columns", "3", "--atlas"};
+            << QStringList{"--format", "sheet", "--columns", "3", "--atlas", "--padding", "4", "--extrude", "2"};
+        QTest::newRow("lottie at zoom 2, trimmed") << choices(AnimatedFormat::Lottie, zoom(2), trim) << "walk.json"
+                                                   << QStringList{"--format", "lottie", "--zoom", "2", "--trim"};
     }
 
     // The window's export of the saved animation, and zelbrook-render's of
