@@ -60,6 +60,8 @@ bool AnimationEvents::key(std::string &name)
     Frame &frame = m_frames.back();
     const FoundMember found = findMember(frame.place, name);
     frame.member = found.row;
+    if (!found.row && frame.place == Place::Pins)
+        return refuse("\"" + name + "\" is not an end that can be pinned: lHand, rHand, lFoot or rFoot");
     if (!found.row)
         return true;
     const std::uint32_t bit = 1U << found.bit;
@@ -88,7 +90,11 @@ bool AnimationEvents::value(JsonValue value)
         openElement(frame.place, value.kind);
         return true;
     }
-    if (!frame.member)
+    if (frame.place == Place::Pin) {
+        pinElement(std::move(value));
+        return true;
+    }
+    if (!frame.member || !readsMember(*frame.member))
         return true;
     if (frame.member->value)
         *frame.member->value(m_read, frame.member->slot) = std::move(value);
@@ -109,6 +115,8 @@ bool AnimationEvents::open(Kind kind)
     } else if (Frame &frame = m_frames.back();
                frame.place == Place::Cast || frame.place == Place::Keys || frame.place == Place::KeyFigures) {
         place = openElement(frame.place, kind);
+    } else if (frame.place == Place::Pin) {
+        pinElement({kind, 0, {}});
     } else if (frame.member) {
         place = openMember(*frame.member, kind);
         frame.member = nullptr;
@@ -121,12 +129,13 @@ bool AnimationEvents::open(Kind kind)
 Place AnimationEvents::openMember(const MemberRow &member, Kind kind)
 {
     if (member.value) {
-        *member.value(m_read, member.slot) = {kind, 0, {}};
+        if (readsMember(member))
+            *member.value(m_read, member.slot) = {kind, 0, {}};
         return Place::Skipped;
     }
-    if (member.layout && !readsLayout(*member.layout))
+    if (!readsMember(member))
         return Place::Skipped;
-    member.record(m_read, kind);
+    member.record(m_read, member.slot, kind);
     return kind == member.holds ? member.opens : Place::Skipped;
 }
 
@@ -203,6 +212,24 @@ bool AnimationEvents::checksKey(Layout layout) const
     return readsLayout(layout) && !keys.refusal && keys.count <= Animation::kMaximumKeys;
 }
 
+// A member of a later version than the file's is skipped, as one it does
+// not know; until the file has given its version, every member is read.
+bool AnimationEvents::readsMember(const MemberRow &member) const
+{
+    if (member.layout && !readsLayout(*member.layout))
+        return false;
+    const JsonValue &version = m_read.animation.version;
+    return member.since <= 1 || !m_versionRead || (version.kind == Kind::Number && version.number >= member.since);
+}
+
+void AnimationEvents::pinElement(JsonValue value)
+{
+    PinMembers &pin = m_read.keyFigure.pins[m_read.pin];
+    if (pin.count < pin.coordinates.size())
+        pin.coordinates[pin.count] = std::move(value);
+    ++pin.count;
+}
+
 // Until the file has given its version, its keys are read both ways.
 bool AnimationEvents::readsLayout(Layout layout) const
 {
@@ -211,7 +238,9 @@ bool AnimationEvents::readsLayout(Layout layout) const
     const JsonValue &version = m_read.animation.version;
     if (version.kind == Kind::Missing)
         return layout == Layout::OneFigure;
-    return version.kind == Kind::Number && version.number == (layout == Layout::Cast ? 2 : 1);
+    if (version.kind != Kind::Number)
+        return false;
+    return layout == Layout::Cast ? version.number >= 2 : version.number == 1;
 }
 
 bool AnimationEvents::refuse(std::string message)

@@ -67,6 +67,8 @@ private:
     void endKey();
     bool checksKey(Layout layout) const;
     bool readsLayout(Layout layout) const;
+    bool readsMember(const MemberRow &member) const;
+    void pinElement(JsonValue value);
     bool refuse(std::string message);
     std::string placeOfLastByte() const;
 

@@ -19,26 +19,43 @@ std::vector<MemberRow> tableOfMembers()
         {Place::Root, "fps", [](MembersRead &read, std::size_t) { return &read.animation.fps; }},
         {Place::Root, "loop", [](MembersRead &read, std::size_t) { return &read.animation.loop; }},
         {Place::Root, "figures", nullptr, 0, Kind::Array,
-         [](MembersRead &read, Kind kind) { read.animation.cast.kind = kind; }, Place::Cast},
+         [](MembersRead &read, std::size_t, Kind kind) { read.animation.cast.kind = kind; }, Place::Cast},
         {Place::Root, "keys", nullptr, 0, Kind::Array,
-         [](MembersRead &read, Kind kind) { read.animation.oneFigureKeys.kind = read.animation.castKeys.kind = kind; },
+         [](MembersRead &read, std::size_t, Kind kind) {
+             read.animation.oneFigureKeys.kind = read.animation.castKeys.kind = kind;
+         },
          Place::Keys},
         {Place::CastFigure, "id", [](MembersRead &read, std::size_t) { return &read.castFigure.id; }},
         {Place::CastFigure, "name", [](MembersRead &read, std::size_t) { return &read.castFigure.name; }},
         {Place::CastFigure, "color", [](MembersRead &read, std::size_t) { return &read.castFigure.color; }},
         {Place::Key, "pose", nullptr, 0, Kind::Object,
-         [](MembersRead &read, Kind kind) { read.key.figure.pose.kind = kind; }, Place::KeyPose, Layout::OneFigure},
+         [](MembersRead &read, std::size_t, Kind kind) { read.key.figure.pose.kind = kind; }, Place::KeyPose,
+         Layout::OneFigure},
         {Place::Key, "penWidth", [](MembersRead &read, std::size_t) { return &read.key.figure.penWidth; }},
         {Place::Key, "hold", [](MembersRead &read, std::size_t) { return &read.key.hold; }},
         {Place::Key, "tweens", [](MembersRead &read, std::size_t) { return &read.key.tweens; }},
         {Place::Key, "ease", [](MembersRead &read, std::size_t) { return &read.key.ease; }},
         {Place::Key, "figures", nullptr, 0, Kind::Array,
-         [](MembersRead &read, Kind kind) { read.key.figuresKind = kind; }, Place::KeyFigures, Layout::Cast},
+         [](MembersRead &read, std::size_t, Kind kind) { read.key.figuresKind = kind; }, Place::KeyFigures,
+         Layout::Cast},
         {Place::KeyFigure, "id", [](MembersRead &read, std::size_t) { return &read.keyFigure.id; }},
         {Place::KeyFigure, "pose", nullptr, 0, Kind::Object,
-         [](MembersRead &read, Kind kind) { read.keyFigure.pose.kind = kind; }, Place::FigurePose},
+         [](MembersRead &read, std::size_t, Kind kind) { read.keyFigure.pose.kind = kind; }, Place::FigurePose},
         {Place::KeyFigure, "penWidth", [](MembersRead &read, std::size_t) { return &read.keyFigure.penWidth; }},
+        {Place::KeyFigure, "pins", nullptr, 0, Kind::Object,
+         [](MembersRead &read, std::size_t, Kind kind) { read.keyFigure.pinsKind = kind; }, Place::Pins, std::nullopt,
+         3},
+        {Place::KeyFigure, "facing", [](MembersRead &read, std::size_t) { return &read.keyFigure.facing; }, 0,
+         Kind::Missing, nullptr, Place::Skipped, std::nullopt, 3},
     };
+    for (const Limb limb : kLimbs) {
+        rows.push_back({Place::Pins, limbName(limb), nullptr, static_cast<std::size_t>(limb), Kind::Array,
+                        [](MembersRead &read, std::size_t slot, Kind kind) {
+                            read.pin = slot;
+                            read.keyFigure.pins[slot].kind = kind;
+                        },
+                        Place::Pin, std::nullopt, 3});
+    }
     // A pose holds every field of the one table of pose fields but the pen,
     // which its figure holds.
     for (const PoseField &field : poseFields()) {

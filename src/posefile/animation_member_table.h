@@ -25,6 +25,8 @@ enum class Place : std::uint8_t {
     KeyFigure,
     KeyPose,
     FigurePose,
+    Pins,
+    Pin,
     Skipped,
 };
 
@@ -35,6 +37,8 @@ struct MembersRead {
     CastMembers castFigure;
     KeyMembers key;
     FigureMembers keyFigure;
+    // The end whose place is being read.
+    std::size_t pin = 0;
 };
 
 struct MemberRow {
@@ -48,9 +52,12 @@ struct MemberRow {
     // the kind the file gave is recorded, the place it opens, and the
     // layout whose keys read it where only one does.
     JsonValue::Kind holds = JsonValue::Kind::Missing;
-    void (*record)(MembersRead &read, JsonValue::Kind kind) = nullptr;
+    void (*record)(MembersRead &read, std::size_t slot, JsonValue::Kind kind) = nullptr;
     Place opens = Place::Skipped;
     std::optional<Layout> layout = std::nullopt;
+    // The first file version that has the member; a file of an earlier
+    // version that gives it has it skipped.
+    int since = 1;
 };
 
 // A member found in the table, with its number among the members of its

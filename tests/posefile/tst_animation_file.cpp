@@ -31,6 +31,18 @@ Animation twoFigures()
                      {Key({one, {2, thrower}}), Key({{2, thrower}}, 2, 1, Ease::Smooth), Key({{2, thrower}, one})});
 }
 
+// The thrower of twoFigures() facing left, its left foot and right hand
+// pinned in the first key.
+Animation pinnedFigures()
+{
+    std::vector<Key> keys = twoFigures().keys();
+    Figure &thrower = keys.front().find(2)->figure;
+    thrower.facing = Facing::Left;
+    thrower.pin(Limb::LFoot) = Point{210.5, 260};
+    thrower.pin(Limb::RHand) = Point{-3, 1e-7};
+    return Animation(Playback{}, twoFigures().cast(), keys);
+}
+
 // Every field a pose file must have, at the start-up values.
 constexpr std::string_view kPoseJson =
     R"({"bodyLength": 35, "bodyAngle": 1.5706806282722514, "legLength1": 28,
@@ -126,6 +138,8 @@ private slots:
         QTest::newRow("renamed") << 2 << 2;
         QTest::newRow("coloured") << 3 << 2;
         QTest::newRow("two figures, in and out of keys") << 4 << 2;
+        QTest::newRow("pinned and facing left") << 5 << 3;
+        QTest::newRow("Figure 1 facing left") << 6 << 3;
     }
     void writesTheVersionTheCastNeeds()
     {
@@ -139,8 +153,13 @@ private slots:
             {{1, "Figure 2", kBlack}},
             {{1, "Figure 1", 0x000001}},
             {{1, "Figure 1", kBlack}, {2, "Say \"hi\" \u00e9", 0xc03020}}};
-        const std::vector<Key> keys = cast == 4 ? twoFigures().keys() : std::vector{Key({{casts[cast][0].id, figure}})};
-        const Animation animation(Playback{}, casts[cast], keys);
+        Figure left = figure;
+        left.facing = Facing::Left;
+        const std::vector<Key> keys = cast == 4   ? twoFigures().keys()
+                                      : cast == 5 ? pinnedFigures().keys()
+                                      : cast == 6 ? std::vector{Key(left)}
+                                                  : std::vector{Key({{casts[cast][0].id, figure}})};
+        const Animation animation(Playback{}, casts[std::min(cast, 4) - (cast == 6 ? 4 : 0)], keys);
         const std::string text = writeAnimationFile(animation);
         const Result<Animation> read = readAnimationFile(text, test::startPose());
         QVERIFY2(read, read ? "" : read.error().message.c_str());
@@ -149,7 +168,7 @@ private slots:
             QVERIFY(text.starts_with(kVersionOneHead) && text.ends_with(kVersionOneTail));
             QVERIFY(read->cast() == std::vector<CastFigure>{CastFigure{}});
         } else {
-            QVERIFY(text.find("\"version\": 2,") != std::string::npos);
+            QVERIFY(text.find("\"version\": " + std::to_string(version) + ",") != std::string::npos);
             QVERIFY(read->cast() == animation.cast());
             QVERIFY(read->keys() == animation.keys());
         }
@@ -181,7 +200,25 @@ private slots:
         row("no keys", R"({"format": "zelbrook-animation", "keys": []})", "the file has no keys");
         row("another format", edited("zelbrook-animation", "zelbrook-drawing"), "Wrong file type");
         row("not an object", "[1, 2]", "Wrong file type");
-        row("newer", edited("\"version\": 1", "\"version\": 3"), "the file was made by a newer version of Zelbrook");
+        row("newer", edited("\"version\": 1", "\"version\": 4"), "the file was made by a newer version of Zelbrook");
+        const auto pinned = [](std::string_view from, std::string_view to) {
+            return edited(from, to, 1, pinnedFigures());
+        };
+        // Line 64 is `          "pins": {"rHand": [-3, 1e-07], "lFoot": [210.5, 260]},`.
+        row("unknown end", pinned("\"rHand\"", "\"rKnee\""),
+            "line 64, column 26: \"rKnee\" is not an end that can be pinned: lHand, rHand, lFoot or rFoot");
+        row("pin of one number", pinned("[210.5, 260]", "[210.5]"),
+            "key 1: figure 2: pins: lFoot is not two finite numbers");
+        row("pin of three numbers", pinned("[210.5, 260]", "[210.5, 260, 1]"),
+            "key 1: figure 2: pins: lFoot is not two finite numbers");
+        row("pin as text", pinned("[210.5, 260]", "[\"210.5\", 260]"),
+            "key 1: figure 2: pins: lFoot is not two finite numbers");
+        row("pin in a list", pinned("[210.5, 260]", "[[210.5], 260]"),
+            "key 1: figure 2: pins: lFoot is not two finite numbers");
+        row("pin as an object", pinned("[-3, 1e-07]", "{}"), "key 1: figure 2: pins: rHand is not two finite numbers");
+        row("pins as a list", pinned(R"({"rHand": [-3, 1e-07], "lFoot": [210.5, 260]})", "[1, 2]"),
+            "key 1: figure 2: pins is not a JSON object");
+        row("facing up", pinned("\"left\"", "\"up\""), "key 1: figure 2: facing is not \"left\" or \"right\"");
         row("length of a figure of the third key",
             edited("\"bodyLength\": 99.5", "\"bodyLength\": 150", 3, twoFigures()),
             "key 3: figure 2: bodyLength is 150, outside 5 to 100");
@@ -207,10 +244,10 @@ private slots:
         row("UTF-16 with its mark", bytes("\xFF\xFE{\0}\0"), "the file is UTF-16; Zelbrook reads UTF-8");
         row("UTF-16 without", bytes("\0{\0}"), "the file is UTF-16; Zelbrook reads UTF-8");
         row("UTF-32 without", bytes("{\0\0\0}\0\0\0"), "the file is UTF-32; Zelbrook reads UTF-8");
-        row("version as text", edited("\"version\": 1", "\"version\": \"1\""), "version is \"1\", not 1 or 2");
-        row("version 0", edited("\"version\": 1", "\"version\": 0"), "version is 0, not 1 or 2");
-        row("version 0.5", edited("\"version\": 1", "\"version\": 0.5"), "version is 0.5, not 1 or 2");
-        row("version in a list", edited("\"version\": 1", "\"version\": [2]"), "version is an array, not 1 or 2");
+        row("version as text", edited("\"version\": 1", "\"version\": \"1\""), "version is \"1\", not 1, 2 or 3");
+        row("version 0", edited("\"version\": 1", "\"version\": 0"), "version is 0, not 1, 2 or 3");
+        row("version 0.5", edited("\"version\": 1", "\"version\": 0.5"), "version is 0.5, not 1, 2 or 3");
+        row("version in a list", edited("\"version\": 1", "\"version\": [2]"), "version is an array, not 1, 2 or 3");
         // Line 4 is `  "fps": 99, "fps": 12,`: the second name ends at 18.
         row("twice", edited("\"fps\": 24", "\"fps\": 99, \"fps\": 12"),
             "line 4, column 18: the member \"fps\" is given twice");
@@ -250,6 +287,15 @@ private slots:
             edited("\"fps\"", "\"notes\": {\"fps\": [[{}], {\"a\": null}], \"keys\": \"x\"}, \"fps\"", 1, twoFigures()),
             plain);
         row("version 2.0", edited("\"version\": 2", "\"version\": 2.0", 1, twoFigures()), plain);
+        row("pins and facing, which version 2 does not have",
+            edited("\"penWidth\": 3", "\"penWidth\": 3, \"pins\": {\"lKnee\": 1}, \"facing\": 7", 1, twoFigures()),
+            plain);
+        const std::string pinnedKey = std::string(R"({"figures": [{"id": 1, "pose": )") + std::string(kPoseJson)
+                                      + R"(, "pins": {"lFoot": [1, 2]}, "facing": "left"}]})";
+        row("pins before version 2",
+            "{\"keys\": [" + pinnedKey
+                + "], \"figures\": [{\"id\": 1}], \"version\": 2, \"format\": \"zelbrook-animation\"}",
+            castFile("{\"id\": 1}", keyFile({1})));
         row("keys before the version",
             "{\"keys\": [" + keyFile({1})
                 + "], \"figures\": [{\"id\": 1}], \"version\": 2, \"format\": \"zelbrook-animation\"}",
