@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/animation.h"
 #include "model/animation_edit.h"
+#include "model/limb.h"
 #include "model/pose_field.h"
 
 #include "test_support.h"
 
+#include <QPointF>
 #include <QTest>
 
 #include <cmath>
@@ -130,6 +132,80 @@ private slots:
         for (const PoseField &other : poseFields()) {
             if (other.id != row.id)
                 QCOMPARE(other.value(between), other.value(a));
+        }
+    }
+
+    // Both feet pinned where the first key puts them, the hip moving between
+    // the keys: every in-between has each foot at its pin, or as near as
+    // the leg reaches, straight towards it or folded. The hands go as
+    // unpinned limbs always went.
+    void pinnedEndsStayThroughInBetweens_data()
+    {
+        QTest::addColumn<int>("tweens");
+        QTest::addColumn<bool>("smooth");
+        QTest::addColumn<QPointF>("hipMoves");
+        QTest::addColumn<double>("thighFrom");
+        QTest::addColumn<double>("thighTo");
+        QTest::addColumn<bool>("turnsRound");
+        const auto row = [](const char *name, int tweens, bool smooth, QPointF moves, double from = 266,
+                            double to = 300, bool turnsRound = false) {
+            QTest::newRow(name) << tweens << smooth << moves << from << to << turnsRound;
+        };
+        row("no in-between", 0, false, {20, 5});
+        row("one", 1, false, {20, 5});
+        row("seven, smooth", 7, true, {-15, 12});
+        row("a thousand", 1000, false, {20, 5});
+        row("a thousand, smooth", 1000, true, {-30, 20});
+        row("thigh across 0/360, body turning round", 7, false, {10, -5}, 350, 10, true);
+        row("stepping out of reach", 7, false, {200, 0});
+        row("crouching nearer than the difference", 7, true, {0, 45});
+    }
+    void pinnedEndsStayThroughInBetweens()
+    {
+        QFETCH(int, tweens);
+        QFETCH(bool, smooth);
+        QFETCH(QPointF, hipMoves);
+        QFETCH(double, thighFrom);
+        QFETCH(double, thighTo);
+        QFETCH(bool, turnsRound);
+        Figure first{test::startPose()};
+        first.pose.hipX = 200;
+        first.pose.legLength1 = 40;
+        first.pose.legLength2 = 20;
+        first.pose.lLegAngle1 = thighFrom / 57.3;
+        for (const Limb foot : {Limb::LFoot, Limb::RFoot})
+            first.pin(foot) = limbJoints(first.pose, foot).end;
+        Figure second = first;
+        second.pose.hipX += float(hipMoves.x());
+        second.pose.hipY += hipMoves.y();
+        second.pose.lLegAngle1 = thighTo / 57.3;
+        second.pose.lArmAngle1 += 1;
+        second.pose.rotation = turnsRound ? 0.5 : 0;
+        second.pose.bodyAngle = turnsRound ? -2.5 : first.pose.bodyAngle;
+        const Animation animation({}, {Key(first, 1, tweens, smooth ? Ease::Smooth : Ease::Linear), Key(second)});
+        // The second key's own values do not reach the pins, and win there.
+        for (std::size_t at = 0; at < animation.firstFrameOf(1); ++at) {
+            const FrameRef frame = animation.frameAt(at);
+            const Figure shown = animation.sceneAt(frame).front().figure;
+            QCOMPARE(animation.figureAt(frame), shown);
+            QCOMPARE(shown.pins, first.pins);
+            for (const Limb foot : {Limb::LFoot, Limb::RFoot}) {
+                const LimbJoints joints = limbJoints(shown.pose, foot);
+                const Point pin = *first.pin(foot);
+                const double reach = std::hypot(pin.x - joints.root.x, pin.y - joints.root.y);
+                const double nearest = std::max({0.0, reach - 60, 20 - reach});
+                const double off = std::hypot(pin.x - joints.end.x, pin.y - joints.end.y);
+                QVERIFY2(std::abs(off - nearest) <= 0.01, qPrintable(QString("frame %1:%2, %3 off, %4 nearest")
+                                                                         .arg(frame.key)
+                                                                         .arg(frame.step)
+                                                                         .arg(off)
+                                                                         .arg(nearest)));
+            }
+            if (frame.step > 0) {
+                const Figure plain = inBetween(Figure{first.pose}, Figure{second.pose}, frame.step, frame.of,
+                                               smooth ? Ease::Smooth : Ease::Linear);
+                QCOMPARE(shown.pose.lArmAngle1, plain.pose.lArmAngle1);
+            }
         }
     }
 
