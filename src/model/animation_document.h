@@ -130,6 +130,24 @@ public:
     // the figure as it is.
     Status editFigure(const Figure &figure, ChangeKind kind, const void *source = nullptr,
                       GestureKey gesture = EditHistory::kNoGesture);
+    // The current figure's ends: each of these is one step, and made on an
+    // in-between first makes it a key (see editFigure). An edit of the
+    // figure keeps its pinned ends at their pins (see keptAtPins): a slider,
+    // a typed value or a drag of the hip or the body moves the rest of the
+    // figure around them, and one that moves a pinned limb's own angles
+    // unpins it in the same step.
+    // Pins the end where it is.
+    Status pin(Limb end);
+    // Frees the end where it is, or all four.
+    Status unpin(Limb end);
+    Status unpinAll();
+    // Reach: the end goes to `at`, its limb's two angles solved on whole
+    // slider steps (see reachedFigure); the changes of one drag are one step
+    // under its gesture key.
+    Status reachTo(Limb end, Point at, const void *source = nullptr, GestureKey gesture = EditHistory::kNoGesture);
+    Facing facing() const { return figure().facing; }
+    Status setFacing(Facing facing);
+
     // Whether a change of the figure can be made where the playhead stands.
     Status canEditShownFrame() const;
 
@@ -292,7 +310,8 @@ private:
 // position, rounded to the slider's grid; a field whose slider stays keeps
 // the file's exact value. The hip, the scale and the rotation are the loaded
 // pose's (a pose file read over the current pose keeps the current ones);
-// the pen stays as it is. The loaded pose must fit every slider.
+// the pen and the facing stay as they are, and no end is pinned. The loaded
+// pose must fit every slider.
 Figure syncedFigure(const Figure &current, const Pose &loaded);
 
 } // namespace zelbrook

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/animation_document.h"
+#include "model/pose_mirror.h"
+#include "model/side_swap.h"
 
 #include "test_support.h"
 
@@ -66,6 +68,37 @@ Key keyOf(const QList<int> &ids, float x, double degrees, int hold, int tweens, 
         figures.back().figure.pose.bodyAngle = (degrees + 10 * id) / 57.3;
     }
     return Key(std::move(figures), hold, tweens, ease);
+}
+
+// The ends of `mask` (bit n for Limb n) that the figure holds pinned.
+int pinnedMask(const Figure &figure)
+{
+    int mask = 0;
+    for (const Limb limb : kLimbs)
+        mask |= figure.pin(limb) ? 1 << int(limb) : 0;
+    return mask;
+}
+
+constexpr int kFeetAndLeftHand = 1 << int(Limb::LFoot) | 1 << int(Limb::RFoot) | 1 << int(Limb::LHand);
+
+// One change of a figure whose feet and left hand are pinned.
+Status changePinned(AnimationDocument &document, const QString &change)
+{
+    Figure moved = document.figure();
+    moved.pose.hipX += 10;
+    moved.pose.hipY += 8;
+    return change == "hip drag"       ? document.editFigure(moved, ChangeKind::Edit)
+           : change == "thigh slider" ? (document.setPosition(FieldId::LegLength1, 35), Status{})
+           : change == "typed body"   ? (document.setPosition(FieldId::BodyAngle, 20), Status{})
+           : change == "own slider"   ? (document.setPosition(FieldId::LLegAngle1, 200), Status{})
+           : change == "reach"        ? document.reachTo(Limb::RHand, {225, 160})
+           : change == "pin"          ? document.pin(Limb::RHand)
+           : change == "unpin"        ? document.unpin(Limb::LFoot)
+           : change == "unpin all"    ? document.unpinAll()
+           : change == "mirror"       ? document.editFigure(mirrorFigure(document.figure()), ChangeKind::Edit)
+           : change == "swap sides"   ? document.editFigure(swapSides(document.figure()), ChangeKind::Edit)
+           : change == "face left"    ? document.setFacing(Facing::Left)
+                                      : Status{Error{"no such change"}};
 }
 
 } // namespace
@@ -346,6 +379,64 @@ private slots:
         const Figure synced = syncedFigure(current, loaded);
         QCOMPARE(synced.pose, expected);
         QCOMPARE(synced.penWidth, 6);
+    }
+    // Each change of a figure with its feet and left hand pinned is one step
+    // that undo takes back exactly; pinned ends stay at their pins, or are
+    // pinned where they now are after a mirror or a swap.
+    void posingKeepsPinnedEnds_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<int>("pinned");
+        QTest::addColumn<bool>("pinsMove");
+        QTest::addColumn<bool>("facesLeft");
+        const int all = kFeetAndLeftHand | 1 << int(Limb::RHand);
+        QTest::newRow("hip drag") << "hip drag" << kFeetAndLeftHand << false << false;
+        QTest::newRow("length slider") << "thigh slider" << kFeetAndLeftHand << false << false;
+        QTest::newRow("typed body angle") << "typed body" << kFeetAndLeftHand << false << false;
+        QTest::newRow("a pinned limb's own slider")
+            << "own slider" << (kFeetAndLeftHand & ~(1 << int(Limb::LFoot))) << false << false;
+        QTest::newRow("reach with a free hand") << "reach" << kFeetAndLeftHand << false << false;
+        QTest::newRow("pin") << "pin" << all << false << false;
+        QTest::newRow("unpin") << "unpin" << (kFeetAndLeftHand & ~(1 << int(Limb::LFoot))) << false << false;
+        QTest::newRow("unpin all") << "unpin all" << 0 << false << false;
+        QTest::newRow("mirror") << "mirror" << kFeetAndLeftHand << true << true;
+        QTest::newRow("swap sides") << "swap sides" << kFeetAndLeftHand << true << false;
+        QTest::newRow("facing") << "face left" << kFeetAndLeftHand << false << true;
+    }
+    void posingKeepsPinnedEnds()
+    {
+        QFETCH(QString, change);
+        QFETCH(int, pinned);
+        QFETCH(bool, pinsMove);
+        QFETCH(bool, facesLeft);
+        Figure start = startFigure();
+        start.pose.hipX = 200;
+        for (const Limb limb : {Limb::LFoot, Limb::RFoot, Limb::LHand})
+            start.pin(limb) = limbJoints(start.pose, limb).end;
+        AnimationDocument document;
+        document.replaceAnimation(Animation(start));
+        QVERIFY(changePinned(document, change));
+        const Figure after = document.figure();
+        QCOMPARE(pinnedMask(after), pinned);
+        QCOMPARE(after.facing, facesLeft ? Facing::Left : Facing::Right);
+        QVERIFY(after != start);
+        for (const Limb limb : kLimbs) {
+            if (!after.pin(limb))
+                continue;
+            const Point end = limbJoints(after.pose, limb).end;
+            QVERIFY2(std::hypot(end.x - after.pin(limb)->x, end.y - after.pin(limb)->y) <= 0.01,
+                     qPrintable(QString::fromUtf8(limbName(limb).data())));
+            if (!pinsMove && start.pin(limb))
+                QCOMPARE(*after.pin(limb), *start.pin(limb));
+        }
+        if (change == "reach") {
+            const Point hand = limbJoints(after.pose, Limb::RHand).end;
+            QVERIFY2(std::hypot(hand.x - 225, hand.y - 160) < 1, qPrintable(QString("%1 %2").arg(hand.x).arg(hand.y)));
+            QCOMPARE(after.pose.rArmAngle1 * -57.3, std::round(after.pose.rArmAngle1 * -57.3));
+        }
+        QVERIFY(document.undo());
+        QCOMPARE(document.figure(), start);
+        QVERIFY(!document.canUndo());
     }
 };
 
