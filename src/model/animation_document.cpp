@@ -235,6 +235,10 @@ void AnimationDocument::tellEdit(const AnimationEdit &edit) const
     case AnimationEdit::Kind::ChangePlayback:
         tell({What::Playback});
         break;
+    case Kind::ChangeFigures:
+        for (const FigurePlacement &placement : edit.placements())
+            tell({What::KeyFigure, placement.key});
+        break;
     case Kind::PlaceFigure:
     case Kind::RemoveFigure:
     case Kind::MoveFigure:

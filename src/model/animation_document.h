@@ -147,6 +147,10 @@ public:
     Status reachTo(Limb end, Point at, const void *source = nullptr, GestureKey gesture = EditHistory::kNoGesture);
     Facing facing() const { return figure().facing; }
     Status setFacing(Facing facing);
+    // Mirror and Swap sides on the current figure in every key of the run
+    // that holds it, as one step; the current key stays.
+    Status mirrorInKeys(KeyRun run);
+    Status swapSidesInKeys(KeyRun run);
 
     // Whether a change of the figure can be made where the playhead stands.
     Status canEditShownFrame() const;
@@ -284,6 +288,7 @@ private:
     // A key step that leaves the current figure where it can.
     Status applyKeyStep(const AnimationEdit &edit, std::size_t currentAfter);
     Status addCastFigure(const CastFigure &figure, const Figure &pose);
+    Status changeInKeys(KeyRun run, Figure (*change)(const Figure &));
     Status changeCastFigure(FigureId id, const std::function<void(CastFigure &)> &change);
     FigureId figureIn(std::size_t key, FigureId wanted) const;
     void tellEdit(const AnimationEdit &edit) const;

@@ -86,6 +86,8 @@ bool AnimationEdit::changesNothing() const
         return m_castBefore == m_castAfter;
     case Kind::ReverseKeys:
         return m_index == m_destination;
+    case Kind::ChangeFigures:
+        return m_placements == m_placementsBefore;
     case Kind::InsertKeys:
     case Kind::RemoveKeys:
         return m_keys.empty();
@@ -105,6 +107,7 @@ AnimationEdit AnimationEdit::inverse() const
     std::swap(inverse.m_playbackBefore, inverse.m_playbackAfter);
     std::swap(inverse.m_figureBefore, inverse.m_figureAfter);
     std::swap(inverse.m_castBefore, inverse.m_castAfter);
+    std::swap(inverse.m_placementsBefore, inverse.m_placements);
     switch (m_kind) {
     case Kind::InsertKey:
         inverse.m_kind = Kind::RemoveKey;
@@ -132,6 +135,7 @@ AnimationEdit AnimationEdit::inverse() const
     case Kind::ChangePlayback:
     case Kind::ChangeFigure:
     case Kind::ChangeCastFigure:
+    case Kind::ChangeFigures:
     case Kind::ReverseKeys:
         break;
     }

@@ -438,6 +438,50 @@ private slots:
         QCOMPARE(document.figure(), start);
         QVERIFY(!document.canUndo());
     }
+
+    // Mirror and Swap sides on a run of keys change the current figure in
+    // each key of the run as one step, pins and all.
+    void mirrorAndSwapActOnARunOfKeys_data()
+    {
+        QTest::addColumn<bool>("mirror");
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("last");
+        QTest::newRow("mirror two keys") << true << 0 << 1;
+        QTest::newRow("swap the last two") << false << 1 << 2;
+        QTest::newRow("mirror one") << true << 2 << 2;
+    }
+    void mirrorAndSwapActOnARunOfKeys()
+    {
+        QFETCH(bool, mirror);
+        QFETCH(int, first);
+        QFETCH(int, last);
+        AnimationDocument document;
+        std::vector<Key> keys;
+        for (int i = 0; i < 3; ++i) {
+            keys.push_back(keyOf({1, 2}, 100, 80 + 5 * i, 1, 2));
+            Figure &figure = keys.back().find(1)->figure;
+            figure.pose.lLegAngle1 = (250 + 10 * i) / 57.3;
+            figure.pin(Limb::RFoot) = Point{0, 0};
+        }
+        document.replaceAnimation(Animation({}, keys));
+        document.setCurrentKey(1);
+        const Animation before = document.animation();
+        const KeyRun run{std::size_t(first), std::size_t(last)};
+        QVERIFY(mirror ? document.mirrorInKeys(run) : document.swapSidesInKeys(run));
+        for (std::size_t i = 0; i < 3; ++i) {
+            const Figure &was = before.key(i).find(1)->figure;
+            const bool inRun = int(i) >= first && int(i) <= last;
+            const Figure expected = !inRun ? was : mirror ? mirrorFigure(was) : swapSides(was);
+            QCOMPARE(document.animation().key(i).find(1)->figure, expected);
+            QCOMPARE(document.animation().key(i).find(2)->figure, before.key(i).find(2)->figure);
+            const Point end = limbJoints(expected.pose, Limb::RFoot).end;
+            QCOMPARE(*expected.pin(Limb::RFoot), (inRun ? end : Point{0, 0}));
+        }
+        QCOMPARE(document.currentKey(), std::size_t(1));
+        QVERIFY(document.undo());
+        QCOMPARE(document.animation().keys(), before.keys());
+        QVERIFY(!document.canUndo());
+    }
 };
 
 QTEST_APPLESS_MAIN(TestAnimationDocument)
