@@ -145,13 +145,13 @@ void TestMovePlacement::posesAndMovesLandTheFigureSWay()
     shelf.bodyAngle = 80 / 57.3;
     const Landing landing = otherWay ? Landing::OtherWay : Landing::AsFacing;
     const Figure landed = landedFigure(current, shelf, landing);
+    const Figure moved = placedMove(threeStepMove(), Key(current), 1, landing)[1].find(1)->figure;
     QCOMPARE(landed.facing, landsLeft ? Facing::Left : Facing::Right);
     QVERIFY(!landed.hasPins());
     QCOMPARE(landed.pose.bodyAngle * 57.3, landsLeft ? 100.0 : 80.0);
-    const std::vector<Key> keys = placedMove(threeStepMove(), Key(current), 1, landing);
-    QCOMPARE(keys[1].find(1)->figure.pose.hipX, landsLeft ? 90.0f : 110.0f);
-    QCOMPARE(keys[1].find(1)->figure.facing, landed.facing);
-    QVERIFY(!keys[1].find(1)->figure.hasPins());
+    QCOMPARE(moved.pose.hipX, landsLeft ? 90.0f : 110.0f);
+    QCOMPARE(moved.facing, landed.facing);
+    QVERIFY(!moved.hasPins());
 }
 
 QTEST_GUILESS_MAIN(TestMovePlacement)
