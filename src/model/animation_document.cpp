@@ -266,9 +266,10 @@ void AnimationDocument::tell(const AnimationChange &change) const
 void AnimationDocument::showFigure(const Figure &before, ChangeKind kind, const void *source) const
 {
     const FieldSet fields = fieldsThatDiffer(before, figure());
-    if (!fields.any() && kind != ChangeKind::Load && kind != ChangeKind::Reset)
+    const bool pinsOrFacing = before.pins != figure().pins || before.facing != figure().facing;
+    if (!fields.any() && !pinsOrFacing && kind != ChangeKind::Load && kind != ChangeKind::Reset)
         return;
-    const FigureChange change{fields, kind, source};
+    const FigureChange change{fields, kind, source, pinsOrFacing};
     for (const Observer &observer : m_observers)
         observer(change);
 }

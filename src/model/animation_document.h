@@ -27,6 +27,8 @@ struct FigureChange {
     ChangeKind kind;
     // Whoever asked for the change, so that it is not told again; may be null.
     const void *source;
+    // Whether the figure's pins or facing changed, which no field shows.
+    bool pinsOrFacing = false;
 };
 
 // What changed in the animation besides the figure on show. A change of

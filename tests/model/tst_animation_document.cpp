@@ -403,8 +403,11 @@ private slots:
             start.pin(limb) = limbJoints(start.pose, limb).end;
         AnimationDocument document;
         document.replaceAnimation(Animation(start));
+        int told = 0;
+        document.addObserver([&](const FigureChange &changed) { told += changed.pinsOrFacing ? 1 : 0; });
         QVERIFY(changePinned(document, change));
         const Figure after = document.figure();
+        QCOMPARE(told, int(after.pins != start.pins || after.facing != start.facing));
         QCOMPARE(pinnedEnds(after), pinned);
         QCOMPARE(after.facing, change == "mirror" || change == "face" ? Facing::Left : Facing::Right);
         for (const Limb limb : kLimbs) {

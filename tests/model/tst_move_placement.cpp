@@ -119,9 +119,8 @@ void TestMovePlacement::insertsKeysAsOneStep()
     QCOMPARE(document.currentKey(), std::size_t(current) + 3);
 }
 
-// A pose from the shelf, and a move, land facing the way the figure faces,
-// or the other way: the body leaning 10 degrees right of upright leans 10
-// left when mirrored, and a move's hip that goes 10 right goes 10 left.
+// Shelf poses and moves land as the figure faces, or the other way: mirrored,
+// a body 10 degrees right of upright leans 10 left, a hip 10 right goes left.
 void TestMovePlacement::posesAndMovesLandTheFigureSWay_data()
 {
     QTest::addColumn<bool>("facesLeft");

@@ -214,7 +214,6 @@ private slots:
             "key 1: figure 2: pins: lFoot is not two finite numbers");
         row("pin as text", pinned("[210.5, 260]", "[\"210.5\", 260]"),
             "key 1: figure 2: pins: lFoot is not two finite numbers");
-        row("pin as an object", pinned("[-3, 1e-07]", "{}"), "key 1: figure 2: pins: rHand is not two finite numbers");
         row("pins as a list", pinned(R"({"rHand": [-3, 1e-07], "lFoot": [210.5, 260]})", "[1, 2]"),
             "key 1: figure 2: pins is not a JSON object");
         row("facing up", pinned("\"left\"", "\"up\""), "key 1: figure 2: facing is not \"left\" or \"right\"");
@@ -324,10 +323,8 @@ private slots:
         QFETCH(bool, animation);
         QCOMPARE(isAnimationText(text.toStdString()), animation);
     }
-    // Each shipped move inserted twice on a figure facing either way: a walk
-    // or a run goes forward the way the figure faces, each foot that is down
-    // holding still (within 0.01 units) through every frame of its step, the
-    // second insert going on from where the first ended; a jump stays put.
+    // A shipped walk or run inserted twice goes the way the figure faces, the
+    // foot that is down still (within 0.01) in every frame; a jump stays.
     void shippedMovesWalkTheFigureSWay_data()
     {
         QTest::addColumn<QString>("move");
@@ -359,8 +356,7 @@ private slots:
         const bool travels = move.endsWith("cycle");
         QVERIFY2(travels ? way > 40 : way == 0, qPrintable(QString::number(way)));
         int held = 0;
-        // The last key's in-betweens lead back to the first, which stands
-        // elsewhere.
+        // The last key's in-betweens lead back to the first, elsewhere.
         for (std::size_t at = 0; at < animation.firstFrameOf(animation.keyCount() - 1); ++at) {
             const FrameRef frame = animation.frameAt(at);
             const Figure &from = animation.key(frame.key).figures.front().figure;
