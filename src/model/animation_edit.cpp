@@ -107,7 +107,6 @@ AnimationEdit AnimationEdit::inverse() const
     std::swap(inverse.m_playbackBefore, inverse.m_playbackAfter);
     std::swap(inverse.m_figureBefore, inverse.m_figureAfter);
     std::swap(inverse.m_castBefore, inverse.m_castAfter);
-    std::swap(inverse.m_placementsBefore, inverse.m_placements);
     switch (m_kind) {
     case Kind::InsertKey:
         inverse.m_kind = Kind::RemoveKey;
@@ -131,11 +130,13 @@ AnimationEdit AnimationEdit::inverse() const
     case Kind::MoveFigure:
         std::swap(inverse.m_index, inverse.m_destination);
         break;
+    case Kind::ChangeFigures:
+        std::swap(inverse.m_placementsBefore, inverse.m_placements);
+        break;
     case Kind::ChangeKey:
     case Kind::ChangePlayback:
     case Kind::ChangeFigure:
     case Kind::ChangeCastFigure:
-    case Kind::ChangeFigures:
     case Kind::ReverseKeys:
         break;
     }
