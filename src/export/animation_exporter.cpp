@@ -67,9 +67,8 @@ Status AnimationExporter::writeJson(const Animation &animation, const ByteSink &
     const bool oneFigure = animation.cast().size() == 1;
     for (std::size_t i = 0; i < frames.size(); ++i) {
         const std::vector<SceneFigure> scene = animation.sceneAt(frames[i]);
-        std::string frame = oneFigure && scene.size() == 1
-                                ? JsonWriter::figure(scene.front().figure.pose, scene.front().figure.penWidth)
-                                : JsonWriter::scene(scene);
+        std::string frame =
+            oneFigure && scene.size() == 1 ? JsonWriter::figure(scene.front().figure) : JsonWriter::scene(scene);
         frame.pop_back(); // its line end; the separator follows
         text += i == 0 ? frame : ",\n" + frame;
         if (Status written = sink(text); !written)

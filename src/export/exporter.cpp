@@ -61,8 +61,7 @@ Result<QByteArray> Exporter::encode(std::span<const SceneFigure> scene, std::str
     case ExportFormat::Svg:
         return svgDocument(scene, caption, style);
     case ExportFormat::Json:
-        return bytesOf(scene.size() == 1 ? JsonWriter::figure(scene.front().figure.pose, scene.front().figure.penWidth)
-                                         : JsonWriter::scene(scene));
+        return bytesOf(scene.size() == 1 ? JsonWriter::figure(scene.front().figure) : JsonWriter::scene(scene));
     case ExportFormat::Zbk:
         return poseFile(scene);
     }

@@ -96,6 +96,20 @@ std::string JsonWriter::figure(const Pose &pose, int penWidth)
     return out;
 }
 
+std::string JsonWriter::figure(const Figure &figure)
+{
+    std::string out = JsonWriter::figure(figure.pose, figure.penWidth);
+    if (!figure.hasPins() && figure.facing == Facing::Right)
+        return out;
+    std::string extras;
+    if (figure.hasPins())
+        extras += ",\n  \"pins\": " + pinsJsonObject(figure);
+    if (figure.facing == Facing::Left)
+        extras += ",\n  \"facing\": \"left\"";
+    const std::size_t afterPen = out.find(",\n  \"joints\"");
+    return out.insert(afterPen, extras);
+}
+
 std::string JsonWriter::sceneFigure(const SceneFigure &figure)
 {
     std::string out = "{\n  ";
@@ -105,7 +119,7 @@ std::string JsonWriter::sceneFigure(const SceneFigure &figure)
     out += jsonString(figure.name) + ",\n  ";
     appendName(out, "color");
     out += '"' + colorText(figure.color) + "\",\n";
-    return out + JsonWriter::figure(figure.figure.pose, figure.figure.penWidth).substr(2);
+    return out + JsonWriter::figure(figure.figure).substr(2);
 }
 
 std::string JsonWriter::scene(std::span<const SceneFigure> scene)

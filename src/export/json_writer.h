@@ -18,6 +18,9 @@ class JsonWriter
 {
 public:
     static std::string figure(const Pose &pose, int penWidth);
+    // The figure's object with "pins" ({"lFoot": [x, y], ...}) after the
+    // pen where an end is pinned, and "facing": "left" where it faces left.
+    static std::string figure(const Figure &figure);
     // The figure's object with its "id", "name" and "color" ("#rrggbb")
     // first.
     static std::string sceneFigure(const SceneFigure &figure);

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "animation.h"
 
+#include "limb_solve.h"
 #include "pose_field.h"
 
 #include <algorithm>
 #include <cassert>
+#include <cmath>
 #include <numbers>
 #include <string>
 #include <utility>
@@ -43,6 +45,26 @@ std::vector<CastFigure> castOf(const std::vector<Key> &keys)
         }
     }
     return cast;
+}
+
+// A pin within this distance of another, in canvas units, is the same pin.
+constexpr double kSamePin = 0.01;
+
+bool samePin(const std::optional<Point> &from, const std::optional<Point> &to)
+{
+    return from && to && std::hypot(from->x - to->x, from->y - to->y) <= kSamePin;
+}
+
+// The bend of a limb reaching for its pin between two keys: the side the
+// earlier key bends it to, else the later; straight in both, towards the way
+// the figure faces.
+Bend bendBetween(const Figure &from, const Figure &to, const Pose &between, Limb limb, Point pin)
+{
+    if (const auto bend = bendOf(from.pose, limb))
+        return *bend;
+    if (const auto bend = bendOf(to.pose, limb))
+        return *bend;
+    return bendTowards(from.facing, between, limb, pin);
 }
 
 } // namespace
@@ -299,6 +321,14 @@ Figure inBetween(const Figure &from, const Figure &to, int step, int of, Ease ea
         // A whole-numbered value that a 16-bit field cannot hold cannot come
         // from two values that it holds, so the assignment always succeeds.
         field.assign(between, valueBetween(field.motion, field.value(from), field.value(to), t));
+    }
+    for (const Limb limb : kLimbs) {
+        std::optional<Point> &pin = between.pin(limb);
+        if (!samePin(pin, to.pin(limb))) {
+            pin.reset();
+            continue;
+        }
+        solveLimb(between.pose, limb, *pin, bendBetween(from, to, between.pose, limb, *pin));
     }
     return between;
 }

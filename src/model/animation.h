@@ -147,7 +147,12 @@ private:
 // In-between `step` of `of` between two figures: every direction that may
 // turn the whole way round takes the shorter way, the other values go
 // straight, the head radius rounds to a whole number and the pen is the
-// first figure's. The values are not rounded to any slider's steps.
+// first figure's. An end pinned in both figures at the same place (within
+// 0.01 units) stays at the first figure's pin: its limb's two angles are
+// solved to reach it (see solveLimb), bent to the side the first figure
+// bends it, else the second, else towards the way the first faces; the
+// in-between keeps that pin and no other. The values are not rounded to any
+// slider's steps.
 Figure inBetween(const Figure &from, const Figure &to, int step, int of, Ease ease);
 
 // The difference of two directions brought into (-pi, pi] by whole turns:

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "animation_document.h"
 
+#include "pinned_posing.h"
+
 #include <algorithm>
 #include <cassert>
 #include <utility>
@@ -31,9 +33,11 @@ void AnimationDocument::setFigure(const Figure &after, ChangeKind kind, const vo
     (void)editFigure(after, kind, source, gesture);
 }
 
-// A restore puts back a key's own figure, never an in-between's.
-Status AnimationDocument::editFigure(const Figure &after, ChangeKind kind, const void *source, GestureKey gesture)
+// A restore puts back a key's own figure, never an in-between's. An edit
+// keeps the pinned ends at their pins.
+Status AnimationDocument::editFigure(const Figure &asked, ChangeKind kind, const void *source, GestureKey gesture)
 {
+    const Figure after = kind == ChangeKind::Edit ? keptAtPins(figure(), asked) : asked;
     if (m_inBetween && kind != ChangeKind::Restore)
         return editInBetween(after, kind, source, gesture);
     if (withdrawInBetween(after, kind, source, gesture))
@@ -231,6 +235,10 @@ void AnimationDocument::tellEdit(const AnimationEdit &edit) const
     case AnimationEdit::Kind::ChangePlayback:
         tell({What::Playback});
         break;
+    case Kind::ChangeFigures:
+        for (const FigurePlacement &placement : edit.placements())
+            tell({What::KeyFigure, placement.key});
+        break;
     case Kind::PlaceFigure:
     case Kind::RemoveFigure:
     case Kind::MoveFigure:
@@ -258,9 +266,10 @@ void AnimationDocument::tell(const AnimationChange &change) const
 void AnimationDocument::showFigure(const Figure &before, ChangeKind kind, const void *source) const
 {
     const FieldSet fields = fieldsThatDiffer(before, figure());
-    if (!fields.any() && kind != ChangeKind::Load && kind != ChangeKind::Reset)
+    const bool pinsOrFacing = before.pins != figure().pins || before.facing != figure().facing;
+    if (!fields.any() && !pinsOrFacing && kind != ChangeKind::Load && kind != ChangeKind::Reset)
         return;
-    const FigureChange change{fields, kind, source};
+    const FigureChange change{fields, kind, source, pinsOrFacing};
     for (const Observer &observer : m_observers)
         observer(change);
 }
@@ -268,6 +277,7 @@ void AnimationDocument::showFigure(const Figure &before, ChangeKind kind, const 
 Figure syncedFigure(const Figure &current, const Pose &loaded)
 {
     Figure result{loaded, current.penWidth};
+    result.facing = current.facing;
     for (const PoseField *field : syncedFields()) {
         const auto position = sliderPositionOf(*field, result);
         assert(position);

@@ -27,6 +27,8 @@ struct FigureChange {
     ChangeKind kind;
     // Whoever asked for the change, so that it is not told again; may be null.
     const void *source;
+    // Whether the figure's pins or facing changed, which no field shows.
+    bool pinsOrFacing = false;
 };
 
 // What changed in the animation besides the figure on show. A change of
@@ -130,6 +132,28 @@ public:
     // the figure as it is.
     Status editFigure(const Figure &figure, ChangeKind kind, const void *source = nullptr,
                       GestureKey gesture = EditHistory::kNoGesture);
+    // The current figure's ends: each of these is one step, and made on an
+    // in-between first makes it a key (see editFigure). An edit of the
+    // figure keeps its pinned ends at their pins (see keptAtPins): a slider,
+    // a typed value or a drag of the hip or the body moves the rest of the
+    // figure around them, and one that moves a pinned limb's own angles
+    // unpins it in the same step.
+    // Pins the end where it is.
+    Status pin(Limb end);
+    // Frees the end where it is, or all four.
+    Status unpin(Limb end);
+    Status unpinAll();
+    // Reach: the end goes to `at`, its limb's two angles solved on whole
+    // slider steps (see reachedFigure); the changes of one drag are one step
+    // under its gesture key.
+    Status reachTo(Limb end, Point at, const void *source = nullptr, GestureKey gesture = EditHistory::kNoGesture);
+    Facing facing() const { return figure().facing; }
+    Status setFacing(Facing facing);
+    // Mirror and Swap sides on the current figure in every key of the run
+    // that holds it, as one step; the current key stays.
+    Status mirrorInKeys(KeyRun run);
+    Status swapSidesInKeys(KeyRun run);
+
     // Whether a change of the figure can be made where the playhead stands.
     Status canEditShownFrame() const;
 
@@ -266,6 +290,7 @@ private:
     // A key step that leaves the current figure where it can.
     Status applyKeyStep(const AnimationEdit &edit, std::size_t currentAfter);
     Status addCastFigure(const CastFigure &figure, const Figure &pose);
+    Status changeInKeys(KeyRun run, Figure (*change)(const Figure &));
     Status changeCastFigure(FigureId id, const std::function<void(CastFigure &)> &change);
     FigureId figureIn(std::size_t key, FigureId wanted) const;
     void tellEdit(const AnimationEdit &edit) const;
@@ -292,7 +317,8 @@ private:
 // position, rounded to the slider's grid; a field whose slider stays keeps
 // the file's exact value. The hip, the scale and the rotation are the loaded
 // pose's (a pose file read over the current pose keeps the current ones);
-// the pen stays as it is. The loaded pose must fit every slider.
+// the pen and the facing stay as they are, and no end is pinned. The loaded
+// pose must fit every slider.
 Figure syncedFigure(const Figure &current, const Pose &loaded);
 
 } // namespace zelbrook

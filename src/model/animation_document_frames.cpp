@@ -102,7 +102,7 @@ Status AnimationDocument::canEditShownFrame() const
 Status AnimationDocument::editInBetween(const Figure &after, ChangeKind kind, const void *source, GestureKey gesture)
 {
     const FieldSet fields = fieldsThatDiffer(figure(), after);
-    if (fields.none())
+    if (sameFigure(figure(), after))
         return {};
     if (Status can = canEditShownFrame(); !can) {
         for (const Observer &observer : m_observers)
@@ -163,7 +163,7 @@ bool AnimationDocument::withdrawInBetween(const Figure &after, ChangeKind kind, 
     const DocumentStep *open = m_history.openStep(gesture);
     const auto *split = open ? std::get_if<InBetweenStep>(open) : nullptr;
     if (!split || split->change.key != m_current || split->change.figure != m_currentFigure
-        || fieldsThatDiffer(split->change.before, after).any())
+        || !sameFigure(split->change.before, after))
         return false;
     const InBetweenStep step = *split;
     m_history.withdraw();

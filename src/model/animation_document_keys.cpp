@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "animation_document.h"
+#include "pose_mirror.h"
+#include "side_swap.h"
 
 #include <algorithm>
 
@@ -67,6 +69,22 @@ Status AnimationDocument::reverseKeys(KeyRun run)
     if (Status valid = checkRun(m_animation, run); !valid)
         return valid;
     return applyKeyStep(AnimationEdit::reverseKeys(run.first, run.last), m_current);
+}
+
+Status AnimationDocument::mirrorInKeys(KeyRun run) { return changeInKeys(run, mirrorFigure); }
+
+Status AnimationDocument::swapSidesInKeys(KeyRun run) { return changeInKeys(run, swapSides); }
+
+Status AnimationDocument::changeInKeys(KeyRun run, Figure (*change)(const Figure &))
+{
+    if (Status valid = checkRun(m_animation, run); !valid)
+        return valid;
+    std::vector<FigurePlacement> changed;
+    for (std::size_t key = run.first; key <= run.last; ++key) {
+        if (const KeyFigure *held = m_animation.key(key).find(m_currentFigure))
+            changed.push_back({key, change(held->figure)});
+    }
+    return applyKeyStep(AnimationEdit::changeFigures(m_animation, m_currentFigure, std::move(changed)), m_current);
 }
 
 } // namespace zelbrook

@@ -86,6 +86,8 @@ bool AnimationEdit::changesNothing() const
         return m_castBefore == m_castAfter;
     case Kind::ReverseKeys:
         return m_index == m_destination;
+    case Kind::ChangeFigures:
+        return m_placements == m_placementsBefore;
     case Kind::InsertKeys:
     case Kind::RemoveKeys:
         return m_keys.empty();
@@ -127,6 +129,9 @@ AnimationEdit AnimationEdit::inverse() const
     case Kind::MoveKey:
     case Kind::MoveFigure:
         std::swap(inverse.m_index, inverse.m_destination);
+        break;
+    case Kind::ChangeFigures:
+        std::swap(inverse.m_placementsBefore, inverse.m_placements);
         break;
     case Kind::ChangeKey:
     case Kind::ChangePlayback:

@@ -47,6 +47,7 @@ public:
         InsertKeys,
         RemoveKeys,
         ReverseKeys,
+        ChangeFigures,
     };
 
     // The key at `index` becomes `after`: its figures, hold, tweens or ease.
@@ -61,6 +62,9 @@ public:
 
     // The figure `id` of key `index` becomes `after`.
     static AnimationEdit changeFigure(const Animation &animation, std::size_t index, FigureId id, const Figure &after);
+    // The figure `id` of each key named, in ascending order, becomes the
+    // figure given with it.
+    static AnimationEdit changeFigures(const Animation &animation, FigureId id, std::vector<FigurePlacement> after);
     // A figure new to the animation joins the cast at `place` in the drawing
     // order and comes into the keys named, in ascending order.
     static AnimationEdit addFigure(const CastPlace &figure, std::vector<FigurePlacement> placements);
@@ -102,6 +106,8 @@ public:
     const std::vector<CastPlace> &castPlaces() const { return m_castPlaces; }
     // The keys a run comes in with or goes with.
     const std::vector<Key> &keyRun() const { return m_keys; }
+    // The keys and figures that a change of a figure in several keys makes.
+    const std::vector<FigurePlacement> &placements() const { return m_placements; }
 
     // Whether applying it would leave the animation as it is.
     bool changesNothing() const;
@@ -146,6 +152,7 @@ private:
     // The cast figures that join the cast or leave it, in drawing order.
     std::vector<CastPlace> m_castPlaces;
     std::vector<FigurePlacement> m_placements;
+    std::vector<FigurePlacement> m_placementsBefore;
     std::vector<Key> m_keys;
 };
 

@@ -29,6 +29,19 @@ AnimationEdit AnimationEdit::changeFigure(const Animation &animation, std::size_
     return edit;
 }
 
+AnimationEdit AnimationEdit::changeFigures(const Animation &animation, FigureId id, std::vector<FigurePlacement> after)
+{
+    AnimationEdit edit(Kind::ChangeFigures, after.empty() ? 0 : after.front().key);
+    edit.m_figure = id;
+    for (const FigurePlacement &placement : after) {
+        const KeyFigure *before =
+            placement.key < animation.keyCount() ? animation.key(placement.key).find(id) : nullptr;
+        edit.m_placementsBefore.push_back({placement.key, before ? before->figure : placement.figure});
+    }
+    edit.m_placements = std::move(after);
+    return edit;
+}
+
 AnimationEdit AnimationEdit::addFigure(const CastPlace &figure, std::vector<FigurePlacement> placements)
 {
     AnimationEdit edit = placeFigure(figure.figure.id, std::move(placements));
@@ -118,6 +131,12 @@ Status AnimationEdit::checkFigureIndexes(const Animation &animation) const
         if (m_index >= animation.keyCount() || !animation.key(m_index).holds(m_figure))
             return Error{"there is no " + figureName(m_figure) + " in " + keyName(m_index)};
         break;
+    case Kind::ChangeFigures:
+        for (const FigurePlacement &placement : m_placements) {
+            if (placement.key >= animation.keyCount() || !animation.key(placement.key).holds(m_figure))
+                return Error{"there is no " + figureName(m_figure) + " in " + keyName(placement.key)};
+        }
+        break;
     case Kind::PlaceFigure:
         if (Status places = checkCastPlaces(animation, CastWay::Join); !places)
             return places;
@@ -159,6 +178,10 @@ void AnimationEdit::performOnFigures(Animation &animation) const
     switch (m_kind) {
     case Kind::ChangeFigure:
         keys[m_index].find(m_figure)->figure = m_figureAfter;
+        break;
+    case Kind::ChangeFigures:
+        for (const FigurePlacement &placement : m_placements)
+            keys[placement.key].find(m_figure)->figure = placement.figure;
         break;
     case Kind::PlaceFigure:
         joinCast(animation);

@@ -9,8 +9,6 @@ namespace zelbrook {
 
 namespace {
 
-bool sameFigure(const Figure &a, const Figure &b) { return fieldsThatDiffer(a, b).none(); }
-
 bool changesNothing(const DocumentStep &step)
 {
     if (const auto *figure = std::get_if<FigureStep>(&step))

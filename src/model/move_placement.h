@@ -2,6 +2,7 @@
 #pragma once
 
 #include "animation.h"
+#include "pinned_posing.h"
 
 #include <vector>
 
@@ -14,6 +15,16 @@ namespace zelbrook {
 // change of size and turn. The figure keeps its pen; the other figures of
 // `current` hold still in every key. Each key keeps the move's hold,
 // in-betweens and ease. The move's figure is its first key's back figure.
-std::vector<Key> placedMove(const Animation &move, const Key &current, FigureId figure);
+//
+// The move faces the way the figure faces (mirrored about each key's hip,
+// its steps going the other way, for a figure facing left), or the other way
+// for OtherWay; its keys carry no pin of their own. A move that marks, by a
+// pin, the foot that is down in any of its keys walks: each key's hip is
+// placed so that the foot that was down stays where it was put down, and is
+// pinned there, so that it holds still through the in-betweens; the foot
+// that is down in a key (the one marked, else the lower) is pinned where it
+// lands. A figure with a foot pinned in `current` goes on from that foot.
+std::vector<Key> placedMove(const Animation &move, const Key &current, FigureId figure,
+                            Landing landing = Landing::AsFacing);
 
 } // namespace zelbrook

@@ -180,6 +180,11 @@ std::optional<FieldOutOfRange> firstFieldOutOfRange(const Pose &pose)
     return std::nullopt;
 }
 
+bool sameFigure(const Figure &a, const Figure &b)
+{
+    return a.pins == b.pins && a.facing == b.facing && fieldsThatDiffer(a, b).none();
+}
+
 FieldSet fieldsThatDiffer(const Figure &before, const Figure &after)
 {
     const auto same = [](double a, double b) { return a == b || (std::isnan(a) && std::isnan(b)); };

@@ -92,6 +92,9 @@ std::optional<std::int16_t> sliderPositionOf(const PoseField &field, const Figur
 
 // The fields in which two figures differ; a NaN equals a NaN.
 FieldSet fieldsThatDiffer(const Figure &before, const Figure &after);
+// Whether two figures have the same values, a NaN equal to a NaN, and the
+// same pins and facing.
+bool sameFigure(const Figure &a, const Figure &b);
 
 // A field whose value no position of its slider can hold.
 struct FieldOutOfRange {

@@ -2,6 +2,7 @@
 #include "pose_mirror.h"
 
 #include "field_turns.h"
+#include "pinned_posing.h"
 #include "pose_field.h"
 
 namespace zelbrook {
@@ -40,7 +41,8 @@ Figure mirrorFigure(const Figure &figure)
         if (const auto result = positionForDegrees(field, image))
             field.store(mirrored, *result);
     }
-    return mirrored;
+    mirrored.facing = figure.facing == Facing::Right ? Facing::Left : Facing::Right;
+    return withPinsAtEnds(mirrored);
 }
 
 } // namespace zelbrook

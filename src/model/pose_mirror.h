@@ -13,7 +13,9 @@ namespace zelbrook {
 // the rotation change sign, and each lands on a whole position of its slider,
 // wrapped into the slider's range by whole turns. Mirroring twice gives back
 // the same positions (0 and 360 being the same direction). Lengths, head,
-// scale, hip and pen stay; an angle no position could show stays too.
+// scale, hip and pen stay; an angle no position could show stays too. The
+// figure then faces the other way, and each pinned end is pinned where it
+// now is.
 Figure mirrorFigure(const Figure &figure);
 
 } // namespace zelbrook

@@ -2,6 +2,7 @@
 #include "side_swap.h"
 
 #include "field_turns.h"
+#include "pinned_posing.h"
 #include "pose_field.h"
 
 namespace zelbrook {
@@ -39,7 +40,7 @@ Figure swapSides(const Figure &figure)
         left.store(swapped, *leftAfter);
         right.store(swapped, *rightAfter);
     }
-    return swapped;
+    return withPinsAtEnds(swapped);
 }
 
 } // namespace zelbrook

@@ -13,7 +13,7 @@ namespace zelbrook {
 // same direction, the one nearer to the other side's position wins. So
 // swapping twice gives back the same positions. Lengths, head, body, hip,
 // size, rotation and pen stay, and so does a pair of angles either of which
-// no position could show.
+// no position could show. Each pinned end is pinned where it now is.
 Figure swapSides(const Figure &figure);
 
 } // namespace zelbrook

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <iterator>
-#include <span>
 #include <utility>
 
 namespace zelbrook {
@@ -14,30 +13,6 @@ namespace zelbrook {
 namespace {
 
 using Kind = JsonValue::Kind;
-
-enum RootMember { FormatMember, VersionMember, FpsMember, LoopMember, CastList, KeyList };
-constexpr std::string_view kRootMembers[] = {"format", "version", "fps", "loop", "figures", "keys"};
-enum CastMember { CastId, NameMember, ColorMember };
-constexpr std::string_view kCastMembers[] = {"id", "name", "color"};
-enum KeyMember { KeyPose, KeyPen, HoldMember, TweensMember, EaseMember, KeyFigureList };
-constexpr std::string_view kKeyMembers[] = {"pose", "penWidth", "hold", "tweens", "ease", "figures"};
-enum FigureMember { FigureIdMember, FigurePose, FigurePen };
-constexpr std::string_view kFigureMembers[] = {"id", "pose", "penWidth"};
-
-int indexIn(std::span<const std::string_view> names, std::string_view name)
-{
-    const auto found = std::ranges::find(names, name);
-    return found == names.end() ? -1 : static_cast<int>(found - names.begin());
-}
-
-int poseMemberIndex(std::string_view name)
-{
-    for (const PoseField &field : poseFields()) {
-        if (field.id != FieldId::PenWidth && field.name == name)
-            return static_cast<int>(field.id);
-    }
-    return -1;
-}
 
 } // namespace
 
@@ -83,20 +58,17 @@ bool AnimationEvents::end_object()
 bool AnimationEvents::key(std::string &name)
 {
     Frame &frame = m_frames.back();
-    const int member = frame.place == Place::Root         ? indexIn(kRootMembers, name)
-                       : frame.place == Place::CastFigure ? indexIn(kCastMembers, name)
-                       : frame.place == Place::Key        ? indexIn(kKeyMembers, name)
-                       : frame.place == Place::KeyFigure  ? indexIn(kFigureMembers, name)
-                       : frame.place == Place::Pose       ? poseMemberIndex(name)
-                                                          : -1;
-    frame.member = member;
-    if (member < 0)
+    const FoundMember found = findMember(frame.place, name);
+    frame.member = found.row;
+    if (!found.row && frame.place == Place::Pins)
+        return refuse("\"" + name + "\" is not an end that can be pinned: lHand, rHand, lFoot or rFoot");
+    if (!found.row)
         return true;
-    const std::uint32_t bit = 1U << member;
+    const std::uint32_t bit = 1U << found.bit;
     if ((frame.seen & bit) != 0)
         return refuse("the member \"" + name + "\" is given twice");
     frame.seen |= bit;
-    m_versionRead = m_versionRead || (frame.place == Place::Root && member == VersionMember);
+    m_versionRead = m_versionRead || (frame.place == Place::Root && found.row->name == "version");
     return true;
 }
 
@@ -110,7 +82,7 @@ bool AnimationEvents::parse_error(std::size_t position, const std::string &lastR
 bool AnimationEvents::value(JsonValue value)
 {
     if (m_frames.empty()) {
-        m_members.kind = value.kind;
+        m_read.animation.kind = value.kind;
         return true;
     }
     Frame &frame = m_frames.back();
@@ -118,13 +90,17 @@ bool AnimationEvents::value(JsonValue value)
         openElement(frame.place, value.kind);
         return true;
     }
-    if (frame.member < 0)
+    if (frame.place == Place::Pin) {
+        pinElement(std::move(value));
         return true;
-    if (JsonValue *target = memberValue(frame))
-        *target = std::move(value);
+    }
+    if (!frame.member || !readsMember(*frame.member))
+        return true;
+    if (frame.member->value)
+        *frame.member->value(m_read, frame.member->slot) = std::move(value);
     else
-        openMember(frame, value.kind);
-    frame.member = -1;
+        openMember(*frame.member, value.kind);
+    frame.member = nullptr;
     return true;
 }
 
@@ -134,108 +110,68 @@ bool AnimationEvents::open(Kind kind)
         return refuse("the text is nested deeper than " + std::to_string(kDeepestNesting) + " levels");
     Place place = Place::Skipped;
     if (m_frames.empty()) {
-        m_members.kind = kind;
+        m_read.animation.kind = kind;
         place = kind == Kind::Object ? Place::Root : Place::Skipped;
     } else if (Frame &frame = m_frames.back();
                frame.place == Place::Cast || frame.place == Place::Keys || frame.place == Place::KeyFigures) {
         place = openElement(frame.place, kind);
-    } else if (frame.member >= 0) {
-        place = openMember(frame, kind);
-        frame.member = -1;
+    } else if (frame.place == Place::Pin) {
+        pinElement({kind, 0, {}});
+    } else if (frame.member) {
+        place = openMember(*frame.member, kind);
+        frame.member = nullptr;
     }
     m_frames.push_back({place});
     return true;
 }
 
 // A member that holds an object or an array, or what the file gave instead.
-AnimationEvents::Place AnimationEvents::openMember(Frame &frame, Kind kind)
+Place AnimationEvents::openMember(const MemberRow &member, Kind kind)
 {
-    const auto opened = [kind](Kind &recorded, Kind wanted, Place place) {
-        recorded = kind;
-        return kind == wanted ? place : Place::Skipped;
-    };
-    if (JsonValue *target = memberValue(frame)) {
-        *target = {kind, 0, {}};
+    if (member.value) {
+        if (readsMember(member))
+            *member.value(m_read, member.slot) = {kind, 0, {}};
         return Place::Skipped;
     }
-    if (frame.place == Place::Root && frame.member == CastList)
-        return opened(m_members.cast.kind, Kind::Array, Place::Cast);
-    if (frame.place == Place::Root) {
-        m_members.castKeys.kind = kind;
-        return opened(m_members.oneFigureKeys.kind, Kind::Array, Place::Keys);
-    }
-    if (frame.place == Place::Key && frame.member == KeyFigureList)
-        return readsLayout(Layout::Cast) ? opened(m_key.figuresKind, Kind::Array, Place::KeyFigures) : Place::Skipped;
-    if (frame.place == Place::Key)
-        return readsLayout(Layout::OneFigure) ? opened(m_key.figure.pose.kind, Kind::Object, Place::Pose)
-                                              : Place::Skipped;
-    return opened(m_keyFigure.pose.kind, Kind::Object, Place::Pose);
+    if (!readsMember(member))
+        return Place::Skipped;
+    member.record(m_read, member.slot, kind);
+    return kind == member.holds ? member.opens : Place::Skipped;
 }
 
 // An element of the cast, of the keys, or of a key's figures. Anything but
 // an object ends as it starts.
-AnimationEvents::Place AnimationEvents::openElement(Place list, Kind kind)
+Place AnimationEvents::openElement(Place list, Kind kind)
 {
     const bool object = kind == Kind::Object;
     if (list == Place::Cast) {
-        if (++m_members.cast.count > kMaximumCastFigures || m_members.cast.refusal)
+        if (++m_read.animation.cast.count > kMaximumCastFigures || m_read.animation.cast.refusal)
             return Place::Skipped;
-        m_castFigure = CastMembers{kind, {}, {}, {}};
+        m_read.castFigure = CastMembers{kind, {}, {}, {}};
         return object ? Place::CastFigure : (endCastFigure(), Place::Skipped);
     }
     if (list == Place::Keys) {
-        ++m_members.oneFigureKeys.count;
-        ++m_members.castKeys.count;
+        ++m_read.animation.oneFigureKeys.count;
+        ++m_read.animation.castKeys.count;
         if (!checksKey(Layout::OneFigure) && !checksKey(Layout::Cast))
             return Place::Skipped;
-        m_key = KeyMembers{};
-        m_key.figure.kind = kind;
+        m_read.key = KeyMembers{};
+        m_read.key.figure.kind = kind;
         return object ? Place::Key : (endKey(), Place::Skipped);
     }
-    if (!m_key.figures)
+    if (!m_read.key.figures)
         return Place::Skipped;
-    m_keyFigure = FigureMembers{};
-    m_keyFigure.kind = kind;
+    m_read.keyFigure = FigureMembers{};
+    m_read.keyFigure.kind = kind;
     return object ? Place::KeyFigure : (endKeyFigure(), Place::Skipped);
-}
-
-// Where a member of one value goes; none for a member that holds a list or a
-// pose.
-JsonValue *AnimationEvents::memberValue(const Frame &frame)
-{
-    const int member = frame.member;
-    switch (frame.place) {
-    case Place::Root:
-        return member == FormatMember    ? &m_members.format
-               : member == VersionMember ? &m_members.version
-               : member == FpsMember     ? &m_members.fps
-               : member == LoopMember    ? &m_members.loop
-                                         : nullptr;
-    case Place::CastFigure:
-        return member == CastId ? &m_castFigure.id : member == NameMember ? &m_castFigure.name : &m_castFigure.color;
-    case Place::Key:
-        return member == KeyPen         ? &m_key.figure.penWidth
-               : member == HoldMember   ? &m_key.hold
-               : member == TweensMember ? &m_key.tweens
-               : member == EaseMember   ? &m_key.ease
-                                        : nullptr;
-    case Place::KeyFigure:
-        return member == FigureIdMember ? &m_keyFigure.id : member == FigurePen ? &m_keyFigure.penWidth : nullptr;
-    case Place::Pose: {
-        PoseMembers &pose = m_frames[m_frames.size() - 2].place == Place::Key ? m_key.figure.pose : m_keyFigure.pose;
-        return &pose.fields[static_cast<std::size_t>(member)];
-    }
-    default:
-        return nullptr;
-    }
 }
 
 void AnimationEvents::endCastFigure()
 {
-    CheckedList<CastFigure> &cast = m_members.cast;
+    CheckedList<CastFigure> &cast = m_read.animation.cast;
     if (cast.refusal || cast.count > kMaximumCastFigures)
         return;
-    Result<CastFigure> figure = readCastFigure(m_castFigure, cast.kept.size());
+    Result<CastFigure> figure = readCastFigure(m_read.castFigure, cast.kept.size());
     if (figure)
         cast.kept.push_back(std::move(figure).value());
     else
@@ -244,23 +180,23 @@ void AnimationEvents::endCastFigure()
 
 void AnimationEvents::endKeyFigure()
 {
-    if (!m_key.figures)
+    if (!m_read.key.figures)
         return;
-    std::vector<KeyFigure> &kept = m_key.figures.value();
-    Result<KeyFigure> figure = readKeyFigure(m_keyFigure, kept.size(), m_startPose);
+    std::vector<KeyFigure> &kept = m_read.key.figures.value();
+    Result<KeyFigure> figure = readKeyFigure(m_read.keyFigure, kept.size(), m_startPose);
     if (figure)
         kept.push_back(std::move(figure).value());
     else
-        m_key.figures = figure.error();
+        m_read.key.figures = figure.error();
 }
 
 void AnimationEvents::endKey()
 {
     for (const Layout layout : {Layout::OneFigure, Layout::Cast}) {
-        CheckedList<Key> &keys = layout == Layout::Cast ? m_members.castKeys : m_members.oneFigureKeys;
+        CheckedList<Key> &keys = layout == Layout::Cast ? m_read.animation.castKeys : m_read.animation.oneFigureKeys;
         if (!checksKey(layout))
             continue;
-        Result<Key> key = readKey(m_key, m_startPose, layout);
+        Result<Key> key = readKey(m_read.key, m_startPose, layout);
         if (key)
             keys.kept.push_back(std::move(key).value());
         else
@@ -272,8 +208,26 @@ void AnimationEvents::endKey()
 // key refused, and past the most keys a file may have, they are only counted.
 bool AnimationEvents::checksKey(Layout layout) const
 {
-    const CheckedList<Key> &keys = layout == Layout::Cast ? m_members.castKeys : m_members.oneFigureKeys;
+    const CheckedList<Key> &keys = layout == Layout::Cast ? m_read.animation.castKeys : m_read.animation.oneFigureKeys;
     return readsLayout(layout) && !keys.refusal && keys.count <= Animation::kMaximumKeys;
+}
+
+// A member of a later version than the file's is skipped, as one it does
+// not know; until the file has given its version, every member is read.
+bool AnimationEvents::readsMember(const MemberRow &member) const
+{
+    if (member.layout && !readsLayout(*member.layout))
+        return false;
+    const JsonValue &version = m_read.animation.version;
+    return member.since <= 1 || !m_versionRead || (version.kind == Kind::Number && version.number >= member.since);
+}
+
+void AnimationEvents::pinElement(JsonValue value)
+{
+    PinMembers &pin = m_read.keyFigure.pins[m_read.pin];
+    if (pin.count < pin.coordinates.size())
+        pin.coordinates[pin.count] = std::move(value);
+    ++pin.count;
 }
 
 // Until the file has given its version, its keys are read both ways.
@@ -281,10 +235,12 @@ bool AnimationEvents::readsLayout(Layout layout) const
 {
     if (!m_versionRead)
         return true;
-    const JsonValue &version = m_members.version;
+    const JsonValue &version = m_read.animation.version;
     if (version.kind == Kind::Missing)
         return layout == Layout::OneFigure;
-    return version.kind == Kind::Number && version.number == (layout == Layout::Cast ? 2 : 1);
+    if (version.kind != Kind::Number)
+        return false;
+    return layout == Layout::Cast ? version.number >= 2 : version.number == 1;
 }
 
 bool AnimationEvents::refuse(std::string message)

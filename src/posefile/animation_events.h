@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "animation_members.h"
+#include "animation_member_table.h"
 
 #include "model/pose.h"
 #include "model/result.h"
@@ -31,7 +31,7 @@ public:
     // `consumed` points to the count of bytes of `text` the parser has read.
     AnimationEvents(std::string_view text, const std::size_t &consumed, const Pose &startPose);
 
-    const AnimationMembers &members() const { return m_members; }
+    const AnimationMembers &members() const { return m_read.animation; }
     const std::optional<Error> &refusal() const { return m_refusal; }
 
     // The parser's events, named as it calls them.
@@ -51,24 +51,24 @@ public:
 
 private:
     // Where in the file the events are: the objects and arrays open.
-    enum class Place : std::uint8_t { Root, Cast, CastFigure, Keys, Key, KeyFigures, KeyFigure, Pose, Skipped };
     struct Frame {
         Place place;
-        std::uint32_t seen = 0; // the members read so far, one bit each
-        int member = -1;        // the member whose value comes next, or -1
+        std::uint32_t seen = 0;            // the members read so far, one bit each
+        const MemberRow *member = nullptr; // the member whose value comes next
     };
 
     bool value(JsonValue value);
     bool open(JsonValue::Kind kind);
-    Place openMember(Frame &frame, JsonValue::Kind kind);
+    Place openMember(const MemberRow &member, JsonValue::Kind kind);
     Place openElement(Place list, JsonValue::Kind kind);
-    JsonValue *memberValue(const Frame &frame);
     void endElement(Place list, JsonValue::Kind kind);
     void endCastFigure();
     void endKeyFigure();
     void endKey();
     bool checksKey(Layout layout) const;
     bool readsLayout(Layout layout) const;
+    bool readsMember(const MemberRow &member) const;
+    void pinElement(JsonValue value);
     bool refuse(std::string message);
     std::string placeOfLastByte() const;
 
@@ -76,11 +76,8 @@ private:
     const std::size_t &m_consumed;
     const Pose &m_startPose;
     std::vector<Frame> m_frames;
-    AnimationMembers m_members;
+    MembersRead m_read;
     bool m_versionRead = false;
-    CastMembers m_castFigure;
-    KeyMembers m_key;
-    FigureMembers m_keyFigure;
     std::optional<Error> m_refusal;
 };
 

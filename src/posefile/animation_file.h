@@ -12,8 +12,9 @@
 namespace zelbrook {
 
 inline constexpr std::string_view kAnimationFormat = "zelbrook-animation";
-// Version 1 holds one figure in each key, version 2 a cast of figures.
-inline constexpr int kAnimationFileVersion = 2;
+// Version 1 holds one figure in each key, version 2 a cast of figures, and
+// version 3 the pinned ends and the facing of a figure in a key as well.
+inline constexpr int kAnimationFileVersion = 3;
 inline constexpr std::size_t kMaximumAnimationFileSize = 16 * 1024 * 1024;
 
 // Whether a file's text is an animation rather than a pose file: its first
@@ -33,12 +34,17 @@ Result<Animation> readAnimationFile(std::string_view text, const Pose &startPose
 // The animation file text: JSON, UTF-8, every number in the shortest form
 // that reads back to the very same double, ended by a line end. A cast of
 // one black "Figure 1" is written as version 1, which Zelbrook read before
-// there were casts; any other cast as version 2.
+// there were casts; any other cast as version 2; an animation with a pinned
+// end or a figure facing left as version 3.
 std::string writeAnimationFile(const Animation &animation);
 
 // A pose as a JSON object of every field but the pen, one a line, the
 // members indented by `indent` and two spaces, the closing brace by `indent`.
 std::string poseJsonObject(const Pose &pose, std::string_view indent);
+
+// A figure's pinned ends as a JSON object on one line, each named as the
+// end and placed as [x, y]: {"lFoot": [210, 260], "rHand": [300, 150]}.
+std::string pinsJsonObject(const Figure &figure);
 
 // A number in JSON: the shortest form that reads back to the same double;
 // "null" for NaN and infinities, which JSON cannot hold, and 0 for -0.

@@ -71,6 +71,38 @@ Result<FigureId> readId(const JsonValue &value)
     return id;
 }
 
+// A pinned end's place: two finite numbers.
+Result<Point> readPin(const PinMembers &pin, Limb limb)
+{
+    const auto finite = [](const JsonValue &value) {
+        return value.kind == Kind::Number && std::isfinite(value.number);
+    };
+    if (pin.kind != Kind::Array || pin.count != 2 || !finite(pin.coordinates[0]) || !finite(pin.coordinates[1]))
+        return Error{"pins: " + std::string(limbName(limb)) + " is not two finite numbers"};
+    return Point{pin.coordinates[0].number, pin.coordinates[1].number};
+}
+
+Status readPinsAndFacing(const FigureMembers &members, Figure &figure)
+{
+    if (members.pinsKind != Kind::Missing && members.pinsKind != Kind::Object)
+        return Error{"pins is not a JSON object"};
+    for (const Limb limb : kLimbs) {
+        const PinMembers &pin = members.pins[static_cast<std::size_t>(limb)];
+        if (pin.kind == Kind::Missing)
+            continue;
+        const Result<Point> place = readPin(pin, limb);
+        if (!place)
+            return place.error();
+        figure.pin(limb) = *place;
+    }
+    if (members.facing.kind == Kind::Missing)
+        return {};
+    if (members.facing.kind != Kind::Text || (members.facing.text != "left" && members.facing.text != "right"))
+        return Error{"facing is not \"left\" or \"right\""};
+    figure.facing = members.facing.text == "left" ? Facing::Left : Facing::Right;
+    return {};
+}
+
 } // namespace
 
 Status readWhole(const JsonValue &value, std::string_view name, int lowest, int highest, int &out)
@@ -159,9 +191,10 @@ Result<KeyFigure> readKeyFigure(const FigureMembers &members, std::size_t place,
     const Result<FigureId> id = readId(members.id);
     if (!id)
         return Error{where + id.error().message};
-    const Result<Figure> figure = readFigure(members, startPose);
-    if (!figure)
-        return Error{"figure " + std::to_string(*id) + ": " + figure.error().message};
+    Result<Figure> figure = readFigure(members, startPose);
+    const Status extras = figure ? readPinsAndFacing(members, figure.value()) : Status{};
+    if (!figure || !extras)
+        return Error{"figure " + std::to_string(*id) + ": " + (figure ? extras.error() : figure.error()).message};
     return KeyFigure{*id, *figure};
 }
 

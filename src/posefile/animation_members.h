@@ -2,6 +2,7 @@
 #pragma once
 
 #include "model/animation.h"
+#include "model/limb.h"
 #include "model/pose_field.h"
 #include "model/result.h"
 
@@ -36,12 +37,24 @@ struct PoseMembers {
     std::array<JsonValue, kFieldCount> fields;
 };
 
-// A figure of a key: a version 2 key's figure, or a version 1 key itself.
+// A pinned end's place, [x, y]: the list's kind, how many elements it has
+// and the first two.
+struct PinMembers {
+    JsonValue::Kind kind = JsonValue::Kind::Missing;
+    std::size_t count = 0;
+    std::array<JsonValue, 2> coordinates;
+};
+
+// A figure of a key: a version 2 or 3 key's figure, or a version 1 key
+// itself.
 struct FigureMembers {
     JsonValue::Kind kind = JsonValue::Kind::Missing;
     JsonValue id;
     PoseMembers pose;
     JsonValue penWidth;
+    JsonValue::Kind pinsKind = JsonValue::Kind::Missing;
+    std::array<PinMembers, kLimbCount> pins;
+    JsonValue facing;
 };
 
 struct CastMembers {

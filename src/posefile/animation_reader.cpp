@@ -73,7 +73,21 @@ Result<Layout> checkHeader(const AnimationMembers &members)
         return Error{"the file was made by a newer version of Zelbrook"};
     if (whole && version.number >= 1)
         return version.number >= 2 ? Layout::Cast : Layout::OneFigure;
-    return Error{"version is " + quotedValue(version) + ", not 1 or 2"};
+    return Error{"version is " + quotedValue(version) + ", not 1, 2 or 3"};
+}
+
+// A file of version 2 whose keys came before its version had its figures'
+// pins and facing read, which that version does not have.
+void forgetPinsBefore3(const AnimationMembers &members, std::vector<Key> &keys)
+{
+    if (members.version.number >= 3)
+        return;
+    for (Key &key : keys) {
+        for (KeyFigure &figure : key.figures) {
+            figure.figure.pins = {};
+            figure.figure.facing = Facing::Right;
+        }
+    }
 }
 
 Result<Playback> readPlayback(const AnimationMembers &members)
@@ -133,6 +147,8 @@ Result<Animation> readAnimationFile(std::string_view text, const Pose &startPose
     CheckedList<Key> &keys = *layout == Layout::Cast ? members.value().castKeys : members.value().oneFigureKeys;
     if (Status read = checkList(keys, "the file", "keys", Animation::kMaximumKeys); !read)
         return read.error();
+    if (*layout == Layout::Cast)
+        forgetPinsBefore3(*members, keys.kept);
     Animation animation(*playback, std::move(cast), std::move(keys.kept));
     if (Status valid = animation.check(); !valid)
         return valid.error();

@@ -4,6 +4,7 @@
 #include "json_text.h"
 #include "model/pose_field.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -25,15 +26,22 @@ void appendMember(std::string &out, std::string_view indent, std::string_view na
     out += last ? "\n" : ",\n";
 }
 
-// A version 2 key's figures, in drawing order.
+// A version 2 or 3 key's figures, in drawing order; version 3 adds the
+// pinned ends and a facing other than right.
 std::string keyFiguresJson(const Key &key)
 {
     std::string out = "[\n";
     for (const KeyFigure &figure : key.figures) {
+        const bool pins = figure.figure.hasPins();
+        const bool left = figure.figure.facing == Facing::Left;
         out += "        {\n";
         appendMember(out, "          ", "id", std::to_string(figure.id));
         appendMember(out, "          ", "pose", poseJsonObject(figure.figure.pose, "          "));
-        appendMember(out, "          ", "penWidth", std::to_string(figure.figure.penWidth), true);
+        appendMember(out, "          ", "penWidth", std::to_string(figure.figure.penWidth), !pins && !left);
+        if (pins)
+            appendMember(out, "          ", "pins", pinsJsonObject(figure.figure), !left);
+        if (left)
+            appendMember(out, "          ", "facing", "\"left\"", true);
         out += &figure == &key.figures.back() ? "        }\n" : "        },\n";
     }
     return out + "      ]";
@@ -70,6 +78,22 @@ bool isOneFigure(const std::vector<CastFigure> &cast)
            && cast.front().name == defaultFigureName(kFirstFigureId) && cast.front().color == kBlack;
 }
 
+bool pinsOrFacing(const Animation &animation)
+{
+    return std::ranges::any_of(animation.keys(), [](const Key &key) {
+        return std::ranges::any_of(key.figures, [](const KeyFigure &figure) {
+            return figure.figure.hasPins() || figure.figure.facing != Facing::Right;
+        });
+    });
+}
+
+int fileVersion(const Animation &animation)
+{
+    if (pinsOrFacing(animation))
+        return 3;
+    return isOneFigure(animation.cast()) ? 1 : 2;
+}
+
 } // namespace
 
 std::string jsonNumber(double value)
@@ -83,6 +107,20 @@ std::string jsonNumber(double value)
     std::array<char, 32> buffer;
     const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
     return std::string(buffer.data(), result.ptr);
+}
+
+std::string pinsJsonObject(const Figure &figure)
+{
+    std::string out = "{";
+    for (const Limb limb : kLimbs) {
+        const std::optional<Point> &pin = figure.pin(limb);
+        if (!pin)
+            continue;
+        out += out.size() > 1 ? ", \"" : "\"";
+        out += limbName(limb);
+        out += "\": [" + jsonNumber(pin->x) + ", " + jsonNumber(pin->y) + "]";
+    }
+    return out + "}";
 }
 
 std::string poseJsonObject(const Pose &pose, std::string_view indent)
@@ -109,7 +147,7 @@ std::string writeAnimationFile(const Animation &animation)
 {
     std::string out = "{\n";
     appendMember(out, "  ", "format", '"' + std::string(kAnimationFormat) + '"');
-    const int version = isOneFigure(animation.cast()) ? 1 : kAnimationFileVersion;
+    const int version = fileVersion(animation);
     appendMember(out, "  ", "version", std::to_string(version));
     appendMember(out, "  ", "fps", std::to_string(animation.playback().fps));
     appendMember(out, "  ", "loop", animation.playback().loop ? "true" : "false");

@@ -26,11 +26,15 @@ SceneFigure standing(FigureId id, Color color, float hipX)
 // Red on the left, blue on the right; neither reaches the middle.
 const std::vector<SceneFigure> kTwo{standing(1, kRed, 120), standing(2, kBlue, 380)};
 
-// Three keys, not looping; only the first and the last hold blue. The
+// Three keys, not looping; only the first and the last hold blue. As json,
+// red faces left with its left foot pinned at (110, 255) all through. The
 // error that stopped the export, if any.
 Result<QByteArray> animationBytes(AnimatedFormat format, bool json = false)
 {
-    const Key both({{1, kTwo[0].figure}, {2, kTwo[1].figure}}, 1, 1), red({{1, kTwo[0].figure}}, 1, 1);
+    Figure pinned = kTwo[0].figure;
+    pinned.facing = json ? Facing::Left : Facing::Right;
+    pinned.pin(Limb::LFoot) = json ? std::optional(Point{110, 255}) : std::nullopt;
+    const Key both({{1, pinned}, {2, kTwo[1].figure}}, 1, 1), red({{1, pinned}}, 1, 1);
     const Animation animation({12, false}, {{1, "Figure 1", kRed}, {2, "Figure 2", kBlue}}, {both, red, both});
     QByteArray bytes;
     const ByteSink sink = [&bytes](std::string_view b) {
@@ -125,6 +129,10 @@ private slots:
             QCOMPARE(figures[i]["name"].toString(), QString("Figure %1").arg(ids[i]));
             QCOMPARE(figures[i]["color"].toString(), ids[i] == 1 ? "#ff0000" : "#0000ff");
             QCOMPARE(figures[i]["joints"]["hip"][0].toDouble(), ids[i] == 1 ? 120.0 : 380.0);
+            QCOMPARE(figures[i]["facing"].toString(), ids[i] == 1 ? "left" : "");
+            QCOMPARE(figures[i]["pins"]["lFoot"][1].toDouble(), ids[i] == 1 ? 255.0 : 0.0);
+            const QJsonValue foot = figures[i]["joints"]["lFoot"];
+            QVERIFY(ids[i] != 1 || std::hypot(foot[0].toDouble() - 110, foot[1].toDouble() - 255) < 0.01 || frame != 1);
         }
     }
 };

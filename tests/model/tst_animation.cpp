@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/animation.h"
 #include "model/animation_edit.h"
+#include "model/limb_solve.h"
 #include "model/pose_field.h"
 
 #include "test_support.h"
 
+#include <QPointF>
 #include <QTest>
 
 #include <cmath>
@@ -130,6 +132,129 @@ private slots:
         for (const PoseField &other : poseFields()) {
             if (other.id != row.id)
                 QCOMPARE(other.value(between), other.value(a));
+        }
+    }
+
+    // A hip at (250, 200), level, unturned, the body exactly upright: a thigh
+    // and shin of 30 and 40 make a right angle at the knee for a foot 50
+    // away (the knee 0.6 and 0.8 of the thigh across and down); the arms do
+    // the same at twice the size, the shoulder 0.8 of a body of 25 above the
+    // hip. A side of 1 or -1 is a bend counter-clockwise or clockwise, 2 or
+    // -2 that of a straight limb of a figure facing right or left.
+    void reachesInClosedForm_data()
+    {
+        QTest::addColumn<int>("limb");
+        QTest::addColumn<QPointF>("lengths");
+        QTest::addColumn<QPointF>("target");
+        QTest::addColumn<int>("side");
+        QTest::addColumn<QPointF>("bend");
+        QTest::addColumn<QPointF>("end");
+        const auto row = [](const char *name, Limb limb, QPointF lengths, QPointF target, int side, QPointF bend,
+                            QPointF end) {
+            QTest::newRow(name) << int(limb) << lengths << target << side << bend << end;
+        };
+        const Limb foot = Limb::RFoot;
+        row("reachable, counter-clockwise", foot, {30, 40}, {300, 200}, 1, {268, 224}, {300, 200});
+        row("reachable, clockwise", foot, {30, 40}, {300, 200}, -1, {268, 176}, {300, 200});
+        row("out of reach", foot, {30, 40}, {350, 200}, 1, {280, 200}, {320, 200});
+        row("nearer than the difference", foot, {30, 40}, {255, 200}, 1, {220, 200}, {260, 200});
+        row("thigh longer, too near", foot, {40, 30}, {245, 200}, 1, {210, 200}, {240, 200});
+        row("full stretch", foot, {30, 40}, {250, 270}, 1, {250, 230}, {250, 270});
+        // cos 36.34 degrees is 2900 / 3600 by the law of cosines.
+        row("straight, facing right", foot, {30, 40}, {250, 260}, 2, {267.7756075, 224.1666667}, {250, 260});
+        row("straight, facing left", foot, {30, 40}, {250, 260}, -2, {232.2243925, 224.1666667}, {250, 260});
+        row("equal lengths, pin at the hip", foot, {30, 30}, {250, 200}, 1, {280, 200}, {250, 200});
+        row("arm at twice the size", Limb::LHand, {15, 20}, {300, 160}, 1, {268, 184}, {300, 160});
+        row("arm up, facing right", Limb::RHand, {15, 20}, {250, 100}, 2, {267.7756075, 135.8333333}, {250, 100});
+    }
+    void reachesInClosedForm()
+    {
+        QFETCH(int, limb);
+        QFETCH(QPointF, lengths);
+        QFETCH(QPointF, target);
+        QFETCH(int, side);
+        QFETCH(QPointF, bend);
+        QFETCH(QPointF, end);
+        const auto which = static_cast<Limb>(limb);
+        Pose pose = test::startPose();
+        pose.hipX = 250;
+        pose.hipY = 200;
+        pose.bodyAngle = std::numbers::pi / 2;
+        pose.bodyLength = 25;
+        pose.rLegAngle1 = pose.rLegAngle2 = 0;
+        const LimbMembers members = limbMembers(which);
+        pose.*members.length1 = lengths.x();
+        pose.*members.length2 = lengths.y();
+        pose.scale = isArm(which) ? 2 : 1;
+        const Point to{target.x(), target.y()};
+        const Facing facing = side > 0 ? Facing::Right : Facing::Left;
+        Pose solved = pose;
+        solveLimb(solved, which, to, std::abs(side) == 2 ? bendTowards(facing, pose, which, to) : Bend(side));
+        const LimbJoints joints = limbJoints(solved, which);
+        QVERIFY(std::hypot(joints.bend.x - bend.x(), joints.bend.y - bend.y()) < 1e-6);
+        QVERIFY(std::hypot(joints.end.x - end.x(), joints.end.y - end.y()) < 1e-6);
+        // The angles stay where a slider can show them, and nothing else moves.
+        const double first = solved.*members.angle1 * (which == Limb::RHand ? -DEG_PER_RAD : DEG_PER_RAD);
+        QVERIFY(first > -0.5 && first < 360.5 && std::abs(solved.*members.angle2 * DEG_PER_RAD) < 180.5);
+        solved.*members.angle1 = pose.*members.angle1;
+        solved.*members.angle2 = pose.*members.angle2;
+        QCOMPARE(solved, pose);
+    }
+
+    // Both feet pinned where the first key puts them, the hip moving between
+    // the keys: every in-between has each foot at its pin, or as near as
+    // the leg reaches, straight towards it or folded.
+    void pinnedEndsStayThroughInBetweens_data()
+    {
+        QTest::addColumn<int>("tweens");
+        QTest::addColumn<bool>("smooth");
+        QTest::addColumn<QPointF>("hipMoves");
+        QTest::addColumn<bool>("turnsRound");
+        const auto row = [](const char *name, int tweens, bool smooth, QPointF moves, bool turnsRound = false) {
+            QTest::newRow(name) << tweens << smooth << moves << turnsRound;
+        };
+        row("no in-between", 0, false, {20, 5});
+        row("one", 1, false, {20, 5});
+        row("seven, smooth", 7, true, {-15, 12});
+        row("a thousand", 1000, false, {20, 5});
+        row("a thousand, smooth", 1000, true, {-30, 20});
+        row("thigh across 0/360, body turning round", 7, false, {10, -5}, true);
+        row("stepping out of reach", 7, false, {200, 0});
+        row("crouching nearer than the difference", 7, true, {0, 45});
+    }
+    void pinnedEndsStayThroughInBetweens()
+    {
+        QFETCH(int, tweens);
+        QFETCH(bool, smooth);
+        QFETCH(QPointF, hipMoves);
+        QFETCH(bool, turnsRound);
+        Figure first{test::startPose()};
+        first.pose.hipX = 200;
+        first.pose.legLength1 = 40;
+        first.pose.legLength2 = 20;
+        first.pose.lLegAngle1 = (turnsRound ? 350 : 266) / 57.3;
+        for (const Limb foot : {Limb::LFoot, Limb::RFoot})
+            first.pin(foot) = limbJoints(first.pose, foot).end;
+        Figure second = first;
+        second.pose.hipX += float(hipMoves.x());
+        second.pose.hipY += hipMoves.y();
+        second.pose.lLegAngle1 = (turnsRound ? 10 : 300) / 57.3;
+        second.pose.rotation = turnsRound ? 0.5 : 0;
+        second.pose.bodyAngle = turnsRound ? -2.5 : first.pose.bodyAngle;
+        const Animation animation({}, {Key(first, 1, tweens, smooth ? Ease::Smooth : Ease::Linear), Key(second)});
+        // The second key's own values do not reach the pins, and win there.
+        for (std::size_t at = 0; at < animation.firstFrameOf(1); ++at) {
+            const Figure shown = animation.sceneAt(animation.frameAt(at)).front().figure;
+            QCOMPARE(animation.figureAt(animation.frameAt(at)), shown);
+            QCOMPARE(shown.pins, first.pins);
+            for (const Limb foot : {Limb::LFoot, Limb::RFoot}) {
+                const LimbJoints joints = limbJoints(shown.pose, foot);
+                const Point pin = *first.pin(foot);
+                const double reach = std::hypot(pin.x - joints.root.x, pin.y - joints.root.y);
+                const double off = std::hypot(pin.x - joints.end.x, pin.y - joints.end.y);
+                QVERIFY2(std::abs(off - std::max({0.0, reach - 60, 20 - reach})) <= 0.01,
+                         qPrintable(QString::number(at)));
+            }
         }
     }
 

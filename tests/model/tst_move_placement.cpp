@@ -39,6 +39,8 @@ private slots:
     void placesTheMoveWhereTheFigureStands();
     void insertsKeysAsOneStep_data();
     void insertsKeysAsOneStep();
+    void posesAndMovesLandTheFigureSWay_data();
+    void posesAndMovesLandTheFigureSWay();
 };
 
 void TestMovePlacement::placesTheMoveWhereTheFigureStands_data()
@@ -115,6 +117,40 @@ void TestMovePlacement::insertsKeysAsOneStep()
     QVERIFY(document.redo());
     QCOMPARE(document.animation().key(std::size_t(current) + 3), keys[2]);
     QCOMPARE(document.currentKey(), std::size_t(current) + 3);
+}
+
+// Shelf poses and moves land as the figure faces, or the other way: mirrored,
+// a body 10 degrees right of upright leans 10 left, a hip 10 right goes left.
+void TestMovePlacement::posesAndMovesLandTheFigureSWay_data()
+{
+    QTest::addColumn<bool>("facesLeft");
+    QTest::addColumn<bool>("otherWay");
+    QTest::addColumn<bool>("landsLeft");
+    QTest::newRow("facing right") << false << false << false;
+    QTest::newRow("facing left") << true << false << true;
+    QTest::newRow("facing right, the other way") << false << true << true;
+    QTest::newRow("facing left, the other way") << true << true << false;
+}
+
+void TestMovePlacement::posesAndMovesLandTheFigureSWay()
+{
+    QFETCH(bool, facesLeft);
+    QFETCH(bool, otherWay);
+    QFETCH(bool, landsLeft);
+    Figure current = at(100, 300);
+    current.facing = facesLeft ? Facing::Left : Facing::Right;
+    current.pin(Limb::LFoot) = Point{1, 2};
+    Pose shelf = test::startPose();
+    shelf.bodyAngle = 80 / 57.3;
+    const Landing landing = otherWay ? Landing::OtherWay : Landing::AsFacing;
+    const Figure landed = landedFigure(current, shelf, landing);
+    const Figure moved = placedMove(threeStepMove(), Key(current), 1, landing)[1].find(1)->figure;
+    QCOMPARE(landed.facing, landsLeft ? Facing::Left : Facing::Right);
+    QVERIFY(!landed.hasPins());
+    QCOMPARE(landed.pose.bodyAngle * 57.3, landsLeft ? 100.0 : 80.0);
+    QCOMPARE(moved.pose.hipX, landsLeft ? 90.0f : 110.0f);
+    QCOMPARE(moved.facing, landed.facing);
+    QVERIFY(!moved.hasPins());
 }
 
 QTEST_GUILESS_MAIN(TestMovePlacement)

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "posefile/animation_file.h"
 
+#include "model/animation_document.h"
+#include "model/move_placement.h"
+
 #include "test_support.h"
 
 #include <QTest>
@@ -29,6 +32,18 @@ Animation twoFigures()
     const KeyFigure one{1, Figure{test::startPose()}};
     return Animation(Playback{}, {{1, "Figure 1", kBlack}, {2, "Thrower", 0xc03020}},
                      {Key({one, {2, thrower}}), Key({{2, thrower}}, 2, 1, Ease::Smooth), Key({{2, thrower}, one})});
+}
+
+// The thrower of twoFigures() facing left, its left foot and right hand
+// pinned in the first key.
+Animation pinnedFigures()
+{
+    std::vector<Key> keys = twoFigures().keys();
+    Figure &thrower = keys.front().find(2)->figure;
+    thrower.facing = Facing::Left;
+    thrower.pin(Limb::LFoot) = Point{210.5, 260};
+    thrower.pin(Limb::RHand) = Point{-3, 1e-7};
+    return Animation(Playback{}, twoFigures().cast(), keys);
 }
 
 // Every field a pose file must have, at the start-up values.
@@ -126,6 +141,8 @@ private slots:
         QTest::newRow("renamed") << 2 << 2;
         QTest::newRow("coloured") << 3 << 2;
         QTest::newRow("two figures, in and out of keys") << 4 << 2;
+        QTest::newRow("pinned and facing left") << 5 << 3;
+        QTest::newRow("Figure 1 facing left") << 6 << 3;
     }
     void writesTheVersionTheCastNeeds()
     {
@@ -139,8 +156,13 @@ private slots:
             {{1, "Figure 2", kBlack}},
             {{1, "Figure 1", 0x000001}},
             {{1, "Figure 1", kBlack}, {2, "Say \"hi\" \u00e9", 0xc03020}}};
-        const std::vector<Key> keys = cast == 4 ? twoFigures().keys() : std::vector{Key({{casts[cast][0].id, figure}})};
-        const Animation animation(Playback{}, casts[cast], keys);
+        Figure left = figure;
+        left.facing = Facing::Left;
+        const std::vector<Key> keys = cast == 4   ? twoFigures().keys()
+                                      : cast == 5 ? pinnedFigures().keys()
+                                      : cast == 6 ? std::vector{Key(left)}
+                                                  : std::vector{Key({{casts[cast][0].id, figure}})};
+        const Animation animation(Playback{}, casts[cast == 6 ? 0 : std::min(cast, 4)], keys);
         const std::string text = writeAnimationFile(animation);
         const Result<Animation> read = readAnimationFile(text, test::startPose());
         QVERIFY2(read, read ? "" : read.error().message.c_str());
@@ -149,7 +171,7 @@ private slots:
             QVERIFY(text.starts_with(kVersionOneHead) && text.ends_with(kVersionOneTail));
             QVERIFY(read->cast() == std::vector<CastFigure>{CastFigure{}});
         } else {
-            QVERIFY(text.find("\"version\": 2,") != std::string::npos);
+            QVERIFY(text.find("\"version\": " + std::to_string(version) + ",") != std::string::npos);
             QVERIFY(read->cast() == animation.cast());
             QVERIFY(read->keys() == animation.keys());
         }
@@ -181,7 +203,20 @@ private slots:
         row("no keys", R"({"format": "zelbrook-animation", "keys": []})", "the file has no keys");
         row("another format", edited("zelbrook-animation", "zelbrook-drawing"), "Wrong file type");
         row("not an object", "[1, 2]", "Wrong file type");
-        row("newer", edited("\"version\": 1", "\"version\": 3"), "the file was made by a newer version of Zelbrook");
+        row("newer", edited("\"version\": 1", "\"version\": 4"), "the file was made by a newer version of Zelbrook");
+        const auto pinned = [](std::string_view from, std::string_view to) {
+            return edited(from, to, 1, pinnedFigures());
+        };
+        // Line 64 is `          "pins": {"rHand": [-3, 1e-07], "lFoot": [210.5, 260]},`.
+        row("unknown end", pinned("\"rHand\"", "\"rKnee\""),
+            "line 64, column 26: \"rKnee\" is not an end that can be pinned: lHand, rHand, lFoot or rFoot");
+        row("pin of one number", pinned("[210.5, 260]", "[210.5]"),
+            "key 1: figure 2: pins: lFoot is not two finite numbers");
+        row("pin as text", pinned("[210.5, 260]", "[\"210.5\", 260]"),
+            "key 1: figure 2: pins: lFoot is not two finite numbers");
+        row("pins as a list", pinned(R"({"rHand": [-3, 1e-07], "lFoot": [210.5, 260]})", "[1, 2]"),
+            "key 1: figure 2: pins is not a JSON object");
+        row("facing up", pinned("\"left\"", "\"up\""), "key 1: figure 2: facing is not \"left\" or \"right\"");
         row("length of a figure of the third key",
             edited("\"bodyLength\": 99.5", "\"bodyLength\": 150", 3, twoFigures()),
             "key 3: figure 2: bodyLength is 150, outside 5 to 100");
@@ -207,10 +242,10 @@ private slots:
         row("UTF-16 with its mark", bytes("\xFF\xFE{\0}\0"), "the file is UTF-16; Zelbrook reads UTF-8");
         row("UTF-16 without", bytes("\0{\0}"), "the file is UTF-16; Zelbrook reads UTF-8");
         row("UTF-32 without", bytes("{\0\0\0}\0\0\0"), "the file is UTF-32; Zelbrook reads UTF-8");
-        row("version as text", edited("\"version\": 1", "\"version\": \"1\""), "version is \"1\", not 1 or 2");
-        row("version 0", edited("\"version\": 1", "\"version\": 0"), "version is 0, not 1 or 2");
-        row("version 0.5", edited("\"version\": 1", "\"version\": 0.5"), "version is 0.5, not 1 or 2");
-        row("version in a list", edited("\"version\": 1", "\"version\": [2]"), "version is an array, not 1 or 2");
+        row("version as text", edited("\"version\": 1", "\"version\": \"1\""), "version is \"1\", not 1, 2 or 3");
+        row("version 0", edited("\"version\": 1", "\"version\": 0"), "version is 0, not 1, 2 or 3");
+        row("version 0.5", edited("\"version\": 1", "\"version\": 0.5"), "version is 0.5, not 1, 2 or 3");
+        row("version in a list", edited("\"version\": 1", "\"version\": [2]"), "version is an array, not 1, 2 or 3");
         // Line 4 is `  "fps": 99, "fps": 12,`: the second name ends at 18.
         row("twice", edited("\"fps\": 24", "\"fps\": 99, \"fps\": 12"),
             "line 4, column 18: the member \"fps\" is given twice");
@@ -250,6 +285,15 @@ private slots:
             edited("\"fps\"", "\"notes\": {\"fps\": [[{}], {\"a\": null}], \"keys\": \"x\"}, \"fps\"", 1, twoFigures()),
             plain);
         row("version 2.0", edited("\"version\": 2", "\"version\": 2.0", 1, twoFigures()), plain);
+        row("pins and facing, which version 2 does not have",
+            edited("\"penWidth\": 3", "\"penWidth\": 3, \"pins\": {\"lKnee\": 1}, \"facing\": 7", 1, twoFigures()),
+            plain);
+        const std::string pinnedKey = std::string(R"({"figures": [{"id": 1, "pose": )") + std::string(kPoseJson)
+                                      + R"(, "pins": {"lFoot": [1, 2]}, "facing": "left"}]})";
+        row("pins before version 2",
+            "{\"keys\": [" + pinnedKey
+                + "], \"figures\": [{\"id\": 1}], \"version\": 2, \"format\": \"zelbrook-animation\"}",
+            castFile("{\"id\": 1}", keyFile({1})));
         row("keys before the version",
             "{\"keys\": [" + keyFile({1})
                 + "], \"figures\": [{\"id\": 1}], \"version\": 2, \"format\": \"zelbrook-animation\"}",
@@ -278,6 +322,56 @@ private slots:
         QFETCH(QByteArray, text);
         QFETCH(bool, animation);
         QCOMPARE(isAnimationText(text.toStdString()), animation);
+    }
+    // A shipped walk or run inserted twice goes the way the figure faces, the
+    // foot that is down still (within 0.01) in every frame; a jump stays.
+    void shippedMovesWalkTheFigureSWay_data()
+    {
+        QTest::addColumn<QString>("move");
+        QTest::addColumn<bool>("left");
+        for (const char *move : {"Walk cycle", "Run cycle", "Jump", "Wave"}) {
+            QTest::addRow("%s, facing right", move) << move << false;
+            QTest::addRow("%s, facing left", move) << move << true;
+        }
+    }
+    void shippedMovesWalkTheFigureSWay()
+    {
+        QFETCH(QString, move);
+        QFETCH(bool, left);
+        const QByteArray text = test::fileBytes(QStringLiteral(ZELBROOK_MOVES_DIR "/") + move + ".zba");
+        const Result<Animation> shipped = readAnimationFile(text.toStdString(), test::startPose());
+        QVERIFY(shipped);
+        Figure standing{test::startPose()};
+        standing.pose.hipX = 250;
+        standing.facing = left ? Facing::Left : Facing::Right;
+        AnimationDocument document;
+        document.replaceAnimation(Animation(standing));
+        for (int insert = 0; insert < 2; ++insert) {
+            const Key &current = document.animation().key(document.currentKey());
+            QVERIFY(document.insertKeys(document.currentKey() + 1, placedMove(*shipped, current, 1), 1));
+        }
+        const Animation &animation = document.animation();
+        const auto hipX = [&](std::size_t key) { return double(animation.key(key).figures.front().figure.pose.hipX); };
+        const double way = (hipX(animation.keyCount() - 1) - hipX(1)) * (left ? -1 : 1);
+        const bool travels = move.endsWith("cycle");
+        QVERIFY2(travels ? way > 40 : way == 0, qPrintable(QString::number(way)));
+        int held = 0;
+        // The last key's in-betweens lead back to the first, elsewhere.
+        for (std::size_t at = 0; at < animation.firstFrameOf(animation.keyCount() - 1); ++at) {
+            const FrameRef frame = animation.frameAt(at);
+            const Figure &from = animation.key(frame.key).figures.front().figure;
+            const Figure shown = animation.figureAt(frame);
+            QCOMPARE(shown.facing, standing.facing);
+            for (const Limb foot : {Limb::LFoot, Limb::RFoot}) {
+                const std::optional<Point> &pin = from.pin(foot);
+                if (!pin || pin != animation.key(frame.key + 1).figures.front().figure.pin(foot))
+                    continue;
+                const Point end = limbJoints(shown.pose, foot).end;
+                QVERIFY2(std::hypot(end.x - pin->x, end.y - pin->y) <= 0.01, qPrintable(QString::number(at)));
+                ++held;
+            }
+        }
+        QVERIFY2(travels ? held >= 8 : held == 0, qPrintable(QString::number(held)));
     }
 };
 
