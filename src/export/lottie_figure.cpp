@@ -4,6 +4,7 @@
 #include "export/lottie_track.h"
 #include "render/head_outline.h"
 
+#include <array>
 #include <cmath>
 #include <numbers>
 #include <string>
@@ -62,9 +63,24 @@ Source along(double Pose::*length, double fraction = 1.0)
     return {[length, fraction](const Figure &f) { return Values{f.pose.*length * fraction, 0}; }};
 }
 
-Source angle(double Pose::*field, bool turns)
+// A limb whose end is pinned through the in-betweens turns as the pin
+// asks, which no ease gives: its angles are written a frame at a time.
+template <Limb limb>
+Between pinnedOrEased(const Figure &from, const Figure &to)
 {
-    return {[field](const Figure &f) { return Values{f.pose.*field}; }, Form::Number, kDegrees, 4, turns};
+    return holdsPinBetween(from, to, limb) ? Between::PerFrame : Between::Eased;
+}
+
+Source angle(double Pose::*field, bool turns, Between (*between)(const Figure &, const Figure &) = nullptr)
+{
+    return {[field](const Figure &f) { return Values{f.pose.*field}; }, Form::Number, kDegrees, 4, turns, between};
+}
+
+Source limbAngle(double Pose::*field, bool turns, Limb limb)
+{
+    constexpr std::array<Between (*)(const Figure &, const Figure &), kLimbCount> kPinned{
+        pinnedOrEased<Limb::LHand>, pinnedOrEased<Limb::RHand>, pinnedOrEased<Limb::LFoot>, pinnedOrEased<Limb::RFoot>};
+    return angle(field, turns, kPinned[static_cast<std::size_t>(limb)]);
 }
 
 Json colourOf(Color color)
@@ -182,19 +198,19 @@ Json LottieFigure::layers(const Animation &animation, const CastFigure &figure)
                LottieTrack::fixed({100, 100}, Form::Vector), layers.headDots());
     // The shoulder is on the body at 0.8 of its length.
     layers.segment(4, "left upper arm", kBody, layers.track(along(&Pose::bodyLength, 0.8)),
-                   angle(&Pose::lArmAngle1, true), &Pose::armLength1);
-    layers.segment(5, "left forearm", 4, layers.track(along(&Pose::armLength1)), angle(&Pose::lArmAngle2, false),
-                   &Pose::armLength2);
+                   limbAngle(&Pose::lArmAngle1, true, Limb::LHand), &Pose::armLength1);
+    layers.segment(5, "left forearm", 4, layers.track(along(&Pose::armLength1)),
+                   limbAngle(&Pose::lArmAngle2, false, Limb::LHand), &Pose::armLength2);
     layers.segment(6, "right upper arm", kBody, layers.track(along(&Pose::bodyLength, 0.8)),
-                   angle(&Pose::rArmAngle1, true), &Pose::armLength1);
-    layers.segment(7, "right forearm", 6, layers.track(along(&Pose::armLength1)), angle(&Pose::rArmAngle2, false),
-                   &Pose::armLength2);
-    layers.segment(8, "left thigh", kHip, origin, angle(&Pose::lLegAngle1, true), &Pose::legLength1);
-    layers.segment(9, "left shin", 8, layers.track(along(&Pose::legLength1)), angle(&Pose::lLegAngle2, false),
-                   &Pose::legLength2);
-    layers.segment(10, "right thigh", kHip, origin, angle(&Pose::rLegAngle1, true), &Pose::legLength1);
-    layers.segment(11, "right shin", 10, layers.track(along(&Pose::legLength1)), angle(&Pose::rLegAngle2, false),
-                   &Pose::legLength2);
+                   limbAngle(&Pose::rArmAngle1, true, Limb::RHand), &Pose::armLength1);
+    layers.segment(7, "right forearm", 6, layers.track(along(&Pose::armLength1)),
+                   limbAngle(&Pose::rArmAngle2, false, Limb::RHand), &Pose::armLength2);
+    layers.segment(8, "left thigh", kHip, origin, limbAngle(&Pose::lLegAngle1, true, Limb::LFoot), &Pose::legLength1);
+    layers.segment(9, "left shin", 8, layers.track(along(&Pose::legLength1)),
+                   limbAngle(&Pose::lLegAngle2, false, Limb::LFoot), &Pose::legLength2);
+    layers.segment(10, "right thigh", kHip, origin, limbAngle(&Pose::rLegAngle1, true, Limb::RFoot), &Pose::legLength1);
+    layers.segment(11, "right shin", 10, layers.track(along(&Pose::legLength1)),
+                   limbAngle(&Pose::rLegAngle2, false, Limb::RFoot), &Pose::legLength2);
     return layers.list;
 }
 

@@ -55,6 +55,12 @@ bool samePin(const std::optional<Point> &from, const std::optional<Point> &to)
     return from && to && std::hypot(from->x - to->x, from->y - to->y) <= kSamePin;
 }
 
+} // namespace
+
+bool holdsPinBetween(const Figure &from, const Figure &to, Limb limb) { return samePin(from.pin(limb), to.pin(limb)); }
+
+namespace {
+
 // The bend of a limb reaching for its pin between two keys: the side the
 // earlier key bends it to, else the later; straight in both, towards the way
 // the figure faces.

@@ -155,6 +155,10 @@ private:
 // slider's steps.
 Figure inBetween(const Figure &from, const Figure &to, int step, int of, Ease ease);
 
+// Whether the limb's end is pinned at the same place in both figures, so
+// that the in-betweens solve the limb to hold it there.
+bool holdsPinBetween(const Figure &from, const Figure &to, Limb limb);
+
 // The difference of two directions brought into (-pi, pi] by whole turns:
 // the shorter way round, which in-betweens take; exactly pi stays pi.
 double shorterTurn(double difference);

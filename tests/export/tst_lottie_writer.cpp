@@ -118,6 +118,14 @@ private slots:
         }) << 1 << false;
         QTest::newRow("two figures, one entering and leaving, trimmed at zoom 3")
             << MakeAnimation(entering) << 3 << true;
+        QTest::newRow("a foot pinned while the hip moves on") << MakeAnimation([] {
+            Animation walk = twoKeys(posed(1.5, 4.2), posed(1.6, 4.6), 1, 5, Ease::Smooth);
+            std::vector<Key> keys = walk.keys();
+            keys[1].figures[0].figure.pose.hipX += 30;
+            for (Key &key : keys)
+                key.figures[0].figure.pin(Limb::LFoot) = ComputeJoints(keys[0].figures[0].figure.pose).lFoot;
+            return Animation(walk.playback(), walk.cast(), keys);
+        }) << 1 << false;
     }
 
     // At every frame each figure's layers show exactly when the frame

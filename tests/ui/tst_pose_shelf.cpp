@@ -239,12 +239,12 @@ void TestPoseShelf::insertsMoveWhereFigureStands_data()
 {
     QTest::addColumn<QString>("move");
     QTest::addColumn<bool>("twoFigures");
-    QTest::newRow("walk cycle") << "Walk cycle" << false;
+    QTest::newRow("wave") << "Wave" << false;
     QTest::newRow("jump beside another figure") << "Jump" << true;
 }
 
-// Every key of the move comes in after the current key, the figure's hip
-// moved by the move's own hip offsets from its first key.
+// Every key of a move that stays in place comes in after the current key,
+// the figure's hip moved by the move's own hip offsets from its first key.
 void TestPoseShelf::insertsMoveWhereFigureStands()
 {
     QFETCH(QString, move);
