@@ -136,7 +136,7 @@ private slots:
             QCOMPARE(sheet.copy(rectOf(frame["frame"].toObject())).convertToFormat(QImage::Format_RGB32),
                      whole.copy(source));
             QCOMPARE(frame["duration"].toInt(), durations[i]);
-            const Pose &pose = animation.sceneAt(refs[i]).front().figure.pose;
+            const Pose pose = animation.sceneAt(refs[i]).front().figure.pose;
             const QSize canvas(frame["sourceSize"]["w"].toInt(), frame["sourceSize"]["h"].toInt());
             QCOMPARE(canvas, QSize(493 * zoom, 397 * zoom));
             QCOMPARE(QPointF(frame["pivot"]["x"].toDouble() * canvas.width(),
