@@ -41,6 +41,22 @@ JointHandle jointHandle(Joint joint)
     return kHandles[static_cast<std::size_t>(joint)];
 }
 
+std::optional<Limb> limbEndingAt(Joint joint)
+{
+    switch (joint) {
+    case Joint::LHand:
+        return Limb::LHand;
+    case Joint::RHand:
+        return Limb::RHand;
+    case Joint::LFoot:
+        return Limb::LFoot;
+    case Joint::RFoot:
+        return Limb::RFoot;
+    default:
+        return std::nullopt;
+    }
+}
+
 std::optional<std::int16_t> draggedPosition(const JointDrag &drag, Point mouse, std::int16_t positionBefore)
 {
     const PoseField &field = poseField(drag.field);

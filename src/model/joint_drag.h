@@ -26,6 +26,9 @@ struct JointHandle {
 
 JointHandle jointHandle(Joint joint);
 
+// The limb a hand or a foot ends; none for any other joint.
+std::optional<Limb> limbEndingAt(Joint joint);
+
 // With the mouse this close to the pivot, in pixels, no direction can be
 // told and the value stays as it is.
 inline constexpr double kDragStillRadius = 2.0;

@@ -36,6 +36,25 @@ void drawRings(const Pose &pose, Canvas &canvas)
     }
 }
 
+// A diamond eight canvas units across with a cross in it, a pixel wide, at
+// each pin of the figure.
+void drawPinMarks(const Figure &figure, Canvas &canvas)
+{
+    constexpr float kHalf = 4.0f;
+    canvas.setDrawWidth(1);
+    for (const std::optional<Point> &pin : figure.pins) {
+        if (!pin)
+            continue;
+        const auto x = static_cast<float>(pin->x);
+        const auto y = static_cast<float>(pin->y);
+        const CanvasPoint corners[] = {{x, y - kHalf}, {x + kHalf, y}, {x, y + kHalf}, {x - kHalf, y}};
+        for (std::size_t side = 0; side < 4; ++side)
+            canvas.Line(corners[side], corners[(side + 1) % 4], kPinMarkColor);
+        canvas.Line(corners[0], corners[2], kPinMarkColor);
+        canvas.Line(corners[1], corners[3], kPinMarkColor);
+    }
+}
+
 void drawInItsColour(const SceneFigure &figure, Canvas &canvas, Sides sides = Sides::Alike)
 {
     canvas.setDrawWidth(figure.figure.penWidth);
@@ -74,6 +93,10 @@ void drawScene(std::span<const SceneFigure> scene, std::span<const Ghost> ghosts
     }
     if (aids.path)
         drawMotionPath(*aids.path, canvas);
+    if (aids.pins) {
+        for (const SceneFigure &figure : scene)
+            drawPinMarks(figure.figure, canvas);
+    }
     if (marked && scene.size() > 1)
         drawRings(marked->figure.pose, canvas);
     const SceneFigure *last = marked ? marked : scene.empty() ? nullptr : &scene.back();

@@ -21,6 +21,8 @@ inline constexpr Color kPreviousKeyColor = 0xFFD0D0;
 inline constexpr Color kNextKeyColor = 0xD0D0FF;
 // The rings that mark the current figure's joints on the screen.
 inline constexpr Color kCurrentFigureRingColor = 0x2A82DA;
+// The marks of pinned hands and feet on the screen.
+inline constexpr Color kPinMarkColor = 0xE07000;
 
 // A figure shown faintly under the one being edited, all in one colour.
 struct Ghost {
@@ -42,6 +44,8 @@ struct ScreenAids {
     Sides sides = Sides::Alike;
     // Drawn over the figures, under the rings; none when null.
     const MotionPath *path = nullptr;
+    // Whether each pinned hand and foot has a mark where it is pinned.
+    bool pins = false;
 };
 
 // The picture of a scene, on the screen and in every export: one clear, the
@@ -50,7 +54,8 @@ struct ScreenAids {
 // large, and the credit line. On the screen the figure `ringed` has small
 // rings on its joints, when the scene holds more than one figure. A black
 // figure is drawn as drawFigure draws it, so a scene of one black figure is
-// today's picture. The canvas ends with the pen of the ringed figure, or of
+// today's picture. Pinned ends are marked, on the screen, by a small
+// diamond under a cross at their pins. The canvas ends with the pen of the ringed figure, or of
 // the front one.
 void drawScene(std::span<const SceneFigure> scene, std::span<const Ghost> ghosts, Canvas &canvas,
                std::string_view caption, std::optional<FigureId> ringed = std::nullopt);

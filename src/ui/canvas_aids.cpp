@@ -54,6 +54,7 @@ ScreenAids CanvasAids::aids() const
 {
     const bool playing = m_timeline.isPlaying();
     ScreenAids aids{playing ? std::nullopt : std::optional(m_document.currentFigure())};
+    aids.pins = !playing;
     if (!m_timeline.isShown())
         return aids;
     aids.sides = m_timeline.strip()->sides() ? Sides::LeftLighter : Sides::Alike;

@@ -25,8 +25,9 @@ class TimelineCommands;
 // shows it; never an export.
 QImage sidesApartPicture(std::span<const SceneFigure> scene);
 
-// What the canvas shows over its scene besides the onion skin, while the
-// timeline is shown: the sides told apart and the motion path of one joint
+// What the canvas shows over its scene besides the onion skin: the marks of
+// pinned ends but while playing, and while the timeline is shown, the sides
+// told apart and the motion path of one joint
 // of the current figure, each switched on the strip; Ctrl+Shift+M switches
 // the path and shows the timeline with it. The joint is the one last
 // pressed on the canvas, the right hand until then. The path is worked out

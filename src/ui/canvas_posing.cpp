@@ -46,11 +46,15 @@ bool CanvasPosing::eventFilter(QObject *watched, QEvent *event)
         return false;
     switch (event->type()) {
     case QEvent::MouseButtonPress:
-        if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
-            press(static_cast<QMouseEvent *>(event)->position());
+        if (const auto *mouse = static_cast<QMouseEvent *>(event); mouse->button() == Qt::LeftButton)
+            press(mouse->position(), mouse->modifiers());
         break;
     case QEvent::MouseMove:
-        move(static_cast<QMouseEvent *>(event)->position());
+        m_pointer = static_cast<QMouseEvent *>(event)->position();
+        move(*m_pointer);
+        break;
+    case QEvent::Leave:
+        m_pointer.reset();
         break;
     case QEvent::MouseButtonRelease:
         if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
@@ -87,7 +91,7 @@ bool CanvasPosing::losesTheDrag(const QEvent &event)
     }
 }
 
-void CanvasPosing::press(const QPointF &at)
+void CanvasPosing::press(const QPointF &at, Qt::KeyboardModifiers modifiers)
 {
     const Point pixels = m_surface.picturePixels(at);
     const std::optional<ScenePick> pick = pickAt(at);
@@ -99,6 +103,8 @@ void CanvasPosing::press(const QPointF &at)
     emit jointPressed(*pick->joint);
     m_document.endGesture();
     m_drag = startJointDrag(*pick->joint, m_document.figure(), pixelsToCanvasUnits(pixels));
+    const bool reaches = m_reachAlways || modifiers.testFlag(Qt::ShiftModifier);
+    m_reach = reaches ? limbEndingAt(*pick->joint) : std::nullopt;
     m_surface.mouseArea->setCursor(Qt::ClosedHandCursor);
 }
 
@@ -109,7 +115,10 @@ void CanvasPosing::move(const QPointF &at)
         return;
     }
     const Point mouse = pixelsToCanvasUnits(m_surface.picturePixels(at));
-    m_document.setFigure(draggedFigure(*m_drag, m_document.figure(), mouse), ChangeKind::Edit, this, this);
+    if (m_reach)
+        (void)m_document.reachTo(*m_reach, mouse, this, this);
+    else
+        m_document.setFigure(draggedFigure(*m_drag, m_document.figure(), mouse), ChangeKind::Edit, this, this);
 }
 
 void CanvasPosing::release()
@@ -137,6 +146,11 @@ void CanvasPosing::showCursor(const QPointF &at)
     const std::optional<ScenePick> pick = pickAt(at);
     const bool overJoint = pick && pick->joint;
     m_surface.mouseArea->setCursor(overJoint ? Qt::OpenHandCursor : Qt::ArrowCursor);
+}
+
+std::optional<ScenePick> CanvasPosing::pickUnderPointer() const
+{
+    return m_pointer ? pickAt(*m_pointer) : std::nullopt;
 }
 
 // Every figure of the current key may be grabbed, the current one first.

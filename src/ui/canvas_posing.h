@@ -6,12 +6,12 @@
 #include "render/scene_picker.h"
 
 #include <QObject>
+#include <QPointF>
 
 #include <functional>
 #include <optional>
 
 class QMouseEvent;
-class QPointF;
 class QWidget;
 
 namespace zelbrook {
@@ -33,9 +33,10 @@ struct PosingSurface {
 // mouse turns the grabbed segment about the joint it starts from (or moves
 // the whole figure by the hip), release ends the drag, and Escape, a menu or
 // another window taking the mouse puts everything back as it was before the
-// press. The whole drag is one step of
-// the history. Nothing is drawn for it; the cursor alone shows what can be
-// grabbed.
+// press. The whole drag is one step of the history. A hand or a foot
+// dragged with Shift, or with Reach on, reaches: the end goes to the mouse
+// and its limb bends to let it. Nothing is drawn for a drag; the cursor
+// alone shows what can be grabbed.
 class CanvasPosing : public QObject
 {
     Q_OBJECT
@@ -48,6 +49,12 @@ public:
     bool isDragging() const { return m_drag.has_value(); }
     // What a press at this position of the mouse area finds.
     std::optional<ScenePick> pickAt(const QPointF &at) const;
+    // What a press where the mouse rests would find.
+    std::optional<ScenePick> pickUnderPointer() const;
+    QWidget *mouseArea() const { return m_surface.mouseArea; }
+    QWidget *focusArea() const { return m_surface.focusArea; }
+    // Every drag of a hand or a foot reaches, Shift or not.
+    void setReachAlways(bool always) { m_reachAlways = always; }
 
 signals:
     // A press grabbed this joint of the figure it made current.
@@ -58,7 +65,7 @@ protected:
 
 private:
     static bool losesTheDrag(const QEvent &event);
-    void press(const QPointF &at);
+    void press(const QPointF &at, Qt::KeyboardModifiers modifiers);
     void move(const QPointF &at);
     void release();
     void cancel();
@@ -67,6 +74,10 @@ private:
     AnimationDocument &m_document;
     PosingSurface m_surface;
     std::optional<JointDrag> m_drag;
+    // The end the drag reaches with, when it reaches.
+    std::optional<Limb> m_reach;
+    bool m_reachAlways = false;
+    std::optional<QPointF> m_pointer;
 };
 
 } // namespace zelbrook

@@ -2,6 +2,7 @@
 #include "edit_commands.h"
 
 #include "action_table.h"
+#include "refusals.h"
 
 #include "model/pose_mirror.h"
 #include "model/side_swap.h"
@@ -28,8 +29,8 @@ EditCommands::EditCommands(AnimationDocument &document, QWidget *window, QWidget
     m_undo = addCommand(ActionId::Undo, [this] { m_document.undo(); });
     m_redo = addCommand(ActionId::Redo, [this] { m_document.redo(); });
     m_menu->addSeparator();
-    addCommand(ActionId::Mirror, [this] { changeFigure(mirrorFigure); });
-    addCommand(ActionId::SwapSides, [this] { changeFigure(swapSides); });
+    addCommand(ActionId::Mirror, [this] { changeFigure(mirrorFigure, &AnimationDocument::mirrorInKeys); });
+    addCommand(ActionId::SwapSides, [this] { changeFigure(swapSides, &AnimationDocument::swapSidesInKeys); });
     addCommand(ActionId::NewPose, m_side.newPose);
     m_menu->addSeparator();
     addCommand(ActionId::CopyPoseText, m_side.copyPoseText);
@@ -69,10 +70,14 @@ bool EditCommands::eventFilter(QObject *watched, QEvent *event)
     return true;
 }
 
-void EditCommands::changeFigure(Figure (*change)(const Figure &))
+void EditCommands::changeFigure(Figure (*change)(const Figure &), Status (AnimationDocument::*inKeys)(KeyRun))
 {
     m_document.endGesture();
-    m_document.setFigure(change(m_document.figure()), ChangeKind::Edit);
+    const std::optional<KeyRun> run = m_selected ? m_selected() : std::nullopt;
+    if (!run || run->size() < 2)
+        return m_document.setFigure(change(m_document.figure()), ChangeKind::Edit);
+    if (const Status changed = (m_document.*inKeys)(*run); !changed)
+        Refusals::refuse(QString::fromStdString(changed.error().message));
 }
 
 void EditCommands::updateHistoryState()

@@ -10,15 +10,18 @@
 #include "figure_commands.h"
 #include "file_command.h"
 #include "key_commands.h"
+#include "pin_commands.h"
 #include "pose_file_drop.h"
 #include "shelf_commands.h"
 #include "slider_panel.h"
+#include "timeline_cells.h"
 #include "timeline_commands.h"
 #include "timeline_strip.h"
 #include "window_controls.h"
 #include "window_title.h"
 #include "workspace/window_faces.h"
 
+#include "model/pinned_posing.h"
 #include "model/program_info.h"
 #include "platform/canvas_widget.h"
 #include "platform/clipboard.h"
@@ -72,6 +75,9 @@ Form1::Form1(QWidget *parent)
                                       {[this] { newPose(); }, [this] { copyPoseText(); }, [this] { pastePose(); },
                                        [] { return !Clipboard::text().value_or(QString()).isEmpty(); }});
     m_timeline = new TimelineCommands(m_document, this, Picture1(), m_editCommands->menu(), [this] { DrawMan(); });
+    m_editCommands->setSelectedKeys([this]() -> std::optional<KeyRun> {
+        return m_timeline->isShown() ? std::optional(m_timeline->strip()->cells()->selection()) : std::nullopt;
+    });
     m_keys = new KeyCommands(m_document, m_timeline->strip()->cells(), m_editCommands->menu(),
                              [this](auto t) { showMessage(t); });
     const Figure startFigure{Pose::defaults(Picture1()->canvas().Width()), kDefaultPenWidth};
@@ -79,6 +85,7 @@ Form1::Form1(QWidget *parent)
                                           [this](const QString &t) { showMessage(t); });
     m_timeline->strip()->setFileButtons(m_animationFiles->actions());
     m_figures = new FigureCommands(m_document, *m_timeline, this, Picture1(), m_editCommands->menu(), startFigure);
+    m_pins = new PinCommands(m_document, this, m_editCommands->menu(), *m_posing);
     m_aids = new CanvasAids(m_document, *m_timeline, *m_posing, this, [this] { DrawMan(); });
     new WindowTitle(this, m_caption, m_document, *m_timeline, *m_animationFiles);
     m_shelf = new ShelfCommands(m_document, *m_timeline, m_editCommands->menu(),
@@ -150,6 +157,7 @@ void Form1::watchStage(QWidget *stage, CanvasPosing &posing)
     m_timeline->watchCanvas(stage);
     m_figures->watchCanvas(stage);
     m_aids->watchPosing(posing);
+    m_pins->watchPosing(posing);
 }
 
 void Form1::Form_Load()
@@ -169,7 +177,7 @@ bool Form1::SyncControls() { return m_sliders->syncControls(); }
 
 void Form1::takeLoadedPose(const Pose &pose)
 {
-    m_document.setFigure(syncedFigure(m_document.figure(), pose), ChangeKind::Load);
+    m_document.setFigure(landedFigure(m_document.figure(), pose, Landing::AsFacing), ChangeKind::Load);
 }
 
 void Form1::closeEvent(QCloseEvent *event)

@@ -27,6 +27,7 @@ class CanvasWidget;
 class EditCommands;
 class FigureCommands;
 class KeyCommands;
+class PinCommands;
 class Slider;
 class SliderPanel;
 class TimelineCommands;
@@ -102,6 +103,7 @@ public:
     FigureCommands &figures() const { return *m_figures; }
     ShelfCommands &shelf() const { return *m_shelf; }
     KeyCommands &keys() const { return *m_keys; }
+    PinCommands &pins() const { return *m_pins; }
     WindowFaces &faces() const { return *m_faces; }
     const Pose &pose() const { return m_document.pose(); }
     // The tag of the last pose file saved or opened; nothing reads it.
@@ -141,6 +143,7 @@ private:
     FigureCommands *m_figures = nullptr;
     ShelfCommands *m_shelf = nullptr;
     KeyCommands *m_keys = nullptr;
+    PinCommands *m_pins = nullptr;
     WindowFaces *m_faces = nullptr;
     FileDialogControl m_commonDialog;
     Exporter m_exporter;

@@ -7,6 +7,7 @@
 #include "model/move_placement.h"
 #include "platform/message_box.h"
 
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QInputDialog>
 #include <QKeyEvent>
@@ -35,6 +36,12 @@ bool confirmInDialog(QWidget *parent, const QString &name)
     const QString text = QObject::tr("A pose named \"%1\" is already on the shelf. Replace it?").arg(name);
     return QMessageBox::question(parent, MessageBox::title(), text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
            == QMessageBox::Yes;
+}
+
+// Shift lands a pose or a move the other way round.
+Landing landingFor(Qt::KeyboardModifiers modifiers)
+{
+    return modifiers.testFlag(Qt::ShiftModifier) ? Landing::OtherWay : Landing::AsFacing;
 }
 
 QLabel *labelFor(const QString &text, QWidget *buddy, QWidget *parent)
@@ -85,8 +92,12 @@ PoseShelfPanel::PoseShelfPanel(AnimationDocument &document, const PoseShelf::Fol
     layout->addWidget(m_moveList);
     layout->addLayout(moveButtons);
     layout->addWidget(m_problem);
-    connect(m_poseList, &QListView::clicked, this, [this](const QModelIndex &index) { applyPose(index.row()); });
-    connect(m_moveList, &QListView::doubleClicked, this, [this](const QModelIndex &index) { insertMove(index.row()); });
+    connect(m_poseList, &QListView::clicked, this, [this](const QModelIndex &index) {
+        applyPose(index.row(), landingFor(QGuiApplication::keyboardModifiers()));
+    });
+    connect(m_moveList, &QListView::doubleClicked, this, [this](const QModelIndex &index) {
+        insertMove(index.row(), landingFor(QGuiApplication::keyboardModifiers()));
+    });
     connect(m_add, &QPushButton::clicked, this, &PoseShelfPanel::addToShelf);
     connect(m_remove, &QPushButton::clicked, this, [this] { removePose(m_poseList->currentIndex().row()); });
     connect(m_insert, &QPushButton::clicked, this, [this] { insertMove(m_moveList->currentIndex().row()); });
@@ -135,19 +146,20 @@ bool PoseShelfPanel::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() != QEvent::KeyPress)
         return false;
-    const int key = static_cast<QKeyEvent *>(event)->key();
-    if (key != Qt::Key_Return && key != Qt::Key_Enter)
+    const auto *press = static_cast<QKeyEvent *>(event);
+    if (press->key() != Qt::Key_Return && press->key() != Qt::Key_Enter)
         return false;
+    const Landing landing = landingFor(press->modifiers());
     if (watched == m_poseList && m_poseList->currentIndex().isValid())
-        applyPose(m_poseList->currentIndex().row());
+        applyPose(m_poseList->currentIndex().row(), landing);
     else if (watched == m_moveList && m_moveList->currentIndex().isValid())
-        insertMove(m_moveList->currentIndex().row());
+        insertMove(m_moveList->currentIndex().row(), landing);
     else
         return false;
     return true;
 }
 
-void PoseShelfPanel::applyPose(int row)
+void PoseShelfPanel::applyPose(int row, Landing landing)
 {
     if (row < 0 || row >= static_cast<int>(m_shelf.poses().size()))
         return;
@@ -156,10 +168,10 @@ void PoseShelfPanel::applyPose(int row)
         return;
     const Pose pose = m_shelf.poseOver(index, m_document.pose()).value();
     m_document.endGesture();
-    m_document.setFigure(syncedFigure(m_document.figure(), pose), ChangeKind::Load);
+    m_document.setFigure(landedFigure(m_document.figure(), pose, landing), ChangeKind::Load);
 }
 
-void PoseShelfPanel::insertMove(int row)
+void PoseShelfPanel::insertMove(int row, Landing landing)
 {
     if (row < 0 || row >= static_cast<int>(m_shelf.moves().size()))
         return;
@@ -168,7 +180,7 @@ void PoseShelfPanel::insertMove(int row)
         return;
     const std::size_t current = m_document.currentKey();
     const FigureId figure = m_document.currentFigure();
-    const std::vector<Key> keys = placedMove(*move.animation, m_document.animation().key(current), figure);
+    const std::vector<Key> keys = placedMove(*move.animation, m_document.animation().key(current), figure, landing);
     if (const Status inserted = m_document.insertKeys(current + 1, keys, figure); !inserted)
         return report(tr("Could not insert the move %1:\n%2").arg(move.name, fromStd(inserted.error().message)));
     if (m_moveInserted)

@@ -5,6 +5,7 @@
 
 #include "export/exporter.h"
 #include "model/animation_document.h"
+#include "model/pinned_posing.h"
 
 #include <QWidget>
 
@@ -22,7 +23,8 @@ class ShelfListModel;
 // The shelf's own window: the poses as small pictures with names, then the
 // moves. A click or Enter on a pose puts it on the current figure of the
 // current key as one step; Insert move (or Enter on a move) puts the move's
-// keys after the current key. A pose or move whose file cannot be read does
+// keys after the current key. Both land facing the way the figure faces, or
+// the other way with Shift held. A pose or move whose file cannot be read does
 // nothing but say why under the lists, until another one is chosen. Add to
 // shelf keeps the current figure's pose under a name the user types; Remove
 // takes one of the user's own off.
@@ -55,8 +57,8 @@ public:
     // Reads the shelf's folders again.
     void reload();
 
-    void applyPose(int row);
-    void insertMove(int row);
+    void applyPose(int row, Landing landing = Landing::AsFacing);
+    void insertMove(int row, Landing landing = Landing::AsFacing);
     void addToShelf();
     void removePose(int row);
 

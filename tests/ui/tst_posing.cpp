@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "form1_fixture.h"
 
+#include "model/limb.h"
 #include "posefile/pose_writer.h"
 #include "render/joints.h"
+#include "ui/pin_commands.h"
 
 #include <QAction>
 #include <QApplication>
@@ -197,6 +199,93 @@ private slots:
         QCOMPARE(w.state().positions, turned.positions);
     }
 
+    // Pins and Reach by hand on the canvas: P over an end, the menu over
+    // one, Unpin all, and drags that reach. Every pinned end stays at its
+    // pin; a reaching hand ends where it was let go, to a slider step.
+    void pinAndReachByHand_data()
+    {
+        QTest::addColumn<QString>("gestures");
+        QTest::addColumn<QString>("pinned");
+        QTest::addColumn<bool>("reached");
+        QTest::newRow("P over the right foot") << "P rFoot"
+                                               << "rFoot" << false;
+        QTest::newRow("P twice frees it") << "P rFoot,P rFoot"
+                                          << "" << false;
+        QTest::newRow("P over a knee pins nothing") << "P lKnee"
+                                                    << "" << false;
+        QTest::newRow("the menu over the left hand") << "menu lHand"
+                                                     << "lHand" << false;
+        QTest::newRow("Unpin all") << "P rFoot,menu lHand,unpin all"
+                                   << "" << false;
+        QTest::newRow("hip drag keeps the foot") << "P rFoot,drag hip"
+                                                 << "rFoot" << false;
+        QTest::newRow("Shift drag reaches") << "shift drag"
+                                            << "" << true;
+        QTest::newRow("a drag with Reach on reaches") << "reach on,drag"
+                                                      << "" << true;
+        QTest::newRow("a plain drag turns the forearm") << "drag"
+                                                        << "" << false;
+    }
+
+    void pinAndReachByHand()
+    {
+        QFETCH(QString, gestures);
+        QFETCH(QString, pinned);
+        QFETCH(bool, reached);
+        ActiveWindow w;
+        QWidget *canvas = w.window->Picture1();
+        const auto jointAt = [&](const QString &name) {
+            const Joints joints = ComputeJoints(w.window->pose());
+            return name == "hip"     ? Point{w.window->pose().hipX, w.window->pose().hipY}
+                   : name == "lKnee" ? joints.lKnee
+                                     : limbJoints(w.window->pose(), *limbNamed(name.toStdString())).end;
+        };
+        const Point shoulder = limbJoints(w.window->pose(), Limb::RHand).root;
+        const Point hand = jointAt("rHand");
+        const Point target{shoulder.x + 0.6 * (hand.x - shoulder.x) + 8, shoulder.y + 0.6 * (hand.y - shoulder.y)};
+        for (const QString &gesture : gestures.split(',')) {
+            const QString joint = gesture.section(' ', -1);
+            if (gesture.startsWith("P ")) {
+                // A move to where the mouse already is goes unseen.
+                const Point at = jointAt(joint);
+                QTest::mouseMove(canvas, {1, 1});
+                QTest::mouseMove(canvas, w.onCanvas(at.x, at.y));
+                QTest::keyClick(canvas, Qt::Key_P);
+            } else if (gesture.startsWith("menu")) {
+                const Point at = jointAt(joint);
+                QContextMenuEvent menu(QContextMenuEvent::Mouse, w.onCanvas(at.x, at.y),
+                                       canvas->mapToGlobal(w.onCanvas(at.x, at.y)));
+                QApplication::sendEvent(canvas, &menu);
+                w.window->findChild<QMenu *>()->close();
+                w.window->findChild<QAction *>("pin")->trigger();
+            } else if (gesture == "unpin all") {
+                w.window->findChild<QAction *>("unpinAll")->trigger();
+            } else if (gesture == "reach on") {
+                w.window->findChild<QAction *>("reach")->setChecked(true);
+            } else {
+                const bool hip = gesture == "drag hip";
+                const Point from = jointAt(hip ? "hip" : "rHand");
+                const Point to = hip ? Point{from.x + 8, from.y + 6} : target;
+                const auto shift = gesture.startsWith("shift") ? Qt::ShiftModifier : Qt::NoModifier;
+                QTest::mousePress(canvas, Qt::LeftButton, shift, w.onCanvas(from.x, from.y));
+                QTest::mouseMove(canvas, w.onCanvas(to.x, to.y));
+                QTest::mouseRelease(canvas, Qt::LeftButton, shift, w.onCanvas(to.x, to.y));
+            }
+        }
+        const Figure &figure = w.window->document().figure();
+        QStringList ends;
+        for (const Limb limb : kLimbs) {
+            if (const std::optional<Point> &pin = figure.pin(limb)) {
+                ends << QString::fromLatin1(limbName(limb).data(), 5);
+                const Point end = limbJoints(figure.pose, limb).end;
+                QVERIFY(std::hypot(end.x - pin->x, end.y - pin->y) < 0.01);
+            }
+        }
+        QCOMPARE(ends.join(','), pinned);
+        const Point end = jointAt("rHand");
+        QCOMPARE(std::hypot(end.x - target.x, end.y - target.y) < 2.5, reached);
+    }
+
     void theContextMenuOffersEveryCommand()
     {
         ActiveWindow w;
@@ -234,6 +323,9 @@ private slots:
                                        "Bring forward Ctrl+Shift+Up",
                                        "Send backward Ctrl+Shift+Down",
                                        "Colour… ",
+                                       "Pin\tP ",
+                                       "Unpin all ",
+                                       "Reach ",
                                        "Poses Ctrl+Shift+P"}));
         QVERIFY(!menu->actions()[0]->isEnabled());
         QVERIFY(w.slider("BodyLengthScroll")->setValue(50));

@@ -25,6 +25,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStatusBar>
+#include <QToolBar>
 
 #include <array>
 
@@ -40,8 +41,9 @@ QString toQString(std::string_view text) { return QString::fromUtf8(text.data(),
 bool endsAGroup(ActionId id)
 {
     using A = ActionId;
-    constexpr std::array kLast{A::ExportAnimation, A::SavePicture,  A::Redo,    A::PastePose, A::MoveKeyLater,
-                               A::NextFigure,      A::FigureColour, A::Animate, A::ZoomOut,   A::MotionPath};
+    constexpr std::array kLast{A::ExportAnimation, A::SavePicture, A::Redo,         A::PastePose,
+                               A::MoveKeyLater,    A::NextFigure,  A::FigureColour, A::Reach,
+                               A::Animate,         A::ZoomOut,     A::MotionPath};
     return std::find(kLast.begin(), kLast.end(), id) != kLast.end();
 }
 
@@ -79,6 +81,7 @@ WorkspaceWindow::WorkspaceWindow(AnimationDocument &document, QWidget *poser, Pa
     });
     addStageCommands();
     buildMenus();
+    addTools();
     statusBar()->addPermanentWidget(m_frame);
     m_frame->setObjectName(QStringLiteral("frameStatus"));
     connect(poser, &QWidget::windowTitleChanged, this, &QWidget::setWindowTitle);
@@ -162,6 +165,17 @@ void WorkspaceWindow::addStageCommands()
     }
     connect(makeAction(ActionId::About, this, this), &QAction::triggered, this,
             [this] { QMessageBox::about(this, tr("About Zelbrook"), toQString(kProgramCaption)); });
+}
+
+// The switches an animator flicks while posing, a click away.
+void WorkspaceWindow::addTools()
+{
+    QToolBar *tools = addToolBar(tr("Tools"));
+    tools->setObjectName(QStringLiteral("toolsBar"));
+    for (const ActionId id : {ActionId::Reach, ActionId::OnionSkin, ActionId::Sides}) {
+        if (QAction *action = command(id))
+            tools->addAction(action);
+    }
 }
 
 // Every command of the table in the menu it names, in the table's order.

@@ -73,6 +73,7 @@ private:
     QDockWidget *addPanel(Panel panel, const QString &title, QWidget *content, Qt::DockWidgetArea area);
     QWidget *slidersPanel();
     void buildMenus();
+    void addTools();
     void addStageCommands();
 
     AnimationDocument &m_document;
