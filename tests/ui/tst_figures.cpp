@@ -114,19 +114,22 @@ private slots:
     }
 
     // The colour reaches the canvas and every picture; the rings that mark
-    // the current figure reach the canvas only.
-    void colourOnEveryPictureRingsOnTheScreenOnly()
+    // the current figure, and the marks of its pins, reach the canvas only.
+    void colourOnEveryPictureRingsAndPinsOnTheScreenOnly()
     {
         ActiveWindow w;
         w.keys(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N));
+        QVERIFY(w.window->document().pin(Limb::RHand));
         w.window->figures().setColourPicker([](Color) { return Color(0xC03020); });
         w.window->figures().chooseColour();
         QVERIFY(holdsColour(w.picture(), 0xC03020));
         QVERIFY(holdsColour(w.picture(), kCurrentFigureRingColor));
+        QVERIFY(holdsColour(w.picture(), kPinMarkColor));
         w.window->Command1_Click();
         const QImage copied = QApplication::clipboard()->image();
         QVERIFY(holdsColour(copied, 0xC03020));
         QVERIFY(!holdsColour(copied, kCurrentFigureRingColor));
+        QVERIFY(!holdsColour(copied, kPinMarkColor));
         QCOMPARE(
             copied.convertToFormat(QImage::Format_RGB32),
             Exporter().picture(w.window->document().scene(), kProgramCaption).convertToFormat(QImage::Format_RGB32));

@@ -2,6 +2,7 @@
 #include "form1_fixture.h"
 #include "test_support.h"
 
+#include "model/pose_mirror.h"
 #include "posefile/animation_file.h"
 #include "posefile/pose_reader.h"
 #include "posefile/pose_writer.h"
@@ -112,12 +113,23 @@ void TestPoseShelf::putsPoseOnFigureInItsPlace_data()
     QTest::addColumn<double>("rotation");
     QTest::addColumn<int>("pen");
     QTest::addColumn<QString>("how");
-    QTest::newRow("click") << "Wave" << QPointF(120.5, 300) << 1.0 << 0.0 << 2 << "click";
-    QTest::newRow("moved scaled turned") << "Kick" << QPointF(400, 90.25) << 2.3 << 1.2 << 5 << "enter";
-    QTest::newRow("shrunk turned back") << "Lie down" << QPointF(-20, 410) << 0.5 << -3.0 << 1 << "enter";
+    QTest::addColumn<bool>("facesLeft");
+    QTest::addColumn<bool>("mirrored");
+    QTest::newRow("click") << "Wave" << QPointF(120.5, 300) << 1.0 << 0.0 << 2 << "click" << false << false;
+    QTest::newRow("moved scaled turned") << "Kick" << QPointF(400, 90.25) << 2.3 << 1.2 << 5 << "enter" << false
+                                         << false;
+    QTest::newRow("shrunk turned back") << "Lie down" << QPointF(-20, 410) << 0.5 << -3.0 << 1 << "enter" << false
+                                        << false;
+    QTest::newRow("facing left") << "Point" << QPointF(200, 200) << 1.0 << 0.0 << 2 << "enter" << true << true;
+    QTest::newRow("Shift+click the other way")
+        << "Point" << QPointF(200, 200) << 1.0 << 0.0 << 2 << "click" << false << true;
+    QTest::newRow("facing left, Shift+Enter")
+        << "Kick" << QPointF(200, 200) << 1.0 << 0.0 << 2 << "enter" << true << false;
 }
 
-// The figure takes the same values as opening the pose file would give it.
+// The figure takes the same values as opening the pose file would give a
+// figure facing right, mirrored about the hip where it lands the other way
+// round: facing left, or with Shift. Open lands a pose so too.
 void TestPoseShelf::putsPoseOnFigureInItsPlace()
 {
     QFETCH(QString, name);
@@ -126,30 +138,38 @@ void TestPoseShelf::putsPoseOnFigureInItsPlace()
     QFETCH(double, rotation);
     QFETCH(int, pen);
     QFETCH(QString, how);
+    QFETCH(bool, facesLeft);
+    QFETCH(bool, mirrored);
     Figure start{test::startPose(), pen};
     start.pose = {float(hip.x()), hip.y(),  50.5, 0.3, 40, 41, 0.5, 0.6, 0.7, 0.8, 30, 31, 1, 2, -3, 20, 1.5,
                   0.95,           rotation, scale};
-    Form1Fixture shelf, opened;
+    Form1Fixture shelf, opened, reference;
+    reference.window->document().setFigure(start, ChangeKind::Edit);
+    start.facing = facesLeft ? Facing::Left : Facing::Right;
     shelf.window->document().setFigure(start, ChangeKind::Edit);
     opened.window->document().setFigure(start, ChangeKind::Edit);
+    const Qt::KeyboardModifiers shift = facesLeft == mirrored ? Qt::NoModifier : Qt::ShiftModifier;
     PoseShelfPanel *panel = shownShelf(*shelf.window, m_data.path("unused"));
     const int row = rowNamed(panel->shelf().poses(), name);
     QVERIFY(row >= 0);
     opened.window->openPose(panel->shelf().poses()[row].path);
+    reference.window->openPose(panel->shelf().poses()[row].path);
     QListView *list = panel->poseList();
     list->setCurrentIndex(list->model()->index(row, 0));
     if (how == "click")
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->currentIndex()).center());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, shift, list->visualRect(list->currentIndex()).center());
     else
-        QTest::keyClick(list, Qt::Key_Return);
+        QTest::keyClick(list, Qt::Key_Return, shift);
     const Figure &posed = shelf.window->document().figure();
-    QCOMPARE(posed, opened.window->document().figure());
+    const Figure &facingRight = reference.window->document().figure();
+    QCOMPARE(posed, mirrored ? mirrorFigure(facingRight) : facingRight);
+    QCOMPARE(opened.window->document().figure(), facesLeft ? mirrorFigure(facingRight) : facingRight);
     QCOMPARE((std::tuple{posed.pose.hipX, posed.pose.hipY, posed.pose.scale, posed.pose.rotation, posed.penWidth}),
              (std::tuple{start.pose.hipX, start.pose.hipY, scale, rotation, pen}));
     QVERIFY(posed != start);
     QVERIFY(shelf.window->document().undo());
     QCOMPARE(shelf.window->document().figure(), start);
-    QVERIFY(shelf.messages.isEmpty() && opened.messages.isEmpty());
+    QVERIFY(shelf.messages.isEmpty() && opened.messages.isEmpty() && reference.messages.isEmpty());
 }
 
 void TestPoseShelf::keepsTheUsersOwnPoses_data()
@@ -239,16 +259,20 @@ void TestPoseShelf::insertsMoveWhereFigureStands_data()
 {
     QTest::addColumn<QString>("move");
     QTest::addColumn<bool>("twoFigures");
-    QTest::newRow("wave") << "Wave" << false;
-    QTest::newRow("jump beside another figure") << "Jump" << true;
+    QTest::addColumn<bool>("otherWay");
+    QTest::newRow("wave") << "Wave" << false << false;
+    QTest::newRow("jump beside another figure") << "Jump" << true << false;
+    QTest::newRow("Shift+Enter: jump the other way") << "Jump" << false << true;
 }
 
 // Every key of a move that stays in place comes in after the current key,
-// the figure's hip moved by the move's own hip offsets from its first key.
+// the figure's hip moved by the move's own hip offsets from its first key,
+// mirrored across for a move the other way.
 void TestPoseShelf::insertsMoveWhereFigureStands()
 {
     QFETCH(QString, move);
     QFETCH(bool, twoFigures);
+    QFETCH(bool, otherWay);
     Form1Fixture fixture;
     AnimationDocument &document = fixture.window->document();
     if (twoFigures)
@@ -263,16 +287,20 @@ void TestPoseShelf::insertsMoveWhereFigureStands()
     const Animation file =
         readAnimationFile(test::fileBytes(panel->shelf().moves()[row].path).toStdString(), test::startPose()).value();
     panel->moveList()->setCurrentIndex(panel->moveList()->model()->index(row, 0));
-    QTest::keyClick(panel->moveList(), Qt::Key_Enter);
+    QTest::keyClick(panel->moveList(), Qt::Key_Enter, otherWay ? Qt::ShiftModifier : Qt::NoModifier);
     QCOMPARE(document.animation().keyCount(), 1 + file.keyCount());
     QCOMPARE(document.currentKey(), file.keyCount());
     for (std::size_t i = 0; i < file.keyCount(); ++i) {
         const Key &key = document.animation().key(i + 1);
-        const Pose &placed = key.find(document.currentFigure())->figure.pose;
+        const Figure &figure = key.find(document.currentFigure())->figure;
+        const Pose &placed = figure.pose;
         const Pose &source = file.key(i).figures.front().figure.pose;
-        QCOMPARE(placed.hipX, 61.5f + (source.hipX - file.key(0).figures.front().figure.pose.hipX));
+        const float across = source.hipX - file.key(0).figures.front().figure.pose.hipX;
+        QCOMPARE(placed.hipX, 61.5f + (otherWay ? -across : across));
         QCOMPARE(placed.hipY, 333 + (source.hipY - file.key(0).figures.front().figure.pose.hipY));
-        QCOMPARE(placed.bodyAngle, source.bodyAngle);
+        QCOMPARE(figure.facing, otherWay ? Facing::Left : Facing::Right);
+        if (!otherWay)
+            QCOMPARE(placed.bodyAngle, source.bodyAngle);
         QCOMPARE((std::tuple{key.hold, key.tweens, key.ease}),
                  (std::tuple{file.key(i).hold, file.key(i).tweens, file.key(i).ease}));
         for (const KeyFigure &other : before.key(0).figures)

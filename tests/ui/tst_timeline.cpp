@@ -132,6 +132,39 @@ private slots:
         QCOMPARE(state, enabled);
     }
 
+    // Mirror and Swap sides act on the current figure in every selected key
+    // as one step, and on the current key alone when one is selected.
+    void mirrorAndSwapSidesActOnTheSelectedKeys_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<int>("selected");
+        QTest::newRow("mirror the current key") << "Ctrl+M" << 1;
+        QTest::newRow("mirror three keys") << "Ctrl+M" << 3;
+        QTest::newRow("swap sides on three keys") << "Ctrl+Shift+W" << 3;
+    }
+
+    void mirrorAndSwapSidesActOnTheSelectedKeys()
+    {
+        QFETCH(QString, command);
+        QFETCH(int, selected);
+        ActiveWindow w;
+        for (int add = 0; add < 3; ++add)
+            w.keys(QKeySequence(Qt::CTRL | Qt::Key_K));
+        KeySelection &selection = w.window->timeline().strip()->cells()->selectionOfKeys();
+        selection.choose(std::size_t(4 - selected), KeySelection::Choice::Alone);
+        selection.choose(3, KeySelection::Choice::Extending);
+        const Animation before = w.window->document().animation();
+        w.keys(QKeySequence(command));
+        for (std::size_t key = 0; key < 4; ++key) {
+            const Figure &figure = w.window->document().animation().key(key).figures.front().figure;
+            const bool changed = key >= std::size_t(4 - selected);
+            QCOMPARE(figure != before.key(key).figures.front().figure, changed);
+            QCOMPARE(figure.facing == Facing::Left, changed && command == "Ctrl+M");
+        }
+        w.keys(QKeySequence(Qt::CTRL | Qt::Key_Z));
+        QVERIFY(w.window->document().animation().keys() == before.keys());
+    }
+
     // A click takes the key's exact values, rounds nothing and is no step.
     void clickingACellShowsItsKey()
     {

@@ -8,10 +8,17 @@
 #include "render/joints.h"
 #include "ui/action_table.h"
 #include "ui/export_choices.h"
+#include "ui/pose_shelf_panel.h"
+#include "ui/shelf_commands.h"
 #include "ui/workspace/stage.h"
 #include "ui/workspace/timeline_view.h"
 
 #include <QAction>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QListView>
 #include <QMenu>
 #include <QTemporaryDir>
 
@@ -101,6 +108,70 @@ private slots:
         const RenderRun run = runRender(dir.path(), {walk, QStringLiteral("render.gif")});
         QCOMPARE(run.exitCode, 0);
         QVERIFY(test::fileBytes(dir.filePath("window.gif")) == test::fileBytes(dir.filePath("render.gif")));
+    }
+
+    // As a user works with pins: a figure turned to face left takes a walk
+    // cycle from the shelf twice, then leans on a wall with a hand pinned
+    // (P on the stage, a new key, the hip dragged), plays and is exported.
+    // In zelbrook-render's frames of the saved file every pinned end is at
+    // its pin, the stance feet and the hand hold, and the figure walks left.
+    void aFigureFacingLeftWalksThenLeansOnAWall()
+    {
+        QTemporaryDir dir;
+        ActiveWindow w;
+        AnimationDocument &document = w.window->document();
+        w.keys(QKeySequence(Qt::CTRL | Qt::Key_M));
+        const float startHip = document.figure().pose.hipX;
+        auto *shelf = w.window->findChild<ShelfCommands *>();
+        shelf->setFolders(PoseShelf::standardFolders());
+        shelf->showPoses();
+        QListView *moves = shelf->panel()->moveList();
+        for (int row = 0; row < moves->model()->rowCount(); ++row) {
+            if (moves->model()->index(row, 0).data().toString() == QStringLiteral("Walk cycle"))
+                moves->setCurrentIndex(moves->model()->index(row, 0));
+        }
+        QTest::keyClick(moves, Qt::Key_Enter);
+        QTest::keyClick(moves, Qt::Key_Enter);
+        QVERIFY(w.window->faces().showsWorkspace());
+        QVERIFY(QTest::qWaitForWindowExposed(w.window->faces().workspace()));
+        QApplication::setActiveWindow(w.window->faces().workspace());
+        auto *stage = w.window->faces().workspace()->findChild<Stage *>(QStringLiteral("stage"));
+        const QPoint hand = stagePoint(*stage, limbJoints(document.figure().pose, Limb::RHand).end);
+        stage->setFocus();
+        QMouseEvent rest(QEvent::MouseMove, hand, stage->viewport()->mapToGlobal(hand), Qt::NoButton, {}, {});
+        QApplication::sendEvent(stage->viewport(), &rest);
+        QTest::keyClick(stage, Qt::Key_P);
+        QVERIFY(document.figure().pin(Limb::RHand));
+        w.keys(QKeySequence(Qt::CTRL | Qt::Key_K));
+        const QPoint hip = stagePoint(*stage, {document.figure().pose.hipX, document.figure().pose.hipY});
+        QTest::mousePress(stage->viewport(), Qt::LeftButton, {}, hip);
+        QTest::mouseMove(stage->viewport(), hip + QPoint(6, 4));
+        QTest::mouseRelease(stage->viewport(), Qt::LeftButton, {}, hip + QPoint(6, 4));
+        QTest::keyClick(stage, Qt::Key_Space);
+        QTest::qWait(100);
+        QTest::keyClick(stage, Qt::Key_Space);
+
+        w.answers = {dir.filePath("lean.zba"), dir.filePath("window.gif")};
+        w.window->animationFiles().saveAnimationAs();
+        w.window->animationFiles().setExportChooser([](const ExportChoices &) { return ExportChoices{}; });
+        w.window->faces().workspace()->command(ActionId::ExportAnimation)->trigger();
+        QVERIFY(QFileInfo(dir.filePath("window.gif")).size() > 0);
+        const RenderRun run = runRender(dir.path(), {"--format", "json", "lean.zba", "-"});
+        QCOMPARE(run.exitCode, 0);
+        const QJsonArray frames = QJsonDocument::fromJson(run.out).object()["frames"].toArray();
+        QCOMPARE(qsizetype(frames.size()), qsizetype(document.animation().frameCount()));
+        QMap<QString, int> held;
+        for (const QJsonValue &frame : frames) {
+            const QJsonObject pins = frame["pins"].toObject();
+            QCOMPARE(frame["facing"].toString(), QStringLiteral("left"));
+            for (auto pin = pins.begin(); pin != pins.end(); ++pin) {
+                const QJsonArray at = pin->toArray(), end = frame["joints"][pin.key()].toArray();
+                QVERIFY(std::hypot(at[0].toDouble() - end[0].toDouble(), at[1].toDouble() - end[1].toDouble()) <= 0.01);
+                ++held[pin.key().mid(1)];
+            }
+        }
+        QVERIFY2(held["Foot"] >= 16 && held["Hand"] >= 2, qPrintable(QString::number(held["Foot"])));
+        QVERIFY(document.animation().key(document.currentKey() - 1).figures.front().figure.pose.hipX < startHip - 80);
     }
 
     // The window goes while a hand is dragged on the stage or on the
