@@ -205,71 +205,58 @@ private slots:
     void pinAndReachByHand_data()
     {
         QTest::addColumn<QString>("gestures");
-        QTest::addColumn<QString>("pinned");
         QTest::addColumn<bool>("reached");
-        QTest::newRow("P over the right foot") << "P rFoot"
-                                               << "rFoot" << false;
-        QTest::newRow("P twice frees it") << "P rFoot,P rFoot"
-                                          << "" << false;
-        QTest::newRow("P over a knee pins nothing") << "P lKnee"
-                                                    << "" << false;
-        QTest::newRow("the menu over the left hand") << "menu lHand"
-                                                     << "lHand" << false;
-        QTest::newRow("Unpin all") << "P rFoot,menu lHand,unpin all"
-                                   << "" << false;
-        QTest::newRow("hip drag keeps the foot") << "P rFoot,drag hip"
-                                                 << "rFoot" << false;
-        QTest::newRow("Shift drag reaches") << "shift drag"
-                                            << "" << true;
-        QTest::newRow("a drag with Reach on reaches") << "reach on,drag"
-                                                      << "" << true;
-        QTest::newRow("a plain drag turns the forearm") << "drag"
-                                                        << "" << false;
+        QTest::addColumn<QString>("pinned");
+        QTest::newRow("P over the right foot") << "P rFoot" << false << "rFoot";
+        QTest::newRow("P twice frees it") << "P rFoot,P rFoot" << false << "";
+        QTest::newRow("P over a knee pins nothing") << "P lKnee" << false << "";
+        QTest::newRow("the menu over the left hand") << "menu lHand" << false << "lHand";
+        QTest::newRow("Unpin all") << "P rFoot,menu lHand,unpin all" << false << "";
+        QTest::newRow("hip drag keeps the foot") << "P rFoot,drag hip" << false << "rFoot";
+        QTest::newRow("Shift drag reaches") << "shift drag" << true << "";
+        QTest::newRow("a drag with Reach on reaches") << "reach on,drag" << true << "";
+        QTest::newRow("a plain drag turns the forearm") << "drag" << false << "";
     }
 
     void pinAndReachByHand()
     {
         QFETCH(QString, gestures);
-        QFETCH(QString, pinned);
         QFETCH(bool, reached);
+        QFETCH(QString, pinned);
         ActiveWindow w;
         QWidget *canvas = w.window->Picture1();
-        const auto jointAt = [&](const QString &name) {
-            const Joints joints = ComputeJoints(w.window->pose());
-            return name == "hip"     ? Point{w.window->pose().hipX, w.window->pose().hipY}
-                   : name == "lKnee" ? joints.lKnee
-                                     : limbJoints(w.window->pose(), *limbNamed(name.toStdString())).end;
+        const auto at = [&](const QString &joint) {
+            const Pose &pose = w.window->pose();
+            const Point point = joint == "hip"     ? Point{pose.hipX, pose.hipY}
+                                : joint == "lKnee" ? ComputeJoints(pose).lKnee
+                                                   : limbJoints(pose, *limbNamed(joint.toStdString())).end;
+            return w.onCanvas(point.x, point.y);
         };
-        const Point shoulder = limbJoints(w.window->pose(), Limb::RHand).root;
-        const Point hand = jointAt("rHand");
-        const Point target{shoulder.x + 0.6 * (hand.x - shoulder.x) + 8, shoulder.y + 0.6 * (hand.y - shoulder.y)};
+        // Nearer the shoulder than the forearm alone can reach.
+        const LimbJoints arm = limbJoints(w.window->pose(), Limb::RHand);
+        const Point target{arm.root.x + 0.6 * (arm.end.x - arm.root.x) + 8,
+                           arm.root.y + 0.6 * (arm.end.y - arm.root.y)};
         for (const QString &gesture : gestures.split(',')) {
             const QString joint = gesture.section(' ', -1);
             if (gesture.startsWith("P ")) {
-                // A move to where the mouse already is goes unseen.
-                const Point at = jointAt(joint);
-                QTest::mouseMove(canvas, {1, 1});
-                QTest::mouseMove(canvas, w.onCanvas(at.x, at.y));
+                QTest::mouseMove(canvas, {1, 1}); // a move to where the mouse is goes unseen
+                QTest::mouseMove(canvas, at(joint));
                 QTest::keyClick(canvas, Qt::Key_P);
             } else if (gesture.startsWith("menu")) {
-                const Point at = jointAt(joint);
-                QContextMenuEvent menu(QContextMenuEvent::Mouse, w.onCanvas(at.x, at.y),
-                                       canvas->mapToGlobal(w.onCanvas(at.x, at.y)));
+                QContextMenuEvent menu(QContextMenuEvent::Mouse, at(joint), canvas->mapToGlobal(at(joint)));
                 QApplication::sendEvent(canvas, &menu);
                 w.window->findChild<QMenu *>()->close();
                 w.window->findChild<QAction *>("pin")->trigger();
-            } else if (gesture == "unpin all") {
-                w.window->findChild<QAction *>("unpinAll")->trigger();
-            } else if (gesture == "reach on") {
-                w.window->findChild<QAction *>("reach")->setChecked(true);
+            } else if (gesture == "unpin all" || gesture == "reach on") {
+                QAction *action = w.window->findChild<QAction *>(gesture == "reach on" ? "reach" : "unpinAll");
+                action->isCheckable() ? action->setChecked(true) : action->trigger();
             } else {
-                const bool hip = gesture == "drag hip";
-                const Point from = jointAt(hip ? "hip" : "rHand");
-                const Point to = hip ? Point{from.x + 8, from.y + 6} : target;
+                const QPoint from = at(joint == "hip" ? "hip" : "rHand");
+                const QPoint to = joint == "hip" ? from + QPoint(8, 6) : w.onCanvas(target.x, target.y);
                 const auto shift = gesture.startsWith("shift") ? Qt::ShiftModifier : Qt::NoModifier;
-                QTest::mousePress(canvas, Qt::LeftButton, shift, w.onCanvas(from.x, from.y));
-                QTest::mouseMove(canvas, w.onCanvas(to.x, to.y));
-                QTest::mouseRelease(canvas, Qt::LeftButton, shift, w.onCanvas(to.x, to.y));
+                QTest::mousePress(canvas, Qt::LeftButton, shift, from);
+                QTest::mouseMove(canvas, to);
+                QTest::mouseRelease(canvas, Qt::LeftButton, shift, to);
             }
         }
         const Figure &figure = w.window->document().figure();
@@ -282,8 +269,8 @@ private slots:
             }
         }
         QCOMPARE(ends.join(','), pinned);
-        const Point end = jointAt("rHand");
-        QCOMPARE(std::hypot(end.x - target.x, end.y - target.y) < 2.5, reached);
+        const Point hand = limbJoints(figure.pose, Limb::RHand).end;
+        QCOMPARE(std::hypot(hand.x - target.x, hand.y - target.y) < 2.5, reached);
     }
 
     void theContextMenuOffersEveryCommand()
