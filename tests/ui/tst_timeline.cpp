@@ -132,36 +132,6 @@ private slots:
         QCOMPARE(state, enabled);
     }
 
-    // Mirror and Swap sides act on the current figure in every selected key
-    // of four as one step, and on the current key alone when one is.
-    void mirrorAndSwapSidesActOnTheSelectedKeys_data()
-    {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<int>("first");
-        QTest::newRow("mirror the current key") << "Ctrl+M" << 3;
-        QTest::newRow("mirror three keys") << "Ctrl+M" << 1;
-        QTest::newRow("swap sides on three keys") << "Ctrl+Shift+W" << 1;
-    }
-
-    void mirrorAndSwapSidesActOnTheSelectedKeys()
-    {
-        QFETCH(QString, command);
-        QFETCH(int, first);
-        ActiveWindow w;
-        for (int add = 0; add < 3; ++add)
-            w.keys(QKeySequence(Qt::CTRL | Qt::Key_K));
-        w.window->timeline().strip()->cells()->selectionOfKeys().setAnchor(std::size_t(first));
-        const Animation before = w.window->document().animation();
-        w.keys(QKeySequence(command));
-        for (std::size_t key = 0; key < 4; ++key) {
-            const Figure &figure = w.window->document().animation().key(key).figures.front().figure;
-            QCOMPARE(figure != before.key(key).figures.front().figure, int(key) >= first);
-            QCOMPARE(figure.facing == Facing::Left, int(key) >= first && command == "Ctrl+M");
-        }
-        w.keys(QKeySequence(Qt::CTRL | Qt::Key_Z));
-        QVERIFY(w.window->document().animation().keys() == before.keys());
-    }
-
     // A click takes the key's exact values, rounds nothing and is no step.
     void clickingACellShowsItsKey()
     {
