@@ -44,4 +44,4 @@ for (const tag of atlas.meta.frameTags) {
         ++drawn;
     }
 }
-document.title = `phaser: ${drawn} frames drawn, ${wrong.length} differ${wrong.length ? ' (' + wrong[0] + ')' : ''}, ${times} times differ`;
+report(`phaser: ${drawn} frames drawn, ${wrong.length} differ${wrong.length ? ' (' + wrong[0] + ')' : ''}, ${times} times differ`);

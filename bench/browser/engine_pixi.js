@@ -32,4 +32,4 @@ for (const [tag, names] of Object.entries(animations)) {
     }
     app.stage.removeChild(sprite);
 }
-document.title = `pixijs: ${drawn} frames drawn, ${wrong.length} differ${wrong.length ? ' (' + wrong[0] + ')' : ''}, ${times} times differ`;
+report(`pixijs: ${drawn} frames drawn, ${wrong.length} differ${wrong.length ? ' (' + wrong[0] + ')' : ''}, ${times} times differ`);
