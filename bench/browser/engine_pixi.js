@@ -2,7 +2,8 @@
 // Follows the README's PixiJS 8 snippet in its module: draws every frame of
 // every animation of the atlas through an AnimatedSprite and compares it,
 // pixel for pixel, with the numbered frame EXPECTED[i] (an ImageData of the
-// whole canvas), and each frame's time with the atlas's.
+// whole canvas), and each frame's time, as the sprite plays it, with the
+// atlas's.
 app.ticker.stop();
 app.stage.removeChildren();
 const source = frames[0].sourceSize;
@@ -26,10 +27,25 @@ for (const [tag, names] of Object.entries(animations)) {
                 wrong.push(`${tag} frame ${i} pixel ${p / 4 % source.w},${Math.floor(p / 4 / source.w)}`);
                 break;
             }
-        if (sprite._durations[i] !== frames[names[i]].duration)
-            ++times;
         ++drawn;
     }
+    // The sprite's own clock, a millisecond at a time around each frame's
+    // end: the frame still shows half a millisecond before the atlas says it
+    // ends, and the next one half a millisecond after.
+    sprite.autoUpdate = false;
+    sprite.loop = meta.loop;
+    sprite.gotoAndPlay(0);
+    let clock = 0, end = 0;
+    const advance = (to) => { sprite.update({ deltaTime: (to - clock) * 60 / 1000 }); clock = to; };
+    for (let i = 0; i < names.length; ++i) {
+        end += frames[names[i]].duration;
+        advance(end - 0.5);
+        const held = sprite.currentFrame;
+        advance(end + 0.5);
+        if (held !== i || sprite.currentFrame !== (i + 1 < names.length ? i + 1 : meta.loop ? 0 : i))
+            ++times;
+    }
+    sprite.stop();
     app.stage.removeChild(sprite);
 }
 report(`pixijs: ${drawn} frames drawn, ${wrong.length} differ${wrong.length ? ' (' + wrong[0] + ')' : ''}, ${times} times differ`);
