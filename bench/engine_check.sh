@@ -7,6 +7,7 @@
 # at the trimmed frame's offset, and each frame's time with the atlas's.
 # Needs Debian's chromium and npm; the engines are installed into
 # bench/browser/node_modules, which git ignores.
+# Exits with 1 when a frame or a time differs or a page gives no result.
 # Usage: bench/engine_check.sh [path/to/zelbrook-render]
 set -eu
 
@@ -18,7 +19,8 @@ browser=$(command -v chromium || command -v chromium-browser) || { echo "chromiu
     || (cd "$here/browser" && npm install --no-audit --no-fund >&2)
 work=$(mktemp -d)
 server=""
-trap '[ -z "$server" ] || kill "$server"; [ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
+chrome=""
+trap '[ -z "$chrome" ] || kill "$chrome"; [ -z "$server" ] || kill "$server"; [ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
 ln -s "$here/browser/node_modules" "$work/node_modules"
 export QT_QPA_PLATFORM=offscreen
 
@@ -34,13 +36,24 @@ snippet() {
 }
 
 # The engines load their files with fetch, which a page from a file may not
-# use: the folder is served on a free port of this machine alone.
+# use: the folder is served on a free port of this machine alone. A page
+# posts its result to NAME.result, which the server puts in the folder whole.
 node -e '
 const http = require("http"), fs = require("fs"), path = require("path");
 const types = { ".html": "text/html", ".js": "text/javascript", ".mjs": "text/javascript", ".json": "application/json",
                 ".png": "image/png" };
 const server = http.createServer((request, response) => {
     const file = path.join(process.argv[1], decodeURIComponent(new URL(request.url, "http://x").pathname));
+    if (request.method === "POST" && path.extname(file) === ".result") {
+        let body = "";
+        request.on("data", (chunk) => { body += chunk; });
+        request.on("end", () => {
+            fs.writeFileSync(file + ".part", body);
+            fs.renameSync(file + ".part", file);
+            response.end();
+        });
+        return;
+    }
     fs.readFile(file, (error, data) => {
         response.writeHead(error ? 404 : 200, { "Content-Type": types[path.extname(file)] || "application/octet-stream" });
         response.end(error ? "" : data);
@@ -51,6 +64,7 @@ server=$!
 while [ ! -s "$work/port" ]; do sleep 0.1; done
 port=$(cat "$work/port")
 
+failed=0
 for engine in "PixiJS 8:pixi" "Phaser 3:phaser"; do
     name=${engine%%:*}
     code=${engine##*:}
@@ -74,23 +88,35 @@ const EXPECTED = fetch('walk.json').then((r) => r.json()).then((atlas) => Promis
         };
         image.src = `frames/walk-${String(i + 1).padStart(4, '0')}.png`;
     }))));
-window.onerror = (message) => { document.title = `failed: ${message}`; };
-window.onunhandledrejection = (event) => { document.title = `failed: ${event.reason}`; };
+// The page's one result, sent to the script that waits for it.
+const report = (text) => fetch(location.pathname.replace(/html$/, 'result'), { method: 'POST', body: text });
+window.onerror = (message) => { report(`failed: ${message}`); };
+window.onunhandledrejection = (event) => { report(`failed: ${event.reason}`); };
 </script></head><body>
 PAGE
-        # Headless Chromium's virtual time does not run PixiJS's image
-        # workers; the page loads the sheet without them.
-        if [ "$code" = pixi ]; then
-            printf '%s\n' '<script type="module">import { Assets } from "pixi.js";' \
-                'Assets.setPreferences({ preferWorkers: false });</script>'
-        fi
         printf '<script type="module">\n'
         snippet "$name"
         cat "$here/browser/engine_$code.js"
         printf '</script></body></html>\n'
     } > "$work/$code.html"
-    result=$(timeout 120 "$browser" --headless --no-sandbox --enable-unsafe-swiftshader \
-        --virtual-time-budget=60000 --dump-dom "http://127.0.0.1:$port/$code.html" 2>/dev/null \
-        | grep -o '<title>[^<]*' | sed 's/<title>//' || true)
+    # The browser runs in real time until the page has posted its result:
+    # a virtual time budget can run out while an image is still decoded.
+    "$browser" --headless --no-sandbox --enable-unsafe-swiftshader --user-data-dir="$work/profile-$code" \
+        "http://127.0.0.1:$port/$code.html" >/dev/null 2>&1 &
+    chrome=$!
+    tenths=0
+    while [ ! -e "$work/$code.result" ] && [ "$tenths" -lt 1200 ] && kill -0 "$chrome" 2>/dev/null; do
+        sleep 0.1
+        tenths=$((tenths + 1))
+    done
+    kill "$chrome" 2>/dev/null || true
+    wait "$chrome" || true
+    chrome=""
+    result=$(cat "$work/$code.result" 2>/dev/null || true)
     printf '%-9s %s\n' "$name" "${result:-no result}"
+    case $result in
+    *" 0 differ, 0 times differ") ;;
+    *) failed=1 ;;
+    esac
 done
+exit "$failed"

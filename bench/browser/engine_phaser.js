@@ -2,7 +2,8 @@
 // Follows the README's Phaser 3 snippet in its module: once the scene is
 // made, draws every frame of every animation it made through a sprite's
 // own animation state and compares it, pixel for pixel, with the numbered
-// frame EXPECTED[i], and each frame's time with the atlas's.
+// frame EXPECTED[i], and each frame's time, as the sprite plays it, with
+// the atlas's.
 const scene = await new Promise((resolve) => {
     const wait = () => (game.scene.scenes[0]?.sys.isActive() && game.scene.scenes[0].anims.exists('walk')
         ? resolve(game.scene.scenes[0]) : setTimeout(wait, 50));
@@ -39,9 +40,22 @@ for (const tag of atlas.meta.frameTags) {
                 wrong.push(`${tag.name} frame ${i} pixel ${p / 4 % 493},${Math.floor(p / 4 / 493)} ${Array.from(got.slice(p, p + 4))} ${Array.from(want.slice(p, p + 4))}`);
                 break;
             }
-        if (frame.duration !== scene.textures.get('walk').get(frame.textureFrame).customData.duration)
-            ++times;
         ++drawn;
     }
+    // The sprite's own clock, as in the PixiJS check: each frame still shows
+    // half a millisecond before the atlas says it ends, the next one after.
+    sprite.play(tag.name);
+    let clock = 0, end = 0;
+    const advance = (to) => { sprite.anims.update(to, to - clock); clock = to; };
+    const count = animation.frames.length;
+    for (let i = 0; i < count; ++i) {
+        end += scene.textures.get('walk').get(animation.frames[i].textureFrame).customData.duration;
+        advance(end - 0.5);
+        const held = sprite.anims.currentFrame.index - 1;
+        advance(end + 0.5);
+        if (held !== i || sprite.anims.currentFrame.index - 1 !== (i + 1 < count ? i + 1 : atlas.meta.loop ? 0 : i))
+            ++times;
+    }
+    sprite.stop();
 }
-document.title = `phaser: ${drawn} frames drawn, ${wrong.length} differ${wrong.length ? ' (' + wrong[0] + ')' : ''}, ${times} times differ`;
+report(`phaser: ${drawn} frames drawn, ${wrong.length} differ${wrong.length ? ' (' + wrong[0] + ')' : ''}, ${times} times differ`);
