@@ -106,7 +106,6 @@ void KeysModel::follow(const AnimationChange &change)
 {
     using What = AnimationChange::What;
     followKeyRows(change);
-    m_pictures.follow(change);
     switch (change.what) {
     case What::KeyFigure:
         changeRows(change.key, change.key, {Qt::DecorationRole});
@@ -137,8 +136,10 @@ void KeysModel::followKeyRows(const AnimationChange &change)
     using What = AnimationChange::What;
     const int first = static_cast<int>(change.key);
     const int last = first + static_cast<int>(change.count) - 1;
+    // The pictures are in step too before the views hear of the rows.
     const auto apply = [&] {
         followKeys(m_rows, change, m_document.animation().keyCount(), [this](std::size_t key) { return rowOf(key); });
+        m_pictures.follow(change);
     };
     switch (change.what) {
     case What::KeyInserted:
