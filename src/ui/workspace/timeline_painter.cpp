@@ -6,6 +6,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 
 namespace zelbrook {
 
@@ -14,6 +15,9 @@ namespace {
 const QColor kHoldColor(0xB8, 0xCC, 0xE4);
 const QColor kTweensColor(0xE4, 0xEC, 0xF6);
 const QColor kPlayheadColor(0xD0, 0x20, 0x20);
+constexpr int kLaneMargin = 2;
+// The white about a picture, above and below.
+constexpr int kPictureMargin = 4;
 
 } // namespace
 
@@ -23,6 +27,24 @@ TimelinePainter::TimelinePainter(QPainter &painter, const TimelineLayout &layout
     , m_palette(palette)
     , m_scroll(scroll)
 {}
+
+QRect TimelinePainter::laneIn(QSize viewport)
+{
+    const int top = kRulerHeight + kLaneMargin;
+    return {0, top, viewport.width(),
+            std::max(minimumHeight() - top - kLaneMargin, viewport.height() - top - kLaneMargin)};
+}
+
+QSize TimelinePainter::pictureSizeIn(const QRect &lane)
+{
+    const int height = lane.height() - kPictureMargin - kTimingBand;
+    return {static_cast<int>(std::lround(height * 493.0 / 397.0)), height};
+}
+
+int TimelinePainter::minimumHeight()
+{
+    return kRulerHeight + kMinimumPictureHeight + kPictureMargin + kTimingBand + 2 * kLaneMargin;
+}
 
 int TimelinePainter::numberRoom() const
 {

@@ -23,6 +23,16 @@ public:
     static constexpr int kRulerHeight = 20;
     // The band under the pictures that shows each key's hold and in-betweens.
     static constexpr int kTimingBand = 10;
+    static constexpr int kMinimumPictureHeight = 48;
+
+    // Where the blocks lie in a viewport of this size: under the ruler, and
+    // never too low for the smallest picture over the timing band.
+    static QRect laneIn(QSize viewport);
+    // The pictures keep the canvas's proportions, 493 by 397 pixels, at the
+    // height the lane gives them.
+    static QSize pictureSizeIn(const QRect &lane);
+    // The lowest viewport that holds the ruler and the lane.
+    static int minimumHeight();
 
     TimelinePainter(QPainter &painter, const TimelineLayout &layout, const QPalette &palette, int scroll);
 

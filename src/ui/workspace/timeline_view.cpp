@@ -22,12 +22,6 @@
 
 namespace zelbrook {
 
-namespace {
-
-constexpr int kLaneMargin = 2;
-
-} // namespace
-
 TimelineView::TimelineView(DocumentSignals &changes, QWidget *parent)
     : QAbstractScrollArea(parent)
     , m_document(changes.document())
@@ -42,7 +36,7 @@ TimelineView::TimelineView(DocumentSignals &changes, QWidget *parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     viewport()->setMouseTracking(true);
     m_layout.setFrameWidth(kDefaultFrameWidth);
-    m_keys->setPictureSize(QSize(60, kMinimumPictureHeight));
+    m_keys->setPictureSize(QSize(60, TimelinePainter::kMinimumPictureHeight));
     m_selection->setAnchor(m_document.currentKey());
     m_timelineKeys = new TimelineKeys(*m_keys, m_layout, this);
     connect(m_timelineKeys, &TimelineKeys::laidOut, this, &TimelineView::laidOut);
@@ -88,30 +82,19 @@ void TimelineView::tellSelection()
 
 QSize TimelineView::minimumSizeHint() const
 {
-    const int height =
-        TimelinePainter::kRulerHeight + kMinimumPictureHeight + 4 + TimelinePainter::kTimingBand + 2 * kLaneMargin;
-    return {120, height + horizontalScrollBar()->sizeHint().height() + 2 * frameWidth()};
+    return {120, TimelinePainter::minimumHeight() + horizontalScrollBar()->sizeHint().height() + 2 * frameWidth()};
 }
 
 QSize TimelineView::sizeHint() const { return {640, minimumSizeHint().height() + 24}; }
 
 int TimelineView::scroll() const { return horizontalScrollBar()->value(); }
 
-QRect TimelineView::lane() const
-{
-    const int top = TimelinePainter::kRulerHeight + kLaneMargin;
-    const int height =
-        std::max(kMinimumPictureHeight + 4 + TimelinePainter::kTimingBand, viewport()->height() - top - kLaneMargin);
-    return {0, top, viewport()->width(), height};
-}
+QRect TimelineView::lane() const { return TimelinePainter::laneIn(viewport()->size()); }
 
-// The pictures keep the canvas's proportions, 493 by 397 pixels, at the
-// height the lane gives them.
 void TimelineView::resizeEvent(QResizeEvent *event)
 {
     QAbstractScrollArea::resizeEvent(event);
-    const int pictureHeight = lane().height() - 4 - TimelinePainter::kTimingBand;
-    m_keys->setPictureSize(QSize(static_cast<int>(std::lround(pictureHeight * 493.0 / 397.0)), pictureHeight));
+    m_keys->setPictureSize(TimelinePainter::pictureSizeIn(lane()));
     fitScrollRange();
 }
 

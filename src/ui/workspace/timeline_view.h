@@ -42,7 +42,6 @@ class TimelineView : public QAbstractScrollArea
     Q_OBJECT
 
 public:
-    static constexpr int kMinimumPictureHeight = 48;
     static constexpr int kDefaultFrameWidth = 12;
 
     explicit TimelineView(DocumentSignals &changes, QWidget *parent = nullptr);
