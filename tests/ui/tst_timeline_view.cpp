@@ -6,6 +6,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
+#include <QPaintEvent>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -65,7 +66,8 @@ private:
             return QStringLiteral(" timing");
         const std::pair<int, const char *> names[] = {{Qt::DecorationRole, " picture"},
                                                       {KeysModel::FirstFrameRole, " first"},
-                                                      {KeysModel::CurrentRole, " current"}};
+                                                      {KeysModel::CurrentRole, " current"},
+                                                      {KeysModel::TweensPlayedRole, " played"}};
         for (const auto &[role, name] : names)
             if (roles == QList<int>{role})
                 return QString::fromLatin1(name);
@@ -110,6 +112,11 @@ std::pair<QString, QString> followed(AnimationDocument &document, const Edit &ed
     Model model(changes);
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
     const ModelLog log(model);
+    // A view may draw the rows that come in as soon as it hears of them.
+    QObject::connect(&model, &QAbstractItemModel::rowsInserted, [&model](const QModelIndex &, int first, int last) {
+        for (int row = first; row <= last; ++row)
+            (void)model.index(row).data(Qt::DecorationRole);
+    });
     edit(document);
     return {log.text(), rows(model)};
 }
@@ -134,6 +141,22 @@ struct ShownView {
     TimelineView view{changes};
 };
 
+// The part of a widget painted, all paint events together.
+class PaintLog : public QObject
+{
+public:
+    explicit PaintLog(QWidget *widget) { widget->installEventFilter(this); }
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            painted |= static_cast<QPaintEvent *>(event)->rect();
+        return false;
+    }
+    QRect painted;
+};
+
+using ViewStep = std::function<void(ShownView &)>;
+
 } // namespace
 
 class TestTimelineView : public QObject
@@ -157,6 +180,9 @@ private slots:
         QTest::newRow("add a key") << Edit([](AnimationDocument &d) { (void)d.addKey(); })
                                    << "inserted 2-2; data 3-3 first; data 1-1 current"
                                    << "2+3@0 1+0@5 1+0@6* 4+2@7";
+        QTest::newRow("add a last key") << Edit([](AnimationDocument &d) { d.setCurrentKey(2), (void)d.addKey(); })
+                                        << "inserted 3-3; data 1-1 current; data 2-2 current; data 2-2 current"
+                                        << "2+3@0 1+0@5 4+2@6 4+2@12*";
         QTest::newRow("add, undo") << Edit([](AnimationDocument &d) { (void)d.addKey(), d.undo(); })
                                    << "inserted 2-2; removed 2-2; data 3-3 first; data 1-1 current; "
                                       "data 2-2 first; data 1-1 current"
@@ -175,6 +201,19 @@ private slots:
         QTest::newRow("a figure joins") << Edit([](AnimationDocument &d) { (void)d.addFigure(Figure{}); })
                                         << "data 0-2 picture"
                                         << "2+3@0 1+0@5* 4+2@6";
+        QTest::newRow("no loop") << Edit([](AnimationDocument &d) {
+            (void)d.setPlayback({12, false});
+        }) << "data 2-2 played"
+                                 << "2+3@0 1+0@5* 4+2@6";
+        QTest::newRow("no loop, move the last key")
+            << Edit([](AnimationDocument &d) {
+                   (void)d.setPlayback({12, false});
+                   d.setCurrentKey(2);
+                   (void)d.moveKey(AnimationDocument::Direction::Earlier);
+               })
+            << "moved 2>1; data 2-2 played; data 1-1 current; data 2-2 current; data 1-2 first; "
+               "data 1-1 played; data 2-2 played"
+            << "2+3@0 4+2@5* 1+0@11";
         QTest::newRow("new animation") << Edit([](AnimationDocument &d) {
             d.replaceAnimation(keysOf({{3, 0}, {1, 1}}));
         }) << "reset"
@@ -304,6 +343,55 @@ private slots:
         // A key in and current, a key's figure, a figure in and current.
         QCOMPARE(told.count(), gone < 3 ? 5 : 0);
         QCOMPARE(posed.count(), gone < 3 ? 2 : 0);
+    }
+
+    // Three keys of two frames at 12 pixels a frame, the middle one current,
+    // in a view 400 by 120: key k's block from x = 4 + 24 k, 24 wide, its
+    // lane from y = 22 to the foot less 2; the playhead on frame 0.
+    void aChangeRepaintsWhatItMoved_data()
+    {
+        QTest::addColumn<ViewStep>("step");
+        QTest::addColumn<QRect>("painted");
+
+        QTest::newRow("a key's pose") << ViewStep([](ShownView &v) { v.document.setPosition(FieldId::BodyAngle, 40); })
+                                      << QRect(28, 22, 24, 96);
+        QTest::newRow("another key") << ViewStep([](ShownView &v) { v.document.setCurrentKey(2); })
+                                     << QRect(28, 22, 48, 96);
+        QTest::newRow("a run from the first")
+            << ViewStep([](ShownView &v) { v.view.selectFrom(0); }) << QRect(4, 22, 48, 96);
+        QTest::newRow("a figure joins") << ViewStep([](ShownView &v) { (void)v.document.addFigure(Figure{}); })
+                                        << QRect(4, 22, 72, 96);
+        QTest::newRow("sides apart") << ViewStep([](ShownView &v) { v.view.setSides(true); }) << QRect(4, 22, 72, 96);
+        QTest::newRow("a key's timing") << ViewStep([](ShownView &v) {
+            (void)v.document.setKeyTiming(3, 0, Ease::Linear);
+        }) << QRect(0, 0, 400, 120);
+        QTest::newRow("no loop") << ViewStep([](ShownView &v) {
+            (void)v.document.setPlayback({12, false});
+        }) << QRect(0, 0, 400, 120);
+        QTest::newRow("a key added") << ViewStep([](ShownView &v) { (void)v.document.addKey(); })
+                                     << QRect(0, 0, 400, 120);
+        QTest::newRow("a pose undone") << ViewStep([](ShownView &v) {
+            v.document.setPosition(FieldId::BodyAngle, 40);
+            QCoreApplication::processEvents();
+            v.document.undo();
+        }) << QRect(28, 22, 24, 96);
+        QTest::newRow("playhead to frame 3")
+            << ViewStep([](ShownView &v) { v.view.setPlayhead(3); }) << QRect(4, 0, 48, 120);
+        QTest::newRow("playhead where it is") << ViewStep([](ShownView &v) { v.view.setPlayhead(0); }) << QRect();
+    }
+
+    void aChangeRepaintsWhatItMoved()
+    {
+        QFETCH(ViewStep, step);
+        QFETCH(QRect, painted);
+        ShownView shown(keysOf({{2, 0}, {2, 0}, {2, 0}}));
+        shown.document.setCurrentKey(1);
+        QVERIFY(QTest::qWaitForWindowExposed(&shown.view));
+        QCoreApplication::processEvents();
+        const PaintLog log(shown.view.viewport());
+        step(shown);
+        QCoreApplication::processEvents();
+        QCOMPARE(log.painted, painted);
     }
 
     // One key of 200 frames; a click at x on the ruler, or right of the
@@ -446,6 +534,38 @@ private slots:
         QVERIFY(shown.document.undo());
         QCOMPARE(shown.document.animation().keys(), before.keys());
         QVERIFY(!shown.document.canUndo());
+    }
+
+    // The hold of the first of keys of 3+2 and 2+0 frames dragged from x =
+    // 40 to 64, then given up: the block is back to 60 pixels, and no step.
+    void aDragGivenUp_data()
+    {
+        QTest::addColumn<ViewStep>("giveUp");
+        QTest::addColumn<int>("keys");
+
+        QTest::newRow("Escape") << ViewStep([](ShownView &v) { QTest::keyClick(&v.view, Qt::Key_Escape); }) << 2;
+        QTest::newRow("a key added") << ViewStep([](ShownView &v) { (void)v.document.addKey(); }) << 3;
+        QTest::newRow("no loop") << ViewStep([](ShownView &v) { (void)v.document.setPlayback({12, false}); }) << 2;
+        QTest::newRow("new animation") << ViewStep([](ShownView &v) {
+            v.document.replaceAnimation(keysOf({{3, 2}, {2, 0}}));
+        }) << 2;
+    }
+
+    void aDragGivenUp()
+    {
+        QFETCH(ViewStep, giveUp);
+        QFETCH(int, keys);
+        ShownView shown(keysOf({{3, 2}, {2, 0}}));
+        shown.document.clearHistory();
+        QWidget *viewport = shown.view.viewport();
+        QTest::mousePress(viewport, Qt::LeftButton, {}, {40, 50});
+        QTest::mouseMove(viewport, {64, 50});
+        QCOMPARE(shown.view.blockRect(0).width(), 84);
+        giveUp(shown);
+        QTest::mouseRelease(viewport, Qt::LeftButton, {}, {64, 50});
+        QCOMPARE(shown.view.blockRect(0).width(), 60);
+        QCOMPARE(shown.document.animation().keyCount(), std::size_t(keys));
+        QCOMPARE(shown.document.animation().key(0).hold, 3);
     }
 
     // Five keys of two frames, 24 pixels each; a press at x = 16 + 24 k

@@ -24,8 +24,37 @@ KeysModel::KeysModel(DocumentSignals &changes, QObject *parent)
 KeysModel::Row KeysModel::rowOf(std::size_t key) const
 {
     const Key &shown = m_document.animation().key(key);
-    return {shown.hold, shown.tweens, shown.ease, m_document.animation().firstFrameOf(key),
-            key == m_document.currentKey()};
+    return {shown.hold,
+            shown.tweens,
+            shown.ease,
+            m_document.animation().firstFrameOf(key),
+            key == m_document.currentKey(),
+            playsTweens(key)};
+}
+
+bool KeysModel::playsTweens(std::size_t key) const
+{
+    return key + 1 < m_document.animation().keyCount() || m_document.animation().playback().loop;
+}
+
+void KeysModel::setPictureSize(QSize size)
+{
+    if (size == m_pictures.box())
+        return;
+    m_pictures.setBox(size);
+    changeAllPictures();
+}
+
+void KeysModel::setSides(bool apart)
+{
+    m_pictures.setSides(apart);
+    changeAllPictures();
+}
+
+void KeysModel::changeAllPictures()
+{
+    if (!m_rows.empty())
+        changeRows(0, m_rows.size() - 1, {Qt::DecorationRole});
 }
 
 int KeysModel::rowCount(const QModelIndex &parent) const
@@ -40,7 +69,8 @@ QHash<int, QByteArray> KeysModel::roleNames() const
                   {HoldRole, "hold"},
                   {TweensRole, "tweens"},
                   {EaseRole, "ease"},
-                  {CurrentRole, "current"}});
+                  {CurrentRole, "current"},
+                  {TweensPlayedRole, "tweensPlayed"}});
     return names;
 }
 
@@ -65,6 +95,8 @@ QVariant KeysModel::data(const QModelIndex &index, int role) const
         return row.ease == Ease::Smooth ? QStringLiteral("Smooth") : QStringLiteral("Linear");
     case CurrentRole:
         return row.current;
+    case TweensPlayedRole:
+        return row.tweensPlayed;
     default:
         return {};
     }
@@ -74,8 +106,6 @@ void KeysModel::follow(const AnimationChange &change)
 {
     using What = AnimationChange::What;
     followKeyRows(change);
-    m_pictures.follow(change);
-    const std::size_t last = m_rows.size() - 1;
     switch (change.what) {
     case What::KeyFigure:
         changeRows(change.key, change.key, {Qt::DecorationRole});
@@ -91,12 +121,13 @@ void KeysModel::follow(const AnimationChange &change)
         changeRows(change.key, change.destination, {});
         break;
     case What::Cast:
-        changeRows(0, last, {Qt::DecorationRole});
+        changeAllPictures();
         break;
     default:
         break;
     }
     settleFirstFrames();
+    settleTweensPlayed();
     settleCurrent();
 }
 
@@ -105,8 +136,10 @@ void KeysModel::followKeyRows(const AnimationChange &change)
     using What = AnimationChange::What;
     const int first = static_cast<int>(change.key);
     const int last = first + static_cast<int>(change.count) - 1;
+    // The pictures are in step too before the views hear of the rows.
     const auto apply = [&] {
         followKeys(m_rows, change, m_document.animation().keyCount(), [this](std::size_t key) { return rowOf(key); });
+        m_pictures.follow(change);
     };
     switch (change.what) {
     case What::KeyInserted:
@@ -168,6 +201,16 @@ void KeysModel::settleCurrent()
         if (m_rows[key].current != (key == current)) {
             m_rows[key].current = key == current;
             changeRows(key, key, {CurrentRole});
+        }
+    }
+}
+
+void KeysModel::settleTweensPlayed()
+{
+    for (std::size_t key = 0; key < m_rows.size(); ++key) {
+        if (m_rows[key].tweensPlayed != playsTweens(key)) {
+            m_rows[key].tweensPlayed = playsTweens(key);
+            changeRows(key, key, {TweensPlayedRole});
         }
     }
 }

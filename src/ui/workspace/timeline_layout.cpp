@@ -7,30 +7,24 @@
 
 namespace zelbrook {
 
-void TimelineLayout::setAnimation(const Animation &animation)
+void TimelineLayout::setKeys(std::vector<Timing> keys, bool loop)
 {
-    m_loop = animation.playback().loop;
-    m_holds.clear();
-    m_tweens.clear();
-    for (const Key &key : animation.keys()) {
-        m_holds.push_back(key.hold);
-        m_tweens.push_back(key.tweens);
-    }
+    m_loop = loop;
+    m_keys = std::move(keys);
     m_starts.resize(keyCount() + 1);
     placeFrom(0);
 }
 
 void TimelineLayout::setTiming(std::size_t key, int hold, int tweens)
 {
-    m_holds[key] = hold;
-    m_tweens[key] = tweens;
+    m_keys[key] = {hold, tweens};
     placeFrom(key);
 }
 
 void TimelineLayout::placeFrom(std::size_t key)
 {
     for (std::size_t next = key; next < keyCount(); ++next) {
-        m_starts[next + 1] = m_starts[next] + static_cast<std::size_t>(m_holds[next] + tweensOf(next));
+        m_starts[next + 1] = m_starts[next] + static_cast<std::size_t>(m_keys[next].hold + tweensOf(next));
     }
 }
 
@@ -77,7 +71,7 @@ std::optional<TimelineLayout::Grip> TimelineLayout::gripAt(int x, Half half) con
         return std::nullopt;
     const auto end = static_cast<std::size_t>(boundary);
     const std::size_t key = keyOfFrame(end - 1);
-    const bool holdEnds = m_starts[key] + static_cast<std::size_t>(m_holds[key]) == end;
+    const bool holdEnds = m_starts[key] + static_cast<std::size_t>(m_keys[key].hold) == end;
     const bool tweensEnd = m_starts[key + 1] == end && playsTweens(key);
     if (holdEnds && tweensEnd)
         return Grip{key, half == Half::Lower ? End::Tweens : End::Hold};
@@ -92,7 +86,7 @@ int TimelineLayout::draggedValue(Grip grip, int x) const
     if (grip.end == End::Hold)
         return static_cast<int>(std::clamp<long>(frames, Key::kHoldRange.minimum, Key::kHoldRange.maximum));
     return static_cast<int>(
-        std::clamp<long>(frames - m_holds[grip.key], Key::kTweensRange.minimum, Key::kTweensRange.maximum));
+        std::clamp<long>(frames - m_keys[grip.key].hold, Key::kTweensRange.minimum, Key::kTweensRange.maximum));
 }
 
 } // namespace zelbrook

@@ -34,14 +34,21 @@ public:
     };
     enum class Half { Upper, Lower };
 
-    void setAnimation(const Animation &animation);
+    struct Timing {
+        int hold = 1;
+        int tweens = 0;
+    };
+
+    // The keys' timings in order; `loop` says whether the last key's
+    // in-betweens are played.
+    void setKeys(std::vector<Timing> keys, bool loop);
     // Counts one key with other timing, as a drag shows it before it ends.
     void setTiming(std::size_t key, int hold, int tweens);
     int frameWidth() const { return m_frameWidth; }
     // Takes the width within its limits.
     void setFrameWidth(int width);
 
-    std::size_t keyCount() const { return m_holds.size(); }
+    std::size_t keyCount() const { return m_keys.size(); }
     std::size_t frameCount() const { return m_starts.back(); }
     // The whole length, with a margin at either end.
     int length() const { return frameX(frameCount()) + kLeft; }
@@ -51,9 +58,9 @@ public:
     // The key whose block lies under x, if one does.
     std::optional<std::size_t> keyAt(int x) const;
     std::size_t firstFrameOf(std::size_t key) const { return m_starts[key]; }
-    int holdOf(std::size_t key) const { return m_holds[key]; }
+    int holdOf(std::size_t key) const { return m_keys[key].hold; }
     // The in-betweens played after the key.
-    int tweensOf(std::size_t key) const { return playsTweens(key) ? m_tweens[key] : 0; }
+    int tweensOf(std::size_t key) const { return playsTweens(key) ? m_keys[key].tweens : 0; }
     // The keys whose blocks reach into the pixels from `left` to `right`,
     // the last not counted in: the first and one past the last.
     std::pair<std::size_t, std::size_t> keysWithin(int left, int right) const;
@@ -74,8 +81,7 @@ private:
 
     int m_frameWidth = 12;
     bool m_loop = true;
-    std::vector<int> m_holds;
-    std::vector<int> m_tweens;
+    std::vector<Timing> m_keys;
     // The first frame of every key, and the number of frames after them.
     std::vector<std::size_t> m_starts{0};
 };

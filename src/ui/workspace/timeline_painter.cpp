@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "timeline_painter.h"
 
-#include "ui/key_pictures.h"
+#include "keys_model.h"
 
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 
 namespace zelbrook {
 
@@ -14,6 +15,9 @@ namespace {
 const QColor kHoldColor(0xB8, 0xCC, 0xE4);
 const QColor kTweensColor(0xE4, 0xEC, 0xF6);
 const QColor kPlayheadColor(0xD0, 0x20, 0x20);
+constexpr int kLaneMargin = 2;
+// The white about a picture, above and below.
+constexpr int kPictureMargin = 4;
 
 } // namespace
 
@@ -23,6 +27,24 @@ TimelinePainter::TimelinePainter(QPainter &painter, const TimelineLayout &layout
     , m_palette(palette)
     , m_scroll(scroll)
 {}
+
+QRect TimelinePainter::laneIn(QSize viewport)
+{
+    const int top = kRulerHeight + kLaneMargin;
+    return {0, top, viewport.width(),
+            std::max(minimumHeight() - top - kLaneMargin, viewport.height() - top - kLaneMargin)};
+}
+
+QSize TimelinePainter::pictureSizeIn(const QRect &lane)
+{
+    const int height = lane.height() - kPictureMargin - kTimingBand;
+    return {static_cast<int>(std::lround(height * 493.0 / 397.0)), height};
+}
+
+int TimelinePainter::minimumHeight()
+{
+    return kRulerHeight + kMinimumPictureHeight + kPictureMargin + kTimingBand + 2 * kLaneMargin;
+}
 
 int TimelinePainter::numberRoom() const
 {
@@ -64,21 +86,20 @@ void TimelinePainter::paintRuler(const QRect &shown)
     m_painter.drawLine(shown.left(), kRulerHeight - 1, shown.right(), kRulerHeight - 1);
 }
 
-void TimelinePainter::paintBlocks(const QRect &shown, const QRect &lane, KeyPictures &pictures, KeyRun run,
-                                  std::size_t current)
+void TimelinePainter::paintBlocks(const QRect &shown, const QRect &lane, const KeysModel &keys, KeyRun run)
 {
     const auto [first, end] = m_layout.keysWithin(shown.left() + m_scroll, shown.right() + 1 + m_scroll);
     QColor shade = m_palette.highlight().color();
     shade.setAlpha(90);
     for (std::size_t key = first; key < end; ++key) {
-        paintBlock(key, lane, pictures);
+        paintBlock(key, lane, keys);
         const int left = x(m_layout.firstFrameOf(key));
         const QRect block(left, lane.top(), x(m_layout.firstFrameOf(key + 1)) - left, lane.height());
         if (run.size() > 1 && key >= run.first && key <= run.last)
             m_painter.fillRect(block, shade);
         m_painter.setPen(m_palette.mid().color());
         m_painter.drawRect(block.adjusted(0, 0, -1, -1));
-        if (key == current) {
+        if (keys.index(static_cast<int>(key)).data(KeysModel::CurrentRole).toBool()) {
             m_painter.setPen(QPen(m_palette.highlight().color(), 2));
             m_painter.drawRect(block.adjusted(1, 1, -1, -1));
         }
@@ -87,7 +108,7 @@ void TimelinePainter::paintBlocks(const QRect &shown, const QRect &lane, KeyPict
 
 // The picture sits on white at the start of the block; a block narrower
 // than the picture shows its middle, where the figures are.
-void TimelinePainter::paintBlock(std::size_t key, const QRect &lane, KeyPictures &pictures)
+void TimelinePainter::paintBlock(std::size_t key, const QRect &lane, const KeysModel &keys)
 {
     const int left = x(m_layout.firstFrameOf(key));
     const int holdWidth = m_layout.holdOf(key) * m_layout.frameWidth();
@@ -96,12 +117,13 @@ void TimelinePainter::paintBlock(std::size_t key, const QRect &lane, KeyPictures
     m_painter.fillRect(hold, kHoldColor);
     m_painter.fillRect(tweens, kTweensColor);
     m_painter.fillRect(tweens, QBrush(kHoldColor, Qt::BDiagPattern));
-    const QSize room(std::min(pictures.box().width(), hold.width() + tweens.width() - 4), pictures.box().height());
+    const QSize size = keys.pictureSize();
+    const QSize room(std::min(size.width(), hold.width() + tweens.width() - 4), size.height());
     const QRect box(QPoint(left + 2, lane.top() + 2), room);
     m_painter.save();
     m_painter.setClipRect(hold.united(tweens).adjusted(1, 1, -1, -1));
     m_painter.fillRect(box, Qt::white);
-    const QImage &picture = pictures.picture(key);
+    const QImage picture = keys.index(static_cast<int>(key)).data(Qt::DecorationRole).value<QImage>();
     m_painter.drawImage(box.center() - QPoint(picture.width() / 2, picture.height() / 2), picture);
     m_painter.restore();
 }

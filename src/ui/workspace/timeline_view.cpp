@@ -2,9 +2,10 @@
 #include "timeline_view.h"
 
 #include "document_signals.h"
+#include "keys_model.h"
+#include "timeline_keys.h"
 #include "timeline_painter.h"
 
-#include "ui/action_table.h"
 #include "ui/refusals.h"
 
 #include <QAction>
@@ -21,29 +22,10 @@
 
 namespace zelbrook {
 
-namespace {
-
-constexpr int kLaneMargin = 2;
-
-bool isExtendKey(const QKeyEvent &event)
-{
-    return (event.key() == Qt::Key_Left || event.key() == Qt::Key_Right)
-           && event.modifiers() == (Qt::ShiftModifier | Qt::AltModifier);
-}
-
-bool isFrameKey(const QKeyEvent &event)
-{
-    const int key = event.key();
-    const bool frameKey = key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Home || key == Qt::Key_End;
-    return frameKey && (event.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
-}
-
-} // namespace
-
 TimelineView::TimelineView(DocumentSignals &changes, QWidget *parent)
     : QAbstractScrollArea(parent)
     , m_document(changes.document())
-    , m_pictures(changes.document(), QSize(60, kMinimumPictureHeight))
+    , m_keys(new KeysModel(changes, this))
     , m_ownSelection(changes.document())
     , m_told(m_ownSelection.run())
     , m_drag(changes.document(), m_layout)
@@ -54,66 +36,65 @@ TimelineView::TimelineView(DocumentSignals &changes, QWidget *parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     viewport()->setMouseTracking(true);
     m_layout.setFrameWidth(kDefaultFrameWidth);
+    m_keys->setPictureSize(QSize(60, TimelinePainter::kMinimumPictureHeight));
     m_selection->setAnchor(m_document.currentKey());
-    takeAnimation();
+    m_timelineKeys = new TimelineKeys(*m_keys, m_layout, this);
+    connect(m_timelineKeys, &TimelineKeys::laidOut, this, &TimelineView::laidOut);
+    connect(m_timelineKeys, &TimelineKeys::keysChanged, this, &TimelineView::repaintKeys);
+    laidOut();
+    // The model hears of each change first, so the blocks are laid out by
+    // the time the selection follows.
     connect(&changes, &DocumentSignals::animationChanged, this, &TimelineView::follow);
 }
 
 void TimelineView::follow(const AnimationChange &change)
 {
-    using What = AnimationChange::What;
-    m_pictures.follow(change);
     m_selection->follow(change);
-    if (change.what != What::KeyFigure && change.what != What::CurrentKey && change.what != What::CurrentFigure)
-        takeAnimation();
-    if (change.what == What::CurrentKey)
+    if (change.what == AnimationChange::What::CurrentKey)
         bringIntoView(m_layout.firstFrameOf(m_document.currentKey()));
-    viewport()->update();
     tellSelection();
 }
 
-// A drag under way gives way to the animation as it now is.
-void TimelineView::takeAnimation()
+void TimelineView::laidOut()
 {
     m_drag.cancel();
     m_playhead = std::min(m_playhead, m_layout.frameCount() - 1);
     fitScrollRange();
+    viewport()->update();
 }
 
+void TimelineView::repaintKeys(std::size_t first, std::size_t last)
+{
+    const QRect blocks = blockRect(first).united(blockRect(std::min(last, m_layout.keyCount() - 1)));
+    viewport()->update(blocks.intersected(viewport()->rect()));
+}
+
+// Both the run that was shaded and the one that is are painted again.
 void TimelineView::tellSelection()
 {
-    if (m_selection->run() == m_told)
+    const KeyRun run = m_selection->run();
+    if (run == m_told)
         return;
-    m_told = m_selection->run();
+    repaintKeys(std::min(run.first, m_told.first), std::max(run.last, m_told.last));
+    m_told = run;
     emit selectionChanged();
 }
 
 QSize TimelineView::minimumSizeHint() const
 {
-    const int height =
-        TimelinePainter::kRulerHeight + kMinimumPictureHeight + 4 + TimelinePainter::kTimingBand + 2 * kLaneMargin;
-    return {120, height + horizontalScrollBar()->sizeHint().height() + 2 * frameWidth()};
+    return {120, TimelinePainter::minimumHeight() + horizontalScrollBar()->sizeHint().height() + 2 * frameWidth()};
 }
 
 QSize TimelineView::sizeHint() const { return {640, minimumSizeHint().height() + 24}; }
 
 int TimelineView::scroll() const { return horizontalScrollBar()->value(); }
 
-QRect TimelineView::lane() const
-{
-    const int top = TimelinePainter::kRulerHeight + kLaneMargin;
-    const int height =
-        std::max(kMinimumPictureHeight + 4 + TimelinePainter::kTimingBand, viewport()->height() - top - kLaneMargin);
-    return {0, top, viewport()->width(), height};
-}
+QRect TimelineView::lane() const { return TimelinePainter::laneIn(viewport()->size()); }
 
-// The pictures keep the canvas's proportions, 493 by 397 pixels, at the
-// height the lane gives them.
 void TimelineView::resizeEvent(QResizeEvent *event)
 {
     QAbstractScrollArea::resizeEvent(event);
-    const int pictureHeight = lane().height() - 4 - TimelinePainter::kTimingBand;
-    m_pictures.setBox(QSize(static_cast<int>(std::lround(pictureHeight * 493.0 / 397.0)), pictureHeight));
+    m_keys->setPictureSize(TimelinePainter::pictureSizeIn(lane()));
     fitScrollRange();
 }
 
@@ -146,16 +127,25 @@ void TimelineView::zoomAbout(int width, int x)
     viewport()->update();
 }
 
-void TimelineView::setSides(bool apart)
+QSize TimelineView::pictureSize() const { return m_keys->pictureSize(); }
+
+int TimelineView::picturesDrawn() const { return m_keys->picturesDrawn(); }
+
+void TimelineView::setSides(bool apart) { m_keys->setSides(apart); }
+
+QRect TimelineView::playheadRect() const
 {
-    m_pictures.setSides(apart);
-    viewport()->update();
+    return {frameX(m_playhead), 0, m_layout.frameWidth(), viewport()->height()};
 }
 
 void TimelineView::setPlayhead(std::size_t frame)
 {
-    m_playhead = std::min(frame, m_layout.frameCount() - 1);
-    viewport()->update();
+    frame = std::min(frame, m_layout.frameCount() - 1);
+    if (frame == m_playhead)
+        return;
+    viewport()->update(playheadRect());
+    m_playhead = frame;
+    viewport()->update(playheadRect());
 }
 
 void TimelineView::bringIntoView(std::size_t frame)
@@ -178,7 +168,6 @@ void TimelineView::chooseFrame(std::size_t frame)
 void TimelineView::selectFrom(std::size_t anchor)
 {
     m_selection->setAnchor(anchor);
-    viewport()->update();
     tellSelection();
 }
 
@@ -191,15 +180,14 @@ void TimelineView::shareSelection(KeySelection &selection)
 
 void TimelineView::contextMenuEvent(QContextMenuEvent *event)
 {
-    if (m_commands)
-        m_commands->popup(event->globalPos());
+    if (QMenu *commands = m_input.commands())
+        commands->popup(event->globalPos());
     event->accept();
 }
 
 void TimelineView::chooseKey(std::size_t key, KeySelection::Choice choice)
 {
     m_selection->choose(key, choice);
-    viewport()->update();
     tellSelection();
 }
 
@@ -210,48 +198,60 @@ void TimelineView::paintEvent(QPaintEvent *event)
     painter.fillRect(shown, palette().base());
     TimelinePainter timeline(painter, m_layout, palette(), scroll());
     timeline.paintRuler(shown);
-    timeline.paintBlocks(shown, lane(), m_pictures, m_selection->run(), m_document.currentKey());
+    timeline.paintBlocks(shown, lane(), *m_keys, m_selection->run());
     timeline.paintPlayhead(m_playhead, viewport()->height());
 }
 
-std::optional<TimelineLayout::Grip> TimelineView::gripAt(const QPoint &point) const
+QPoint TimelineView::along(const QPointF &point) const { return point.toPoint() + QPoint(scroll(), 0); }
+
+bool TimelineView::act(const TimelineInput::Answer &answer)
 {
-    const QRect blocks = lane();
-    if (point.y() < blocks.top() || point.y() > blocks.bottom())
-        return std::nullopt;
-    const auto half = point.y() > blocks.center().y() ? TimelineLayout::Half::Lower : TimelineLayout::Half::Upper;
-    return m_layout.gripAt(point.x() + scroll(), half);
+    using Ask = TimelineInput::Ask;
+    switch (answer.ask) {
+    case Ask::Command:
+        // A greyed-out command's key is still the timeline's: it says why not.
+        answer.command->isEnabled() ? answer.command->trigger() : Refusals::refuse(answer.command->toolTip());
+        break;
+    case Ask::Frame:
+        chooseFrame(answer.to);
+        break;
+    case Ask::Key:
+    case Ask::ExtendTo:
+        chooseKey(answer.to, answer.ask == Ask::Key ? KeySelection::Choice::Alone : KeySelection::Choice::Extending);
+        break;
+    case Ask::Drag:
+        m_drag.start(answer.grip);
+        break;
+    case Ask::GiveUpDrag:
+        m_timelineKeys->takeAll();
+        break;
+    case Ask::Nothing:
+        return false;
+    }
+    return true;
 }
 
 void TimelineView::mousePressEvent(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton)
         return;
-    const QPoint point = event->position().toPoint();
-    const std::optional<std::size_t> key = m_layout.keyAt(point.x() + scroll());
-    const bool extending = event->modifiers() & Qt::ShiftModifier;
-    const std::optional<TimelineLayout::Grip> grip = extending ? std::nullopt : gripAt(point);
-    if (grip) {
-        m_drag.start(*grip);
-    } else if (point.y() >= lane().top() && key) {
-        chooseKey(*key, extending ? KeySelection::Choice::Extending : KeySelection::Choice::Alone);
-    } else {
-        m_choosingFrames = true;
-        chooseFrame(m_layout.frameAt(point.x() + scroll()));
-    }
+    const TimelineInput::Answer answer =
+        m_input.press(along(event->position()), event->modifiers() & Qt::ShiftModifier, lane());
+    m_choosingFrames = answer.ask == TimelineInput::Ask::Frame;
+    act(answer);
 }
 
 void TimelineView::mouseMoveEvent(QMouseEvent *event)
 {
-    const QPoint point = event->position().toPoint();
+    const QPoint point = along(event->position());
     if (m_choosingFrames) {
-        if (const std::size_t frame = m_layout.frameAt(point.x() + scroll()); frame != m_playhead)
+        if (const std::size_t frame = m_layout.frameAt(point.x()); frame != m_playhead)
             chooseFrame(frame);
     } else if (m_drag.isActive()) {
-        m_drag.moveTo(point.x() + scroll());
+        m_drag.moveTo(point.x());
         fitScrollRange();
         viewport()->update();
-    } else if (gripAt(point)) {
+    } else if (m_input.gripAt(point, lane())) {
         viewport()->setCursor(Qt::SizeHorCursor);
     } else {
         viewport()->unsetCursor();
@@ -266,8 +266,7 @@ void TimelineView::mouseReleaseEvent(QMouseEvent *event)
     if (m_drag.isActive()) {
         if (const Status timed = m_drag.finish(); !timed)
             Refusals::refuse(QString::fromStdString(timed.error().message));
-        takeAnimation();
-        viewport()->update();
+        m_timelineKeys->takeAll();
     }
 }
 
@@ -276,9 +275,9 @@ void TimelineView::mouseReleaseEvent(QMouseEvent *event)
 bool TimelineView::event(QEvent *event)
 {
     if (event->type() == QEvent::ShortcutOverride) {
-        const auto *key = static_cast<QKeyEvent *>(event);
-        if (isFrameKey(*key) || isExtendKey(*key) || (key->key() == Qt::Key_Escape && m_drag.isActive())
-            || (m_commands && commandForKey(m_commands->actions(), *key))) {
+        const auto &key = *static_cast<QKeyEvent *>(event);
+        if (m_input.key(key, m_playhead, m_document.currentKey(), m_drag.isActive()).ask
+            != TimelineInput::Ask::Nothing) {
             event->accept();
             return true;
         }
@@ -286,40 +285,10 @@ bool TimelineView::event(QEvent *event)
     return QAbstractScrollArea::event(event);
 }
 
-std::size_t TimelineView::frameFor(const QKeyEvent &event) const
-{
-    const std::size_t last = m_layout.frameCount() - 1;
-    switch (event.key()) {
-    case Qt::Key_Left:
-        return m_playhead - std::min<std::size_t>(m_playhead, 1);
-    case Qt::Key_Right:
-        return std::min(m_playhead + 1, last);
-    case Qt::Key_Home:
-        return 0;
-    default:
-        return last;
-    }
-}
-
 void TimelineView::keyPressEvent(QKeyEvent *event)
 {
-    const std::size_t current = m_document.currentKey();
-    // A greyed-out command's key is still the timeline's: it says why not.
-    if (QAction *command = m_commands ? commandForKey(m_commands->actions(), *event) : nullptr) {
-        command->isEnabled() ? command->trigger() : Refusals::refuse(command->toolTip());
-    } else if (isExtendKey(*event)) {
-        const bool left = event->key() == Qt::Key_Left;
-        const std::size_t lastKey = m_document.animation().keyCount() - 1;
-        chooseKey(left ? current - std::min<std::size_t>(current, 1) : std::min(current + 1, lastKey),
-                  KeySelection::Choice::Extending);
-    } else if (isFrameKey(*event)) {
-        chooseFrame(frameFor(*event));
-    } else if (event->key() == Qt::Key_Escape && m_drag.isActive()) {
-        takeAnimation();
-        viewport()->update();
-    } else {
+    if (!act(m_input.key(*event, m_playhead, m_document.currentKey(), m_drag.isActive())))
         QAbstractScrollArea::keyPressEvent(event);
-    }
 }
 
 void TimelineView::wheelEvent(QWheelEvent *event)
@@ -331,10 +300,7 @@ void TimelineView::wheelEvent(QWheelEvent *event)
     const int notches = event->angleDelta().y() / 120;
     if (notches == 0)
         return;
-    const int width = m_layout.frameWidth();
-    const int wider = std::max(width + 1, static_cast<int>(std::lround(width * std::pow(1.25, notches))));
-    const int narrower = std::min(width - 1, static_cast<int>(std::lround(width * std::pow(1.25, notches))));
-    zoomAbout(notches > 0 ? wider : narrower, static_cast<int>(event->position().x()));
+    zoomAbout(m_input.zoomedWidth(notches), static_cast<int>(event->position().x()));
     event->accept();
 }
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "timeline_input.h"
 #include "timeline_layout.h"
 #include "timing_drag.h"
 
-#include "ui/key_pictures.h"
 #include "ui/key_selection.h"
 
 #include <QAbstractScrollArea>
@@ -16,6 +16,8 @@ class QMenu;
 namespace zelbrook {
 
 class DocumentSignals;
+class KeysModel;
+class TimelineKeys;
 
 // The workspace's timeline: a ruler over every frame of the animation and
 // under it each key as a block as long as its frames, its hold filled and
@@ -30,12 +32,16 @@ class DocumentSignals;
 // in-betweens shows the new length and sets it, as one step, when the
 // button is let go; Escape gives the drag up. Ctrl and the wheel widen or
 // narrow the frames about the pointer.
+//
+// The view shows the keys as its own model of them tells: a key whose
+// picture or standing changed has its block painted again, and keys that
+// come, go, move or change their timing are laid out again. Pictures are
+// drawn only for the keys shown. What is chosen here goes to the document.
 class TimelineView : public QAbstractScrollArea
 {
     Q_OBJECT
 
 public:
-    static constexpr int kMinimumPictureHeight = 48;
     static constexpr int kDefaultFrameWidth = 12;
 
     explicit TimelineView(DocumentSignals &changes, QWidget *parent = nullptr);
@@ -50,17 +56,17 @@ public:
     // Where a frame starts and where a key's block lies, in the viewport.
     int frameX(std::size_t frame) const;
     QRect blockRect(std::size_t key) const;
-    QSize pictureSize() const { return m_pictures.box(); }
+    QSize pictureSize() const;
     // Draws the pictures again with the left arm and leg lighter, or not.
     void setSides(bool apart);
     // The key commands: their menu on a right-click, their keys before the
     // window's (copy and paste act on the selected keys here).
-    void setCommands(QMenu *menu) { m_commands = menu; }
+    void setCommands(QMenu *menu) { m_input.setCommands(menu); }
     // Selects the run from this key to the current one.
     void selectFrom(std::size_t anchor);
     // The view shows and extends another view's run of keys from now on.
     void shareSelection(KeySelection &selection);
-    int picturesDrawn() const { return m_pictures.drawn(); }
+    int picturesDrawn() const;
     QSize minimumSizeHint() const override;
     QSize sizeHint() const override;
 
@@ -81,22 +87,27 @@ protected:
 
 private:
     void follow(const AnimationChange &change);
-    void takeAnimation();
+    // The keys were laid out again: a drag under way gives way to them.
+    void laidOut();
+    void repaintKeys(std::size_t first, std::size_t last);
+    QRect playheadRect() const;
     QRect lane() const;
     int scroll() const;
     void fitScrollRange();
     void bringIntoView(std::size_t frame);
     void chooseFrame(std::size_t frame);
-    // The frame a frame key goes to from the playhead.
-    std::size_t frameFor(const QKeyEvent &event) const;
+    // Does what a key or a press asks; false when it asks nothing.
+    bool act(const TimelineInput::Answer &answer);
     void chooseKey(std::size_t key, KeySelection::Choice choice);
     void tellSelection();
-    std::optional<TimelineLayout::Grip> gripAt(const QPoint &point) const;
+    // A point of the viewport along the timeline's whole length.
+    QPoint along(const QPointF &point) const;
     void zoomAbout(int width, int x);
 
     AnimationDocument &m_document;
+    KeysModel *m_keys;
+    TimelineKeys *m_timelineKeys = nullptr;
     TimelineLayout m_layout;
-    KeyPictures m_pictures;
     KeySelection m_ownSelection;
     KeySelection *m_selection = &m_ownSelection;
     KeyRun m_told;
@@ -104,7 +115,7 @@ private:
     // What the left button holds: frames being chosen, or an end dragged.
     bool m_choosingFrames = false;
     TimingDrag m_drag;
-    QMenu *m_commands = nullptr;
+    TimelineInput m_input{m_layout};
 };
 
 } // namespace zelbrook

@@ -28,16 +28,7 @@ Status TimingDrag::finish()
     m_grip.reset();
     if (hold == key.hold && tweens == key.tweens)
         return {};
-    const Status timed = m_document.setKeyTiming(hold, tweens, key.ease);
-    if (!timed)
-        cancel();
-    return timed;
-}
-
-void TimingDrag::cancel()
-{
-    m_grip.reset();
-    m_layout.setAnimation(m_document.animation());
+    return m_document.setKeyTiming(hold, tweens, key.ease);
 }
 
 } // namespace zelbrook

@@ -27,8 +27,9 @@ public:
     void moveTo(int x);
     // Sets the length shown; no step when it is the key's own.
     Status finish();
-    // Gives the drag up and the layout back to the animation as it is.
-    void cancel();
+    // Gives the drag up; the layout still shows the length dragged until
+    // it is given the keys again.
+    void cancel() { m_grip.reset(); }
 
 private:
     AnimationDocument &m_document;
