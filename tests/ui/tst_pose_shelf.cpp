@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QListView>
+#include <QPushButton>
 
 using namespace zelbrook;
 
@@ -65,6 +66,8 @@ private slots:
     void keepsTheUsersOwnPoses();
     void insertsMoveWhereFigureStands_data();
     void insertsMoveWhereFigureStands();
+    void refusesWhatCannotBeRead_data();
+    void refusesWhatCannotBeRead();
     void reachesEveryPictureByKeyboard();
 
 private:
@@ -281,6 +284,55 @@ void TestPoseShelf::insertsMoveWhereFigureStands()
     QVERIFY(fixture.window->timeline().isShown());
     QVERIFY(document.undo());
     QCOMPARE(document.animation().keys(), before.keys());
+}
+
+void TestPoseShelf::refusesWhatCannotBeRead_data()
+{
+    QTest::addColumn<bool>("move");
+    QTest::addColumn<QString>("how");
+    QTest::newRow("pose clicked") << false << "click";
+    QTest::newRow("pose entered") << false << "enter";
+    QTest::newRow("move double-clicked") << true << "double-click";
+    QTest::newRow("move entered") << true << "enter";
+    QTest::newRow("move inserted by its button") << true << "Insert move";
+}
+
+// A greyed pose or move, however it is chosen, changes nothing and opens
+// no message: the panel says why under the lists.
+void TestPoseShelf::refusesWhatCannotBeRead()
+{
+    QFETCH(bool, move);
+    QFETCH(QString, how);
+    const test::TemporaryFolder folder;
+    const QByteArray broken = move ? "{\"keys\": [" : "10135,35,1.57,28,nonsense\r\n";
+    test::writeFile(folder.path(move ? "Broken.zba" : "Broken.zbk"), broken);
+    const std::string reason = move ? readAnimationFile(broken.toStdString(), test::startPose()).error().message
+                                    : readPoseFile(broken.toStdString(), test::startPose()).error().message;
+    Form1Fixture fixture;
+    ShelfCommands *commands = fixture.window->findChild<ShelfCommands *>();
+    commands->setFolders({PoseShelf::standardFolders().shippedPoses, folder.path(), folder.path()});
+    commands->showPoses();
+    PoseShelfPanel *panel = commands->panel();
+    const Animation before = fixture.window->document().animation();
+    QListView *list = move ? panel->moveList() : panel->poseList();
+    const QModelIndex index = list->model()->index(
+        rowNamed(move ? panel->shelf().moves() : panel->shelf().poses(), QStringLiteral("Broken")), 0);
+    list->scrollTo(index);
+    list->setCurrentIndex(index);
+    const QPoint centre = list->visualRect(index).center();
+    // A widget's double click comes after a click, as the system sends it.
+    if (how == "click" || how == "double-click")
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre);
+    if (how == "double-click")
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, centre);
+    if (how == "enter")
+        QTest::keyClick(list, Qt::Key_Enter);
+    for (QPushButton *button : panel->findChildren<QPushButton *>())
+        button->text() == how ? QTest::mouseClick(button, Qt::LeftButton) : void();
+    QCOMPARE(panel->problemLabel()->text(), QStringLiteral("Broken cannot be read: ") + QString::fromStdString(reason));
+    QCOMPARE(fixture.window->document().animation().keys(), before.keys());
+    QCOMPARE(fixture.messages, QStringList());
+    QVERIFY(!QApplication::activeModalWidget());
 }
 
 void TestPoseShelf::reachesEveryPictureByKeyboard()
