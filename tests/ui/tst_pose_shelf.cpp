@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
+#include <QSignalSpy>
 
 using namespace zelbrook;
 
@@ -60,6 +61,8 @@ private slots:
     void initTestCase();
     void shippedFilesOpenAndRender_data();
     void shippedFilesOpenAndRender();
+    void drawsAPictureOnceAskedFor_data();
+    void drawsAPictureOnceAskedFor();
     void putsPoseOnFigureInItsPlace_data();
     void putsPoseOnFigureInItsPlace();
     void keepsTheUsersOwnPoses_data();
@@ -105,6 +108,40 @@ void TestPoseShelf::shippedFilesOpenAndRender()
         const QImage picture = model.picture(row).toImage();
         QVERIFY2(hasInk(picture), qPrintable(items[row].name));
     }
+}
+
+void TestPoseShelf::drawsAPictureOnceAskedFor_data()
+{
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<bool>("loopRun");
+    QTest::addColumn<bool>("drawn");
+    QTest::newRow("asked, the event loop still to come") << true << false << false;
+    QTest::newRow("asked, the event loop come round") << true << true << true;
+    QTest::newRow("never asked") << false << true << false;
+}
+
+// A view asking for a picture gets a white square at once, and the picture
+// itself once the event loop has come round; one never asked for is never
+// drawn.
+void TestPoseShelf::drawsAPictureOnceAskedFor()
+{
+    QFETCH(bool, asked);
+    QFETCH(bool, loopRun);
+    QFETCH(bool, drawn);
+    const PoseShelf shelf({PoseShelf::standardFolders().shippedPoses, QString(), QString()});
+    Exporter painter;
+    ShelfListModel model(painter);
+    model.setShelf(&shelf, ShelfKind::Poses);
+    const QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+    const QModelIndex first = model.index(0);
+    if (asked)
+        QCOMPARE(first.data(Qt::DecorationRole), QVariant(QColor(Qt::white)));
+    if (loopRun)
+        QCoreApplication::processEvents();
+    QCOMPARE(changed.size(), drawn ? 1 : 0);
+    const QVariant shown = first.data(Qt::DecorationRole);
+    QCOMPARE(shown.typeId(), drawn ? QMetaType::QPixmap : QMetaType::QColor);
+    QVERIFY(!drawn || hasInk(shown.value<QPixmap>().toImage()));
 }
 
 void TestPoseShelf::putsPoseOnFigureInItsPlace_data()
