@@ -4,7 +4,6 @@
 #include "pinned_posing.h"
 
 #include <algorithm>
-#include <cassert>
 #include <utility>
 
 namespace zelbrook {
@@ -272,19 +271,6 @@ void AnimationDocument::showFigure(const Figure &before, ChangeKind kind, const 
     const FigureChange change{fields, kind, source, pinsOrFacing};
     for (const Observer &observer : m_observers)
         observer(change);
-}
-
-Figure syncedFigure(const Figure &current, const Pose &loaded)
-{
-    Figure result{loaded, current.penWidth};
-    result.facing = current.facing;
-    for (const PoseField *field : syncedFields()) {
-        const auto position = sliderPositionOf(*field, result);
-        assert(position);
-        if (position != sliderPositionOf(*field, current))
-            field->store(result, *position);
-    }
-    return result;
 }
 
 } // namespace zelbrook

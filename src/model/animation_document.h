@@ -2,6 +2,7 @@
 #pragma once
 
 #include "animation.h"
+#include "document_change.h"
 #include "edit_history.h"
 #include "figure.h"
 #include "key_run.h"
@@ -15,54 +16,6 @@
 #include <vector>
 
 namespace zelbrook {
-
-// Why the figure changed. An edit moves what the user moved; a load brings a
-// pose file in, which rewrites every synced read-out; a restore puts back an
-// earlier figure exactly; a reset is the start-up figure, which leaves the
-// read-outs of the fields the control sync does not touch empty.
-enum class ChangeKind { Edit, Load, Restore, Reset };
-
-struct FigureChange {
-    FieldSet fields;
-    ChangeKind kind;
-    // Whoever asked for the change, so that it is not told again; may be null.
-    const void *source;
-    // Whether the figure's pins or facing changed, which no field shows.
-    bool pinsOrFacing = false;
-};
-
-// What changed in the animation besides the figure on show. A change of
-// the cast (a figure added, removed, brought back, moved in the drawing
-// order, renamed or recoloured) is told as Cast, with the first key and the
-// figure concerned. A run of keys inserted or removed is told once, with
-// its first key and its length; a run turned round, with its first and
-// last key. The playhead moving within the current key's frames (its hold
-// and the in-betweens after it) is told as ShownFrame; its going to another
-// key is told as CurrentKey.
-struct AnimationChange {
-    enum class What {
-        KeyFigure,
-        KeyTiming,
-        KeyInserted,
-        KeyRemoved,
-        KeyMoved,
-        Playback,
-        CurrentKey,
-        Whole,
-        Cast,
-        CurrentFigure,
-        KeysReversed,
-        ShownFrame,
-    };
-    What what;
-    // The key concerned; for a move, where the key was.
-    std::size_t key = 0;
-    // Where a moved key went; the last key of a run turned round.
-    std::size_t destination = 0;
-    FigureId figure = kFirstFigureId;
-    // How many keys were inserted or removed.
-    std::size_t count = 1;
-};
 
 // The animation being edited with its current key and current figure, the
 // one way to change them, and the history of the changes. The figure is the
@@ -311,14 +264,5 @@ private:
     std::vector<AnimationObserver> m_animationObservers;
     std::vector<KeyFigureObserver> m_keyFigureObservers;
 };
-
-// What bringing a pose file's pose into the sliders makes of the figure:
-// every synced field whose slider has to move takes the value of its new
-// position, rounded to the slider's grid; a field whose slider stays keeps
-// the file's exact value. The hip, the scale and the rotation are the loaded
-// pose's (a pose file read over the current pose keeps the current ones);
-// the pen and the facing stay as they are, and no end is pinned. The loaded
-// pose must fit every slider.
-Figure syncedFigure(const Figure &current, const Pose &loaded);
 
 } // namespace zelbrook

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cassert>
 #include <cmath>
 
 namespace zelbrook {
@@ -192,6 +193,19 @@ FieldSet fieldsThatDiffer(const Figure &before, const Figure &after)
     for (const PoseField &field : poseFields())
         fields[static_cast<std::size_t>(field.id)] = !same(field.value(before), field.value(after));
     return fields;
+}
+
+Figure syncedFigure(const Figure &current, const Pose &loaded)
+{
+    Figure result{loaded, current.penWidth};
+    result.facing = current.facing;
+    for (const PoseField *field : syncedFields()) {
+        const auto position = sliderPositionOf(*field, result);
+        assert(position);
+        if (position != sliderPositionOf(*field, current))
+            field->store(result, *position);
+    }
+    return result;
 }
 
 } // namespace zelbrook

@@ -108,4 +108,13 @@ struct FieldOutOfRange {
 // when the control sync can take the whole pose.
 std::optional<FieldOutOfRange> firstFieldOutOfRange(const Pose &pose);
 
+// What bringing a pose file's pose into the sliders makes of the figure:
+// every synced field whose slider has to move takes the value of its new
+// position, rounded to the slider's grid; a field whose slider stays keeps
+// the file's exact value. The hip, the scale and the rotation are the loaded
+// pose's (a pose file read over the current pose keeps the current ones);
+// the pen and the facing stay as they are, and no end is pinned. The loaded
+// pose must fit every slider.
+Figure syncedFigure(const Figure &current, const Pose &loaded);
+
 } // namespace zelbrook

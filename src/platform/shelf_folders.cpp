@@ -44,11 +44,27 @@ QStringView digitsAt(const QString &text, qsizetype &at)
     return QStringView(text).mid(start, at - start);
 }
 
+// A name with each character case-folded, the same length as the name.
+QString foldedName(const QString &name)
+{
+    QString folded(name.size(), Qt::Uninitialized);
+    std::transform(name.begin(), name.end(), folded.begin(), [](QChar c) { return c.toCaseFolded(); });
+    return folded;
+}
+
+// A file and its name folded once, not at every comparison of the sort.
+struct SortedFile {
+    QString folded;
+    ShelfFile file;
+};
+
 // Names in the order a reader expects, whatever the locale: letters without
 // regard to case, and a run of digits by its number, so "Pose 9" comes
 // before "Pose 10".
-bool comesBefore(const QString &a, const QString &b)
+bool comesBefore(const SortedFile &first, const SortedFile &second)
 {
+    const QString &a = first.folded;
+    const QString &b = second.folded;
     qsizetype i = 0, j = 0;
     while (i < a.size() && j < b.size()) {
         if (a[i].isDigit() && b[j].isDigit()) {
@@ -60,12 +76,12 @@ bool comesBefore(const QString &a, const QString &b)
                 return numberA < numberB;
             continue;
         }
-        const QChar x = a[i++].toCaseFolded();
-        const QChar y = b[j++].toCaseFolded();
+        const QChar x = a[i++];
+        const QChar y = b[j++];
         if (x != y)
             return x < y;
     }
-    return a.size() - i < b.size() - j || (a.size() - i == b.size() - j && a < b);
+    return a.size() - i < b.size() - j || (a.size() - i == b.size() - j && first.file.name < second.file.name);
 }
 
 int hexDigit(char c)
@@ -77,6 +93,16 @@ int hexDigit(char c)
     if (c >= 'a' && c <= 'f')
         return c - 'a' + 10;
     return -1;
+}
+
+// Most file systems say in the listing what an entry is, which spares a
+// look at each file; a link or an entry of unknown type is followed.
+bool isRegularFile(const dirent &entry, const std::string &path)
+{
+    if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN)
+        return entry.d_type == DT_REG;
+    struct stat status {};
+    return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
 }
 
 } // namespace
@@ -104,29 +130,33 @@ QString ShelfFolders::userPoses()
 
 std::vector<ShelfFile> ShelfFolders::files(const QString &folder, ShelfKind kind)
 {
-    std::vector<ShelfFile> found;
     if (folder.isEmpty())
-        return found;
+        return {};
     // Read as bytes: Qt cannot name a file whose name is not UTF-8.
     const std::string base = QFile::encodeName(QFileInfo(folder).absoluteFilePath()).toStdString() + '/';
     DIR *entries = ::opendir(base.c_str());
     if (!entries)
-        return found;
+        return {};
+    std::vector<SortedFile> sorted;
     const std::string ending = extension(kind).toStdString();
     while (const dirent *entry = ::readdir(entries)) {
         const std::string_view fileName = entry->d_name;
+        if (!fileName.ends_with(ending) || fileName.starts_with('.'))
+            continue;
         std::string path = base + entry->d_name;
-        struct stat status {};
-        if (!fileName.ends_with(ending) || fileName.starts_with('.') || ::stat(path.c_str(), &status) != 0
-            || !S_ISREG(status.st_mode))
+        if (!isRegularFile(*entry, path))
             continue;
         std::string name = nameOf(fileName);
-        found.push_back(
-            {QString::fromStdString(name), QFile::decodeName(path.c_str()), std::move(name), std::move(path)});
+        QString shown = QString::fromStdString(name);
+        sorted.push_back(
+            {foldedName(shown), {std::move(shown), QFile::decodeName(path.c_str()), std::move(name), std::move(path)}});
     }
     ::closedir(entries);
-    std::sort(found.begin(), found.end(),
-              [](const ShelfFile &a, const ShelfFile &b) { return comesBefore(a.name, b.name); });
+    std::sort(sorted.begin(), sorted.end(), comesBefore);
+    std::vector<ShelfFile> found;
+    found.reserve(sorted.size());
+    for (SortedFile &file : sorted)
+        found.push_back(std::move(file.file));
     return found;
 }
 

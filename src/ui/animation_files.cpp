@@ -3,10 +3,8 @@
 
 #include "action_table.h"
 
-#include "export_progress.h"
 #include "timeline_commands.h"
 
-#include "export/animation_target.h"
 #include "platform/message_box.h"
 #include "platform/system_file.h"
 #include "posefile/animation_file.h"
@@ -28,9 +26,6 @@ namespace zelbrook {
 namespace {
 
 constexpr const char *kAnimationFilter = "Zelbrook animation (*.zba) | *.zba";
-constexpr const char *kExportFilter = "GIF (*.gif) | *.gif | APNG (*.png) | *.png | WebP (*.webp) | *.webp | "
-                                      "MP4 video (*.mp4) | *.mp4 | WebM video (*.webm) | *.webm | "
-                                      "Lottie (*.json) | *.json";
 
 QString reasonOf(const Status &status) { return QString::fromStdString(status.error().message); }
 
@@ -47,8 +42,11 @@ AnimationFiles::AnimationFiles(AnimationDocument &document, TimelineCommands &ti
     , m_startFigure(startFigure)
     , m_show(std::move(show))
     , m_dialog(window)
-    , m_exportDialog(window)
-    , m_progress(new ExportProgress(window))
+    , m_export(new AnimationExportCommand(
+          document, timeline, window, m_show,
+          [this](FileDialogControl &dialog, const QString &filter, const QString &title, const QString &extension) {
+              return ask(dialog, Mode::Save, filter, title, extension);
+          }))
 {
     const struct {
         ActionId id;
@@ -68,13 +66,12 @@ AnimationFiles::AnimationFiles(AnimationDocument &document, TimelineCommands &ti
         m_actions.push_back(action);
     }
     m_dialog.setExtension(FileDialogControl::Extension::FromFilter);
-    m_exportDialog.setExtension(FileDialogControl::Extension::FromFilter);
 }
 
 void AnimationFiles::setDialogPresenter(const FileDialogControl::Presenter &presenter)
 {
     m_dialog.setPresenter(presenter);
-    m_exportDialog.setPresenter(presenter);
+    m_export->setDialogPresenter(presenter);
 }
 
 // The folder the editor was started from, unless that is the program's own
@@ -90,8 +87,6 @@ QString AnimationFiles::startFolder()
     }
     return programs ? QDir::homePath() : FileDialogControl::writableOrHome(started);
 }
-
-bool AnimationFiles::isBusy() const { return m_progress->isRunning(); }
 
 // An animation dialog starts in the folder of the animation's file, else in
 // that of the last one confirmed in this run, offering the animation's name
@@ -255,61 +250,6 @@ AnimationFiles::Answer AnimationFiles::askToSave() const
     return button == QMessageBox::Save      ? Answer::Save
            : button == QMessageBox::Discard ? Answer::Discard
                                             : Answer::Cancel;
-}
-
-// The choices first, then the name: a name typed without an extension takes
-// that of the type chosen in the file dialog, which offers the chosen
-// format first; a sprite sheet is the PNG a chosen sheet asks for.
-void AnimationFiles::exportAnimation()
-{
-    if (isBusy())
-        return;
-    m_timeline.stop();
-    const Animation &shown = m_document.animation();
-    const std::optional<ExportChoices> chosen = m_chooseExport
-                                                    ? m_chooseExport(m_exportChoices)
-                                                    : ExportChoices::ask(m_window, m_exportChoices, shown.playback());
-    if (!chosen)
-        return;
-    m_exportChoices = *chosen;
-    const QString filter = chosen->filter() + QStringLiteral(" | ") + QString::fromLatin1(kExportFilter);
-    const auto path = ask(m_exportDialog, Mode::Save, filter, tr("Export animation"), chosen->extension());
-    if (!path)
-        return;
-    ExportChoices choices = *chosen;
-    const std::optional<AnimatedFormat> named = formatOf(*path);
-    if (!named)
-        return m_show(tr("Could not export the animation as %1:\n%2")
-                          .arg(*path, tr("Its name must end in .gif, .png, .webp, .mp4, .webm or .json.")));
-    if (!(choices.isSheet() && *named == AnimatedFormat::Apng))
-        choices.format = *named;
-    const Animation animation = choices.applied(shown);
-    const std::string target = bytesOf(*path);
-    const ExportProgress::Outcome exported =
-        m_progress->run(animation.frameCount(), [&](const AnimationExporter::FrameDone &frameDone) {
-            return choices.target().write(animation, target, frameDone);
-        });
-    if (exported.cancelled)
-        return;
-    if (exported.status)
-        return m_show(QStringLiteral("Saved as: ") + *path);
-    m_show(tr("Could not export the animation as %1:\n%2").arg(*path, reasonOf(exported.status)));
-}
-
-std::optional<AnimatedFormat> AnimationFiles::formatOf(const QString &path)
-{
-    const QString suffix = path.section(QLatin1Char('.'), -1).toLower();
-    const struct {
-        const char *suffix;
-        AnimatedFormat format;
-    } known[] = {{"gif", AnimatedFormat::Gif},    {"png", AnimatedFormat::Apng}, {"apng", AnimatedFormat::Apng},
-                 {"webp", AnimatedFormat::Webp},  {"mp4", AnimatedFormat::Mp4},  {"webm", AnimatedFormat::Webm},
-                 {"json", AnimatedFormat::Lottie}};
-    for (const auto &entry : known) {
-        if (path.contains(QLatin1Char('.')) && suffix == QLatin1String(entry.suffix))
-            return entry.format;
-    }
-    return std::nullopt;
 }
 
 bool AnimationFiles::isAnimationFile(const std::string &path)

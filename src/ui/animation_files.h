@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "export/animation_encoder.h"
-#include "export_choices.h"
+#include "animation_export_command.h"
 #include "model/animation_document.h"
 #include "platform/file_dialog_control.h"
 
@@ -20,12 +19,11 @@ class QWidget;
 
 namespace zelbrook {
 
-class ExportProgress;
 class TimelineCommands;
 
-// The animation's files: New, Open, Save, Save as and Export animation,
-// each with its own dialog, so that the pose file commands keep theirs as
-// they are. Once the animation has a file (opened, dropped or saved), Save
+// The animation's files: New, Open, Save, Save as, and Export animation,
+// which AnimationExportCommand carries out; each has its own dialog, so
+// that the pose file commands keep theirs as they are. Once the animation has a file (opened, dropped or saved), Save
 // animation writes to it without asking. Work that differs from its file, or
 // changed keys without a file, is not set aside (by closing the window, or
 // by opening or starting another animation) before the user has been asked
@@ -47,22 +45,20 @@ public:
     // Replaces the Save, Discard, Cancel box, for tests.
     void setQuestion(Question question) { m_question = std::move(question); }
     // Answers the export's choices instead of asking, for tests.
-    using ExportChooser = std::function<std::optional<ExportChoices>(const ExportChoices &current)>;
-    void setExportChooser(ExportChooser chooser) { m_chooseExport = std::move(chooser); }
-    const ExportChoices &exportChoices() const { return m_exportChoices; }
+    void setExportChooser(AnimationExportCommand::Chooser chooser) { m_export->setChooser(std::move(chooser)); }
 
     void newAnimation();
     void saveAnimation();
     void saveAnimationAs();
     void openAnimation();
-    void exportAnimation();
+    void exportAnimation() { m_export->exportAnimation(); }
     // Opens a file once the unsaved work, if any, has been dealt with.
     void openAnimationFile(const std::string &path, const QString &shownName);
     // Whether the work may be set aside: nothing unsaved, or the user saved
     // it or chose to discard it.
     bool maySetAside();
     // Whether an export is running; nothing else starts until it ends.
-    bool isBusy() const;
+    bool isBusy() const { return m_export->isRunning(); }
 
     // The animation's own file as shown to the user; empty when it has none.
     const QString &fileName() const { return m_shownName; }
@@ -74,8 +70,6 @@ public:
     // Whether a file holds an animation: by its text where it can be read,
     // by its name otherwise.
     static bool isAnimationFile(const std::string &path);
-    // The animated format a file name asks for, by its extension.
-    static std::optional<AnimatedFormat> formatOf(const QString &path);
 
 signals:
     // The animation's file changed, or was written.
@@ -101,16 +95,13 @@ private:
     Show m_show;
     Question m_question;
     FileDialogControl m_dialog;
-    FileDialogControl m_exportDialog;
-    ExportProgress *m_progress;
+    AnimationExportCommand *m_export;
     std::vector<QAction *> m_actions;
     // The animation's file as the system names it, and as it is shown.
     std::string m_path;
     QString m_shownName;
     // The folder of the last animation dialog confirmed in this run.
     QString m_lastFolder;
-    ExportChoices m_exportChoices;
-    ExportChooser m_chooseExport;
 };
 
 } // namespace zelbrook

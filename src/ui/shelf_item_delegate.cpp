@@ -63,15 +63,22 @@ void ShelfItemDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opt
 {
     // The style's margin about an item's text.
     constexpr int kTextMargin = 3;
-    const QPixmap picture = index.data(Qt::DecorationRole).value<QPixmap>();
+    const QVariant decoration = index.data(Qt::DecorationRole);
+    const QPixmap picture = decoration.value<QPixmap>();
+    const QSize pictureSize = picture.isNull() ? ShelfListModel::kPictureSize : picture.size();
     const QRect cell = option.rect;
-    const QRect pictureRect(QPoint(cell.left() + (cell.width() - picture.width()) / 2, cell.top() + 2), picture.size());
-    const QRect nameRect = cell.adjusted(kTextMargin, picture.height() + 4, -kTextMargin, 0);
+    const QRect pictureRect(QPoint(cell.left() + (cell.width() - pictureSize.width()) / 2, cell.top() + 2),
+                            pictureSize);
+    const QRect nameRect = cell.adjusted(kTextMargin, pictureSize.height() + 4, -kTextMargin, 0);
     const bool selected = option.state & QStyle::State_Selected;
     painter->save();
-    // Through an icon, as the style draws it: each new picture drawn
-    // straight onto the painter cost several times as long.
-    QIcon(picture).paint(painter, pictureRect);
+    // A picture still to draw is a plain colour. A picture goes through an
+    // icon, as the style draws it: each new one drawn straight onto the
+    // painter cost several times as long.
+    if (picture.isNull())
+        painter->fillRect(pictureRect, decoration.value<QColor>());
+    else
+        QIcon(picture).paint(painter, pictureRect);
     if (selected) {
         QColor highlight = option.palette.color(colourGroup(option), QPalette::Highlight);
         painter->fillRect(nameRect, highlight);

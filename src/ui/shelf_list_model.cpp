@@ -51,10 +51,8 @@ QImage areaOf(const QImage &picture, const QRect &area)
 
 ShelfListModel::ShelfListModel(Exporter &painter, QObject *parent)
     : QAbstractListModel(parent)
-    , m_blank(kPictureSize)
     , m_painter(painter)
 {
-    m_blank.fill(Qt::white);
     m_drawing.setSingleShot(true);
     m_drawing.setInterval(0);
     connect(&m_drawing, &QTimer::timeout, this, &ShelfListModel::drawWaiting);
@@ -104,7 +102,7 @@ QVariant ShelfListModel::data(const QModelIndex &index, int role) const
             return kept;
         m_waiting.push_back(row);
         m_drawing.start();
-        return m_blank;
+        return QColor(Qt::white);
     case Qt::ForegroundRole:
         if (!listed(row).read || listed(row).isReadable())
             return {};

@@ -15,8 +15,9 @@ namespace zelbrook {
 
 // The poses or the moves of the shelf as a list of small pictures with
 // names. A picture is drawn once a view has asked for it, when it comes
-// into view, and kept: the view shows a blank one until the event loop
-// comes round, so that a panel of many poses shows at once. The pictures
+// into view, and kept: until the event loop comes round the decoration is
+// white, a colour rather than a picture, so that a panel of many poses shows
+// at once. The pictures
 // are drawn on a canvas the lists of a panel share. A file that cannot be
 // read is greyed, with the reader's reason as its tooltip.
 class ShelfListModel : public QAbstractListModel
@@ -48,7 +49,6 @@ private:
     mutable std::vector<QPixmap> m_pictures;
     mutable std::vector<int> m_waiting;
     mutable QTimer m_drawing;
-    QPixmap m_blank;
     Exporter &m_painter;
 };
 

@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 class TestRenderShelf : public QObject
@@ -24,6 +25,12 @@ void TestRenderShelf::listsShippedPosesThenOwn_data()
     QTest::newRow("none of the user's") << QList<QByteArray>() << QStringList();
     QTest::newRow("in order of names") << QList<QByteArray>{"b.zbk", "A 10.zbk", "A 9.zbk", "notes.txt", ".hid.zbk"}
                                        << QStringList{"A 9\tA 9.zbk", "A 10\tA 10.zbk", "b\tb.zbk"};
+    QTest::newRow("letters without regard to case")
+        << QList<QByteArray>{"b.zbk", "a 2.zbk", "A 2.zbk", "B 1.zbk"}
+        << QStringList{"A 2\tA 2.zbk", "a 2\ta 2.zbk", "b\tb.zbk", "B 1\tB 1.zbk"};
+    QTest::newRow("a folder left out, a link followed")
+        << QList<QByteArray>{"folder.zbk/", "pose.zbk", "link.zbk -> pose.zbk", "lost.zbk -> none.zbk"}
+        << QStringList{"link\tlink.zbk", "pose\tpose.zbk"};
     QTest::newRow("escaped name") << QList<QByteArray>{"a%2Fb.zbk"} << QStringList{"a/b\ta%2Fb.zbk"};
     QTest::newRow("control characters in the name")
         << QList<QByteArray>{"a%09b%0Ac%1B[31m%00.zbk"}
@@ -42,10 +49,19 @@ void TestRenderShelf::listsShippedPosesThenOwn()
     QFETCH(QStringList, listed);
     const zelbrook::test::TemporaryFolder data;
     QVERIFY(QDir().mkpath(data.path("zelbrook/poses")));
-    // Made by the system's own call, as Qt cannot name every file.
+    // Made by the system's own calls, as Qt cannot name every file; a name
+    // ending in a slash is a folder, and "a -> b" a link named a to b.
+    const QByteArray folder = QFile::encodeName(data.path("zelbrook/poses/"));
     for (const QByteArray &name : own) {
-        const int made = ::creat(QFile::encodeName(data.path("zelbrook/poses/")) + name, 0644);
-        QVERIFY(made >= 0 && ::close(made) == 0);
+        const QList<QByteArray> link = name.split(' ');
+        if (name.endsWith('/')) {
+            QVERIFY(::mkdir(folder + name, 0755) == 0);
+        } else if (link.size() == 3 && link[1] == "->") {
+            QVERIFY(::symlink(link[2], folder + link[0]) == 0);
+        } else {
+            const int made = ::creat(folder + name, 0644);
+            QVERIFY(made >= 0 && ::close(made) == 0);
+        }
     }
     QProcessEnvironment environment = renderEnvironment();
     environment.insert("XDG_DATA_HOME", data.path());

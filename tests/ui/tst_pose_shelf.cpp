@@ -14,6 +14,8 @@
 #include <QDir>
 #include <QLabel>
 #include <QListView>
+#include <QPushButton>
+#include <QSignalSpy>
 
 using namespace zelbrook;
 
@@ -60,12 +62,16 @@ private slots:
     void initTestCase();
     void shippedFilesOpenAndRender_data();
     void shippedFilesOpenAndRender();
+    void drawsAPictureOnceAskedFor_data();
+    void drawsAPictureOnceAskedFor();
     void putsPoseOnFigureInItsPlace_data();
     void putsPoseOnFigureInItsPlace();
     void keepsTheUsersOwnPoses_data();
     void keepsTheUsersOwnPoses();
     void insertsMoveWhereFigureStands_data();
     void insertsMoveWhereFigureStands();
+    void refusesWhatCannotBeRead_data();
+    void refusesWhatCannotBeRead();
     void reachesEveryPictureByKeyboard();
 
 private:
@@ -103,6 +109,40 @@ void TestPoseShelf::shippedFilesOpenAndRender()
         const QImage picture = model.picture(row).toImage();
         QVERIFY2(hasInk(picture), qPrintable(items[row].name));
     }
+}
+
+void TestPoseShelf::drawsAPictureOnceAskedFor_data()
+{
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<bool>("loopRun");
+    QTest::addColumn<bool>("drawn");
+    QTest::newRow("asked, the event loop still to come") << true << false << false;
+    QTest::newRow("asked, the event loop come round") << true << true << true;
+    QTest::newRow("never asked") << false << true << false;
+}
+
+// A view asking for a picture gets a white square at once, and the picture
+// itself once the event loop has come round; one never asked for is never
+// drawn.
+void TestPoseShelf::drawsAPictureOnceAskedFor()
+{
+    QFETCH(bool, asked);
+    QFETCH(bool, loopRun);
+    QFETCH(bool, drawn);
+    const PoseShelf shelf({PoseShelf::standardFolders().shippedPoses, QString(), QString()});
+    Exporter painter;
+    ShelfListModel model(painter);
+    model.setShelf(&shelf, ShelfKind::Poses);
+    const QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+    const QModelIndex first = model.index(0);
+    if (asked)
+        QCOMPARE(first.data(Qt::DecorationRole), QVariant(QColor(Qt::white)));
+    if (loopRun)
+        QCoreApplication::processEvents();
+    QCOMPARE(changed.size(), drawn ? 1 : 0);
+    const QVariant shown = first.data(Qt::DecorationRole);
+    QCOMPARE(shown.typeId(), drawn ? QMetaType::QPixmap : QMetaType::QColor);
+    QVERIFY(!drawn || hasInk(shown.value<QPixmap>().toImage()));
 }
 
 void TestPoseShelf::putsPoseOnFigureInItsPlace_data()
@@ -300,6 +340,55 @@ void TestPoseShelf::insertsMoveWhereFigureStands()
     QVERIFY(fixture.window->timeline().isShown());
     QVERIFY(document.undo());
     QCOMPARE(document.animation().keys(), before.keys());
+}
+
+void TestPoseShelf::refusesWhatCannotBeRead_data()
+{
+    QTest::addColumn<bool>("move");
+    QTest::addColumn<QString>("how");
+    QTest::newRow("pose clicked") << false << "click";
+    QTest::newRow("pose entered") << false << "enter";
+    QTest::newRow("move double-clicked") << true << "double-click";
+    QTest::newRow("move entered") << true << "enter";
+    QTest::newRow("move inserted by its button") << true << "Insert move";
+}
+
+// A greyed pose or move, however it is chosen, changes nothing and opens
+// no message: the panel says why under the lists.
+void TestPoseShelf::refusesWhatCannotBeRead()
+{
+    QFETCH(bool, move);
+    QFETCH(QString, how);
+    const test::TemporaryFolder folder;
+    const QByteArray broken = move ? "{\"keys\": [" : "10135,35,1.57,28,nonsense\r\n";
+    test::writeFile(folder.path(move ? "Broken.zba" : "Broken.zbk"), broken);
+    const std::string reason = move ? readAnimationFile(broken.toStdString(), test::startPose()).error().message
+                                    : readPoseFile(broken.toStdString(), test::startPose()).error().message;
+    Form1Fixture fixture;
+    ShelfCommands *commands = fixture.window->findChild<ShelfCommands *>();
+    commands->setFolders({PoseShelf::standardFolders().shippedPoses, folder.path(), folder.path()});
+    commands->showPoses();
+    PoseShelfPanel *panel = commands->panel();
+    const Animation before = fixture.window->document().animation();
+    QListView *list = move ? panel->moveList() : panel->poseList();
+    const QModelIndex index = list->model()->index(
+        rowNamed(move ? panel->shelf().moves() : panel->shelf().poses(), QStringLiteral("Broken")), 0);
+    list->scrollTo(index);
+    list->setCurrentIndex(index);
+    const QPoint centre = list->visualRect(index).center();
+    // A widget's double click comes after a click, as the system sends it.
+    if (how == "click" || how == "double-click")
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre);
+    if (how == "double-click")
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, centre);
+    if (how == "enter")
+        QTest::keyClick(list, Qt::Key_Enter);
+    for (QPushButton *button : panel->findChildren<QPushButton *>())
+        button->text() == how ? QTest::mouseClick(button, Qt::LeftButton) : void();
+    QCOMPARE(panel->problemLabel()->text(), QStringLiteral("Broken cannot be read: ") + QString::fromStdString(reason));
+    QCOMPARE(fixture.window->document().animation().keys(), before.keys());
+    QCOMPARE(fixture.messages, QStringList());
+    QVERIFY(!QApplication::activeModalWidget());
 }
 
 void TestPoseShelf::reachesEveryPictureByKeyboard()
