@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "pinned_posing.h"
 
-#include "animation_document.h"
 #include "limb_solve.h"
 #include "pose_field.h"
 #include "pose_mirror.h"
