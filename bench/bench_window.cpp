@@ -6,6 +6,7 @@
 #include "ui/form1.h"
 #include "ui/timeline_commands.h"
 #include "ui/timeline_strip.h"
+#include "ui/workspace/stage.h"
 #include "ui/workspace/window_faces.h"
 #include "ui/workspace/workspace_window.h"
 
@@ -59,12 +60,21 @@ void BM_SyncMovesAll(benchmark::State &state)
 BENCHMARK(BM_SyncMovesAll);
 
 // The left hand of the current figure held on a canvas of the window and
-// moved to and fro, let go at the end.
+// moved to and fro, let go at the end: on the poser's canvas, or on the
+// workspace's stage, whose picture lies where its zoom puts it.
 class HandDrag
 {
 public:
     HandDrag(const Form1 &window, CanvasWidget *canvas)
+        : HandDrag(window, canvas, canvas->contentsRect().topLeft(), 1.0)
+    {}
+    HandDrag(const Form1 &window, Stage *stage)
+        : HandDrag(window, stage->viewport(), stage->pictureRect().topLeft(), stage->pictureRect().width() / 493)
+    {}
+    HandDrag(const Form1 &window, QWidget *canvas, QPointF origin, double zoom)
         : m_canvas(canvas)
+        , m_origin(origin)
+        , m_zoom(zoom)
     {
         const Joints joints = ComputeJoints(window.pose());
         m_hand = pixel(joints.lHand);
@@ -81,17 +91,16 @@ public:
     }
 
 private:
-    QPointF pixel(Point p) const
-    {
-        return m_canvas->contentsRect().topLeft() + QPointF(p.x * 493 / 500, p.y * 397 / 400);
-    }
+    QPointF pixel(Point p) const { return m_origin + QPointF(p.x * 493 / 500, p.y * 397 / 400) * m_zoom; }
     void send(QEvent::Type type, QPointF at, Qt::MouseButton button, Qt::MouseButtons buttons)
     {
         QMouseEvent event(type, at, m_canvas->mapToGlobal(at), button, buttons, Qt::NoModifier);
         QApplication::sendEvent(m_canvas, &event);
     }
 
-    CanvasWidget *m_canvas;
+    QWidget *m_canvas;
+    QPointF m_origin;
+    double m_zoom;
     QPointF m_hand;
     QPointF m_elsewhere[2];
     int m_which = 0;
@@ -131,7 +140,7 @@ void BM_DragMoveWithPath(benchmark::State &state)
     window.timeline().strip()->pathBox()->setChecked(true);
     const Pose start = window.pose();
     {
-        HandDrag drag(window, window.faces().workspace()->findChild<CanvasWidget *>(QStringLiteral("stage")));
+        HandDrag drag(window, window.faces().workspace()->findChild<Stage *>(QStringLiteral("stage")));
         for (auto _ : state)
             drag.move();
     }
