@@ -6,6 +6,7 @@
 #include <cassert>
 #include <cmath>
 #include <optional>
+#include <string>
 
 namespace zelbrook {
 
@@ -118,6 +119,18 @@ std::vector<Key> placedMove(const Animation &move, const Key &current, FigureId 
         keys.push_back(std::move(key));
     }
     return keys;
+}
+
+Status checkOnStage(const std::vector<Key> &keys, FigureId figure)
+{
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        const Pose &pose = moveFigure(keys[i], figure).pose;
+        if (pose.hipX < 0 || pose.hipX > 500 || pose.hipY < 0 || pose.hipY > 400)
+            return Error{"the move would take the figure off the stage: in its key " + std::to_string(i + 1)
+                         + " the hip would be at " + std::to_string(std::lround(pose.hipX)) + ", "
+                         + std::to_string(std::lround(pose.hipY)) + ", outside 0 to 500 across and 0 to 400 down"};
+    }
+    return {};
 }
 
 } // namespace zelbrook

@@ -3,6 +3,7 @@
 
 #include "animation.h"
 #include "pinned_posing.h"
+#include "result.h"
 
 #include <vector>
 
@@ -26,5 +27,11 @@ namespace zelbrook {
 // lands. A figure with a foot pinned in `current` goes on from that foot.
 std::vector<Key> placedMove(const Animation &move, const Key &current, FigureId figure,
                             Landing landing = Landing::AsFacing);
+
+// Whether the figure's hip stays on the stage (0 to 500 across, 0 to 400
+// down, as animation files hold it) in every key of a placed move: a walk
+// inserted again and again reaches the stage's edge. The first key that
+// leaves it is named, counted from 1 in the move.
+Status checkOnStage(const std::vector<Key> &keys, FigureId figure);
 
 } // namespace zelbrook

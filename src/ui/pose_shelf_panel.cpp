@@ -181,7 +181,10 @@ void PoseShelfPanel::insertMove(int row, Landing landing)
     const std::size_t current = m_document.currentKey();
     const FigureId figure = m_document.currentFigure();
     const std::vector<Key> keys = placedMove(*move.animation, m_document.animation().key(current), figure, landing);
-    if (const Status inserted = m_document.insertKeys(current + 1, keys, figure); !inserted)
+    Status inserted = checkOnStage(keys, figure);
+    if (inserted)
+        inserted = m_document.insertKeys(current + 1, keys, figure);
+    if (!inserted)
         return report(tr("Could not insert the move %1:\n%2").arg(move.name, fromStd(inserted.error().message)));
     if (m_moveInserted)
         m_moveInserted();

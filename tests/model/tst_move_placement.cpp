@@ -47,22 +47,27 @@ void TestMovePlacement::placesTheMoveWhereTheFigureStands_data()
 {
     QTest::addColumn<Figure>("standing");
     QTest::addColumn<QList<QPointF>>("hips");
+    QTest::addColumn<bool>("onStage");
     // A quarter turn on screen takes 10 right to 10 up and 20 up to 20 left;
     // 90 degrees at 57.3 a radian is a hair more than a quarter turn.
-    QTest::newRow("moved") << at(100, 300) << QList<QPointF>{{100, 300}, {110, 280}, {130, 300}};
-    QTest::newRow("scaled") << at(100, 300, 2) << QList<QPointF>{{100, 300}, {120, 260}, {160, 300}};
-    QTest::newRow("turned") << at(100, 300, 1, 90 / DEG_PER_RAD) << QList<QPointF>{{100, 300}, {80, 290}, {100, 270}};
-    QTest::newRow("pen") << at(5, 5, 0.5, 0, 7) << QList<QPointF>{{5, 5}, {10, -5}, {20, 5}};
+    QTest::newRow("moved") << at(100, 300) << QList<QPointF>{{100, 300}, {110, 280}, {130, 300}} << true;
+    QTest::newRow("scaled") << at(100, 300, 2) << QList<QPointF>{{100, 300}, {120, 260}, {160, 300}} << true;
+    QTest::newRow("turned") << at(100, 300, 1, 90 / DEG_PER_RAD) << QList<QPointF>{{100, 300}, {80, 290}, {100, 270}}
+                            << true;
+    QTest::newRow("pen, off the top") << at(5, 5, 0.5, 0, 7) << QList<QPointF>{{5, 5}, {10, -5}, {20, 5}} << false;
+    QTest::newRow("off the right") << at(480, 300) << QList<QPointF>{{480, 300}, {490, 280}, {510, 300}} << false;
 }
 
 void TestMovePlacement::placesTheMoveWhereTheFigureStands()
 {
     QFETCH(Figure, standing);
     QFETCH(QList<QPointF>, hips);
+    QFETCH(bool, onStage);
     const Figure other = at(400, 100);
     const Key current({KeyFigure{1, other}, KeyFigure{2, standing}}, 5, 6, Ease::Linear);
     const std::vector<Key> keys = placedMove(threeStepMove(), current, 2);
     QCOMPARE(keys.size(), std::size_t(3));
+    QCOMPARE(bool(checkOnStage(keys, 2)), onStage);
     const int timing[3][3] = {{2, 1, 1}, {1, 3, 0}, {4, 0, 0}};
     for (std::size_t i = 0; i < keys.size(); ++i) {
         const Figure &placed = keys[i].find(2)->figure;
