@@ -167,5 +167,17 @@ void BM_Undo(benchmark::State &state)
 }
 BENCHMARK(BM_Undo);
 
+// The poser made and shown, as the editor starts.
+void BM_ShowPoser(benchmark::State &state)
+{
+    for (auto _ : state) {
+        Form1 window;
+        window.show();
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_ShowPoser);
+
 } // namespace
+
 } // namespace zelbrook
